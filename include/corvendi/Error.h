@@ -1,0 +1,22 @@
+// The one exception type of the engine. Errors that end a call and reach the host are thrown as
+// corvendi::Error with a stable identifier and a readable message.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace corvendi {
+
+class Error : public std::runtime_error {
+public:
+    Error(std::string id, const std::string& message)
+        : std::runtime_error("[corvendi." + id + "] " + message), mId(std::move(id)) {}
+
+    // A stable, dotted identifier such as "file.open" that tests and hosts may rely on.
+    const std::string& Id() const noexcept { return mId; }
+
+private:
+    std::string mId;
+};
+
+}  // namespace corvendi

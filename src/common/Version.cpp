@@ -1,0 +1,7 @@
+#include "corvendi/Version.h"
+
+namespace corvendi {
+
+const char* VersionString() { return CORVENDI_VERSION_STRING; }
+
+}  // namespace corvendi
