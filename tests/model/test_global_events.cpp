@@ -1,0 +1,515 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corvendi/Enums.h"
+#include "corvendi/GlobalEvents.h"
+
+namespace corvendi {
+namespace {
+
+struct Stored {
+    int32_t time;
+    int32_t type;
+    std::string text;
+};
+
+// The other-events list as (time, type, text), checking on the way that Index follows position.
+std::vector<Stored> OtherEvents(const GlobalEvents& events) {
+    std::vector<Stored> out;
+    for (int32_t i = 1; i <= events.Count(); ++i) {
+        const auto event = events.ByIndex(i);
+        EXPECT_EQ(event->Index(), i) << "at position " << i;
+        out.push_back({event->EventTime(), event->EventType(), event->Text()});
+    }
+    return out;
+}
+
+std::vector<int32_t> SignatureTimes(const GlobalEvents& events) {
+    std::vector<int32_t> out;
+    for (int32_t i = 1; i <= events.TimeItemCount(); ++i) {
+        EXPECT_EQ(events.TimeItem(i)->Index(), i) << "at position " << i;
+        out.push_back(events.TimeItem(i)->EventTime());
+    }
+    return out;
+}
+
+std::vector<std::string> Texts(const GlobalEvents& events) {
+    std::vector<std::string> out;
+    for (const auto& event : events)
+        out.push_back(event->Text());
+    return out;
+}
+
+// ---- Measure grid ---------------------------------------------------------------------------
+
+TEST(GlobalEventsMeasures, WithoutSignatureMeasuresAre64Ticks) {
+    GlobalEvents events;
+    EXPECT_EQ(events.MeasureInfo(0).Number, 1);
+    const auto info = events.MeasureInfo(130);
+    EXPECT_EQ(info.Number, 3);
+    EXPECT_EQ(info.Duration, 64);
+    EXPECT_EQ(events.MeasureTime(1), 0);
+    EXPECT_EQ(events.MeasureTime(3), 128);
+}
+
+TEST(GlobalEventsMeasures, SingleThreeFour) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 3, 16);
+    int32_t number = 0;
+    int32_t duration = 0;
+    events.MeasureInfo(95, number, duration);
+    EXPECT_EQ(number, 2);
+    EXPECT_EQ(duration, 48);
+    EXPECT_EQ(events.MeasureInfo(96).Number, 3);
+    EXPECT_EQ(events.MeasureTime(2), 48);
+    EXPECT_EQ(events.MeasureTime(10), 432);
+}
+
+TEST(GlobalEventsMeasures, ChangeOfSignatureOnMeasureStart) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 4, 16);
+    events.Add(128, evtTimeChange, 3, 16);
+
+    const auto before = events.MeasureInfo(127);
+    EXPECT_EQ(before.Number, 2);
+    EXPECT_EQ(before.Duration, 64);
+    const auto at = events.MeasureInfo(128);
+    EXPECT_EQ(at.Number, 3);
+    EXPECT_EQ(at.Duration, 48);
+    const auto later = events.MeasureInfo(200);
+    EXPECT_EQ(later.Number, 4);
+    EXPECT_EQ(later.Duration, 48);
+
+    EXPECT_EQ(events.MeasureTime(2), 64);
+    EXPECT_EQ(events.MeasureTime(3), 128);
+    EXPECT_EQ(events.MeasureTime(4), 176);
+}
+
+TEST(GlobalEventsMeasures, SymbolSignaturesMixedWithCountedOnes) {
+    // Cut time 0..64 (two measures), 6/8 64..160 (two), common time from 160.
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 0, 2);
+    events.Add(64, evtTimeChange, 6, 8);
+    events.Add(160, evtTimeChange, 0, 0);
+
+    const std::vector<int32_t> starts = {0, 32, 64, 112, 160, 224, 288};
+    for (int32_t measure = 1; measure <= 7; ++measure) {
+        SCOPED_TRACE(measure);
+        const int32_t start = starts[measure - 1];
+        EXPECT_EQ(events.MeasureTime(measure), start);
+        EXPECT_EQ(events.MeasureInfo(start).Number, measure);
+        if (measure > 1) {
+            EXPECT_EQ(events.MeasureInfo(start - 1).Number, measure - 1);
+        }
+    }
+    EXPECT_EQ(events.MeasureInfo(31).Duration, 32);
+    EXPECT_EQ(events.MeasureInfo(111).Duration, 48);
+    EXPECT_EQ(events.MeasureInfo(170).Duration, 64);
+}
+
+TEST(GlobalEventsMeasures, SignatureInsideAMeasure) {
+    // 3/4 from time 100, inside the second 4/4 measure (64..128).
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 4, 16);
+    events.Add(100, evtTimeChange, 3, 16);
+
+    // Lookups by time count the 3/4 measures from 100 and fold 64..100 into the first of them.
+    EXPECT_EQ(events.MeasureInfo(80).Number, 2);
+    EXPECT_EQ(events.MeasureInfo(100).Number, 2);
+    EXPECT_EQ(events.MeasureInfo(147).Number, 2);
+    EXPECT_EQ(events.MeasureInfo(148).Number, 3);
+    // Start times count the 3/4 measures from the measure start before it (64).
+    EXPECT_EQ(events.MeasureTime(2), 64);
+    EXPECT_EQ(events.MeasureTime(3), 112);
+    EXPECT_EQ(events.MeasureTime(4), 160);
+}
+
+TEST(GlobalEventsMeasures, LengthsOutsideOneTo96CountAs64) {
+    struct Case {
+        uint8_t beats;
+        uint8_t beatLength;
+    };
+    // 12 × 16 = 192, 4 × 64 = 256 wraps to 0, 5 × 20 = 100.
+    for (const Case c : {Case{12, 16}, Case{4, 64}, Case{5, 20}}) {
+        SCOPED_TRACE(testing::Message() << int{c.beats} << "/" << int{c.beatLength});
+        GlobalEvents events;
+        events.Add(0, evtTimeChange, c.beats, c.beatLength);
+        const auto info = events.MeasureInfo(64);
+        EXPECT_EQ(info.Number, 2);
+        EXPECT_EQ(info.Duration, 64);
+        EXPECT_EQ(events.MeasureTime(3), 128);
+        EXPECT_EQ(events.PulseValue(), 16);
+    }
+}
+
+TEST(GlobalEventsMeasures, WrappedLengthIsUsedWhenInRange) {
+    // 3 × 90 = 270 wraps to a 14-tick measure with a pulse of round(14 / 3) = 5.
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 3, 90);
+    const auto info = events.MeasureInfo(28);
+    EXPECT_EQ(info.Number, 3);
+    EXPECT_EQ(info.Duration, 14);
+    EXPECT_EQ(events.MeasureTime(3), 28);
+    EXPECT_EQ(events.PulseValue(), 5);
+}
+
+TEST(GlobalEventsMeasures, ExtremeTimesStayDefined) {
+    GlobalEvents events;
+    EXPECT_EQ(events.MeasureInfo(INT32_MIN).Number, -33554431);
+    EXPECT_EQ(events.MeasureInfo(INT32_MAX).Number, 33554432);
+    events.Add(INT32_MIN, evtTimeChange, 1, 1);
+    events.Add(INT32_MAX, evtTimeChange, 0, 1);
+    EXPECT_EQ(events.MeasureInfo(INT32_MAX).Duration, 32);
+    events.MeasureTime(INT32_MAX);
+    events.MeasureTime(INT32_MIN);
+    events.RemoveRange(INT32_MIN, INT32_MAX);
+    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({INT32_MIN}));
+}
+
+// ---- Pulse ----------------------------------------------------------------------------------
+
+TEST(GlobalEventsPulse, ComesFromTheFirstMeasure) {
+    struct Case {
+        uint8_t beats;
+        uint8_t beatLength;
+        int32_t pulse;
+    };
+    for (const Case c : {Case{9, 8, 24}, Case{6, 8, 48}, Case{3, 16, 16}, Case{4, 16, 16},
+                         Case{3, 8, 8}, Case{0, 2, 16}}) {
+        SCOPED_TRACE(testing::Message() << int{c.beats} << "/" << int{c.beatLength});
+        GlobalEvents events;
+        events.Add(0, evtTimeChange, c.beats, c.beatLength);
+        EXPECT_EQ(events.PulseValue(), c.pulse);
+    }
+}
+
+TEST(GlobalEventsPulse, OnceKnownItSurvivesEditsUntilForgotten) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 6, 8);
+    events.MeasureInfo(500);  // the first lookup fixes the pulse from the measure it lands in
+    events.Add(0, evtTimeChange, 9, 8);
+    events.Clear();
+    EXPECT_EQ(events.PulseValue(), 48);
+
+    events.SetPulseValue(0);
+    EXPECT_EQ(events.PulseValue(), 16);  // recomputed on the now empty list
+}
+
+TEST(GlobalEventsPulse, SetFitsTheValueToTheFirstMeasure) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 6, 8);  // 48-tick first measure
+    events.Add(48, evtTimeChange, 4, 16);
+    struct Case {
+        int32_t value;
+        int32_t pulse;
+    };
+    for (const Case c :
+         {Case{16, 16}, Case{20, 24}, Case{30, 48}, Case{500, 48}, Case{1, 1}, Case{7, 8}}) {
+        SCOPED_TRACE(c.value);
+        events.SetPulseValue(c.value);
+        EXPECT_EQ(events.PulseValue(), c.pulse);
+    }
+    events.SetPulseValue(-16);
+    EXPECT_EQ(events.PulseValue(), 8);
+}
+
+// ---- Time values ----------------------------------------------------------------------------
+
+TEST(GlobalEventsTimeValue, CurrentAndDefault) {
+    GlobalEvents events;
+    EXPECT_EQ(events.DftTimeVal(), 0);
+    events.Add(0, evtTimeChange, 4, 16);
+    events.Add(128, evtTimeChange, 0, 1);
+    EXPECT_EQ(events.CurTimeVal(-1), 0);
+    EXPECT_EQ(events.CurTimeVal(127), 528);
+    EXPECT_EQ(events.CurTimeVal(128), 1);
+    EXPECT_EQ(events.DftTimeVal(), 528);
+}
+
+TEST(GlobalEventsTimeValue, SettingTheDefaultWritesTheSignatureAtZero) {
+    GlobalEvents events;
+    events.SetDftTimeVal(528);
+    ASSERT_EQ(events.TimeItemCount(), 1);
+    EXPECT_EQ(events.TimeItem(1)->EventTime(), 0);
+    EXPECT_EQ(events.TimeItem(1)->Value1(), 4);
+    EXPECT_EQ(events.TimeItem(1)->Value2(), 16);
+    EXPECT_EQ(events.DftTimeVal(), 528);
+
+    events.SetDftTimeVal(776);  // 6/8 replaces the values, no second signature
+    ASSERT_EQ(events.TimeItemCount(), 1);
+    EXPECT_EQ(events.TimeItem(1)->Value1(), 6);
+    EXPECT_EQ(events.TimeItem(1)->Value2(), 8);
+
+    events.SetDftTimeVal(-1);
+    events.SetDftTimeVal(32768);
+    EXPECT_EQ(events.DftTimeVal(), 776);
+}
+
+TEST(GlobalEventsTimeValue, DefaultIgnoresSignaturesAfterZero) {
+    GlobalEvents events;
+    events.Add(64, evtTimeChange, 3, 16);
+    EXPECT_EQ(events.DftTimeVal(), 0);
+    events.SetDftTimeVal(528);
+    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 64}));
+    EXPECT_EQ(events.CurTimeVal(64), 3 * 128 + 16);
+}
+
+// ---- Storage order --------------------------------------------------------------------------
+
+TEST(GlobalEventsAdd, KeepsTimeOrderAndSeparatesSignatures) {
+    GlobalEvents events;
+    events.Add(30, evtLyric, 0, 0, "c");
+    events.Add(10, evtLyric, 0, 0, "a");
+    events.Add(20, evtTimeChange, 3, 16);
+    events.Add(20, evtLyric, 0, 0, "b");
+    events.Add(0, evtGroupMark);
+    events.Add(0, evtTimeChange, 4, 16);
+
+    EXPECT_EQ(events.Count(), 4);
+    EXPECT_EQ(Texts(events), std::vector<std::string>({"", "a", "b", "c"}));
+    EXPECT_EQ(events.ByIndex(1)->EventType(), evtGroupMark);
+    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 20}));
+    EXPECT_EQ(events.ByIndex(0), nullptr);
+    EXPECT_EQ(events.ByIndex(5), nullptr);
+    EXPECT_EQ(events.TimeItem(3), nullptr);
+}
+
+TEST(GlobalEventsAdd, NewEventAtOccupiedTimeGoesBeforeTheLastOne) {
+    GlobalEvents events;
+    events.Add(0, evtKeyChange, 1);
+    events.Add(40, evtText, 0, 0, "after");
+    events.Add(20, evtLyric, 0, 0, "first");
+    events.Add(20, evtChord, 0, 0, "second");
+    events.Add(20, evtText, 0, 0, "third");
+
+    const auto stored = OtherEvents(events);
+    ASSERT_EQ(stored.size(), 5U);
+    EXPECT_EQ(Texts(events), std::vector<std::string>({"", "second", "third", "first", "after"}));
+}
+
+// ---- Find -----------------------------------------------------------------------------------
+
+class GlobalEventsFind : public testing::Test {
+protected:
+    void SetUp() override {
+        keyAt0 = events.Add(0, evtKeyChange, 1);
+        lyricAt16 = events.Add(16, evtLyric, 0, 0, "la");
+        keyAt32 = events.Add(32, evtKeyChange, 2);
+    }
+    GlobalEvents events;
+    std::shared_ptr<GlobalEvent> keyAt0, lyricAt16, keyAt32;
+};
+
+TEST_F(GlobalEventsFind, NotExactGivesTheEventInForce) {
+    EXPECT_EQ(events.Find(-1, evtKeyChange), nullptr);
+    EXPECT_EQ(events.Find(0, evtKeyChange), keyAt0);
+    EXPECT_EQ(events.Find(31, evtKeyChange), keyAt0);
+    EXPECT_EQ(events.Find(32, evtKeyChange), keyAt32);
+    EXPECT_EQ(events.Find(1000, evtKeyChange), keyAt32);
+    EXPECT_EQ(events.Find(15, evtLyric), nullptr);
+    EXPECT_EQ(events.Find(20, evtLyric), lyricAt16);
+    EXPECT_EQ(events.Find(20, evtChord), nullptr);
+}
+
+TEST_F(GlobalEventsFind, ExactNeedsTheTime) {
+    EXPECT_EQ(events.Find(31, evtKeyChange, true), nullptr);
+    EXPECT_EQ(events.Find(32, evtKeyChange, true), keyAt32);
+    EXPECT_EQ(events.Find(16, evtKeyChange, true), nullptr);
+}
+
+TEST_F(GlobalEventsFind, SeveralAtOneTime) {
+    const auto addedFirst = events.Add(48, evtChord, 0, 0, "C");
+    const auto addedSecond = events.Add(48, evtChord, 0, 0, "G");  // stored in front
+    events.Add(48, evtLyric);
+    EXPECT_EQ(events.Find(48, evtChord, true), addedSecond);
+    EXPECT_EQ(events.Find(48, evtChord), addedFirst);
+    EXPECT_EQ(events.Find(60, evtChord), addedFirst);
+}
+
+TEST_F(GlobalEventsFind, PlayBackAlsoMatchesRepeatsAndSectionStarts) {
+    const auto repeatBegin = events.Add(64, evtRepeatBegin);
+    const auto section = events.Add(128, evtSectionDefine, 1);
+    const auto repeatEnd = events.Add(192, evtRepeatEnd);
+    events.Add(200, evtSectionGo);
+    events.Add(210, evtSectionEnd);
+    const auto playBack = events.Add(256, evtPlayBack);
+
+    EXPECT_EQ(events.Find(63, evtPlayBack), nullptr);
+    EXPECT_EQ(events.Find(100, evtPlayBack), repeatBegin);
+    EXPECT_EQ(events.Find(150, evtPlayBack), section);
+    EXPECT_EQ(events.Find(250, evtPlayBack), repeatEnd);
+    EXPECT_EQ(events.Find(256, evtPlayBack), playBack);
+    EXPECT_EQ(events.Find(128, evtPlayBack, true), section);
+    // Only a play-back lookup widens the match.
+    EXPECT_EQ(events.Find(150, evtRepeatBegin), repeatBegin);
+    EXPECT_EQ(events.Item(128, evtPlayBack), nullptr);
+}
+
+TEST(GlobalEventsFindHighIX, LimitsTheSearchToEarlierPositions) {
+    GlobalEvents events;
+    events.Add(0, evtKeyChange);                      // 1
+    const auto key32 = events.Add(32, evtKeyChange);  // 2
+    events.Add(40, evtLyric);                         // 3
+    const auto key64 = events.Add(64, evtKeyChange);  // 4
+
+    EXPECT_EQ(events.Find(100, evtKeyChange), key64);
+    EXPECT_EQ(events.Find(100, evtKeyChange, false, 3), key32);
+    EXPECT_EQ(events.Find(100, evtKeyChange, false, 2), key32);
+    EXPECT_EQ(events.Find(100, evtKeyChange, false, 99), key64);  // beyond the list: no bound
+}
+
+TEST(GlobalEventsFindHighIX, DropsAResultNumberedAboveIt) {
+    // Equal times are followed past the bound, and such a result is then refused.
+    GlobalEvents events;
+    events.Add(0, evtKeyChange);
+    const auto at10 = events.Add(10, evtKeyChange);
+    events.Add(10, evtKeyChange);
+    events.Add(10, evtKeyChange);
+    ASSERT_EQ(at10->Index(), 4);
+
+    EXPECT_EQ(events.Find(10, evtKeyChange), at10);
+    EXPECT_EQ(events.Find(10, evtKeyChange, false, 3), nullptr);
+    EXPECT_EQ(events.Find(10, evtKeyChange, true, 3), events.ByIndex(2));
+}
+
+// ---- Item, Remove, RemoveRange, Clear ------------------------------------------------------
+
+TEST(GlobalEventsItem, OnlyEventsStoredExactlyAtTheTime) {
+    GlobalEvents events;
+    const auto key = events.Add(0, evtKeyChange, 2);
+    const auto lyric = events.Add(16, evtLyric, 0, 0, "la");
+    EXPECT_EQ(events.Item(0, evtKeyChange), key);
+    EXPECT_EQ(events.Item(8, evtKeyChange), nullptr);
+    EXPECT_EQ(events.Item(16, evtKeyChange), nullptr);
+    EXPECT_EQ(events.Item(16, evtLyric), lyric);
+    EXPECT_EQ(events.Item(8, evtLyric), nullptr);
+}
+
+TEST(GlobalEventsItem, SearchesEveryEventAtTheTime) {
+    GlobalEvents events;
+    const auto lyric = events.Add(20, evtLyric);
+    const auto chord = events.Add(20, evtChord);
+    const auto text = events.Add(20, evtText);
+    events.Add(30, evtChord);
+    ASSERT_EQ(Texts(events).size(), 4U);
+    EXPECT_EQ(events.Item(20, evtChord), chord);  // first of the three in the list
+    EXPECT_EQ(events.Item(20, evtText), text);
+    EXPECT_EQ(events.Item(20, evtLyric), lyric);
+    EXPECT_EQ(events.Item(20, evtDynamic), nullptr);
+}
+
+TEST(GlobalEventsItem, SetCopiesTheValuesIntoTheStoredEvent) {
+    GlobalEvents events;
+    const auto stored = events.Add(16, evtLyric, 1, 0, "la");
+    events.Add(32, evtLyric);
+
+    auto replacement = std::make_shared<GlobalEvent>();
+    replacement->SetEventTime(999);
+    replacement->SetEventType(evtText);
+    replacement->SetValue1(7);
+    replacement->SetValue2(200);
+    replacement->SetText("li");
+    events.SetItem(16, evtLyric, replacement);
+
+    EXPECT_EQ(events.Item(16, evtLyric), stored);
+    EXPECT_EQ(stored->Text(), "li");
+    EXPECT_EQ(stored->Value1(), 7);
+    EXPECT_EQ(stored->Value2(), 200);
+    EXPECT_EQ(stored->EventTime(), 16);
+    EXPECT_EQ(stored->Index(), 1);
+
+    events.SetItem(20, evtLyric, replacement);  // no lyric at 20
+    events.SetItem(16, evtLyric, nullptr);
+    EXPECT_EQ(events.Count(), 2);
+    EXPECT_EQ(stored->Text(), "li");
+}
+
+TEST(GlobalEventsRemove, TakesTheEventItemGivesAndRenumbers) {
+    GlobalEvents events;
+    events.Add(0, evtKeyChange);
+    const auto first = events.Add(10, evtChord, 0, 0, "first");
+    const auto second = events.Add(10, evtChord, 0, 0, "second");
+    events.Add(10, evtLyric);
+    events.Add(30, evtText);
+
+    events.Remove(10, evtChord);
+    EXPECT_EQ(first->Text(), "first");  // still held, still readable
+    events.Remove(20, evtChord);
+    events.Remove(10, evtDynamic);
+    events.Remove(10, evtTimeChange);
+    ASSERT_EQ(events.Count(), 4);
+    OtherEvents(events);
+    EXPECT_EQ(events.Item(10, evtChord), second);
+
+    events.Remove(10, evtChord);
+    EXPECT_EQ(events.Item(10, evtChord), nullptr);
+    EXPECT_EQ(events.Count(), 3);
+    OtherEvents(events);
+}
+
+TEST(GlobalEventsRemove, SignaturesComeFromTheirOwnList) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 4, 16);
+    events.Add(64, evtTimeChange, 3, 16);
+    events.Add(128, evtTimeChange, 2, 16);
+    events.Add(64, evtKeyChange);
+    events.Remove(64, evtTimeChange);
+    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 128}));
+    EXPECT_EQ(events.Count(), 1);
+}
+
+TEST(GlobalEventsRemoveRange, CutsTheSpanFromBothLists) {
+    GlobalEvents events;
+    for (int32_t time : {0, 64, 128, 192})
+        events.Add(time, evtTimeChange, 4, 16);
+    for (int32_t time : {10, 64, 100, 127, 128, 200}) {
+        events.Add(time, evtText, 0, 0, std::to_string(time));
+    }
+    events.RemoveRange(64, 128);
+
+    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 64, 128}));
+    const auto stored = OtherEvents(events);
+    ASSERT_EQ(stored.size(), 3U);
+    EXPECT_EQ(stored[0].time, 10);
+    EXPECT_EQ(stored[1].time, 64);
+    EXPECT_EQ(stored[1].text, "128");
+    EXPECT_EQ(stored[2].time, 136);
+    EXPECT_EQ(stored[2].text, "200");
+}
+
+TEST(GlobalEventsClear, EmptiesBothLists) {
+    GlobalEvents events;
+    events.Add(0, evtTimeChange, 3, 16);
+    events.Add(0, evtGroupMark);
+    events.Clear();
+    EXPECT_EQ(events.Count(), 0);
+    EXPECT_EQ(events.TimeItemCount(), 0);
+    EXPECT_EQ(events.begin(), events.end());
+    EXPECT_EQ(events.Find(10, evtGroupMark), nullptr);
+}
+
+TEST(GlobalEventsRobustness, HostEditedTimesAndIndexesDoNotBreakTheLists) {
+    GlobalEvents events;
+    std::vector<std::shared_ptr<GlobalEvent>> held;
+    for (int32_t time = 0; time < 50; time += 5)
+        held.push_back(events.Add(time, evtText));
+    held[3]->SetEventTime(1000);
+    held[7]->SetEventTime(-1000);
+    held[5]->SetIndex(-7);
+    for (int32_t time = -10; time < 60; time += 3) {
+        events.Add(time, evtChord);
+        events.Find(time, evtText);
+        events.Find(time, evtText, true, 4);
+        events.Item(time, evtText);
+        events.Remove(time + 1, evtChord);
+    }
+    events.RemoveRange(7, 33);
+    EXPECT_GT(events.Count(), 0);
+}
+
+}  // namespace
+}  // namespace corvendi
