@@ -1,0 +1,89 @@
+// The services the engine asks of the machine and of the host application: the time of day, the
+// screen metrics, the application folder, timers on the host's thread, the host's message loop,
+// the recent-documents list and message boxes.
+//
+// Every thread has its own platform (the engine runs on one user-interface thread per score and
+// never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
+// a HeadlessPlatform (HeadlessPlatform.h): no window system, a virtual clock for its timers,
+// message boxes recorded instead of shown.
+//
+// Implementing a platform: derive from HeadlessPlatform and override what the host backs with
+// real services (a GUI host typically overrides the timers, ProcessPendingEvents and
+// ShowMessage). Services added to this interface later get a default in HeadlessPlatform, so such
+// a host keeps compiling.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace corvendi {
+
+// Local time of day, 0..23, 0..59, 0..59.
+struct TimeOfDay {
+    int32_t Hour = 0;
+    int32_t Minute = 0;
+    int32_t Second = 0;
+
+    bool operator==(const TimeOfDay&) const = default;
+};
+
+// The symbol shown with a message box.
+enum class MessageIcon : int32_t {
+    None = 0,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+};
+
+using TimerCallback = std::function<void()>;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Machine -------------------------------------------------------------------------------
+    virtual TimeOfDay Now() const = 0;
+    // Twips per screen pixel, horizontally and vertically: whole numbers of at least 1, since the
+    // layout snaps positions to them.
+    virtual int32_t TwipsPerPixelX() const = 0;
+    virtual int32_t TwipsPerPixelY() const = 0;
+    // The folder below which the configuration lives ("<folder>/Common/Config/Instrument.txt").
+    virtual std::string AppFolder() const = 0;
+
+    // --- Timers and the message loop ----------------------------------------------------------
+    // Starts a periodic timer whose callback runs on this thread, from the host's message loop
+    // (or from ProcessPendingEvents). Returns its identifier (greater than 0), or 0 when no
+    // timer could be started. A callback may stop or start timers, including its own.
+    virtual int32_t StartTimer(int32_t periodMs, TimerCallback callback) = 0;
+    // Stops a timer; an unknown or already stopped identifier is ignored.
+    virtual void StopTimer(int32_t timerId) = 0;
+    // Lets pending host events and due timers run once. Returns false when nothing could happen
+    // (no timer armed that could fire, nothing pending), so that a waiting loop can give up.
+    //
+    // Every wait loop of the engine ("wait, yielding to the host, while X") ends:
+    //  - when X clears;
+    //  - when this call returns false (nothing armed, so X can never clear);
+    //  - at once when X was set further up the same call stack (a host handler re-entering the
+    //    engine while the operation that set X is still running): waiting could never end.
+    virtual bool ProcessPendingEvents() = 0;
+
+    // --- Shell -------------------------------------------------------------------------------
+    // Adds a file (UTF-8 path) to the user's list of recently used documents.
+    virtual void AddToRecentDocs(const std::string& path) = 0;
+    // A modal message with an OK button. The engine never prints; this is its only way to tell
+    // the user something.
+    virtual void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+};
+
+// The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.
+Platform& CurrentPlatform();
+// The same, shared: for objects that must reach the platform that started their timer.
+std::shared_ptr<Platform> CurrentPlatformPtr();
+// Installs the platform of the calling thread; nullptr installs a fresh HeadlessPlatform.
+// Timers started on the previous platform stay with it.
+void SetPlatform(std::shared_ptr<Platform> platform);
+
+}  // namespace corvendi

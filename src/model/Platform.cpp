@@ -1,0 +1,31 @@
+#include <corvendi/HeadlessPlatform.h>
+#include <corvendi/Platform.h>
+
+namespace corvendi {
+
+namespace {
+
+std::shared_ptr<Platform>& ThreadPlatform() {
+    thread_local std::shared_ptr<Platform> platform;
+    return platform;
+}
+
+}  // namespace
+
+std::shared_ptr<Platform> CurrentPlatformPtr() {
+    std::shared_ptr<Platform>& platform = ThreadPlatform();
+    if (!platform) platform = std::make_shared<HeadlessPlatform>();
+    return platform;
+}
+
+Platform& CurrentPlatform() {
+    std::shared_ptr<Platform>& platform = ThreadPlatform();
+    if (!platform) platform = std::make_shared<HeadlessPlatform>();
+    return *platform;
+}
+
+void SetPlatform(std::shared_ptr<Platform> platform) {
+    ThreadPlatform() = platform ? std::move(platform) : std::make_shared<HeadlessPlatform>();
+}
+
+}  // namespace corvendi

@@ -1,0 +1,295 @@
+#include "model/HostTimer.h"
+#include "model/ProcessState.h"
+#include "model/RecentDocs.h"
+#include "model/WaitLoop.h"
+
+#include <corvendi/HeadlessPlatform.h>
+#include <corvendi/Platform.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace corvendi {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        mPlatform = std::make_shared<HeadlessPlatform>();
+        SetPlatform(mPlatform);
+    }
+    void TearDown() override {
+        ResetProcessState();
+        if (!mScratch.empty()) fs::remove_all(mScratch);
+    }
+
+    // A folder of this test's own, removed afterwards.
+    fs::path Scratch() {
+        if (mScratch.empty()) {
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            mScratch = fs::temp_directory_path() /
+                       ("corvendi-" + std::string(info->name()) + "-" + std::to_string(getpid()));
+            fs::remove_all(mScratch);
+            fs::create_directories(mScratch);
+        }
+        return mScratch;
+    }
+
+    std::shared_ptr<HeadlessPlatform> mPlatform;
+    fs::path mScratch;
+};
+
+using Fired = std::vector<std::pair<int64_t, std::string>>;
+
+// --- Virtual clock -----------------------------------------------------------------------------
+
+TEST_F(PlatformTest, VirtualClockFiresTheEarliestDueTimersInStartOrder) {
+    Fired fired;
+    auto& p = *mPlatform;
+    p.StartTimer(45, [&] { fired.emplace_back(p.VirtualTimeMs(), "B"); });
+    p.StartTimer(30, [&] { fired.emplace_back(p.VirtualTimeMs(), "A"); });
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(p.ProcessPendingEvents());
+    // Both are due at 90: one call fires both, the one started first first.
+    EXPECT_EQ(fired, (Fired{{30, "A"}, {45, "B"}, {60, "A"}, {90, "B"}, {90, "A"}}));
+    EXPECT_TRUE(p.ProcessPendingEvents());
+    EXPECT_EQ(fired.back(), (std::pair<int64_t, std::string>{120, "A"}));
+}
+
+TEST_F(PlatformTest, VirtualClockStandsStillWithoutTimers) {
+    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
+    int32_t id = mPlatform->StartTimer(25, [] {});
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(mPlatform->StartTimer(25, nullptr), 0);
+    mPlatform->StopTimer(id);
+    mPlatform->StopTimer(id);    // twice is harmless
+    mPlatform->StopTimer(9999);  // unknown too
+    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(mPlatform->VirtualTimeMs(), 0);
+}
+
+TEST_F(PlatformTest, CallbacksMayStopAndStartTimers) {
+    auto& p = *mPlatform;
+    Fired fired;
+    int32_t a = 0, b = 0;
+    a = p.StartTimer(10, [&] {
+        fired.emplace_back(p.VirtualTimeMs(), "A");
+        p.StopTimer(b);  // due at the same time, but stopped before its turn
+        p.StartTimer(5, [&] { fired.emplace_back(p.VirtualTimeMs(), "C"); });
+        p.StopTimer(a);
+    });
+    b = p.StartTimer(10, [&] { fired.emplace_back(p.VirtualTimeMs(), "B"); });
+
+    EXPECT_TRUE(p.ProcessPendingEvents());
+    EXPECT_EQ(p.ArmedTimerCount(), 1);  // only C
+    EXPECT_TRUE(p.ProcessPendingEvents());
+    EXPECT_EQ(fired, (Fired{{10, "A"}, {15, "C"}}));
+}
+
+TEST_F(PlatformTest, ATimerIsNotFiredFromInsideItsOwnCallback) {
+    auto& p = *mPlatform;
+    int calls = 0;
+    bool nestedResult = true;
+    int32_t id = 0;
+    id = p.StartTimer(10, [&] {
+        ++calls;
+        nestedResult = p.ProcessPendingEvents();  // nothing else could happen
+        p.StopTimer(id);
+    });
+    EXPECT_TRUE(p.ProcessPendingEvents());
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(nestedResult);
+}
+
+TEST_F(PlatformTest, WaitWhileEndsWhenTheConditionClearsOrNothingCanHappen) {
+    bool busy = true;
+    int ticks = 0;
+    int32_t id = mPlatform->StartTimer(180, [&] {
+        if (++ticks == 3) busy = false;
+    });
+    EXPECT_TRUE(WaitWhile([&] { return busy; }));
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(mPlatform->VirtualTimeMs(), 540);
+    mPlatform->StopTimer(id);
+
+    busy = true;
+    EXPECT_FALSE(WaitWhile([&] { return busy; }));  // no timer armed: gives up at once
+}
+
+TEST_F(PlatformTest, HostTimerOneShotAndInterval) {
+    HostTimer timer;
+    int ticks = 0;
+    timer.SetHandler([&] {
+        timer.SetEnabled(false);  // the event stream's handler disables its timer first
+        ++ticks;
+    });
+    timer.SetEnabled(true);
+    EXPECT_FALSE(timer.Armed());  // no interval yet
+    timer.SetInterval(25);
+    EXPECT_TRUE(timer.Armed());
+    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(mPlatform->VirtualTimeMs(), 25);
+    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(ticks, 1);
+
+    timer.SetHandler([&] { ++ticks; });
+    timer.SetEnabled(true);  // due at 50
+    int32_t helper = 0;
+    helper = mPlatform->StartTimer(10, [&] {
+        timer.SetInterval(40);  // a new interval starts a new period: due at 35 + 40
+        mPlatform->StopTimer(helper);
+    });
+    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(mPlatform->VirtualTimeMs(), 35);
+    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(mPlatform->VirtualTimeMs(), 75);
+    timer.SetEnabled(false);
+    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
+}
+
+TEST_F(PlatformTest, HostTimerMayBeDestroyedByItsHandler) {
+    auto timer = std::make_unique<HostTimer>();
+    int ticks = 0;
+    timer->SetHandler([&] {
+        ++ticks;
+        timer.reset();
+    });
+    timer->SetInterval(25);
+    timer->SetEnabled(true);
+    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
+    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
+    EXPECT_EQ(ticks, 1);
+}
+
+// --- Machine ---------------------------------------------------------------------------------
+
+TEST_F(PlatformTest, TimeOfDayAndScreenMetrics) {
+    TimeOfDay now = mPlatform->Now();
+    EXPECT_TRUE(now.Hour >= 0 && now.Hour < 24 && now.Minute >= 0 && now.Minute < 60);
+    mPlatform->SetFixedTime(TimeOfDay{9, 5, 7});
+    EXPECT_EQ(CurrentPlatform().Now(), (TimeOfDay{9, 5, 7}));
+
+    EXPECT_EQ(mPlatform->TwipsPerPixelX(), 15);
+    EXPECT_EQ(mPlatform->TwipsPerPixelY(), 15);
+    mPlatform->SetTwipsPerPixel(12, 0);  // 0 is not a pixel size
+    EXPECT_EQ(mPlatform->TwipsPerPixelX(), 12);
+    EXPECT_EQ(mPlatform->TwipsPerPixelY(), 15);
+}
+
+TEST_F(PlatformTest, EachThreadHasItsOwnPlatformAndResetInstallsAFreshOne) {
+    EXPECT_EQ(&CurrentPlatform(), mPlatform.get());
+    Platform* other = nullptr;
+    std::thread([&] { other = &CurrentPlatform(); }).join();
+    EXPECT_NE(other, mPlatform.get());
+
+    mPlatform->SetFixedTime(TimeOfDay{1, 2, 3});
+    ResetProcessState();
+    EXPECT_NE(&CurrentPlatform(), mPlatform.get());
+    EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&CurrentPlatform()), nullptr);
+    SetPlatform(nullptr);
+    EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&CurrentPlatform()), nullptr);
+}
+
+TEST_F(PlatformTest, AppFolderResolutionOrder) {
+    const fs::path root = Scratch();
+    const fs::path bin = root / "bin";
+    fs::create_directories(bin);
+    const std::string source = "/src/data";
+
+    EXPECT_EQ(ResolveAppFolder("/host", "/env", bin.string(), source), "/host");
+    EXPECT_EQ(ResolveAppFolder("", "/env", bin.string(), source), "/env");
+    // Without an installed share folder next to the program, the source data folder.
+    EXPECT_EQ(ResolveAppFolder("", "", bin.string(), source), source);
+    fs::create_directories(root / "share" / "corvendi");
+    EXPECT_EQ(ResolveAppFolder("", "", bin.string(), source), (root / "share" / "corvendi").string());
+    EXPECT_EQ(ResolveAppFolder("", "", "", source), source);
+
+    mPlatform->SetAppFolder("/explicit");
+    EXPECT_EQ(CurrentPlatform().AppFolder(), "/explicit");
+    mPlatform->SetAppFolder("");
+    const char* saved = std::getenv("CORVENDI_HOME");
+    const std::string savedValue = saved ? saved : "";
+    setenv("CORVENDI_HOME", "/from/env", 1);
+    EXPECT_EQ(mPlatform->AppFolder(), "/from/env");
+    if (saved) setenv("CORVENDI_HOME", savedValue.c_str(), 1);
+    else unsetenv("CORVENDI_HOME");
+}
+
+// --- Shell -------------------------------------------------------------------------------------
+
+TEST_F(PlatformTest, MessageBoxesAreRecordedAndHandedToTheSink) {
+    std::vector<MessageBoxRecord> seen;
+    mPlatform->SetMessageSink([&](const MessageBoxRecord& m) { seen.push_back(m); });
+    CurrentPlatform().ShowMessage("File contains an unrecognised format.", "Open",
+                                  MessageIcon::Exclamation);
+    const MessageBoxRecord expected{"File contains an unrecognised format.", "Open",
+                                    MessageIcon::Exclamation};
+    ASSERT_EQ(mPlatform->Messages().size(), 1u);
+    EXPECT_EQ(mPlatform->Messages()[0], expected);
+    EXPECT_EQ(seen, std::vector<MessageBoxRecord>{expected});
+
+    mPlatform->SetMessageSink(nullptr);
+    for (int i = 0; i < 150; ++i) mPlatform->ShowMessage(std::to_string(i), "", MessageIcon::None);
+    EXPECT_EQ(mPlatform->Messages().size(), 100u);  // the newest are kept
+    EXPECT_EQ(mPlatform->Messages().back().Text, "149");
+    mPlatform->ClearMessages();
+    EXPECT_TRUE(mPlatform->Messages().empty());
+}
+
+std::string ReadAll(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int Occurrences(const std::string& text, const std::string& piece) {
+    int n = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(PlatformTest, RecentDocumentsOnlyWhenEnabled) {
+    const fs::path list = Scratch() / "share" / "recently-used.xbel";
+    mPlatform->EnableRecentDocs(false, list.string());
+    CurrentPlatform().AddToRecentDocs("/music/a.sco");
+    EXPECT_FALSE(fs::exists(list));
+
+    mPlatform->EnableRecentDocs(true, list.string());
+    CurrentPlatform().AddToRecentDocs("/music/My Song & more.sco");
+    CurrentPlatform().AddToRecentDocs("/music/b.mid");
+    CurrentPlatform().AddToRecentDocs("/music/My Song & more.sco");  // moves to the end
+    const std::string xml = ReadAll(list);
+    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+    EXPECT_EQ(Occurrences(xml, "<bookmark "), 2);
+    EXPECT_EQ(Occurrences(xml, "</bookmark>"), 2);
+    const std::size_t song = xml.find("href=\"file:///music/My%20Song%20%26%20more.sco\"");
+    const std::size_t midi = xml.find("href=\"file:///music/b.mid\"");
+    ASSERT_NE(song, std::string::npos);
+    ASSERT_NE(midi, std::string::npos);
+    EXPECT_LT(midi, song);
+    EXPECT_NE(xml.find("<mime:mime-type type=\"audio/midi\"/>"), std::string::npos);
+    EXPECT_LT(xml.rfind("</bookmark>"), xml.rfind("</xbel>"));
+}
+
+TEST_F(PlatformTest, RecentDocumentsLeaveAForeignFileAlone) {
+    const fs::path list = Scratch() / "recently-used.xbel";
+    std::ofstream(list) << "not a bookmark list";
+    EXPECT_FALSE(AddToRecentlyUsedList(list.string(), "/x.sco", std::chrono::system_clock::now()));
+    EXPECT_EQ(ReadAll(list), "not a bookmark list");
+    EXPECT_EQ(FileUri("/a b/\xC3\xA9.sco"), "file:///a%20b/%C3%A9.sco");
+}
+
+}  // namespace
+}  // namespace corvendi
