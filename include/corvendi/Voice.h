@@ -1,0 +1,72 @@
+// One line of notes (a track) played by one instrument. A staff shows one to four voices; the
+// score keeps all of them in its Voices collection.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "corvendi/DocumentOwner.h"
+#include "corvendi/Notes.h"
+
+namespace corvendi {
+
+class Instrument;
+
+class Voice {
+public:
+    Voice();
+    ~Voice();
+    Voice(const Voice&) = delete;
+    Voice& operator=(const Voice&) = delete;
+
+    const std::string& Description() const { return mDescription; }
+    void SetDescription(std::string text) { mDescription = std::move(text); }
+    const std::string& ID() const { return mID; }
+    // 1-based number of the voice in the score's voices.
+    int32_t Track() const { return mTrack; }
+    void SetTrack(int32_t track) { mTrack = track; }
+
+    std::shared_ptr<corvendi::Notes> Notes() const { return mNotes; }
+    // The voice takes over `notes` (a null pointer is ignored).
+    void SetNotes(std::shared_ptr<corvendi::Notes> notes);
+
+    // The voice's instrument in the owning score; nothing without one.
+    std::shared_ptr<corvendi::Instrument> Instrument() const;
+
+    // Sequential reading: GetInit positions at the first note at or after `startTime`, each
+    // GetNext returns one note and moves on; nothing once the notes are used up.
+    void GetInit(int32_t startTime);
+    std::shared_ptr<Note> GetNext();
+
+    // Engine-internal: used by the voice collection, the staffs, the file readers and playback.
+    // Clear gives the voice a new, empty Notes.
+    void Clear();
+    // NoteTime of the note GetNext returns next, -1 when none is left.
+    int32_t GetNextTime() const { return mNextTime; }
+    void IDSet(std::string id) { mID = std::move(id); }
+    const std::string& InstrumentID() const { return mInstrumentID; }
+    void SetInstrumentID(std::string id) { mInstrumentID = std::move(id); }
+    DocumentOwner* Parent() const { return mParent; }
+    void SetParent(DocumentOwner* parent);
+    // Set by GetInit; playback sends a program change first and clears it.
+    bool ProgramPending() const { return mProgramPending; }
+    void SetProgramPending(bool pending) { mProgramPending = pending; }
+
+private:
+    void Adopt(const std::shared_ptr<corvendi::Notes>& notes);
+    void Release();
+
+    std::string mDescription;
+    std::string mID;
+    std::string mInstrumentID;
+    std::shared_ptr<corvendi::Notes> mNotes;
+    DocumentOwner* mParent = nullptr;
+    int32_t mTrack = 0;
+    int32_t mNextIx = 0;
+    int32_t mNextTime = -1;
+    bool mProgramPending = false;
+};
+
+}  // namespace corvendi

@@ -1,0 +1,84 @@
+#include "corvendi/Instrument.h"
+
+#include "common/Arith.h"
+#include "corvendi/Enums.h"
+
+namespace corvendi {
+
+namespace {
+constexpr int16_t kDrumChannel = 9;
+}
+
+std::shared_ptr<Range> Instrument::Range() const {
+    if (!mRange) mRange = std::make_shared<corvendi::Range>();
+    return mRange;
+}
+
+void Instrument::SetRange(std::shared_ptr<corvendi::Range> range) {
+    if (range) mRange = std::move(range);
+}
+
+int32_t Instrument::Group() const {
+    switch (mCategory) {
+    case catWind:
+    case catReed:
+        return grpWind;
+    case catBrass:
+        return grpBrass;
+    case catString:
+    case catGuitar:
+        return grpString;
+    case catPercussion:
+    case catDrums:
+        return grpPercussion;
+    case catGrand:
+        return grpPiano;
+    default:
+        return grpSolo;
+    }
+}
+
+int16_t Instrument::DrumCode(int32_t index) const {
+    return IsDrumSlot(index) ? mDrumCode[static_cast<size_t>(index - 1)] : 0;
+}
+
+void Instrument::SetDrumCode(int32_t index, int16_t value) {
+    if (IsDrumSlot(index)) mDrumCode[static_cast<size_t>(index - 1)] = value;
+}
+
+int16_t Instrument::DrumValue(int32_t index) const {
+    return IsDrumSlot(index) ? mDrumValue[static_cast<size_t>(index - 1)] : 0;
+}
+
+void Instrument::SetDrumValue(int32_t index, int16_t value) {
+    if (IsDrumSlot(index)) mDrumValue[static_cast<size_t>(index - 1)] = value;
+}
+
+void Instrument::CategorySet(int32_t category) {
+    mCategory = category;
+    if (category == catDrums) {
+        mChannel = kDrumChannel;
+        mDrumCode.fill(0);
+        mDrumValue.fill(0);
+    }
+}
+
+void Instrument::ChannelSet(int32_t channel) {
+    if (InRange(channel, 0, 15)) mChannel = static_cast<int16_t>(channel);
+}
+
+void Instrument::OffsetSet(int32_t semitones) {
+    const bool accepted = mCategory == catDrums ? InRange<int32_t>(semitones, INT16_MIN, INT16_MAX)
+                                                : InRange(semitones, -12, 12);
+    if (accepted) mOffset = static_cast<int16_t>(semitones);
+}
+
+void Instrument::PitchSet(int32_t keySteps) {
+    if (InRange(keySteps, -7, 7)) mPitch = static_cast<int16_t>(keySteps);
+}
+
+void Instrument::ValueSet(int32_t program) {
+    if (InRange(program, 0, 127)) mValue = static_cast<int16_t>(program);
+}
+
+}  // namespace corvendi

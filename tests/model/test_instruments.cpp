@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include "InstrumentTestSupport.h"
+#include "corvendi/Enums.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Range.h"
+
+namespace corvendi {
+namespace {
+
+using test::FixedClock;
+using test::LoadShippedCatalog;
+using test::TestOwner;
+
+// Catalogue entries used below (General MIDI programs and drum sounds).
+constexpr int32_t kPiano = 0;
+constexpr int32_t kGuitar = 24;
+constexpr int32_t kViolin = 40;
+constexpr int32_t kTrumpet = 56;
+constexpr int32_t kClarinet = 71;
+constexpr int32_t kFlute = 73;
+constexpr int32_t kAcousticBassDrum = 128;
+constexpr int32_t kAcousticSnare = 131;
+
+TEST(Range, StartsEmptyAndIgnoresNegativeValues) {
+    Range range;
+    EXPECT_EQ(range.Low(), 0);
+    EXPECT_EQ(range.High(), 0);
+    range.LowSet(40);
+    range.HighSet(80);
+    range.LowSet(-1);
+    range.HighSet(-5);
+    EXPECT_EQ(range.Low(), 40);
+    EXPECT_EQ(range.High(), 80);
+}
+
+TEST(Instrument, SettersKeepTheirAcceptedRanges) {
+    Instrument instrument;
+    instrument.ChannelSet(15);
+    instrument.ChannelSet(16);
+    instrument.ChannelSet(-1);
+    EXPECT_EQ(instrument.Channel(), 15);
+    instrument.PitchSet(-7);
+    instrument.PitchSet(8);
+    EXPECT_EQ(instrument.Pitch(), -7);
+    instrument.ValueSet(127);
+    instrument.ValueSet(128);
+    EXPECT_EQ(instrument.Value(), 127);
+    instrument.OffsetSet(-12);
+    instrument.OffsetSet(13);
+    EXPECT_EQ(instrument.Offset(), -12);
+}
+
+TEST(Instrument, DrumCategoryMovesToChannelNineClearsTheMapAndFreesTheOffset) {
+    Instrument instrument;
+    instrument.ChannelSet(3);
+    instrument.SetDrumCode(1, 130);
+    instrument.SetDrumValue(8, 38);
+    instrument.CategorySet(catDrums);
+    EXPECT_EQ(instrument.Channel(), 9);
+    EXPECT_EQ(instrument.DrumCode(1), 0);
+    EXPECT_EQ(instrument.DrumValue(8), 0);
+    instrument.OffsetSet(300);
+    EXPECT_EQ(instrument.Offset(), 300);
+    instrument.OffsetSet(70000);  // does not fit the field
+    EXPECT_EQ(instrument.Offset(), 300);
+
+    // Other categories leave channel and map alone.
+    instrument.SetDrumCode(2, 5);
+    instrument.CategorySet(catBrass);
+    EXPECT_EQ(instrument.Channel(), 9);
+    EXPECT_EQ(instrument.DrumCode(2), 5);
+}
+
+TEST(Instrument, DrumMapHasEightSlots) {
+    Instrument instrument;
+    for (int32_t i = 1; i <= 8; ++i) {
+        instrument.SetDrumCode(i, static_cast<int16_t>(100 + i));
+        instrument.SetDrumValue(i, static_cast<int16_t>(30 + i));
+    }
+    instrument.SetDrumCode(9, 5);
+    instrument.SetDrumCode(0, 5);
+    instrument.SetDrumValue(-1, 5);
+    EXPECT_EQ(instrument.DrumCode(0), 0);
+    EXPECT_EQ(instrument.DrumCode(9), 0);
+    EXPECT_EQ(instrument.DrumValue(9), 0);
+    EXPECT_EQ(instrument.DrumCode(1), 101);
+    EXPECT_EQ(instrument.DrumCode(8), 108);
+    EXPECT_EQ(instrument.DrumValue(8), 38);
+}
+
+TEST(Instrument, RangeIsMadeOnFirstReadAndKept) {
+    Instrument instrument;
+    auto range = instrument.Range();
+    ASSERT_NE(range, nullptr);
+    range->HighSet(90);
+    EXPECT_EQ(instrument.Range(), range);
+    EXPECT_EQ(instrument.Range()->High(), 90);
+}
+
+TEST(Instrument, GroupFollowsTheCategory) {
+    const std::pair<int32_t, int32_t> expected[] = {
+        {catSolo, grpSolo},       {catVocal, grpSolo},         {catWind, grpWind},
+        {catReed, grpWind},       {catBrass, grpBrass},        {catString, grpString},
+        {catGuitar, grpString},   {catPercussion, grpPercussion}, {catGrand, grpPiano},
+        {catDrums, grpPercussion}, {10, grpSolo},              {-1, grpSolo},
+    };
+    for (const auto& [category, group] : expected) {
+        Instrument instrument;
+        instrument.CategorySet(category);
+        EXPECT_EQ(instrument.Group(), group) << "category " << category;
+    }
+}
+
+class InstrumentsTest : public ::testing::Test {
+protected:
+    void SetUp() override { LoadShippedCatalog(); }
+    void TearDown() override { ResetInstrumentCatalog(); }
+
+    Instruments& instruments() { return *owner.AllInstruments(); }
+
+    TestOwner owner;
+};
+
+TEST_F(InstrumentsTest, AddTakesTheCatalogueEntry) {
+    auto clarinet = instruments().Add("I1", kClarinet);
+    ASSERT_NE(clarinet, nullptr);
+    EXPECT_EQ(clarinet->ID(), "I1");
+    EXPECT_EQ(clarinet->Parent(), &owner);
+    EXPECT_EQ(clarinet->Value(), kClarinet);
+    EXPECT_EQ(clarinet->Category(), catReed);
+    EXPECT_EQ(clarinet->Description(), "Clarinet");
+    EXPECT_EQ(clarinet->DefaultClef(), clfTreble);
+    EXPECT_EQ(clarinet->Pitch(), 2);
+    EXPECT_EQ(clarinet->Offset(), 2);
+    EXPECT_EQ(clarinet->Range()->Low(), 50);
+    EXPECT_EQ(clarinet->Range()->High(), 94);
+}
+
+TEST_F(InstrumentsTest, AddReturnsTheInstrumentWithTheSameIdOrProgram) {
+    auto first = instruments().Add("X", kViolin);
+    EXPECT_EQ(instruments().Add("X", kViolin), first);
+    EXPECT_EQ(instruments().Add("Y", kViolin), first);
+    EXPECT_EQ(instruments().Add("X", kFlute), first);
+    EXPECT_EQ(instruments().Count(), 1);
+    EXPECT_EQ(instruments().Item("Y"), nullptr);
+}
+
+TEST_F(InstrumentsTest, AddRefusesUnknownEntriesAndASeventeenthInstrument) {
+    EXPECT_EQ(instruments().Add("A", -1), nullptr);
+    EXPECT_EQ(instruments().Add("A", 175), nullptr);
+    EXPECT_EQ(instruments().Count(), 0);
+    for (int32_t i = 0; i < 16; ++i) ASSERT_NE(instruments().Add("I" + std::to_string(i), i), nullptr);
+    EXPECT_EQ(instruments().Add("I16", 16), nullptr);
+    EXPECT_EQ(instruments().Count(), 16);
+    // An existing one is still found in a full collection.
+    EXPECT_EQ(instruments().Add("other", 3), instruments().Item(4));
+}
+
+TEST_F(InstrumentsTest, ChannelsSkipNineWhichTheDrumsTake) {
+    EXPECT_EQ(instruments().Add("M1", kPiano)->Channel(), 0);
+    EXPECT_EQ(instruments().Add("M2", kViolin)->Channel(), 1);
+    EXPECT_EQ(instruments().Add("D", kAcousticBassDrum)->Channel(), 9);
+    for (int32_t i = 3; i <= 9; ++i)
+        EXPECT_EQ(instruments().Add("M" + std::to_string(i), kTrumpet + i)->Channel(), i - 1);
+    auto eleventh = instruments().Add("M10", kFlute);
+    EXPECT_EQ(instruments().Count(), 11);
+    EXPECT_EQ(eleventh->Channel(), 10);
+    EXPECT_EQ(instruments().Item("D")->Channel(), 9);
+    EXPECT_EQ(instruments().Item("M9")->Channel(), 8);
+}
+
+TEST_F(InstrumentsTest, InstrumentsPlayingTheSameProgramShareAChannel) {
+    auto a = instruments().Add("A", kPiano);
+    auto b = instruments().Add("B", kViolin);
+    b->ValueSet(kPiano);  // as a MIDI program change does
+    auto c = instruments().Add("C", kFlute);
+    EXPECT_EQ(a->Channel(), 0);
+    EXPECT_EQ(b->Channel(), 0);
+    EXPECT_EQ(c->Channel(), 1);
+}
+
+TEST_F(InstrumentsTest, DrumSoundEntriesMakeDrumKitsApartFromMelodicPrograms) {
+    auto kick = instruments().Add("D1", kAcousticBassDrum);
+    ASSERT_NE(kick, nullptr);
+    EXPECT_EQ(kick->Value(), 0);
+    EXPECT_EQ(kick->Category(), catDrums);
+    EXPECT_EQ(kick->Description(), "Acoustic Bass Drum");
+    EXPECT_EQ(kick->DefaultClef(), clfPercussion);
+    EXPECT_EQ(kick->DrumCode(1), kAcousticBassDrum);
+    EXPECT_EQ(kick->DrumValue(1), 35);
+    EXPECT_EQ(kick->DrumCode(2), 0);
+
+    // Program 0 as a melodic sound is a piano, not the kit.
+    auto piano = instruments().Add("P", kPiano);
+    ASSERT_NE(piano, kick);
+    EXPECT_EQ(piano->Channel(), 0);
+    EXPECT_EQ(kick->Channel(), 9);
+
+    auto snare = instruments().Add("D2", kAcousticSnare);
+    ASSERT_NE(snare, kick);
+    EXPECT_EQ(snare->Channel(), 9);
+    EXPECT_EQ(snare->DrumValue(1), 38);
+    EXPECT_EQ(instruments().Count(), 3);
+}
+
+TEST_F(InstrumentsTest, RemoveRenumbersChannelsByPosition) {
+    instruments().Add("A", kPiano);
+    auto drums = instruments().Add("B", kAcousticBassDrum);
+    auto guitar = instruments().Add("C", kGuitar);
+    ASSERT_EQ(guitar->Channel(), 1);
+    auto removed = instruments().Item(1);
+    instruments().Remove(1);
+    EXPECT_EQ(instruments().Count(), 2);
+    EXPECT_EQ(removed->Parent(), nullptr);
+    EXPECT_EQ(drums->Channel(), 0);
+    EXPECT_EQ(guitar->Channel(), 1);
+
+    instruments().Remove("B");
+    EXPECT_EQ(instruments().Item(1), guitar);
+    EXPECT_EQ(guitar->Channel(), 0);
+
+    instruments().Remove(5);
+    instruments().Remove("nothing");
+    instruments().Remove(0);
+    EXPECT_EQ(instruments().Count(), 1);
+}
+
+TEST_F(InstrumentsTest, ItemByPositionOrIdAndClear) {
+    auto a = instruments().Add("A", kPiano);
+    auto b = instruments().Add("B", kViolin);
+    EXPECT_EQ(instruments().Item(2), b);
+    EXPECT_EQ(instruments().Item("A"), a);
+    EXPECT_EQ(instruments().Item(0), nullptr);
+    EXPECT_EQ(instruments().Item(3), nullptr);
+    int32_t seen = 0;
+    for (const auto& instrument : instruments()) seen += instrument ? 1 : 0;
+    EXPECT_EQ(seen, 2);
+    instruments().Clear();
+    EXPECT_EQ(instruments().Count(), 0);
+    EXPECT_EQ(a->Parent(), nullptr);
+}
+
+TEST_F(InstrumentsTest, NewIdIsTheTimeOfDayCountedUpUntilUnused) {
+    FixedClock clock({9, 5, 7});
+    EXPECT_EQ(instruments().NewID(), "I90507");  // the hour's leading zero is lost
+    instruments().Add("I90507", kPiano);
+    instruments().Add("I90508", kViolin);
+    EXPECT_EQ(instruments().NewID(), "I90509");
+}
+
+TEST_F(InstrumentsTest, NewIdAtMidnightAndLateEvening) {
+    {
+        FixedClock clock({0, 0, 0});
+        EXPECT_EQ(instruments().NewID(), "I0");
+    }
+    FixedClock clock({23, 59, 59});
+    instruments().Add("I235959", kPiano);
+    EXPECT_EQ(instruments().NewID(), "I235960");
+}
+
+}  // namespace
+}  // namespace corvendi

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "InstrumentTestSupport.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Voice.h"
+#include "corvendi/Voices.h"
+
+namespace corvendi {
+namespace {
+
+using test::FixedClock;
+using test::LoadShippedCatalog;
+using test::TestOwner;
+
+class VoicesTest : public ::testing::Test {
+protected:
+    void SetUp() override { LoadShippedCatalog(); }
+    void TearDown() override { ResetInstrumentCatalog(); }
+
+    Voices& voices() { return *owner.AllVoices(); }
+    std::shared_ptr<Instrument> AddInstrument(const std::string& id, int32_t entry) {
+        return owner.AllInstruments()->Add(id, entry);
+    }
+
+    TestOwner owner;
+};
+
+TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrument) {
+    auto flute = AddInstrument("I1", 73);
+    auto first = voices().Add("V1", flute, "Melody");
+    auto second = voices().Add("V2", nullptr, "Empty");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->ID(), "V1");
+    EXPECT_EQ(first->Track(), 1);
+    EXPECT_EQ(second->Track(), 2);
+    EXPECT_EQ(first->Description(), "Melody");
+    EXPECT_EQ(first->Parent(), &owner);
+    EXPECT_EQ(first->InstrumentID(), "I1");
+    EXPECT_EQ(first->Instrument(), flute);
+    EXPECT_EQ(second->Instrument(), nullptr);
+    ASSERT_NE(first->Notes(), nullptr);
+    EXPECT_EQ(first->Notes()->Parent(), first.get());
+}
+
+TEST_F(VoicesTest, AddWithAnExistingIdReturnsItUnchanged) {
+    auto flute = AddInstrument("I1", 73);
+    auto piano = AddInstrument("I2", 0);
+    auto voice = voices().Add("V1", flute, "Melody");
+    EXPECT_EQ(voices().Add("V1", piano, "Other"), voice);
+    EXPECT_EQ(voices().Count(), 1);
+    EXPECT_EQ(voice->Description(), "Melody");
+    EXPECT_EQ(voice->Instrument(), flute);
+}
+
+TEST_F(VoicesTest, InstrumentNeedsTheOwnerAndAKnownId) {
+    auto flute = AddInstrument("I1", 73);
+    auto voice = voices().Add("V1", flute, "");
+    voice->SetInstrumentID("missing");
+    EXPECT_EQ(voice->Instrument(), nullptr);
+    voice->SetInstrumentID("I1");
+    voices().Remove("V1");
+    EXPECT_EQ(voice->Parent(), nullptr);
+    EXPECT_EQ(voice->Instrument(), nullptr);
+}
+
+TEST_F(VoicesTest, RemoveRenumbersTracksAndIgnoresAbsentItems) {
+    for (const char* id : {"A", "B", "C", "D"}) voices().Add(id, nullptr, id);
+    voices().Remove(2);
+    voices().Remove("A");
+    voices().Remove(7);
+    voices().Remove("B");
+    ASSERT_EQ(voices().Count(), 2);
+    EXPECT_EQ(voices().Item(1)->ID(), "C");
+    EXPECT_EQ(voices().Item(1)->Track(), 1);
+    EXPECT_EQ(voices().Item("D")->Track(), 2);
+    EXPECT_EQ(voices().Item(3), nullptr);
+    EXPECT_EQ(voices().Item("A"), nullptr);
+}
+
+TEST_F(VoicesTest, ClearDetachesTheVoices) {
+    auto voice = voices().Add("A", nullptr, "");
+    voices().Clear();
+    EXPECT_EQ(voices().Count(), 0);
+    EXPECT_EQ(voice->Parent(), nullptr);
+}
+
+TEST_F(VoicesTest, NewIdCollidesWithExistingVoices) {
+    FixedClock clock({14, 3, 9});
+    EXPECT_EQ(voices().NewID(), "V140309");
+    voices().Add("V140309", nullptr, "");
+    voices().Add("V140310", nullptr, "");
+    EXPECT_EQ(voices().NewID(), "V140311");
+}
+
+class VoiceReadingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int32_t t : {0, 16, 32}) voice.Notes()->Add(t, static_cast<uint8_t>(60 + t / 16), 16, 0);
+    }
+    Voice voice;
+};
+
+TEST_F(VoiceReadingTest, GetNextWalksFromTheStartTimeToTheEnd) {
+    voice.GetInit(10);
+    EXPECT_TRUE(voice.ProgramPending());
+    EXPECT_EQ(voice.GetNextTime(), 16);
+    auto note = voice.GetNext();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->NoteTime(), 16);
+    EXPECT_EQ(voice.GetNextTime(), 32);
+    note = voice.GetNext();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->NoteTime(), 32);
+    EXPECT_EQ(voice.GetNextTime(), -1);
+    EXPECT_EQ(voice.GetNext(), nullptr);
+    EXPECT_EQ(voice.GetNext(), nullptr);
+}
+
+TEST_F(VoiceReadingTest, GetInitPastTheLastNoteOrOnAnEmptyVoiceReadsNothing) {
+    voice.GetInit(33);
+    EXPECT_EQ(voice.GetNextTime(), -1);
+    EXPECT_EQ(voice.GetNext(), nullptr);
+
+    voice.Clear();
+    voice.GetInit(0);
+    EXPECT_EQ(voice.GetNext(), nullptr);
+}
+
+TEST_F(VoiceReadingTest, GetInitAtANoteStartsWithIt) {
+    voice.SetProgramPending(false);
+    voice.GetInit(0);
+    EXPECT_TRUE(voice.ProgramPending());
+    auto note = voice.GetNext();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->NoteTime(), 0);
+}
+
+TEST_F(VoiceReadingTest, ClearAndSetNotesReplaceTheNotes) {
+    auto old = voice.Notes();
+    voice.Clear();
+    EXPECT_NE(voice.Notes(), old);
+    EXPECT_EQ(voice.Notes()->Count(), 0);
+    EXPECT_EQ(voice.Notes()->Parent(), &voice);
+    EXPECT_EQ(old->Parent(), nullptr);
+
+    voice.SetNotes(old);
+    EXPECT_EQ(voice.Notes(), old);
+    EXPECT_EQ(old->Parent(), &voice);
+    voice.SetNotes(nullptr);
+    EXPECT_EQ(voice.Notes(), old);
+}
+
+TEST(Voice, NotesOutliveTheirVoiceWithoutDanglingParent) {
+    std::shared_ptr<Notes> notes;
+    {
+        Voice voice;
+        notes = voice.Notes();
+    }
+    EXPECT_EQ(notes->Parent(), nullptr);
+}
+
+}  // namespace
+}  // namespace corvendi
