@@ -1,0 +1,365 @@
+#include "corvendi/DocumentOwner.h"
+#include "corvendi/Enums.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/HeadlessPlatform.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
+#include "corvendi/Voices.h"
+#include "model/InstrumentCatalog.h"
+#include "model/ProcessState.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corvendi {
+namespace {
+
+// Catalogue entries the tests use (a line numbered n fills entry n - 1).
+constexpr int32_t kRecorder = 74;
+constexpr int32_t kClarinetInA = 10;   // written three key steps above its sound
+constexpr int32_t kCello = 42;
+constexpr const char* kCatalogue =
+    "2,75,\"Recorder\",1,72,98,0,0\n"
+    "3,11,\"Clarinet\",1,50,94,3,3\n"
+    "5,43,\"Cello\",2,36,76,0,0\n";
+
+// The four collections a score would own.
+class TestOwner : public DocumentOwner {
+public:
+    TestOwner()
+        : mVoices(std::make_shared<corvendi::Voices>()),
+          mInstruments(std::make_shared<corvendi::Instruments>()),
+          mStaffs(std::make_shared<corvendi::Staffs>()),
+          mGlobals(std::make_shared<corvendi::GlobalEvents>()) {
+        mVoices->SetParent(this);
+        mInstruments->SetParent(this);
+        mStaffs->SetParent(this);
+        mGlobals->SetParent(this);
+    }
+    ~TestOwner() override {
+        mStaffs->Clear();
+        mVoices->Clear();
+        mInstruments->Clear();
+    }
+
+    std::shared_ptr<corvendi::Voices> AllVoices() const override { return mVoices; }
+    std::shared_ptr<corvendi::Instruments> AllInstruments() const override { return mInstruments; }
+    std::shared_ptr<corvendi::Staffs> AllStaffs() const override { return mStaffs; }
+    std::shared_ptr<corvendi::GlobalEvents> AllGlobals() const override { return mGlobals; }
+    int32_t Key() const override { return mKey; }
+    void SetKey(int32_t key) { mKey = key; }
+
+    std::shared_ptr<Instrument> AddInstrument(int32_t entry) {
+        return mInstruments->Add(mInstruments->NewID(), entry);
+    }
+
+private:
+    std::shared_ptr<corvendi::Voices> mVoices;
+    std::shared_ptr<corvendi::Instruments> mInstruments;
+    std::shared_ptr<corvendi::Staffs> mStaffs;
+    std::shared_ptr<corvendi::GlobalEvents> mGlobals;
+    int32_t mKey = 0;
+};
+
+class StaffsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        mPlatform = std::make_shared<HeadlessPlatform>();
+        mPlatform->SetFixedTime(TimeOfDay{9, 5, 7});
+        SetPlatform(mPlatform);
+        ReadInstrumentCatalogText(kCatalogue);
+    }
+    void TearDown() override { ResetProcessState(); }
+
+    // A staff of `owner` with one voice per instrument.
+    std::shared_ptr<Staff> StaffWith(const std::vector<int32_t>& entries, const std::string& id = "S1") {
+        auto staff = owner.AllStaffs()->Add(id, "", std::nullopt, true);
+        for (int32_t entry : entries) staff->AddVoice(owner.AddInstrument(entry));
+        return staff;
+    }
+
+    static void AddNote(const std::shared_ptr<Staff>& staff, int32_t voice, int32_t atTime, int32_t duration) {
+        staff->Voice(voice)->Notes()->Add(atTime, 60, duration, 0);
+    }
+
+    std::shared_ptr<HeadlessPlatform> mPlatform;
+    TestOwner owner;
+};
+
+TEST_F(StaffsTest, SettersKeepScaleAndFlagsInRange) {
+    Staff staff;
+    EXPECT_EQ(staff.Flags(), stfShowStaffDesc + stfPrintDynamics + stfTranscribeKey + stfEnforceRange);
+    EXPECT_EQ(staff.ScalePct(), 100);
+
+    staff.SetScalePct(10);
+    EXPECT_EQ(staff.ScalePct(), 25);
+    staff.SetScalePct(150);
+    EXPECT_EQ(staff.ScalePct(), 100);
+    staff.SetScalePct(60);
+    EXPECT_EQ(staff.ScalePct(), 60);
+
+    staff.SetFlags(37);
+    EXPECT_EQ(staff.Flags(), 5);
+    staff.SetFlags(-37);
+    EXPECT_EQ(staff.Flags(), -5);
+}
+
+TEST_F(StaffsTest, VoicesAreAddedUpToFourAndLookedUpByPosition) {
+    auto staff = owner.AllStaffs()->Add("S1", "", std::nullopt, true);
+    EXPECT_EQ(staff->Voices(), 0);
+    EXPECT_EQ(staff->GroupType(), 0);
+    EXPECT_EQ(staff->AddVoice(nullptr), nullptr);
+
+    auto cello = owner.AddInstrument(kCello);
+    auto first = staff->AddVoice(cello);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Description(), "New Voice");
+    EXPECT_EQ(staff->DefaultClef(), clfBass);
+    EXPECT_EQ(staff->GroupType(), kCello);
+    EXPECT_EQ(staff->GroupID(), grpString);
+
+    // Later voices leave the clef alone.
+    for (int i = 0; i < 3; ++i) ASSERT_NE(staff->AddVoice(owner.AddInstrument(kRecorder)), nullptr);
+    EXPECT_EQ(staff->DefaultClef(), clfBass);
+    EXPECT_EQ(staff->Voices(), 4);
+    EXPECT_EQ(staff->AddVoice(cello), nullptr);
+    EXPECT_EQ(staff->Voices(), 4);
+    EXPECT_EQ(owner.AllVoices()->Count(), 4);
+
+    EXPECT_EQ(staff->Voice(1), first);
+    EXPECT_EQ(staff->Voice(0), nullptr);
+    EXPECT_EQ(staff->Voice(5), nullptr);
+    EXPECT_TRUE(staff->ValidVoice(first->ID()));
+    EXPECT_FALSE(staff->ValidVoice("V0"));
+
+    staff->GroupIDSet(grpBrass);
+    EXPECT_EQ(staff->GroupID(), grpBrass);
+
+    staff->Clear();
+    EXPECT_EQ(staff->Voices(), 0);
+    EXPECT_EQ(staff->Voice(1), nullptr);
+    EXPECT_FALSE(staff->ValidVoice(first->ID()));
+    EXPECT_EQ(owner.AllVoices()->Count(), 4);
+}
+
+TEST_F(StaffsTest, CurKeyTakesStaffOrScoreKeyPlusTranspositionWrapped) {
+    auto concert = StaffWith({kRecorder}, "S1");
+    concert->GlobalEvents()->Add(0, evtKeyChange, 254);
+    EXPECT_EQ(concert->CurKey(10), -2);
+
+    owner.SetKey(6);
+    auto clarinet = StaffWith({kClarinetInA}, "S2");
+    EXPECT_EQ(clarinet->CurKey(0), 1);  // 6 + 3 = 9, wrapped by 8
+    owner.SetKey(-6);
+    clarinet->GlobalEvents()->Add(64, evtKeyChange, 3);
+    EXPECT_EQ(clarinet->CurKey(63), -3);
+    EXPECT_EQ(clarinet->CurKey(64), 6);
+
+    // Without a voice there is no transposition.
+    auto empty = StaffWith({}, "S3");
+    EXPECT_EQ(empty->CurKey(0), -6);
+}
+
+TEST_F(StaffsTest, CurClefAndNextChangeWalkTheStaffEvents) {
+    auto staff = StaffWith({kRecorder});
+    EXPECT_EQ(staff->CurClef(0), clfTreble);
+    EXPECT_EQ(staff->NextChange(1000), -1);
+
+    auto events = staff->GlobalEvents();
+    events->Add(64, evtClefChange, clfBass);
+    events->Add(80, evtKeyChange, 1);
+    events->Add(100, evtClefChange, clfAlto);
+    events->Add(300, evtClefChange, clfTreble);
+
+    EXPECT_EQ(staff->CurClef(70), clfBass);
+    EXPECT_EQ(staff->NextChange(64), 100);  // passes the key change at 80
+    EXPECT_EQ(staff->NextChange(64), -1);   // 300 lies beyond 100 + 64
+    EXPECT_EQ(staff->NextChange(1000), -1); // the walk is at the end
+
+    // No clef in force: the walk starts from the first event of the list.
+    EXPECT_EQ(staff->CurClef(10), clfTreble);
+    EXPECT_EQ(staff->NextChange(10), -1);   // the key change at 80 is beyond 64 + 10
+    EXPECT_EQ(staff->CurClef(10), clfTreble);
+    EXPECT_EQ(staff->NextChange(40), 100);
+}
+
+TEST_F(StaffsTest, SameAsLastNeedsARepeatMeasureSignAtExactlyThatTime) {
+    auto staff = StaffWith({kRecorder});
+    auto events = staff->GlobalEvents();
+    events->Add(64, evtSectionDefine, sctEnding1);
+    events->Add(64, evtSectionDefine, sctRepeatMeasure);
+    events->Add(64, evtSectionDefine, sctEnding2);
+    events->Add(128, evtSectionDefine, sctCoda);
+    events->Add(192, evtText, sctRepeatMeasure);
+
+    EXPECT_TRUE(staff->SameAsLast(64));
+    EXPECT_FALSE(staff->SameAsLast(65));
+    EXPECT_FALSE(staff->SameAsLast(0));
+    EXPECT_FALSE(staff->SameAsLast(128));
+    EXPECT_FALSE(staff->SameAsLast(192));
+}
+
+TEST_F(StaffsTest, ForceFlagLooksAtTheVoicesOfTheOtherParity) {
+    auto solo = StaffWith({kRecorder}, "S1");
+    AddNote(solo, 1, 0, 16);
+    EXPECT_EQ(solo->ForceFlag(0, 15, 1), 0);
+
+    auto shared = StaffWith({kRecorder, kRecorder}, "S2");
+    AddNote(shared, 2, 8, 8);
+    EXPECT_EQ(shared->ForceFlag(0, 15, 1), stmForceUp);
+    EXPECT_EQ(shared->ForceFlag(0, 7, 1), 0);      // voice 2 starts after the span
+    EXPECT_EQ(shared->ForceFlag(9, 15, 1), 0);     // and before it
+    EXPECT_EQ(shared->ForceFlag(0, 15, 2), 0);     // voice 1 is silent
+    AddNote(shared, 1, 0, 16);
+    EXPECT_EQ(shared->ForceFlag(0, 15, 2), stmForceDown);
+    EXPECT_EQ(shared->ForceFlag(0, 15, 7), stmForceDown);
+}
+
+TEST_F(StaffsTest, ItemCountCountsNoteStartsAndFreeTicksBeforeThem) {
+    auto staffs = owner.AllStaffs();
+    EXPECT_EQ(staffs->ItemCount(0, 64), 4);
+
+    auto first = StaffWith({kRecorder, kRecorder}, "S1");
+    auto second = StaffWith({kRecorder}, "S2");
+    // Voice 1 and voice 2 of the first staff overlap; the measure is 64..127.
+    for (auto [time, duration] : {std::pair{0, 16}, {16, 16}, {32, 8}, {56, 8}}) AddNote(first, 1, 64 + time, duration);
+    AddNote(first, 2, 64 + 4, 32);
+    AddNote(first, 2, 64 + 40, 8);
+    AddNote(second, 1, 64 + 50, 4);
+    // Outside the measure.
+    AddNote(second, 1, 0, 64);
+    AddNote(second, 1, 128, 16);
+
+    // Seven note starts; free ticks precede (in time) the starts at 50 and 56.
+    EXPECT_EQ(staffs->ItemCount(64, 64), 8);
+
+    // Only the first 96 ticks of an overlong measure are counted; nothing breaks.
+    EXPECT_EQ(staffs->ItemCount(64, 500), staffs->ItemCount(64, 96));
+    EXPECT_EQ(staffs->ItemCount(64, -5), 4);
+}
+
+TEST_F(StaffsTest, SelectingAStaffDeselectsTheOthers) {
+    auto staffs = owner.AllStaffs();
+    auto one = staffs->Add("A", "");
+    auto two = staffs->Add("B", "");
+    auto three = staffs->Add("C", "");
+
+    one->SetSelected(true);
+    two->SetSelected(true);
+    EXPECT_FALSE(one->Selected());
+    EXPECT_TRUE(two->Selected());
+    EXPECT_FALSE(three->Selected());
+
+    two->SetSelected(false);
+    EXPECT_FALSE(two->Selected());
+}
+
+TEST_F(StaffsTest, AddPlacesStaffsAndChoosesTheirInstrument) {
+    auto staffs = owner.AllStaffs();
+    auto a = staffs->Add("A", "first");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->Description(), "first");
+    EXPECT_EQ(a->Parent(), &owner);
+    ASSERT_EQ(a->Voices(), 1);
+    auto recorder = a->Voice(1)->Instrument();
+    ASSERT_NE(recorder, nullptr);
+    EXPECT_EQ(recorder->Value(), kRecorder);
+    EXPECT_EQ(a->DefaultClef(), clfTreble);
+
+    auto b = staffs->Add("B", "", std::nullopt, true);
+    EXPECT_EQ(b->Voices(), 0);
+    b->AddVoice(owner.AddInstrument(kCello));
+
+    // A new staff plays what the staff before it plays, or staff 1 at the front.
+    auto c = staffs->Add("C", "", 3);
+    EXPECT_EQ(c->Voice(1)->Instrument()->Value(), kCello);
+    EXPECT_EQ(c->DefaultClef(), clfBass);
+    auto d = staffs->Add("D", "", 1);
+    EXPECT_EQ(d->Voice(1)->Instrument(), recorder);
+    auto e = staffs->Add("E", "", 99);
+    auto f = staffs->Add("F", "", -5);
+    EXPECT_EQ(owner.AllInstruments()->Count(), 2);
+
+    std::vector<std::string> order;
+    for (const auto& staff : *staffs) order.push_back(staff->ID());
+    EXPECT_EQ(order, (std::vector<std::string>{"F", "D", "A", "B", "C", "E"}));
+    for (int32_t i = 1; i <= staffs->Count(); ++i) EXPECT_EQ(staffs->Item(i)->Index(), i);
+
+    EXPECT_EQ(staffs->Add("A", "again"), nullptr);
+    EXPECT_EQ(staffs->Count(), 6);
+    EXPECT_EQ(staffs->Item("A"), a);
+    EXPECT_EQ(staffs->Item(7), nullptr);
+    EXPECT_EQ(staffs->Item("Z"), nullptr);
+}
+
+TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
+    auto staffs = owner.AllStaffs();
+    for (const char* id : {"A", "B", "C", "D"}) staffs->Add(id, "");
+    auto b = staffs->Item("B");
+
+    staffs->Remove(2);
+    EXPECT_EQ(b->Parent(), nullptr);
+    staffs->Remove("D");
+    staffs->Remove(0);
+    staffs->Remove(9);
+    staffs->Remove("nope");
+    ASSERT_EQ(staffs->Count(), 2);
+    EXPECT_EQ(staffs->Item(2)->ID(), "C");
+    EXPECT_EQ(staffs->Item(2)->Index(), 2);
+    EXPECT_EQ(owner.AllVoices()->Count(), 4);  // the voices stay with the score
+
+    staffs->Clear();
+    EXPECT_EQ(staffs->Count(), 0);
+}
+
+TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {
+    auto staffs = owner.AllStaffs();
+    staffs->Add("A", "", std::nullopt, true);
+    staffs->Add("B", "", std::nullopt, true);
+    auto a = staffs->Item("A");
+
+    auto replacement = std::make_shared<Staff>();
+    replacement->IDSet("X");
+    staffs->SetItem(1, replacement);
+    EXPECT_EQ(staffs->Item(1), replacement);
+    EXPECT_EQ(replacement->Index(), 1);
+    EXPECT_EQ(replacement->Parent(), &owner);
+    EXPECT_EQ(a->Parent(), nullptr);
+
+    auto clash = std::make_shared<Staff>();
+    clash->IDSet("B");
+    staffs->SetItem("X", clash);
+    EXPECT_EQ(staffs->Item(1), replacement);
+}
+
+TEST_F(StaffsTest, NewIDCountsUpFromTheTimeOfDay) {
+    auto staffs = owner.AllStaffs();
+    EXPECT_EQ(staffs->NewID(), "S90507");
+    staffs->Add("S90507", "", std::nullopt, true);
+    staffs->Add("S90508", "", std::nullopt, true);
+    EXPECT_EQ(staffs->NewID(), "S90509");
+}
+
+TEST_F(StaffsTest, KeyCountIsTheWidestKeyAtTheMeasureEnd) {
+    auto staffs = owner.AllStaffs();
+    owner.SetKey(-3);
+    EXPECT_EQ(staffs->KeyCount(0, 64), 3);
+
+    auto staff = StaffWith({kRecorder}, "S1");
+    staff->GlobalEvents()->Add(0, evtKeyChange, 251);  // five flats
+    staff->GlobalEvents()->Add(128, evtKeyChange, 7);
+    EXPECT_EQ(staffs->KeyCount(0, 64), 5);
+    EXPECT_EQ(staffs->KeyCount(64, 64), 5);  // the change at 128 is after the measure
+    EXPECT_EQ(staffs->KeyCount(128, 64), 7);
+}
+
+}  // namespace
+}  // namespace corvendi
