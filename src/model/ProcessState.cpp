@@ -1,5 +1,6 @@
 #include "model/ProcessState.h"
 
+#include "model/InstrumentCatalog.h"
 #include "model/PaginationTimer.h"
 
 namespace corvendi {
@@ -12,7 +13,7 @@ ProcessState& Process() {
 void ResetProcessState() {
     StopPaginationTimer();
     Process() = ProcessState{};
-    // The instrument catalogue is reset here too once it is part of the build.
+    ResetInstrumentCatalog();
     SetPlatform(nullptr);
 }
 

@@ -1,3 +1,4 @@
+#include "model/InstrumentCatalog.h"
 #include "model/PaginationTimer.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
@@ -309,13 +310,19 @@ TEST_F(SharedRoutines, PaginationGivesUpWhenAStepFails) {
     EXPECT_FALSE(CurrentPlatform().ProcessPendingEvents());
 }
 
-TEST_F(SharedRoutines, ResetStopsPagination) {
+TEST_F(SharedRoutines, ResetStopsPaginationAndEmptiesTheCatalogue) {
     FakeScore score(5);
     StartPaginationTimer(kPaginationPeriodMs, &score);
+    ReadInstrumentCatalogText("8,1,\"Acoustic Grand Piano\",3,21,108,0,0\r\n");
+    ASSERT_EQ(InstrumentCatalogEntry(0).Description, "Acoustic Grand Piano");
+    Process().gUOM = uomTwips;
+
     ResetProcessState();
     EXPECT_FALSE(PaginationTimerRunning());
     EXPECT_FALSE(CurrentPlatform().ProcessPendingEvents());
     EXPECT_EQ(score.Steps, 0);
+    EXPECT_EQ(InstrumentCatalogEntry(0).Description, "");
+    EXPECT_EQ(Process().gUOM, uomInches);
 }
 
 }  // namespace
