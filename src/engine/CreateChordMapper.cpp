@@ -1,8 +1,10 @@
 #include "corvendi/ChordMapper.h"
 
+#include "corvendi/ChordLibrary.h"
+
 namespace corvendi {
 
-// Until a chord vocabulary ships, a score gets the empty chord mapper.
-std::shared_ptr<ChordMapper> CreateChordMapper() { return std::make_shared<ChordMapper>(); }
+// A new score names and draws its chords with the chord library of Common/Config/Chords.txt.
+std::shared_ptr<ChordMapper> CreateChordMapper() { return std::make_shared<ChordLibrary>(); }
 
 }  // namespace corvendi
