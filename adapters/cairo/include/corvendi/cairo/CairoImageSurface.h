@@ -1,0 +1,50 @@
+// A cairo surface drawing into an image in memory (a screen page or a PNG file): 24-bit colour,
+// any whole number of twips per pixel (15, i.e. 96 dpi, unless told).
+#pragma once
+
+#include <corvendi/cairo/CairoSurface.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace corvendi {
+
+class CairoImageSurface : public CairoSurface {
+public:
+    // A surface of the given size in twips (at least one pixel each way), cleared to white.
+    CairoImageSurface(double widthTwips, double heightTwips, int32_t twipsPerPixel = 15);
+    ~CairoImageSurface() override;
+
+    SurfaceKind Kind() const override { return SurfaceKind::Window; }
+
+    // Resizing keeps the picture's top-left part and fills the new area with BackColor.
+    void SetWidth(double twips) override;
+    void SetHeight(double twips) override;
+
+    int32_t PixelWidth() const { return mPixelWidth; }
+    int32_t PixelHeight() const { return mPixelHeight; }
+    // The colour of one pixel as red + 256 * green + 65536 * blue; -1 outside the image.
+    int32_t PixelAt(int32_t x, int32_t y);
+    // Every pixel's colour in the same form, row by row from the top-left.
+    std::vector<int32_t> Pixels();
+    // Writes the image as a PNG file; false when it cannot be written.
+    bool WritePng(const std::string& path);
+
+protected:
+    cairo_t* DrawingContext() override;
+    double DeviceUnitsPerTwip() const override { return 1.0 / mTwipsPerPixel; }
+    bool PixelAligned() const override { return true; }
+
+private:
+    void Resize(double widthTwips, double heightTwips);
+
+    cairo_surface_t* mSurface = nullptr;
+    cairo_t* mContext = nullptr;
+    int32_t mPixelWidth = 0;
+    int32_t mPixelHeight = 0;
+};
+
+}  // namespace corvendi

@@ -1,0 +1,77 @@
+// The drawing surface of the engine backed by cairo: the base of the image (PNG), SVG and PDF
+// surfaces.
+//
+// - Text fonts come from fontconfig. Common Windows names are drawn with their free
+//   metric-compatible faces ("Arial" with Liberation Sans, "Times New Roman" with Liberation
+//   Serif, "Courier New" with Liberation Mono) or customary substitutes ("Verdana" and "Tahoma"
+//   with DejaVu Sans). Widths are the faces' unhinted advances; the height of a line is the
+//   face's ascent plus descent.
+// - The music font (face "Quavrix") is drawn from the engraving fonts its map names
+//   (data/Common/Config/MusicFont.txt below the application folder). Its size in points is the
+//   staff height; a character's cell is 2 em high with the baseline 1.39 em below its top, so a
+//   character drawn with its cell at the staff's glyph reference sits on the bottom line.
+// - Lines are DrawWidth pixels of the surface wide; image surfaces put them on whole pixels.
+#pragma once
+
+#include <corvendi/Surface.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+typedef struct _cairo cairo_t;
+
+namespace corvendi {
+
+class CairoSurface : public Surface {
+public:
+    ~CairoSurface() override;
+    CairoSurface(const CairoSurface&) = delete;
+    CairoSurface& operator=(const CairoSurface&) = delete;
+
+    void Cls() override;
+    void Line(double x1, double y1, double x2, double y2, int32_t color, LineFill fill) override;
+    void Print(std::string_view text) override;
+    void TextOut(int32_t px, int32_t py, std::string_view text) override;
+    void PolyBezier(std::span<const PixelPoint> points) override;
+    double TextWidth(std::string_view text) override;
+    double TextHeight(std::string_view text) override;
+    void SetFont(const FontSpec& font) override;
+
+    double TwipsPerPixelX() const override { return mTwipsPerPixel; }
+    double TwipsPerPixelY() const override { return mTwipsPerPixel; }
+
+    // Distance in twips from the top of a text cell to the baseline, in the current font.
+    double TextAscent();
+    // Draws a text with its cell's top-left corner at a point in twips, without moving the
+    // current position.
+    void DrawTextAt(double x, double y, std::string_view text);
+    // The family fontconfig resolved the current text font to ("Liberation Sans" for "Arial");
+    // the music font's face name for the music font.
+    std::string ResolvedFamily();
+
+protected:
+    explicit CairoSurface(int32_t twipsPerPixel);
+
+    // The context to draw on, in device units, ready for drawing on the current page; null when
+    // nothing can be drawn (a finished document, a failed surface).
+    virtual cairo_t* DrawingContext() = 0;
+    // Device units (pixels or points) per twip.
+    virtual double DeviceUnitsPerTwip() const = 0;
+    // True for pixel surfaces: lines go on whole pixels and strokes are at least one pixel.
+    virtual bool PixelAligned() const = 0;
+    // Drops cached fonts tied to a context that is about to go away.
+    void ReleaseFonts();
+
+    int32_t mTwipsPerPixel = 15;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> mImpl;
+
+    void DrawText(double x, double y, std::string_view text, bool opaque);
+    void DrawMusic(cairo_t* cr, double x, double y, std::string_view text);
+    double DevicePenWidth() const;
+};
+
+}  // namespace corvendi

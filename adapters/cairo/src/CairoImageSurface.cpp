@@ -1,0 +1,104 @@
+#include <corvendi/cairo/CairoImageSurface.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/Arith.h"
+
+namespace corvendi {
+
+namespace {
+
+// Large enough for a legal page at 1 twip per pixel, small enough to allocate.
+constexpr int32_t kMaxPixels = 32000;
+
+int32_t PixelsFor(double twips, int32_t twipsPerPixel) {
+    if (!std::isfinite(twips)) return 1;
+    return std::clamp(NInt(twips / twipsPerPixel), 1, kMaxPixels);
+}
+
+}  // namespace
+
+CairoImageSurface::CairoImageSurface(double widthTwips, double heightTwips, int32_t twipsPerPixel)
+    : CairoSurface(twipsPerPixel) {
+    Resize(widthTwips, heightTwips);
+}
+
+CairoImageSurface::~CairoImageSurface() {
+    ReleaseFonts();
+    if (mContext) cairo_destroy(mContext);
+    if (mSurface) cairo_surface_destroy(mSurface);
+}
+
+void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
+    const int32_t width = PixelsFor(widthTwips, mTwipsPerPixel);
+    const int32_t height = PixelsFor(heightTwips, mTwipsPerPixel);
+    mWidth = std::isfinite(widthTwips) ? std::max(widthTwips, 0.0) : 0.0;
+    mHeight = std::isfinite(heightTwips) ? std::max(heightTwips, 0.0) : 0.0;
+    if (mSurface && width == mPixelWidth && height == mPixelHeight) return;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* context = cairo_create(surface);
+    const auto back = static_cast<uint32_t>(mBackColor);
+    cairo_set_source_rgb(context, (back & 0xFF) / 255.0, ((back >> 8) & 0xFF) / 255.0, ((back >> 16) & 0xFF) / 255.0);
+    cairo_paint(context);
+    if (mSurface) {
+        cairo_set_source_surface(context, mSurface, 0, 0);
+        cairo_paint(context);
+        cairo_destroy(mContext);
+        cairo_surface_destroy(mSurface);
+    }
+    mSurface = surface;
+    mContext = context;
+    mPixelWidth = width;
+    mPixelHeight = height;
+}
+
+void CairoImageSurface::SetWidth(double twips) { Resize(twips, mHeight); }
+
+void CairoImageSurface::SetHeight(double twips) { Resize(mWidth, twips); }
+
+cairo_t* CairoImageSurface::DrawingContext() {
+    if (!mContext || cairo_status(mContext) != CAIRO_STATUS_SUCCESS) return nullptr;
+    return mContext;
+}
+
+int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {
+    if (!mSurface || x < 0 || y < 0 || x >= mPixelWidth || y >= mPixelHeight) return -1;
+    cairo_surface_flush(mSurface);
+    const unsigned char* data = cairo_image_surface_get_data(mSurface);
+    const int stride = cairo_image_surface_get_stride(mSurface);
+    uint32_t pixel = 0;
+    std::copy_n(data + static_cast<ptrdiff_t>(y) * stride + static_cast<ptrdiff_t>(x) * 4, 4,
+                reinterpret_cast<unsigned char*>(&pixel));
+    const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+    return static_cast<int32_t>(r + 256 * g + 65536 * b);
+}
+
+std::vector<int32_t> CairoImageSurface::Pixels() {
+    std::vector<int32_t> pixels;
+    if (!mSurface) return pixels;
+    cairo_surface_flush(mSurface);
+    const unsigned char* data = cairo_image_surface_get_data(mSurface);
+    const int stride = cairo_image_surface_get_stride(mSurface);
+    pixels.reserve(static_cast<size_t>(mPixelWidth) * static_cast<size_t>(mPixelHeight));
+    for (int32_t y = 0; y < mPixelHeight; ++y) {
+        const unsigned char* row = data + static_cast<ptrdiff_t>(y) * stride;
+        for (int32_t x = 0; x < mPixelWidth; ++x) {
+            uint32_t pixel = 0;
+            std::copy_n(row + static_cast<ptrdiff_t>(x) * 4, 4, reinterpret_cast<unsigned char*>(&pixel));
+            const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+            pixels.push_back(static_cast<int32_t>(r + 256 * g + 65536 * b));
+        }
+    }
+    return pixels;
+}
+
+bool CairoImageSurface::WritePng(const std::string& path) {
+    if (!mSurface) return false;
+    cairo_surface_flush(mSurface);
+    return cairo_surface_write_to_png(mSurface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace corvendi

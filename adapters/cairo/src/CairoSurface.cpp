@@ -1,0 +1,387 @@
+#include <corvendi/cairo/CairoSurface.h>
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <strings.h>
+#include <tuple>
+
+#include "MusicFont.h"
+#include "TextFaces.h"
+#include "common/Arith.h"
+
+namespace corvendi {
+
+using cairoimpl::MusicFont;
+using cairoimpl::MusicRun;
+
+namespace {
+
+constexpr const char* kMusicFaceName = "Quavrix";
+constexpr double kTwipsPerPoint = 20.0;
+
+bool IsMusicFont(const FontSpec& font) { return strcasecmp(font.Name.c_str(), kMusicFaceName) == 0; }
+
+void SetColor(cairo_t* cr, int32_t color) {
+    const auto c = static_cast<uint32_t>(color);
+    cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
+}
+
+// Lines of a text (split at line feeds; a carriage return before one is dropped).
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (true) {
+        size_t end = text.find('\n', start);
+        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+struct CairoSurface::Impl {
+    cairo_font_options_t* Options = nullptr;
+    std::map<std::tuple<cairo_font_face_t*, double, double>, cairo_scaled_font_t*> Scaled;
+    // The music font size of the last staff symbols drawn (chooses brace glyphs), points.
+    double StaffPoints = 0.0;
+
+    Impl() {
+        Options = cairo_font_options_create();
+        cairo_font_options_set_hint_style(Options, CAIRO_HINT_STYLE_NONE);
+        cairo_font_options_set_hint_metrics(Options, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_antialias(Options, CAIRO_ANTIALIAS_GRAY);
+    }
+    ~Impl() {
+        Release();
+        cairo_font_options_destroy(Options);
+    }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    void Release() {
+        for (auto& entry : Scaled) cairo_scaled_font_destroy(entry.second);
+        Scaled.clear();
+    }
+
+    // A scaled font with a font matrix of (sx, sy) device units per em and identity CTM; null
+    // when cairo cannot make it.
+    cairo_scaled_font_t* Get(cairo_font_face_t* face, double sx, double sy) {
+        auto key = std::make_tuple(face, sx, sy);
+        auto found = Scaled.find(key);
+        if (found != Scaled.end()) return found->second;
+        if (Scaled.size() > 512) Release();
+        cairo_matrix_t fontMatrix;
+        cairo_matrix_t ctm;
+        cairo_matrix_init_scale(&fontMatrix, sx, sy);
+        cairo_matrix_init_identity(&ctm);
+        cairo_scaled_font_t* font = cairo_scaled_font_create(face, &fontMatrix, &ctm, Options);
+        if (cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) {
+            cairo_scaled_font_destroy(font);
+            font = nullptr;
+        }
+        Scaled.emplace(key, font);
+        return font;
+    }
+};
+
+CairoSurface::CairoSurface(int32_t twipsPerPixel)
+    : mTwipsPerPixel(std::max<int32_t>(1, twipsPerPixel)), mImpl(std::make_unique<Impl>()) {}
+
+CairoSurface::~CairoSurface() = default;
+
+void CairoSurface::ReleaseFonts() { mImpl->Release(); }
+
+void CairoSurface::SetFont(const FontSpec& font) {
+    FontSpec spec = font;
+    if (!(spec.Size > 0.0f) || !std::isfinite(spec.Size)) spec.Size = 1.0f;
+    spec.Size = std::min(spec.Size, 10000.0f);
+    Surface::SetFont(spec);
+}
+
+double CairoSurface::DevicePenWidth() const {
+    double width = std::max<int32_t>(1, mDrawWidth) * mTwipsPerPixel * DeviceUnitsPerTwip();
+    return std::min(width, 1000.0);
+}
+
+void CairoSurface::Cls() {
+    mCurrentX = 0.0;
+    mCurrentY = 0.0;
+    cairo_t* cr = DrawingContext();
+    if (!cr) return;
+    cairo_save(cr);
+    SetColor(cr, mBackColor);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t color, LineFill fill) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+    cairo_t* cr = DrawingContext();
+    if (!cr) return;
+    const double unit = DeviceUnitsPerTwip();
+    const bool pixels = PixelAligned();
+    // Pixel surfaces: each end goes to the centre of its pixel, so a one-pixel pen covers
+    // exactly the pixels from one end to the other.
+    auto device = [&](double v) {
+        double d = std::clamp(v * unit, -1e7, 1e7);
+        return pixels ? NInt(d) + 0.5 : d;
+    };
+    double a = device(x1), b = device(y1), c = device(x2), d = device(y2);
+    const double pen = DevicePenWidth();
+    cairo_save(cr);
+    SetColor(cr, color);
+    if (fill == LineFill::FilledBox) {
+        double left = std::min(a, c) - pen / 2.0, right = std::max(a, c) + pen / 2.0;
+        double top = std::min(b, d) - pen / 2.0, bottom = std::max(b, d) + pen / 2.0;
+        cairo_rectangle(cr, left, top, right - left, bottom - top);
+        cairo_fill(cr);
+    } else if (mDrawStyle != 5) {  // 5: transparent pen
+        cairo_set_line_width(cr, pen);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        const double dot = std::max(pen, mTwipsPerPixel * unit);
+        switch (mDrawStyle) {
+            case 1: {  // dash
+                double dashes[] = {6 * dot, 3 * dot};
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+                cairo_set_dash(cr, dashes, 2, 0);
+                break;
+            }
+            case 2: {  // dot
+                double dashes[] = {dot, dot};
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+                cairo_set_dash(cr, dashes, 2, 0);
+                break;
+            }
+            case 3: {  // dash-dot
+                double dashes[] = {6 * dot, 2 * dot, dot, 2 * dot};
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+                cairo_set_dash(cr, dashes, 4, 0);
+                break;
+            }
+            case 4: {  // dash-dot-dot
+                double dashes[] = {6 * dot, 2 * dot, dot, 2 * dot, dot, 2 * dot};
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+                cairo_set_dash(cr, dashes, 6, 0);
+                break;
+            }
+            default: break;
+        }
+        if (fill == LineFill::Box) {
+            cairo_rectangle(cr, std::min(a, c), std::min(b, d), std::abs(c - a), std::abs(d - b));
+        } else {
+            cairo_move_to(cr, a, b);
+            cairo_line_to(cr, c, d);
+        }
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+void CairoSurface::Print(std::string_view text) {
+    DrawText(mCurrentX, mCurrentY, text, !mFontTransparent);
+    mCurrentX += TextWidth(text);
+}
+
+void CairoSurface::TextOut(int32_t px, int32_t py, std::string_view text) {
+    DrawText(static_cast<double>(px) * mTwipsPerPixel, static_cast<double>(py) * mTwipsPerPixel, text,
+             !mBackgroundTransparent);
+}
+
+void CairoSurface::DrawTextAt(double x, double y, std::string_view text) { DrawText(x, y, text, false); }
+
+void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
+    if (points.size() < 4) return;
+    cairo_t* cr = DrawingContext();
+    if (!cr) return;
+    const double scale = mTwipsPerPixel * DeviceUnitsPerTwip();
+    const double offset = PixelAligned() ? 0.5 : 0.0;
+    auto x = [&](const PixelPoint& p) { return p.X * scale + offset; };
+    auto y = [&](const PixelPoint& p) { return p.Y * scale + offset; };
+    cairo_save(cr);
+    SetColor(cr, mForeColor);
+    cairo_set_line_width(cr, DevicePenWidth());
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, x(points[0]), y(points[0]));
+    for (size_t i = 1; i + 2 < points.size(); i += 3) {
+        cairo_curve_to(cr, x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]), x(points[i + 2]),
+                       y(points[i + 2]));
+    }
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+double CairoSurface::TextAscent() {
+    if (IsMusicFont(mFont)) return MusicFont::ForThread().Ascent() * mFont.Size * kTwipsPerPoint;
+    const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
+    const double size = mFont.Size * kTwipsPerPoint;  // twips per em
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    if (!font) return 0.0;
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(font, &extents);
+    return extents.ascent;
+}
+
+double CairoSurface::TextWidth(std::string_view text) {
+    double widest = 0.0;
+    if (IsMusicFont(mFont)) {
+        MusicFont& music = MusicFont::ForThread();
+        for (std::string_view line : SplitLines(text)) {
+            widest = std::max(widest, music.Layout(line, mFont.Size, mImpl->StaffPoints).Width);
+        }
+        return widest * mFont.Size * kTwipsPerPoint;
+    }
+    const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
+    const double size = mFont.Size * kTwipsPerPoint;
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    if (!font) return 0.0;
+    for (std::string_view line : SplitLines(text)) {
+        std::string copy(line);
+        cairo_text_extents_t extents;
+        cairo_scaled_font_text_extents(font, copy.c_str(), &extents);
+        widest = std::max(widest, extents.x_advance);
+    }
+    return widest;
+}
+
+double CairoSurface::TextHeight(std::string_view text) {
+    const double lines = static_cast<double>(SplitLines(text).size());
+    if (IsMusicFont(mFont)) return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+    const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
+    const double size = mFont.Size * kTwipsPerPoint;
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    if (!font) return 0.0;
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(font, &extents);
+    return lines * (extents.ascent + extents.descent);
+}
+
+std::string CairoSurface::ResolvedFamily() {
+    if (IsMusicFont(mFont)) return kMusicFaceName;
+    return cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic).Family;
+}
+
+void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaque) {
+    if (text.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
+    if (std::abs(x) > 1e8 || std::abs(y) > 1e8) return;
+    cairo_t* cr = DrawingContext();
+    if (!cr) return;
+    const double unit = DeviceUnitsPerTwip();
+    cairo_save(cr);
+    if (opaque) {
+        SetColor(cr, mBackColor);
+        cairo_rectangle(cr, x * unit, y * unit, TextWidth(text) * unit, TextHeight(text) * unit);
+        cairo_fill(cr);
+    }
+    SetColor(cr, mForeColor);
+    if (IsMusicFont(mFont)) {
+        const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+        double lineY = y;
+        for (std::string_view line : SplitLines(text)) {
+            DrawMusic(cr, x, lineY, line);
+            lineY += lineHeight;
+        }
+        cairo_restore(cr);
+        return;
+    }
+    const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
+    const double size = mFont.Size * kTwipsPerPoint * unit;  // device units per em
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    if (!font) {
+        cairo_restore(cr);
+        return;
+    }
+    cairo_set_scaled_font(cr, font);
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(font, &extents);
+    double lineY = y * unit;
+    for (std::string_view line : SplitLines(text)) {
+        std::string copy(line);
+        const double baseline = lineY + extents.ascent;
+        cairo_move_to(cr, x * unit, baseline);
+        cairo_show_text(cr, copy.c_str());
+        if (mFont.Underline && face.Metrics) {
+            const double perUnit = size / face.Metrics->units_per_EM;
+            double thickness = std::max<double>(face.Metrics->underline_thickness, 1.0) * perUnit;
+            if (PixelAligned()) thickness = std::max(thickness, 1.0);
+            cairo_text_extents_t te;
+            cairo_scaled_font_text_extents(font, copy.c_str(), &te);
+            cairo_rectangle(cr, x * unit, baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
+                            te.x_advance, thickness);
+            cairo_fill(cr);
+        }
+        lineY += extents.ascent + extents.descent;
+    }
+    cairo_restore(cr);
+}
+
+void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view text) {
+    MusicFont& music = MusicFont::ForThread();
+    const double points = mFont.Size;
+    const bool brace = music.IsBrace(text);
+    MusicRun run = music.Layout(text, points, brace ? mImpl->StaffPoints : 0.0);
+    if (!brace) mImpl->StaffPoints = points;
+    const double unit = DeviceUnitsPerTwip();
+    const double em = points * kTwipsPerPoint * unit;  // device units per em
+    const double originX = x * unit;
+    const double baseline = (y + music.Ascent() * points * kTwipsPerPoint) * unit;
+    const bool pixels = PixelAligned();
+
+    for (const auto& [pen, drawing] : run.Items) {
+        const double penX = originX + pen * em;
+        for (const cairoimpl::PlacedShape& shape : drawing->Shapes) {
+            if (shape.Points.empty()) continue;
+            if (shape.IsRect && pixels) {
+                // Upright bars (stems, barlines) on whole pixels, at least one pixel wide.
+                double x0 = penX + shape.Points[0].first * em;
+                double x1 = penX + shape.Points[1].first * em;
+                double y0 = baseline - shape.Points[2].second * em;
+                double y1 = baseline - shape.Points[0].second * em;
+                // The same width wherever the bar falls, its centre kept to the nearest pixel.
+                double width = std::max(1, NInt(x1 - x0));
+                double left = NInt((x0 + x1 - width) / 2.0);
+                cairo_rectangle(cr, left, y0, width, y1 - y0);
+                cairo_fill(cr);
+                continue;
+            }
+            cairo_move_to(cr, penX + shape.Points[0].first * em, baseline - shape.Points[0].second * em);
+            for (size_t i = 1; i < shape.Points.size(); ++i) {
+                cairo_line_to(cr, penX + shape.Points[i].first * em, baseline - shape.Points[i].second * em);
+            }
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        }
+        for (const cairoimpl::PlacedGlyph& glyph : drawing->Glyphs) {
+            const double sx = glyph.ScaleX * glyph.UnitsPerEm * em;
+            const double sy = glyph.ScaleY * glyph.UnitsPerEm * em;
+            cairo_scaled_font_t* font = mImpl->Get(glyph.Face, sx, sy);
+            if (!font) continue;
+            cairo_glyph_t g;
+            g.index = glyph.Index;
+            g.x = penX + glyph.X * em;
+            g.y = baseline - glyph.Y * em;
+            cairo_set_scaled_font(cr, font);
+            if (glyph.Clip) {
+                cairo_save(cr);
+                cairo_rectangle(cr, g.x - 1e5, baseline - glyph.ClipHigh * em, 2e5,
+                                (glyph.ClipHigh - glyph.ClipLow) * em);
+                cairo_clip(cr);
+                cairo_show_glyphs(cr, &g, 1);
+                cairo_restore(cr);
+            } else {
+                cairo_show_glyphs(cr, &g, 1);
+            }
+        }
+    }
+}
+
+}  // namespace corvendi

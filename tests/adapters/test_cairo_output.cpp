@@ -1,0 +1,414 @@
+// The cairo surfaces as output: text fonts and their metrics, lines on the pixel grid, the
+// multi-page PDF printer and the SVG picture.
+#include <gtest/gtest.h>
+
+#include <corvendi/cairo/CairoImageSurface.h>
+#include <corvendi/cairo/CairoPdfSurface.h>
+#include <corvendi/cairo/CairoSvgSurface.h>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CairoTestSupport.h"
+#include "common/Cp1252.h"
+#include "common/NumberText.h"
+
+namespace corvendi::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string TempPath(const std::string& name) {
+    return (fs::temp_directory_path() / ("corvendi-cairo-" + std::to_string(::getpid()) + "-" + name)).string();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The file fontconfig gives for a family.
+std::string FontFileOf(const char* family) {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string path;
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<char*>(file);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return path;
+}
+
+// Sum of a face's unhinted advances for a text, and its ascender and descender, in font units.
+struct FaceNumbers {
+    double Advances = 0.0;
+    double Ascender = 0.0;
+    double Descender = 0.0;
+    double UnitsPerEm = 1.0;
+};
+
+FaceNumbers MeasureWithFreeType(const std::string& path, const std::string& text) {
+    FaceNumbers numbers;
+    FT_Library library;
+    if (FT_Init_FreeType(&library) != 0) return numbers;
+    FT_Face face;
+    if (FT_New_Face(library, path.c_str(), 0, &face) == 0) {
+        for (char c : text) {
+            FT_Load_Char(face, static_cast<unsigned char>(c), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING);
+            numbers.Advances += static_cast<double>(face->glyph->metrics.horiAdvance);
+        }
+        numbers.Ascender = face->ascender;
+        numbers.Descender = face->descender;
+        numbers.UnitsPerEm = face->units_per_EM;
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(library);
+    return numbers;
+}
+
+// Light reading of a PDF: the page objects and their media boxes, in order of appearance.
+struct PdfPage {
+    double Width = 0.0;
+    double Height = 0.0;
+};
+
+std::vector<PdfPage> ReadPdfPages(const std::string& pdf) {
+    std::vector<PdfPage> pages;
+    std::regex page(R"(/Type\s*/Page\b[^s][\s\S]*?/MediaBox\s*\[\s*([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s*\])");
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), page); it != std::sregex_iterator(); ++it) {
+        const std::smatch& m = *it;
+        pages.push_back({LeadingNumber(m[3].str()) - LeadingNumber(m[1].str()),
+                         LeadingNumber(m[4].str()) - LeadingNumber(m[2].str())});
+    }
+    return pages;
+}
+
+// Output of a command, or empty when it cannot run.
+std::string CommandOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[512];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+bool HaveCommand(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
+
+// Switches the C library's number formatting to a decimal comma for the scope, when the locale
+// exists.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale() {
+        const char* old = std::setlocale(LC_NUMERIC, nullptr);
+        mOld = old ? old : "C";
+        mActive = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+    ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, mOld.c_str()); }
+    bool Active() const { return mActive; }
+
+private:
+    std::string mOld;
+    bool mActive = false;
+};
+
+class CairoOutput : public MusicFontTest {};
+
+TEST_F(CairoOutput, ArialTenPointWidthsAreLiberationSansAdvances) {
+    CairoImageSurface surface(1440, 1440);
+    surface.SetFont(FontSpec{"Arial", 10.0f});
+    EXPECT_EQ(surface.ResolvedFamily(), "Liberation Sans");
+    const std::string file = FontFileOf("Liberation Sans");
+    ASSERT_FALSE(file.empty());
+    for (const std::string text : {"Page 12", "Allegro con brio", "WAVE iiii", "Copyright 1999 J. S. Bach"}) {
+        FaceNumbers n = MeasureWithFreeType(file, text);
+        EXPECT_NEAR(surface.TextWidth(text), n.Advances / n.UnitsPerEm * 200.0, 0.01) << text;
+    }
+    FaceNumbers n = MeasureWithFreeType(file, "S");
+    EXPECT_NEAR(surface.TextHeight("S"), (n.Ascender - n.Descender) / n.UnitsPerEm * 200.0, 0.01);
+    EXPECT_NEAR(surface.TextAscent(), n.Ascender / n.UnitsPerEm * 200.0, 0.01);
+    // Widths grow with the size and do not depend on the resolution.
+    surface.SetFont(FontSpec{"Arial", 20.0f});
+    CairoImageSurface coarse(1440, 1440, 15);
+    coarse.SetFont(FontSpec{"Arial", 20.0f});
+    EXPECT_NEAR(surface.TextWidth("Page 12"), 2 * MeasureWithFreeType(file, "Page 12").Advances / n.UnitsPerEm * 200.0, 0.02);
+    EXPECT_DOUBLE_EQ(coarse.TextWidth("Page 12"), surface.TextWidth("Page 12"));
+}
+
+TEST_F(CairoOutput, WindowsFontNamesResolveToTheirFreeFaces) {
+    CairoImageSurface surface(1440, 1440);
+    surface.SetFont(FontSpec{"Verdana", 10.0f});
+    EXPECT_EQ(surface.ResolvedFamily(), "DejaVu Sans");
+    surface.SetFont(FontSpec{"Times New Roman", 12.0f, true, true});
+    EXPECT_EQ(surface.ResolvedFamily(), "Liberation Serif");
+    surface.SetFont(FontSpec{"arial", 12.0f, true});
+    EXPECT_EQ(surface.ResolvedFamily(), "Liberation Sans");
+    // Bold text is wider than regular text.
+    const double bold = surface.TextWidth("Title");
+    surface.SetFont(FontSpec{"Arial", 12.0f});
+    EXPECT_GT(bold, surface.TextWidth("Title"));
+    // An unknown face still draws and measures.
+    surface.SetFont(FontSpec{"No Such Face 123", 10.0f});
+    EXPECT_GT(surface.TextWidth("abc"), 0.0);
+    surface.DrawTextAt(100, 100, "abc");
+    EXPECT_FALSE(MeasureInk(surface).Empty());
+}
+
+TEST_F(CairoOutput, PrintAdvancesTheCurrentPositionAndTextIsPlacedByItsCellTop) {
+    CairoImageSurface surface(7200, 2880, 15);
+    surface.Cls();
+    surface.SetFont(FontSpec{"Arial", 20.0f});
+    surface.SetCurrentX(1500);
+    surface.SetCurrentY(300);
+    const double width = surface.TextWidth("HHH");
+    surface.Print("HHH");
+    EXPECT_DOUBLE_EQ(surface.CurrentX(), 1500 + width);
+    Ink ink = MeasureInk(surface);
+    // Capital H: its top is the cap height below the baseline's ascent.
+    const double baseline = 300 + surface.TextAscent();
+    EXPECT_NEAR((ink.Bottom + 1) * 15.0, baseline, 15.0);
+    EXPECT_NEAR(ink.Left * 15.0, 1500, 45.0);
+    // TextOut takes pixels.
+    CairoImageSurface other(7200, 2880, 15);
+    other.Cls();
+    other.SetFont(FontSpec{"Arial", 20.0f});
+    other.TextOut(100, 20, "HHH");
+    Ink outInk = MeasureInk(other);
+    EXPECT_EQ(outInk.Top, ink.Top);
+    EXPECT_EQ(outInk.Left, ink.Left);
+}
+
+TEST_F(CairoOutput, LinesCoverWholePixelsFromEndToEnd) {
+    CairoImageSurface surface(300, 300, 15);  // 20 x 20 pixels
+    surface.Cls();
+    surface.Line(30, 150, 120, 150, 0x0000FF, LineFill::None);  // pixels 2..8 of row 10, red
+    for (int32_t x = 0; x < 20; ++x) {
+        const bool expected = x >= 2 && x <= 8;
+        EXPECT_EQ(surface.PixelAt(x, 10), expected ? 0x0000FF : 0xFFFFFF) << x;
+        EXPECT_EQ(surface.PixelAt(x, 9), 0xFFFFFF);
+        EXPECT_EQ(surface.PixelAt(x, 11), 0xFFFFFF);
+    }
+    surface.Line(15, 15, 45, 60, 0x00FF00, LineFill::FilledBox);  // columns 1..3, rows 1..4
+    Ink box;
+    for (int32_t y = 0; y < 8; ++y) {
+        for (int32_t x = 0; x < 8; ++x) {
+            if (surface.PixelAt(x, y) == 0x00FF00) {
+                box.Left = box.Count ? std::min(box.Left, x) : x;
+                box.Top = box.Count ? std::min(box.Top, y) : y;
+                box.Right = std::max(box.Right, x);
+                box.Bottom = std::max(box.Bottom, y);
+                ++box.Count;
+            }
+        }
+    }
+    EXPECT_EQ(box.Count, 12);
+    EXPECT_EQ(box.Left, 1);
+    EXPECT_EQ(box.Right, 3);
+    EXPECT_EQ(box.Top, 1);
+    EXPECT_EQ(box.Bottom, 4);
+    // Cls paints the back colour everywhere.
+    surface.SetBackColor(0x123456);
+    surface.Cls();
+    EXPECT_EQ(surface.PixelAt(5, 10), 0x123456);
+    EXPECT_EQ(surface.PixelAt(0, 0), 0x123456);
+}
+
+TEST_F(CairoOutput, ImageSurfaceHonoursItsResolutionAndResizes) {
+    CairoImageSurface fine(1440, 720, 5);
+    EXPECT_EQ(fine.PixelWidth(), 288);
+    EXPECT_EQ(fine.PixelHeight(), 144);
+    EXPECT_EQ(fine.TwipsPerPixelX(), 5.0);
+    fine.Line(0, 0, 100, 0, 0, LineFill::None);
+    fine.SetWidth(2880);
+    EXPECT_EQ(fine.PixelWidth(), 576);
+    EXPECT_EQ(fine.PixelAt(10, 0), 0);         // kept
+    EXPECT_EQ(fine.PixelAt(400, 0), 0xFFFFFF);  // new area
+    // Nonsense sizes give a usable surface.
+    CairoImageSurface odd(-5, std::nan(""), 0);
+    EXPECT_GE(odd.PixelWidth(), 1);
+    odd.Line(0, 0, 1e300, -1e300, 0, LineFill::FilledBox);
+    odd.Print("x");
+    const std::string png = TempPath("image.png");
+    ASSERT_TRUE(fine.WritePng(png));
+    EXPECT_EQ(ReadFile(png).substr(1, 3), "PNG");
+    fs::remove(png);
+}
+
+TEST_F(CairoOutput, PdfHasTheRequestedPagesAndSizesAndNoTrailingBlankPage) {
+    const std::string path = TempPath("pages.pdf");
+    {
+        CairoPdfSurface pdf(path);
+        EXPECT_EQ(pdf.Kind(), SurfaceKind::Printer);
+        pdf.SetScaleMode(kScaleTwips);
+        pdf.SetPaperSize(9);  // A4 portrait
+        pdf.SetOrientation(1);
+        EXPECT_NEAR(pdf.Width(), 11906, 1);
+        EXPECT_NEAR(pdf.Height(), 16838, 1);
+        EXPECT_DOUBLE_EQ(pdf.ScaleWidth(), pdf.Width());
+        EXPECT_DOUBLE_EQ(pdf.ScaleHeight(), pdf.Height());
+        pdf.SetFont(FontSpec{"Arial", 12.0f});
+        pdf.SetCurrentX(1440);
+        pdf.SetCurrentY(1440);
+        pdf.Print("Page one");
+        pdf.NewPage();
+        pdf.SetPaperSize(1);  // Letter landscape
+        pdf.SetOrientation(2);
+        EXPECT_DOUBLE_EQ(pdf.Width(), 15840);
+        pdf.Line(1440, 1440, 5000, 1440, 0, LineFill::None);
+        pdf.SetFont(FontSpec{"Quavrix", 20.0f});
+        pdf.SetCurrentX(1440);
+        pdf.SetCurrentY(2000);
+        pdf.Print("&");
+        pdf.NewPage();
+        pdf.SetOrientation(1);  // a custom page: height and width as given
+        pdf.SetHeight(8000);
+        pdf.SetWidth(6000);
+        pdf.Line(100, 100, 200, 200, 0, LineFill::Box);
+        pdf.NewPage();  // the page after the last one: no blank page
+        EXPECT_EQ(pdf.PageCount(), 3);
+        pdf.EndDoc();
+        EXPECT_TRUE(pdf.Ok());
+    }
+    const std::string bytes = ReadFile(path);
+    ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
+    std::vector<PdfPage> pages = ReadPdfPages(bytes);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_NEAR(pages[0].Width, 595.276, 0.01);
+    EXPECT_NEAR(pages[0].Height, 841.89, 0.01);
+    EXPECT_NEAR(pages[1].Width, 792, 0.01);
+    EXPECT_NEAR(pages[1].Height, 612, 0.01);
+    EXPECT_NEAR(pages[2].Width, 300, 0.01);
+    EXPECT_NEAR(pages[2].Height, 400, 0.01);
+    if (HaveCommand("pdfinfo")) {
+        std::string info = CommandOutput("LC_ALL=C pdfinfo -f 1 -l 3 '" + path + "' 2>&1");
+        auto has = [&](const char* pattern) { return std::regex_search(info, std::regex(pattern)); };
+        EXPECT_TRUE(has(R"(Pages:\s+3\n)")) << info;
+        EXPECT_TRUE(has(R"(Page\s+1 size:\s+595.276 x 841.89 pts \(A4\))")) << info;
+        EXPECT_TRUE(has(R"(Page\s+2 size:\s+792 x 612 pts \(letter\))")) << info;
+        EXPECT_TRUE(has(R"(Page\s+3 size:\s+300 x 400 pts)")) << info;
+    }
+    fs::remove(path);
+}
+
+TEST_F(CairoOutput, PdfKeepsBlankPagesBetweenPagesAndMakesOnePageOfNothing) {
+    const std::string path = TempPath("blank.pdf");
+    {
+        CairoPdfSurface pdf(path);
+        pdf.Line(0, 0, 100, 100, 0, LineFill::None);
+        pdf.NewPage();
+        pdf.NewPage();
+        pdf.Line(0, 0, 100, 100, 0, LineFill::None);
+        pdf.NewPage();
+        pdf.NewPage();
+        EXPECT_EQ(pdf.PageCount(), 3);
+    }  // the destructor ends the document
+    EXPECT_EQ(ReadPdfPages(ReadFile(path)).size(), 3u);
+    const std::string empty = TempPath("empty.pdf");
+    {
+        CairoPdfSurface pdf(empty);
+        pdf.NewPage();
+        pdf.EndDoc();
+        pdf.Line(0, 0, 100, 100, 0, LineFill::None);  // ignored after the end
+        pdf.EndDoc();
+    }
+    EXPECT_EQ(ReadPdfPages(ReadFile(empty)).size(), 1u);
+    fs::remove(path);
+    fs::remove(empty);
+}
+
+TEST_F(CairoOutput, PaperCodesAndOrientationSetThePage) {
+    CairoPdfSurface pdf(TempPath("paper.pdf"));
+    const struct {
+        int32_t code;
+        double width, height;
+    } papers[] = {{1, 12240, 15840}, {5, 12240, 20160}, {7, 10440, 15120}, {9, 11906, 16838}, {11, 8391, 11906}};
+    for (const auto& p : papers) {
+        pdf.SetPaperSize(p.code);
+        pdf.SetOrientation(1);
+        EXPECT_NEAR(pdf.Width(), p.width, 1) << p.code;
+        EXPECT_NEAR(pdf.Height(), p.height, 1) << p.code;
+        pdf.SetOrientation(2);
+        EXPECT_NEAR(pdf.Width(), p.height, 1) << p.code;
+        EXPECT_NEAR(pdf.Height(), p.width, 1) << p.code;
+    }
+    pdf.SetPaperSize(42);  // unknown codes change nothing
+    EXPECT_EQ(pdf.PaperSize(), 11);
+    pdf.EndDoc();
+    fs::remove(TempPath("paper.pdf"));
+}
+
+TEST_F(CairoOutput, SvgIsWellFormedXmlOfTheSurfaceSize) {
+    const std::string path = TempPath("picture.svg");
+    {
+        CairoSvgSurface svg(path, 2880, 1440);
+        svg.SetHeight(2000);  // before drawing: the picture takes it
+        svg.Cls();
+        svg.SetFont(FontSpec{"Arial", 10.0f, false, false, true});
+        svg.SetCurrentX(100);
+        svg.SetCurrentY(100);
+        svg.Print("Title & <subtitle> \xC3\xA9");
+        svg.SetFont(FontSpec{"Quavrix", 20.0f});
+        svg.DrawTextAt(200, 400, "&" + MusicChar(207) + " .");
+        svg.SetDrawStyle(kDrawStyleDot);
+        svg.Line(0, 1000, 2000, 1000, 0xFF, LineFill::None);
+        std::vector<PixelPoint> tie = {{10, 10}, {20, 0}, {40, 0}, {50, 10}, {40, 2}, {20, 2}, {10, 10}};
+        svg.PolyBezier(tie);
+        EXPECT_TRUE(svg.Finish());
+    }
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    EXPECT_NE(text.find("width=\"144pt\""), std::string::npos);
+    EXPECT_NE(text.find("height=\"100pt\""), std::string::npos);
+    ASSERT_EQ(std::system("command -v /usr/bin/python3 >/dev/null 2>&1"), 0) << "python3 is needed to parse the SVG";
+    const std::string check = "/usr/bin/python3 -c \"import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])\" '" + path + "'";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+    fs::remove(path);
+}
+
+TEST_F(CairoOutput, NumbersInPdfAndSvgUseAPointUnderADecimalCommaLocale) {
+    DecimalCommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const std::string pdfPath = TempPath("comma.pdf");
+    const std::string svgPath = TempPath("comma.svg");
+    {
+        CairoPdfSurface pdf(pdfPath);
+        pdf.SetPaperSize(9);
+        pdf.Line(100.5, 100.25, 2000.75, 300.5, 0, LineFill::None);
+        pdf.EndDoc();
+        CairoSvgSurface svg(svgPath, 1445, 1443);
+        svg.Line(100.5, 100.25, 1000.75, 300.5, 0, LineFill::None);
+        svg.Finish();
+    }
+    const std::string pdf = ReadFile(pdfPath);
+    EXPECT_NE(pdf.find("595.27"), std::string::npos);
+    EXPECT_EQ(pdf.find("595,27"), std::string::npos);
+    std::vector<PdfPage> pages = ReadPdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NEAR(pages[0].Width, 595.276, 0.01);
+    const std::string svg = ReadFile(svgPath);
+    EXPECT_NE(svg.find("width=\"72.25pt\""), std::string::npos) << svg.substr(0, 300);
+    EXPECT_EQ(svg.find("72,25"), std::string::npos);
+    fs::remove(pdfPath);
+    fs::remove(svgPath);
+}
+
+}  // namespace
+}  // namespace corvendi::test
