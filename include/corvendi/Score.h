@@ -444,6 +444,43 @@ private:
     class Paginator;
     std::unique_ptr<Paginator> mPaginator;
     std::unique_ptr<HostTimer> mEventTimer;
+
+    // --- files ---
+public:
+    // Loads a score file or imports a Standard MIDI File in place of the document, chosen by
+    // the file's first four bytes. A file that cannot be opened or has another format is
+    // reported in a message box titled "Open" and leaves the score untouched. False also while
+    // another load runs and when a damaged file ended the read early (the score then keeps
+    // what was read). Redraw is true afterwards.
+    bool OpenFile(const std::string& Path);
+    // Writes the score as a score file (FileType fmtQuavrix) or a MIDI file (fmtMIDI); an
+    // empty path writes FileName() in the current file type. The file is written next to the
+    // target as "$QX$.sco" and replaces the target only once complete, so on any failure
+    // (among them a score of more than 85 staffs, which the format cannot hold) the target is
+    // untouched and the result is false. On success the score takes the path and type, is no
+    // longer changed, and the undo history is emptied.
+    bool SaveFile(const std::string& Path = {}, int32_t FileType = 0);
+    // "New Score" without a file; otherwise the file's name without folder and extension.
+    std::string FileTitle() const;
+    // Opens FileName() again, or makes the default score when there is no file.
+    void Reload();
+
+    // Engine-internal: the file readers and writers.
+    // The FileFormats value of the current file, used by SaveFile without a path.
+    int32_t FileType() const { return mFileType; }
+    void FileTypeSet(int32_t type) { mFileType = type; }
+    // Empties the document before a file is read into it, and names it after `path`.
+    void ClearScore(const std::string& path);
+    // Settings stored as read, without the effects of their property setters.
+    void PageNumsSet(int32_t value) { mPageNums = value; }
+    void ReverseEvenOddSet(bool on) { mReverseEvenOdd = on; }
+    void UseChordsSet(bool on) { mUseChords = on; }
+    void UseChordMapsSet(bool on) { mUseChordMaps = on; }
+
+private:
+    int32_t mFileType = 0;  // fmtQuavrix
+    bool mOpenBusy = false;
+    // --- end files ---
 };
 
 }  // namespace corvendi

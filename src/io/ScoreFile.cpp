@@ -1,0 +1,142 @@
+// The file members of Score: opening a score or MIDI file, saving in either format, reloading,
+// the file's name and title, and emptying the score before a file is read into it.
+#include "io/ScoreFile.h"
+
+#include "corvendi/Enums.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Platform.h"
+#include "corvendi/Range.h"
+#include "corvendi/Score.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voices.h"
+#include "engine/ScoreInternal.h"
+#include "io/FileHelpers.h"
+#include "io/MidiFiles.h"
+#include "model/SharedRoutines.h"
+
+namespace corvendi {
+
+void ShowOpenMessage(const std::string& text) {
+    CurrentPlatform().ShowMessage(text, "Open", MessageIcon::Exclamation);
+}
+
+bool Score::OpenFile(const std::string& Path) {
+    if (mOpenBusy) return false;
+    BusyScope busy(mOpenBusy);
+    // The score may be the one that owns the path's text (Reload), and the readers rename it.
+    const std::string path = Path;
+
+    SetRedraw(false);
+    CurrentPlatform().ProcessPendingEvents();
+    bool result = false;
+    FileReader file;
+    std::string error;
+    if (!file.Open(path, error)) {
+        ShowOpenMessage(error);
+    } else {
+        mMidiEvtIx = -1;
+        file.ReadBytes(1, 4);
+        const std::string magic = file.BytesToText(1, 4);
+        if (magic == "Qx00") {
+            result = OpenScoreFile(*this, file, path);
+        } else if (magic == "MThd") {
+            result = OpenMidiFile(*this, file, path);
+        } else {
+            ShowOpenMessage(kUnrecognisedFormatText);
+        }
+        file.Close();
+        if (result) {
+            mPlayFileStale = true;
+            AddToRecentDocs(path);
+        }
+    }
+    file.ReleaseBuffer();
+    StartPagination(false);
+    CurrentPlatform().ProcessPendingEvents();
+    SetRedraw(true);
+    return result;
+}
+
+bool Score::SaveFile(const std::string& Path, int32_t FileType) {
+    const bool current = Path.empty();
+    const std::string path = current ? mFileName : Path;
+    const int32_t type = current ? mFileType : FileType;
+    if (path.empty()) return false;
+
+    bool written = false;
+    if (type == fmtQuavrix) {
+        written = SaveScoreFile(*this, path);
+    } else if (type == fmtMIDI) {
+        written = SaveMidiFile(*this, path, false);
+    }
+    if (!written) return false;
+
+    mFileName = path;
+    mFileType = type;
+    SetChanged(false);
+    if (UndoCount() > 0) {
+        ResetUndo();
+        mEvents.Raise(&ScoreEvents::HistoryChanged, false);
+    }
+    return true;
+}
+
+std::string Score::FileTitle() const {
+    if (mFileName.empty()) return "New Score";
+    std::string name = mFileName;
+    if (const size_t backslash = name.rfind('\\'); backslash != std::string::npos) {
+        name.erase(0, backslash + 1);
+    } else if (const size_t slash = name.rfind('/'); slash != std::string::npos) {
+        name.erase(0, slash + 1);
+    } else if (name.size() >= 2 && name[1] == ':') {
+        name.erase(0, 2);
+    }
+    if (const size_t dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+void Score::Reload() {
+    if (mFileName.empty()) {
+        CreateDefault();
+    } else {
+        OpenFile(mFileName);
+    }
+}
+
+void Score::ClearScore(const std::string& path) {
+    mStaffs->Clear();
+    mVoices->Clear();
+    mInstruments->Clear();
+    mGlobals->Clear();
+    // Selected notes belong to the document being replaced.
+    mSelected.clear();
+    mSelVoiceIDs.clear();
+    mSelStaffs.clear();
+
+    mFileName = path;
+    mKey = 0;
+    mMinorVal = 0;
+    mCurPage = 1;
+    mLastPage = 1;
+    mVoice = 1;
+    mVerse = 1;
+    mCurTime = 0;
+    mHighNoteTime = 0;
+    mLastValue = 0;
+    mLastRegionIx = 0;
+    mPageRanges.assign(1, std::make_shared<Range>());
+    mPageMetrics.assign(1, std::make_shared<Range>());
+
+    mTitle.clear();
+    mSubTitle.clear();
+    mHeading.clear();
+    mComposer.clear();
+    mArrangedBy.clear();
+    mCopyright = {};
+    mBeat = 16;
+    mCount = 120;
+    mMetronome = true;
+}
+
+}  // namespace corvendi
