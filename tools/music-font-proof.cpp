@@ -68,7 +68,7 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
     const double G = st.Glyph();
     const std::string head = MusicChar(207);
     // A mark in red where the character's x is.
-    s.Line(x, st.Top - 5 * S, x, st.Top - 4.6 * S, kGuideColor, LineFill::None);
+    if (!IsAnyOf(text, {68, 100})) s.Line(x, st.Top - 5 * S, x, st.Top - 4.6 * S, kGuideColor, LineFill::None);
     MusicFont(s, points);
     if (IsAnyOf(text, {98, 35, 110, 220}) || text == "bb") {
         // Accidental before a head on the middle line.
@@ -142,21 +142,21 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
         s.Line(x + width + 60, lineY, st.Right, lineY, kInkColor, LineFill::None);
         s.SetDrawStyle(kDrawStyleSolid);
     } else if (IsAnyOf(text, {115, 101, 113, 104})) {
-        // The heading: "Moderato (q = 96)" with the note at 1.5 times the 10-point text size,
-        // raised by 0.3 of its text height.
+        // The heading "(q = 96)" with the note at 1.5 times the text size (10 points with the
+        // larger staff, 6.25 with the smaller), raised by 0.3 of its text height.
+        const auto textSize = static_cast<float>(points / 2.88);
         double y0 = st.Top - 2 * S;
-        s.SetFont(FontSpec{"Arial", 10.0f});
+        s.SetFont(FontSpec{"Arial", textSize});
         std::string before = "(";
         s.SetForeColor(kInkColor);
         s.DrawTextAt(x, y0, before);
         double nx = x + s.TextWidth(before);
-        MusicFont(s, 15.0);
+        MusicFont(s, 1.5 * textSize);
         double raise = 0.3 * s.TextHeight(text);
         Glyph(s, nx, y0 - raise, text);
         nx += s.TextWidth(text);
-        s.SetFont(FontSpec{"Arial", 10.0f});
+        s.SetFont(FontSpec{"Arial", textSize});
         s.DrawTextAt(nx, y0, " = 96)");
-        s.SetFont(FontSpec{"Arial", 10.0f});
     } else if (IsAnyOf(text, {194, 76})) {
         // A bracket over this staff: tips at the top and bottom, bar in between.
         double bx = x;
@@ -183,9 +183,11 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
     } else if (IsAnyOf(text, {184, 185, 112, 80, 70, 102, 196, 236})) {
         Glyph(s, x, G + 3.5 * S, text);
     } else if (IsAnyOf(text, {68, 100})) {
-        // Drawn 2 S before the measure's end (the barline at x + 2 S).
-        s.Line(x + 2 * S, st.Top, x + 2 * S, st.Bottom(), kInkColor, LineFill::None);
-        Glyph(s, x, G, text);
+        // Drawn 2 S before the measure's end: here the barline near the staff's right end.
+        const double barline = st.Right - S;
+        s.Line(barline, st.Top, barline, st.Bottom(), kInkColor, LineFill::None);
+        s.Line(barline - 2 * S, st.Top - 5 * S, barline - 2 * S, st.Top - 4.6 * S, kGuideColor, LineFill::None);
+        Glyph(s, barline - 2 * S, G, text);
     } else if (IsAnyOf(text, {211, 91}) || text == MusicChar(123) + MusicChar(211)) {
         // Right-aligned at a measure's end.
         double w = s.TextWidth(text);
