@@ -128,7 +128,10 @@ TEST(ChordDiagram, AHighChordShowsItsStartingFretInsteadOfTheNut) {
 TEST(ChordDiagram, StandsOnYAndFitsTheDiagramRow) {
     const auto library = ShippedLibrary();
     RecordingSurface s;
-    library->DrawInKey(s, kX, kY, Code(*library, "C"), 0, true, kRed, "", 0);
+    // A sounding D with the capo on fret 2 is played, and drawn, as a C shape.
+    library->DrawInKey(s, kX, kY, Code(*library, "D"), 2, true, kRed, "", 2);
+    EXPECT_EQ(ReadDiagram(s, 1, kDiagramFrets).dots,
+              (std::set<std::pair<int32_t, int32_t>>{{1, 3}, {2, 2}, {4, 1}}));
     double highest = kY;
     double lowest = 0;
     for (const auto& call : s.CallsNamed("Line")) {
@@ -171,7 +174,7 @@ TEST(ChordName, IsPrintedStandingOnYInTheChordColour) {
     EXPECT_EQ(s.CurrentY(), 22);
 }
 
-TEST(ChordName, DiagramModeFallsBackToTheNameWithoutAFingering) {
+TEST(ChordName, WithoutAFingeringOrAKnownCodeTheNameOrTextIsDrawn) {
     const auto library = ShippedLibrary();
     ASSERT_EQ(library->Vocabulary().Fingering(Code(*library, "F#sus2")), nullptr);
     RecordingSurface s;
@@ -180,11 +183,8 @@ TEST(ChordName, DiagramModeFallsBackToTheNameWithoutAFingering) {
     ASSERT_EQ(s.Count("Print"), 1u);
     EXPECT_EQ(s.CallsNamed("Print")[0].Text, "F#sus2");
     EXPECT_EQ(s.CallsNamed("Print")[0].Numbers[1], kY - RecordingSurface::HeightOf(ChordNameFont()));
-}
-
-TEST(ChordName, UnknownCodesShowTheEventTextOrNothing) {
-    const auto library = ShippedLibrary();
-    RecordingSurface s;
+    // An unknown code shows the event's text, or nothing.
+    s.ClearCalls();
     library->DrawInKey(s, kX, kY, 0, 0, true, kRed, "N.C.", 3);
     ASSERT_EQ(s.Count("Print"), 1u);
     EXPECT_EQ(s.CallsNamed("Print")[0].Text, "N.C.");
@@ -192,15 +192,6 @@ TEST(ChordName, UnknownCodesShowTheEventTextOrNothing) {
     library->DrawInKey(s, kX, kY, 0, 0, false, kRed, "", 0);
     library->DrawInKey(s, kX, kY, 254, 0, true, kRed, "", 0);
     EXPECT_TRUE(s.DrawingCalls().empty());
-}
-
-TEST(ChordName, WithACapoTheDiagramIsTheShapeThatIsPlayed) {
-    const auto library = ShippedLibrary();
-    RecordingSurface s;
-    library->DrawInKey(s, kX, kY, Code(*library, "D"), 2, true, kRed, "", 2);
-    const DiagramReading r = ReadDiagram(s, 1, kDiagramFrets);
-    EXPECT_EQ(r.dots, (std::set<std::pair<int32_t, int32_t>>{{1, 3}, {2, 2}, {4, 1}}));  // C shape
-    EXPECT_EQ(r.texts.back(), "C");
 }
 
 // A score's events with a key at time 0 and chord events.
@@ -256,7 +247,7 @@ TEST(ChordDraw, AKeyChangeLaterInTheScoreSpellsTheChordsAfterIt) {
 
 // --- the editor ------------------------------------------------------------------------------
 
-TEST(ChordMapEditing, InitHandsBackTheSameMapAndEditsItsFingerings) {
+TEST(ChordMapEditing, InitHandsBackTheSameMapAndEditsItsFingeringsInPlace) {
     const auto library = ShippedLibrary();
     ChordLibraryEditor editor;
     const std::shared_ptr<ChordMapper> map = library;
@@ -278,10 +269,8 @@ TEST(ChordMapEditing, InitHandsBackTheSameMapAndEditsItsFingerings) {
 
     EXPECT_TRUE(editor.Revert());
     EXPECT_EQ(*library->Vocabulary().Fingering(c), (ChordFrets{-1, 3, 2, 0, 1, 0}));
-}
 
-TEST(ChordMapEditing, AMapOfAnotherKindIsHandedBackUntouched) {
-    ChordLibraryEditor editor;
+    // A map of another kind is handed back untouched, with nothing to edit.
     auto other = std::make_shared<ChordMapper>();
     EXPECT_EQ(editor.Init(other), other);
     EXPECT_EQ(editor.Library(), nullptr);
