@@ -56,8 +56,9 @@ public:
     }
 
     // --- drawing ----------------------------------------------------------------------------
-    // Draws the chord `code` (a chord event's Value1) with its top-left corner at (x, y) twips:
-    // a diagram when `diagrams` is true, else its name. `globals` are the score's events (the
+    // Draws the chord `code` (a chord event's Value1) at (x, y) twips: x is its left edge and y
+    // its bottom, so it rises into the chord row reserved above the system. A diagram when
+    // `diagrams` is true, else its name. `globals` are the score's events (the
     // key in force at the chord's time chooses the spelling), `text` is the event's text and
     // `capoFret` the capo's fret (0 without a capo): the chord is shown transposed down by it.
     virtual void Draw(Surface& surface, int32_t x, int32_t y, int32_t code,
