@@ -1,0 +1,671 @@
+// Imports a Standard MIDI File. The first track carries the score's texts, tempo, time and key
+// signatures; every later track becomes a staff whose voice 1 receives the track's notes.
+//
+// File ticks become ticks as floor(file ticks × 16 / division). A note-off turns its note into
+// pieces no longer than the measure each piece starts in, each shown by the nearest note value.
+// Each track body is read with one read and parsed from memory; an event that runs past the end
+// of its track ends the track. Texts use the conventions the MIDI export writes: a font spec
+// after "|" in title texts, the staff dimensions in a cue point starting with "&".
+//
+// Damaged input is bounded: times beyond what a score file can keep end a track, tracks beyond
+// kMaxTracks end the import, and the pieces that cut long notes at measure limits are limited
+// per import, so neither time nor memory grows beyond a multiple of the file's size.
+#include "io/MidiReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "common/NumberText.h"
+#include "corvendi/Enums.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Score.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
+#include "io/FileHelpers.h"
+#include "io/MidiFiles.h"
+#include "io/ScoreFile.h"
+#include "model/InstrumentCatalog.h"
+#include "model/SharedRoutines.h"
+
+namespace corvendi {
+
+namespace {
+
+constexpr const char* kInvalidDataText = "Invalid data encountered loading file.";
+constexpr const char* kUnsupportedMidiText = "This MIDI file type is not supported.";
+
+constexpr int32_t kNoOpenNote = -1;
+constexpr int32_t kKeyCount = 128;
+constexpr int32_t kEventsPerProgressReport = 101;
+// The latest tick a score file can keep; a track's events beyond it are not read.
+constexpr int64_t kLatestTime = 16'777'215;
+// Variable-length numbers saturate here: far beyond any time or length a file can use, far
+// below overflow.
+constexpr int64_t kVarLenCeiling = int64_t{1} << 40;
+// Every track after the first makes a staff; a file cannot make more staffs than this.
+constexpr int32_t kMaxTracks = 1024;
+// A note longer than its measure is cut into pieces. Pieces after each note's first come from
+// an allowance per import: a base plus a few per byte of the file.
+constexpr int64_t kExtraPiecesBase = 65'536;
+constexpr int64_t kExtraPiecesPerByte = 8;
+// Microseconds per quarter note × beats per minute, both as the tempo meta event counts them.
+constexpr int32_t kTempoDividend = 70'000'000;
+
+constexpr uint8_t kMetaStatus = 255;
+constexpr uint8_t kSysExStatus = 0xF0;
+constexpr uint8_t kSysExContinuation = 0xF7;
+
+constexpr int32_t kNoteOff = 128;
+constexpr int32_t kNoteOn = 144;
+constexpr int32_t kControlChange = 176;
+constexpr int32_t kProgramChange = 192;
+constexpr int32_t kChannelPressure = 208;
+
+enum MetaType : int32_t {
+    kMetaText = 1,
+    kMetaCopyright = 2,
+    kMetaTrackName = 3,
+    kMetaInstrumentName = 4,
+    kMetaLyric = 5,
+    kMetaMarker = 6,
+    kMetaCuePoint = 7,
+    kMetaTempo = 81,
+    kMetaTimeSignature = 88,
+    kMetaKeySignature = 89,
+};
+
+uint8_t Byte(char c) {
+    return static_cast<uint8_t>(c);
+}
+
+// A track body read from the front. A read past its end marks it truncated and gives zeros.
+class TrackBytes {
+  public:
+    explicit TrackBytes(std::string_view body) : mBody(body) {}
+
+    bool AtEnd() const { return mPosition >= mBody.size(); }
+    bool Truncated() const { return mTruncated; }
+    // 0-based offset of the next byte.
+    int32_t Offset() const { return static_cast<int32_t>(mPosition); }
+
+    uint8_t Next() {
+        if (AtEnd()) {
+            mTruncated = true;
+            return 0;
+        }
+        return Byte(mBody[mPosition++]);
+    }
+
+    // Seven bits per byte, most significant first; a byte below 128 ends the number.
+    int64_t VarLen() {
+        int64_t value = 0;
+        uint8_t b = 0;
+        do {
+            b = Next();
+            value = std::min(value * 128 + (b & 127), kVarLenCeiling);
+        } while (b >= 128 && !mTruncated);
+        return value;
+    }
+
+    std::string_view Take(int64_t count) {
+        if (count > static_cast<int64_t>(mBody.size() - mPosition)) {
+            mTruncated = true;
+            mPosition = mBody.size();
+            return {};
+        }
+        const std::string_view taken = mBody.substr(mPosition, static_cast<size_t>(count));
+        mPosition += static_cast<size_t>(count);
+        return taken;
+    }
+
+  private:
+    std::string_view mBody;
+    size_t mPosition = 0;
+    bool mTruncated = false;
+};
+
+// The meta-event text conventions: `Before` is the text before the first "|", or without a
+// "|" the text without its last two characters. `HasBefore` says whether that cut was
+// possible at all (a "|" or at least two characters).
+struct MetaText {
+    explicit MetaText(std::string_view raw) : Raw(raw) {
+        const size_t bar = raw.find('|');
+        if (bar != std::string_view::npos) {
+            Before = raw.substr(0, bar);
+            HasBefore = true;
+        } else if (raw.size() >= 2) {
+            Before = raw.substr(0, raw.size() - 2);
+            HasBefore = true;
+        }
+    }
+    std::string_view Raw;
+    std::string_view Before;
+    bool HasBefore = false;
+};
+
+int32_t BeatOfDenominatorCode(int32_t code) {
+    switch (code) {
+        case 1:
+            return 32;
+        case 3:
+            return 8;
+        case 4:
+            return 4;
+        default:
+            return 16;
+    }
+}
+
+// Bits 2..3 of a marker's fourth character select a clef change.
+int32_t ClefOfMarkerBits(int32_t bits) {
+    switch (bits) {
+        case 4:
+            return clfBass;
+        case 8:
+            return clfTenor;
+        case 10:
+            return clfPercussion;
+        default:
+            return clfTreble;
+    }
+}
+
+int32_t ClefOfCueNumber(float number) {
+    if (number == 2.0f) return clfBass;
+    if (number == 3.0f) return clfAlto;
+    if (number == 4.0f) return clfTenor;
+    if (number == 5.0f) return clfPercussion;
+    return clfTreble;
+}
+
+std::string LyricText(std::string_view raw) {
+    std::string text(raw);
+    std::replace(text.begin(), text.end(), '\r', '}');
+    std::replace(text.begin(), text.end(), '\n', '~');
+    return EngineText(text);
+}
+
+class MidiReader {
+  public:
+    MidiReader(Score& score, FileReader& file) : mScore(score), mFile(file) {
+        mOpenNotes.fill(kNoOpenNote);
+    }
+
+    bool Read(const std::string& path);
+
+  private:
+    bool ReadHeader(int32_t& headerLength);
+    void ReadChunks(const std::string& path, int32_t headerLength);
+    void ReadTrack(std::string_view body, int32_t bodyStart, const std::string& path);
+    void StartTrack(const std::string& path);
+    void FinishImport();
+
+    bool ReadEvent(TrackBytes& bytes);
+    bool ReadChannelEvent(uint8_t first, TrackBytes& bytes);
+    bool ReadMetaEvent(TrackBytes& bytes);
+
+    void NoteOff(int32_t key);
+    int32_t MeasureLimit(int32_t atTime);
+
+    void MetaEvent(int32_t type, std::string_view raw);
+    void TextEvent(const MetaText& text);
+    void CopyrightEvent(const MetaText& text);
+    void NameEvent(std::string_view raw);
+    void MarkerEvent(std::string_view raw);
+    void CuePointEvent(std::string_view raw);
+    void TempoEvent(std::string_view raw);
+    void TimeSignatureEvent(int32_t numerator, int32_t denominatorCode);
+    void KeySignatureEvent(uint8_t sharps, uint8_t mode);
+    void MoveSnapPosition();
+    void AddScoreEventUnlessPresent(int32_t eventType);
+
+    bool FirstTrack() const { return mTracksRead == 0; }
+    void Progress(int64_t position) const {
+        const auto clamped = static_cast<int32_t>(std::min<int64_t>(position, INT32_MAX));
+        mScore.EventSource().Raise(&ScoreEvents::ProgressReport, clamped);
+    }
+    // A statement that fails (a font size too large, a number out of range) is skipped.
+    template <typename Statement>
+    static void Guarded(Statement statement) {
+        try {
+            statement();
+        } catch (const ReadFailure&) {
+        }
+    }
+    void ApplySpec(int32_t fontIndex, std::string_view raw) {
+        Guarded([&] { ApplyFontSpec(mScore, fontIndex, EngineText(raw)); });
+    }
+
+    Score& mScore;
+    FileReader& mFile;
+    int32_t mDivision = 0;
+    int32_t mTracksRead = 0;
+    // Per key: the tick its sounding note started at. One table for the whole import.
+    std::array<int32_t, kKeyCount> mOpenNotes{};
+    int64_t mExtraPieces = 0;
+    // Measure lengths by the time signature in force (the score-wide list only grows here).
+    std::unordered_map<std::shared_ptr<GlobalEvent>, int32_t> mMeasureLengths;
+    bool mKeySeen = false;
+    int32_t mRunningStatus = 0;
+
+    // Per track.
+    int64_t mAbsoluteTime = 0;
+    int32_t mTime = 0;
+    int32_t mSnapPosition = 0;
+    int32_t mMeasureLength = 64;
+    std::shared_ptr<Staff> mStaff;
+    std::shared_ptr<Voice> mVoice;
+    std::shared_ptr<Notes> mNotes;
+    std::shared_ptr<Instrument> mInstrument;
+};
+
+bool MidiReader::Read(const std::string& path) {
+    int32_t headerLength = 0;
+    if (!ReadHeader(headerLength)) return false;
+    mScore.LoadingSet(true);
+    mScore.EventSource().Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
+    mExtraPieces = kExtraPiecesBase + kExtraPiecesPerByte * mFile.FileLen();
+    ReadChunks(path, headerLength);
+    FinishImport();
+    return true;
+}
+
+// "MThd", the header length, then format, track count and division, 16 bits each.
+bool MidiReader::ReadHeader(int32_t& headerLength) {
+    mFile.ReadBytes(5, 4);
+    headerLength = BytesToLong(mFile.BytesToText(1, 4));
+    if (headerLength < 6) {
+        ShowOpenMessage(kInvalidDataText);
+        return false;
+    }
+    mFile.ReadBytes(9, 6);
+    // Only the low byte of the track count is looked at.
+    const int32_t tracks = mFile.ByteAt(3);
+    mDivision = mFile.ByteAt(4) * 256 + mFile.ByteAt(5);
+    if (tracks < 2) {
+        ShowOpenMessage(kUnsupportedMidiText);
+        return false;
+    }
+    return true;
+}
+
+void MidiReader::ReadChunks(const std::string& path, int32_t headerLength) {
+    int64_t position = int64_t{headerLength} + 9;
+    while (position < mFile.FileLen()) {
+        mFile.ReadBytes(static_cast<int32_t>(position), 8);
+        const std::string tag = mFile.BytesToText(1, 4);
+        const int32_t length = BytesToLong(mFile.BytesToText(5, 4));
+        position += 8;
+        Progress(position);
+        if (tag != "MTrk" || mTracksRead >= kMaxTracks || position > INT32_MAX) return;
+        mFile.ReadBytes(static_cast<int32_t>(position), length);
+        // Only the bytes the file holds: a length past its end does not make zeros into events.
+        const std::string body = mFile.BytesToText(1, std::min(length, mFile.DataLen()));
+        mFile.ReleaseBuffer();
+        ReadTrack(body, static_cast<int32_t>(position), path);
+        position += length;
+    }
+}
+
+void MidiReader::ReadTrack(std::string_view body, int32_t bodyStart, const std::string& path) {
+    StartTrack(path);
+    TrackBytes bytes(body);
+    int32_t events = 0;
+    while (!bytes.AtEnd()) {
+        const int32_t offset = bytes.Offset();
+        if (!ReadEvent(bytes)) break;
+        if (++events % kEventsPerProgressReport == 0) Progress(int64_t{bodyStart} + offset);
+    }
+    ++mTracksRead;
+}
+
+// The first track empties the score; every later one adds a staff in the score's key and
+// writes to its voice 1.
+void MidiReader::StartTrack(const std::string& path) {
+    mAbsoluteTime = 0;
+    mTime = 0;
+    mSnapPosition = 0;
+    mMeasureLength = 64;
+    if (FirstTrack()) {
+        mScore.ClearScore(path);
+        mMeasureLengths.clear();
+        return;
+    }
+    const auto staffs = mScore.AllStaffs();
+    mStaff = staffs->Add(staffs->NewID(), "");
+    mVoice = mStaff ? mStaff->Voice(1) : nullptr;
+    mNotes = mVoice ? mVoice->Notes() : nullptr;
+    mInstrument = mVoice ? mVoice->Instrument() : nullptr;
+    if (!mStaff || !mVoice || !mNotes) {
+        mStaff = nullptr;
+        return;
+    }
+    mStaff->GlobalEvents()->Add(0, evtKeyChange, ByteFromKey(mScore.Key()), 0);
+}
+
+void MidiReader::FinishImport() {
+    mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
+    mScore.FileTypeSet(fmtMIDI);
+    mScore.SetVoice(1);
+    mScore.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
+    if (auto first = mScore.Staff(1)) {
+        first->SetSelected(true);
+        mScore.EventSource().Raise(&ScoreEvents::ActiveStaff, first);
+    }
+    mScore.LoadingSet(false);
+    mScore.SetChanged(false);
+    mScore.PaintWindow();
+}
+
+// --- Events -------------------------------------------------------------------------------------
+
+// One event with its delta time; false when the track ends here.
+bool MidiReader::ReadEvent(TrackBytes& bytes) {
+    const int64_t delta = bytes.VarLen();
+    if (bytes.Truncated() || bytes.AtEnd()) return false;
+    mAbsoluteTime = std::min(mAbsoluteTime + delta, kVarLenCeiling);
+    // Without a division the time cannot be computed and stays where it was.
+    if (mDivision != 0) {
+        const int64_t time = mAbsoluteTime * 16 / mDivision;
+        if (time > kLatestTime) return false;
+        mTime = static_cast<int32_t>(time);
+    }
+    mScore.RaiseHighNoteTime(mTime);
+
+    const uint8_t status = bytes.Next();
+    if (status == kMetaStatus) return ReadMetaEvent(bytes);
+    if (status == kSysExStatus || status == kSysExContinuation) {
+        bytes.Take(bytes.VarLen());
+        return !bytes.Truncated();
+    }
+    // Other system bytes carry no data here.
+    if (status > kSysExStatus) return true;
+    return ReadChannelEvent(status, bytes);
+}
+
+// A status byte (or, below 128, the first data byte under the running status) and its data.
+// Events are decoded in every track so that the bytes stay in step; only tracks with a staff
+// turn them into notes and instrument settings.
+bool MidiReader::ReadChannelEvent(uint8_t first, TrackBytes& bytes) {
+    int32_t type = mRunningStatus;
+    int32_t channel = -1;
+    int32_t data1 = first;
+    if (first >= 128) {
+        type = first & 240;
+        channel = first & 15;
+        data1 = bytes.Next();
+    }
+    int32_t data2 = 0;
+    if (type != kProgramChange && type != kChannelPressure) data2 = bytes.Next();
+    if (bytes.Truncated()) return false;
+
+    // A program change and a bank select (controller 0) leave the running status as it was.
+    if (type != kProgramChange && !(type == kControlChange && data1 == 0)) mRunningStatus = type;
+    if (!mStaff) return true;
+
+    if (channel >= 0 && mInstrument) mInstrument->ChannelSet(channel);
+    if (type == kNoteOn && data2 == 0) type = kNoteOff;
+    if (data1 >= kKeyCount) return true;  // not a key or program number
+    if (type == kProgramChange) {
+        if (mInstrument) {
+            mInstrument->ValueSet(data1);
+            mInstrument->CategorySet(CategoryOfProgram(data1));
+        }
+    } else if (type == kNoteOn) {
+        mOpenNotes[static_cast<size_t>(data1)] = mTime;
+    } else if (type == kNoteOff) {
+        NoteOff(data1);
+    }
+    return true;
+}
+
+// Ends the note of `key`: pieces no longer than the measure each starts in, added to the voice.
+void MidiReader::NoteOff(int32_t key) {
+    int32_t& open = mOpenNotes[static_cast<size_t>(key)];
+    if (open == kNoOpenNote) return;
+    int32_t start = open;
+    while (true) {
+        const int64_t length = int64_t{mTime} - start;
+        const int32_t limit = MeasureLimit(start);
+        const int64_t piece = std::min<int64_t>(length, limit);
+        const NoteValue value = NoteValueOfLength(piece);
+        mNotes->Add(start, static_cast<uint8_t>(key), value.Duration, value.Flags);
+        if (length <= limit || mExtraPieces <= 0) break;
+        --mExtraPieces;
+        start += limit;
+    }
+    open = kNoOpenNote;
+}
+
+// The length of the measure `atTime` lies in.
+int32_t MidiReader::MeasureLimit(int32_t atTime) {
+    const auto globals = mScore.AllGlobals();
+    // The measure length follows from the time signature in force alone, so it is looked up
+    // once per signature.
+    auto signature = globals->Find(atTime, evtTimeChange);
+    if (!signature) return globals->MeasureInfo(atTime).Duration;
+    const auto [entry, added] = mMeasureLengths.try_emplace(signature, 0);
+    if (added) entry->second = globals->MeasureInfo(signature->EventTime()).Duration;
+    return entry->second;
+}
+
+bool MidiReader::ReadMetaEvent(TrackBytes& bytes) {
+    const int32_t type = bytes.Next();
+    const std::string_view raw = bytes.Take(bytes.VarLen());
+    if (bytes.Truncated()) return false;
+    Guarded([&] { MetaEvent(type, raw); });
+    return true;
+}
+
+void MidiReader::MetaEvent(int32_t type, std::string_view raw) {
+    const uint8_t data1 = raw.size() > 0 ? Byte(raw[0]) : 0;
+    const uint8_t data2 = raw.size() > 1 ? Byte(raw[1]) : 0;
+    switch (type) {
+        case kMetaText:
+            TextEvent(MetaText(raw));
+            break;
+        case kMetaCopyright:
+            CopyrightEvent(MetaText(raw));
+            break;
+        case kMetaTrackName:
+            NameEvent(raw);
+            break;
+        case kMetaInstrumentName:
+            if (FirstTrack()) {
+                const MetaText text(raw);
+                mScore.SetHeading(EngineText(text.Before));
+                ApplySpec(fntHeader, raw);
+            } else {
+                NameEvent(raw);
+            }
+            break;
+        case kMetaLyric:
+            if (mStaff) mStaff->GlobalEvents()->Add(mTime, evtLyric, 0, 0, LyricText(raw));
+            break;
+        case kMetaMarker:
+            MarkerEvent(raw);
+            break;
+        case kMetaCuePoint:
+            CuePointEvent(raw);
+            break;
+        case kMetaTempo:
+            TempoEvent(raw);
+            break;
+        case kMetaTimeSignature:
+            TimeSignatureEvent(data1, data2);
+            break;
+        case kMetaKeySignature:
+            KeySignatureEvent(data1, data2);
+            break;
+        default:
+            break;
+    }
+}
+
+// Title, subtitle and composer take the first texts (each with its font spec), the arranger
+// the next.
+void MidiReader::TextEvent(const MetaText& text) {
+    std::string before = EngineText(text.Before);
+    if (mScore.Title().empty()) {
+        mScore.SetTitle(std::move(before));
+        ApplySpec(fntTitle, text.Raw);
+    } else if (mScore.SubTitle().empty()) {
+        mScore.SetSubTitle(std::move(before));
+        ApplySpec(fntSubTitle, text.Raw);
+    } else if (mScore.Composer().empty()) {
+        mScore.SetComposer(std::move(before));
+        ApplySpec(fntComposer, text.Raw);
+    } else if (mScore.ArrangedBy().empty() && text.HasBefore) {
+        mScore.SetArrangedBy(std::move(before));
+    }
+}
+
+void MidiReader::CopyrightEvent(const MetaText& text) {
+    if (mScore.Copyright(0).empty()) {
+        mScore.SetCopyright(0, EngineText(text.Before));
+        ApplySpec(fntCopyright, text.Raw);
+    } else if (mScore.Copyright(1).empty()) {
+        mScore.SetCopyright(1, EngineText(text.Before));
+    }
+}
+
+// A track or instrument name names the staff and its voice.
+void MidiReader::NameEvent(std::string_view raw) {
+    if (!mStaff) return;
+    mStaff->SetDescription(EngineText(raw));
+    mVoice->SetDescription(EngineText(raw));
+}
+
+// "%" and three characters: bit 1 of the second a repeat begin; the third AND 3 a repeat end,
+// section end or score end; bits 2..3 of the fourth a clef change.
+void MidiReader::MarkerEvent(std::string_view raw) {
+    if (raw.size() < 4 || raw[0] != '%' || FirstTrack()) return;
+    if ((Byte(raw[1]) & 1) != 0) AddScoreEventUnlessPresent(evtRepeatBegin);
+    switch (Byte(raw[2]) & 3) {
+        case 1:
+            AddScoreEventUnlessPresent(evtRepeatEnd);
+            break;
+        case 2:
+            AddScoreEventUnlessPresent(evtSectionEnd);
+            break;
+        case 3:
+            AddScoreEventUnlessPresent(evtScoreEnd);
+            break;
+        default:
+            break;
+    }
+    const int32_t clefBits = Byte(raw[3]) & 14;
+    if (clefBits == 0 || !mStaff) return;
+    const int32_t clef = ClefOfMarkerBits(clefBits);
+    if (clef != mStaff->CurClef(mTime)) {
+        mStaff->GlobalEvents()->Add(mTime, evtClefChange, static_cast<uint8_t>(clef));
+    }
+}
+
+void MidiReader::AddScoreEventUnlessPresent(int32_t eventType) {
+    const auto globals = mScore.AllGlobals();
+    if (!globals->Find(mTime, eventType, true)) globals->Add(mTime, eventType);
+}
+
+// "%" and a clef number: the staff's default clef. "&" and three "|"-separated numbers: staff
+// height, staff space and system space in inches.
+void MidiReader::CuePointEvent(std::string_view raw) {
+    if (raw.empty()) return;
+    if (raw[0] == '%') {
+        if (mStaff) mStaff->SetDefaultClef(ClefOfCueNumber(FieldValue(raw, 2, 1, 1.0f)));
+    } else if (raw[0] == '&') {
+        Guarded([&] { mScore.SetStaffHeight(FieldValue(raw, 2, 1, 0.5f)); });
+        Guarded([&] { mScore.SetStaffSpace(FieldValue(raw, 2, 2, 0.5f)); });
+        Guarded([&] { mScore.SetSystemSpace(FieldValue(raw, 2, 3, 0.75f)); });
+    }
+}
+
+void MidiReader::TempoEvent(std::string_view raw) {
+    mScore.HighNoteTimeSet(
+        static_cast<int32_t>(std::min<int64_t>(int64_t{mScore.HighNoteTime()} + 1, INT32_MAX)));
+    int32_t microseconds = 0;
+    for (size_t i = 0; i < 3; ++i) {
+        microseconds = microseconds * 256 + (i < raw.size() ? Byte(raw[i]) : 0);
+    }
+    if (microseconds > 0) mScore.SetCount(kTempoDividend / microseconds);
+}
+
+void MidiReader::TimeSignatureEvent(int32_t numerator, int32_t denominatorCode) {
+    const int32_t beat = BeatOfDenominatorCode(denominatorCode);
+    MoveSnapPosition();
+    mScore.AllGlobals()->Add(mSnapPosition, evtTimeChange, static_cast<uint8_t>(numerator),
+                             static_cast<uint8_t>(beat));
+    mMeasureLength = (numerator * beat) % 256;
+}
+
+void MidiReader::KeySignatureEvent(uint8_t sharps, uint8_t mode) {
+    if (!FirstTrack() && mStaff) {
+        MoveSnapPosition();
+        mStaff->GlobalEvents()->Add(mSnapPosition, evtKeyChange, sharps, mode);
+    }
+    if (!mKeySeen) {
+        mKeySeen = true;
+        mScore.SetKey(KeyFromByte(sharps));
+        mScore.SetMinor(mode == 1);
+    }
+}
+
+// Signatures fall on the start of the measure the event lies in, counted in the measure
+// length of the last signature of this track.
+void MidiReader::MoveSnapPosition() {
+    if (mMeasureLength <= 0 || mTime <= mSnapPosition) return;
+    mSnapPosition += (mTime - mSnapPosition) / mMeasureLength * mMeasureLength;
+}
+
+}  // namespace
+
+NoteValue NoteValueOfLength(int64_t ticks) {
+    if (ticks <= 1) return {1, 0};
+    if (ticks == 2) return {2, 0};
+    if (ticks <= 4) return {4, 0};
+    if (ticks == 5) return {8, nteTriplet};
+    if (ticks == 6) return {4, nteDot};
+    if (ticks <= 8) return {8, 0};
+    if (ticks <= 11) return {16, nteTriplet};
+    if (ticks <= 14) return {8, nteDot};
+    if (ticks <= 16) return {16, 0};
+    if (ticks <= 23) return {32, nteTriplet};
+    if (ticks <= 30) return {16, nteDot};
+    if (ticks <= 32) return {32, 0};
+    if (ticks <= 47) return {64, nteTriplet};
+    if (ticks <= 63) return {32, nteDot};
+    return {64, 0};
+}
+
+float FieldValue(std::string_view text, int32_t start, int32_t field, float fallback) {
+    if (start < 1) return fallback;
+    size_t from = static_cast<size_t>(start - 1);
+    for (int32_t skipped = 1; skipped < field && from < text.size(); ++skipped) {
+        const size_t bar = text.find('|', from);
+        from = bar == std::string_view::npos ? text.size() : bar + 1;
+    }
+    if (from >= text.size()) return fallback;
+    const size_t bar = text.find('|', from);
+    const double value = LeadingNumber(
+        text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
+    if (!(value > 0)) return fallback;
+    return SingleField(value);
+}
+
+bool OpenMidiFile(Score& score, FileReader& file, const std::string& path) {
+    try {
+        return MidiReader(score, file).Read(path);
+    } catch (const ReadFailure&) {
+        score.LoadingSet(false);
+        return false;
+    }
+}
+
+}  // namespace corvendi
