@@ -20,7 +20,9 @@ namespace corvendi {
 
 namespace {
 
-uint8_t Byte(char c) { return static_cast<uint8_t>(c); }
+uint8_t Byte(char c) {
+    return static_cast<uint8_t>(c);
+}
 
 std::string SystemErrorText(int error) {
     return std::generic_category().message(error);
@@ -44,7 +46,9 @@ std::string ReplaceBytes(std::string text, Predicate replace) {
     return text;
 }
 
-bool IsMarker(uint8_t b) { return b == 254 || b == 255; }
+bool IsMarker(uint8_t b) {
+    return b == 254 || b == 255;
+}
 
 }  // namespace
 
@@ -85,9 +89,15 @@ T RoundedField(double value) {
 
 }  // namespace
 
-int16_t IntegerField(double value) { return RoundedField<int16_t>(value); }
-int32_t LongField(double value) { return RoundedField<int32_t>(value); }
-uint8_t ByteField(double value) { return RoundedField<uint8_t>(value); }
+int16_t IntegerField(double value) {
+    return RoundedField<int16_t>(value);
+}
+int32_t LongField(double value) {
+    return RoundedField<int32_t>(value);
+}
+uint8_t ByteField(double value) {
+    return RoundedField<uint8_t>(value);
+}
 
 float SingleField(double value) {
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
@@ -96,7 +106,8 @@ float SingleField(double value) {
     return static_cast<float>(value);
 }
 
-// --- Text at the file boundary --------------------------------------------------------------------
+// --- Text at the file boundary
+// --------------------------------------------------------------------
 
 std::string FileText(std::string_view utf8) {
     return ReplaceBytes(Utf8ToCp1252(utf8, '?'), IsMarker);
@@ -110,7 +121,9 @@ std::string DescriptionText(std::string_view utf8) {
     return ReplaceBytes(Utf8ToCp1252(utf8, '?'), [](uint8_t b) { return IsMarker(b) || b < 32; });
 }
 
-std::string EngineText(std::string_view fileBytes) { return Cp1252ToUtf8(fileBytes); }
+std::string EngineText(std::string_view fileBytes) {
+    return Cp1252ToUtf8(fileBytes);
+}
 
 // --- Paths ---------------------------------------------------------------------------------------
 
@@ -129,7 +142,9 @@ std::string TemporaryFileFor(const std::string& target) {
 
 // --- Reading -------------------------------------------------------------------------------------
 
-FileReader::~FileReader() { Close(); }
+FileReader::~FileReader() {
+    Close();
+}
 
 bool FileReader::Open(const std::string& path, std::string& error) {
     Close();
@@ -178,8 +193,9 @@ std::string FileReader::BytesToText(int32_t start, int32_t count) const {
     if (start < 1 || start > mCount || count <= 0) return {};
     const auto first = static_cast<size_t>(start - 1);
     const auto end = static_cast<size_t>(std::min<int64_t>(int64_t{start} - 1 + count, mCount));
-    std::string out = first < mData.size() ? mData.substr(first, std::min(end, mData.size()) - first)
-                                           : std::string();
+    std::string out = first < mData.size()
+                          ? mData.substr(first, std::min(end, mData.size()) - first)
+                          : std::string();
     out.resize(end - first, '\0');  // the zeros past the end of the file
     return out;
 }
@@ -232,9 +248,8 @@ int32_t FileWriter::PutText(int32_t position, std::string_view text) {
     }
     if (std::fwrite(text.data(), 1, text.size(), mFile) != text.size()) mFailed = true;
     mNextPosition = int64_t{position} + length;
-    mFileLen = static_cast<int32_t>(
-        std::min<int64_t>(std::max<int64_t>(mFileLen, mNextPosition - 1),
-                          std::numeric_limits<int32_t>::max()));
+    mFileLen = static_cast<int32_t>(std::min<int64_t>(
+        std::max<int64_t>(mFileLen, mNextPosition - 1), std::numeric_limits<int32_t>::max()));
     return length;
 }
 

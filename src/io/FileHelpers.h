@@ -20,7 +20,7 @@ namespace corvendi {
 // A reader met bytes it cannot make sense of (a field past its buffer, a number too large for
 // its field, an object that could not be made): the read ends at that point.
 class ReadFailure : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "file read failed"; }
 };
 
@@ -47,7 +47,8 @@ int32_t LongField(double value);
 uint8_t ByteField(double value);
 float SingleField(double value);
 
-// --- Text at the file boundary --------------------------------------------------------------------
+// --- Text at the file boundary
+// --------------------------------------------------------------------
 
 // Engine text (UTF-8) as the file stores it: Windows-1252, with "?" for every character the code
 // page cannot hold and for the two marker characters (254 and 255), which would end the field.
@@ -73,7 +74,7 @@ std::string TemporaryFileFor(const std::string& target);
 
 // A file open for reading and the buffer of the bytes last read from it.
 class FileReader {
-public:
+  public:
     FileReader() = default;
     ~FileReader();
     FileReader(const FileReader&) = delete;
@@ -109,7 +110,7 @@ public:
     // none in the buffer.
     int32_t FindByte(int32_t start, uint8_t byte) const;
 
-private:
+  private:
     std::FILE* mFile = nullptr;
     int32_t mFileLen = 0;
     int32_t mCount = 0;
@@ -122,7 +123,7 @@ private:
 // earlier positions can be written again. The first failure is remembered and later writes are
 // skipped, so a writer can write its whole file and check once at the end.
 class FileWriter {
-public:
+  public:
     FileWriter() = default;
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
@@ -145,7 +146,7 @@ public:
     // Closes and deletes the file.
     void Discard();
 
-private:
+  private:
     std::FILE* mFile = nullptr;
     std::string mPath;
     int32_t mFileLen = 0;

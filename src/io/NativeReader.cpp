@@ -38,7 +38,7 @@ constexpr int32_t kNotesPerProgressReport = 20;
 
 // The buffer of the section being parsed, with 1-based positions as the format counts them.
 class Section {
-public:
+  public:
     explicit Section(const FileReader& file) : mFile(file) {}
 
     int32_t Length() const { return mFile.BufferLen(); }
@@ -57,11 +57,13 @@ public:
         return At(position + 1) * 65536 + At(position + 2) * 256 + At(position + 3);
     }
 
-private:
+  private:
     const FileReader& mFile;
 };
 
-double Number(std::string_view text) { return LeadingNumber(text); }
+double Number(std::string_view text) {
+    return LeadingNumber(text);
+}
 
 struct DirectoryEntry {
     std::string Tag;
@@ -86,7 +88,8 @@ std::vector<std::string> SplitAt(std::string_view text, char separator) {
     size_t from = 0;
     while (true) {
         const size_t at = text.find(separator, from);
-        fields.emplace_back(text.substr(from, at == std::string_view::npos ? text.npos : at - from));
+        fields.emplace_back(
+            text.substr(from, at == std::string_view::npos ? text.npos : at - from));
         if (at == std::string_view::npos) return fields;
         from = at + 1;
     }
@@ -108,12 +111,12 @@ std::shared_ptr<Instrument> InstrumentPlaying(Instruments& instruments, int32_t 
 }
 
 class NativeReader {
-public:
+  public:
     NativeReader(Score& score, FileReader& file) : mScore(score), mFile(file) {}
 
     bool Read(const std::string& path);
 
-private:
+  private:
     void ReadSection(const DirectoryEntry& entry);
     void ReadHeader();
     void ReadFontRecords(const Section& s, int32_t& p);
@@ -157,7 +160,8 @@ bool NativeReader::Read(const std::string& path) {
     mScore.ClearScore(path);
     mFile.ReadBytes(7, count * size);
     const std::string directory = mFile.BytesToText(1, count * size);
-    for (int32_t i = 0; i < count; ++i) ReadSection(EntryAt(directory, i, size));
+    for (int32_t i = 0; i < count; ++i)
+        ReadSection(EntryAt(directory, i, size));
 
     if (mPulse > 0) mScore.AllGlobals()->SetPulseValue(mPulse);
     mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
@@ -220,12 +224,14 @@ void NativeReader::ReadFontRecords(const Section& s, int32_t& p) {
         }
         const std::string name = EngineText(s.Between(p, z));
         int32_t q = z + 1;
-        while (q < e && s.At(q) <= 127) ++q;
+        while (q < e && s.At(q) <= 127)
+            ++q;
         const std::string size = s.Between(z + 1, q);
         const uint8_t flags = s.At(q) & 127;
 
         std::string spec = "|" + name + "|" + size + "|";
-        for (const uint8_t bit : {1, 2, 4}) spec += (flags & bit) ? "1|" : "0|";
+        for (const uint8_t bit : {1, 2, 4})
+            spec += (flags & bit) ? "1|" : "0|";
         if (LongField(Number(size)) > 0) ApplyFontSpec(mScore, k, spec);
 
         if (q + 1 < e) SetAttachedText(k, s.Between(q + 1, e));
@@ -395,7 +401,8 @@ void NativeReader::ReadInstruments() {
 void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_t e) {
     const std::string id = EngineText(s.Between(p, f));
     int32_t q = f + 1;
-    while (q < e && s.At(q) >= ' ') ++q;
+    while (q < e && s.At(q) >= ' ')
+        ++q;
     const std::string description = EngineText(s.Between(f + 1, q));
 
     const uint8_t category = s.At(q + 1);
@@ -467,7 +474,8 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     if (f == 0) return;
     mStaff->SetDescription(EngineText(s.Between(1, f)));
     int32_t q = f + 1;
-    while (q <= s.Length() && s.At(q) >= ' ') ++q;
+    while (q <= s.Length() && s.At(q) >= ' ')
+        ++q;
     mStaff->SetScalePct(LongField(Number(s.Between(f + 1, q))));
     mStaff->SetDefaultClef(s.At(q));
     mStaff->SetFlags(s.At(q + 1));
@@ -516,7 +524,8 @@ void NativeReader::ReadVoices(int32_t start) {
             mScore.RaiseHighNoteTime(time);
             if (values == 0) continue;  // a rest
             const auto note = notes->Add(time, s.At(p), duration, flags);
-            for (int32_t i = 1; i < values; ++i) note->AddValue(s.At(p + i));
+            for (int32_t i = 1; i < values; ++i)
+                note->AddValue(s.At(p + i));
             p += values;
         }
     }

@@ -33,13 +33,17 @@ constexpr int32_t kEventBatch = 10;
 constexpr int32_t kNoteBatch = 10;
 constexpr int32_t kInstrumentBatch = 5;
 
-char ByteChar(int64_t value) { return static_cast<char>(static_cast<uint8_t>(value)); }
+char ByteChar(int64_t value) {
+    return static_cast<char>(static_cast<uint8_t>(value));
+}
 
-std::string ZeroEntry(const char* tag) { return std::string(tag) + std::string(8, '\0'); }
+std::string ZeroEntry(const char* tag) {
+    return std::string(tag) + std::string(8, '\0');
+}
 
 // The file's writer and the position the next section byte goes to.
 class SectionWriter {
-public:
+  public:
     explicit SectionWriter(FileWriter& file) : mFile(file) {}
 
     int32_t Position() const { return mPosition; }
@@ -49,14 +53,14 @@ public:
         mFile.PutText(fieldPosition, LongToBytes(start) + LongToBytes(length));
     }
 
-private:
+  private:
     FileWriter& mFile;
     int32_t mPosition = 1;
 };
 
 // Records gathered and written `size` at a time; Flush writes the rest.
 class RecordBatch {
-public:
+  public:
     RecordBatch(SectionWriter& out, int32_t size) : mOut(out), mSize(size) {}
     ~RecordBatch() { Flush(); }
     RecordBatch(const RecordBatch&) = delete;
@@ -72,7 +76,7 @@ public:
         mCount = 0;
     }
 
-private:
+  private:
     SectionWriter& mOut;
     int32_t mSize;
     int32_t mCount = 0;
@@ -83,9 +87,12 @@ private:
 
 std::string AttachedText(const Score& score, int32_t fontIndex) {
     switch (fontIndex) {
-        case fntTitle: return FileText(score.Title());
-        case fntSubTitle: return FileText(score.SubTitle());
-        case fntHeader: return FileText(score.Heading());
+        case fntTitle:
+            return FileText(score.Title());
+        case fntSubTitle:
+            return FileText(score.SubTitle());
+        case fntHeader:
+            return FileText(score.Heading());
         case fntComposer:
             return FileText(score.Composer()) + kFieldEnd + FileText(score.ArrangedBy());
         default:
@@ -115,14 +122,15 @@ std::string SettingsRecords(const Score& score) {
     out += ByteChar(score.UseChords() ? 1 : 0);
     out += ByteChar(score.UseChordMaps() ? 1 : 0);
     out += kRecordEnd;
-    out += IntegerText(score.Count()) + kFieldEnd +
-           IntegerText(score.AllGlobals()->PulseValue()) + kRecordEnd;
+    out += IntegerText(score.Count()) + kFieldEnd + IntegerText(score.AllGlobals()->PulseValue()) +
+           kRecordEnd;
     return out;
 }
 
 void WriteHeaderSection(const Score& score, SectionWriter& out) {
     const int32_t start = out.Position();
-    for (int32_t font = fntTitle; font <= fntCopyright; ++font) out.Put(FontRecord(score, font));
+    for (int32_t font = fntTitle; font <= fntCopyright; ++font)
+        out.Put(FontRecord(score, font));
     out.Put(SettingsRecords(score));
     out.Patch(10, start, out.Position() - start);
 }
@@ -207,7 +215,8 @@ void AppendNote(std::string& out, const Note& note) {
     out += LongToBytes(note.Duration());
     out += LongToBytes(note.Flags());
     out += static_cast<char>(note.ValueCount());
-    for (int32_t i = 0; i < note.ValueCount(); ++i) out += static_cast<char>(note.Value(i));
+    for (int32_t i = 0; i < note.ValueCount(); ++i)
+        out += static_cast<char>(note.Value(i));
 }
 
 void WriteVoice(const Voice& voice, SectionWriter& out) {
