@@ -4,11 +4,13 @@
 #include <corvendi/cairo/CairoImageSurface.h>
 #include <corvendi/cairo/MusicFontCatalog.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "CairoTestSupport.h"
+#include "FontFiles.h"
 #include "MusicFontMap.h"
 
 namespace corvendi::test {
@@ -122,12 +124,17 @@ protected:
     void TearDown() override {
         SetMusicFontMapFile({});
         std::filesystem::remove(mPath);
+        std::filesystem::remove(mPath + ".2");
     }
-    void Write(const std::string& text) {
-        std::ofstream(mPath) << text;
-        SetMusicFontMapFile(mPath);
+    void Write(const std::string& text, const std::string& suffix = "") {
+        std::ofstream(mPath + suffix) << text;
+        SetMusicFontMapFile(mPath + suffix);
     }
-    std::string mPath = (std::filesystem::temp_directory_path() / "corvendi-broken-map.txt").string();
+    // A map is read once per path and thread, so every test writes its own file.
+    std::string mPath = (std::filesystem::temp_directory_path() /
+                         ("corvendi-map-" + std::to_string(::getpid()) + "-" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt"))
+                            .string();
 };
 
 TEST_F(BrokenMap, MissingMapDrawsTextFacesAndReportsIt) {
@@ -163,6 +170,56 @@ TEST_F(BrokenMap, UnknownFontsAndGlyphsDrawNothingForThatPart) {
     EXPECT_FALSE(MeasureInk(surface).Empty());  // the rectangle and the tiny clef
     EXPECT_EQ(MusicFontCharacters().size(), 6u);
     EXPECT_GE(MusicFontDiagnostics().size(), 3u);
+}
+
+TEST(MusicFontFiles, OpticalSizeIsTheNearestDesignTiesGoingToTheLarger) {
+    using cairoimpl::NearestOpticalSize;
+    const std::vector<int32_t> sizes = {11, 13, 14, 16, 18, 20, 23, 26};
+    EXPECT_EQ(NearestOpticalSize(sizes, 28.8), 26);  // the default 0.4-inch staff
+    EXPECT_EQ(NearestOpticalSize(sizes, 18.0), 18);
+    EXPECT_EQ(NearestOpticalSize(sizes, 12.0), 13);
+    EXPECT_EQ(NearestOpticalSize(sizes, 21.5), 23);
+    EXPECT_EQ(NearestOpticalSize(sizes, 2.0), 11);
+    EXPECT_EQ(NearestOpticalSize(sizes, 1e6), 26);
+}
+
+class FontDirOverride : public BrokenMap {
+protected:
+    void TearDown() override {
+        ::unsetenv("CORVENDI_MUSIC_FONT_DIR");
+        std::filesystem::remove_all(mDir);
+        BrokenMap::TearDown();
+    }
+    std::string mDir = (std::filesystem::temp_directory_path() / "corvendi-font-dir").string();
+};
+
+TEST_F(FontDirOverride, TheEnvironmentChoosesTheFolderOfTheEngravingFonts) {
+    const std::string installed = cairoimpl::MusicFontDir();
+    ASSERT_FALSE(installed.empty()) << "lilypond-fonts is not installed";
+    EXPECT_TRUE(std::filesystem::exists(installed + "/emmentaler-20.otf"));
+    // A folder holding only the 20-point design serves every size.
+    std::filesystem::create_directories(mDir);
+    std::filesystem::copy_file(installed + "/emmentaler-20.otf", mDir + "/emmentaler-20.otf");
+    ::setenv("CORVENDI_MUSIC_FONT_DIR", mDir.c_str(), 1);
+    EXPECT_EQ(cairoimpl::MusicFontDir(), mDir);
+    Write("font emm lilypond emmentaler-{size}.otf sizes=20\nchar 38\n  glyph emm clefs.G\n");
+    CairoImageSurface surface(2880, 2880, 15);
+    surface.Cls();
+    surface.SetFont(FontSpec{"Quavrix", 28.8f});
+    surface.DrawTextAt(300, 300, "&");
+    EXPECT_FALSE(MeasureInk(surface).Empty());
+    EXPECT_TRUE(MusicFontDiagnostics().empty());
+    // An empty folder (read with the next map): nothing to draw the clef with, and it is said.
+    const std::string emptyDir = mDir + "/empty";
+    std::filesystem::create_directories(emptyDir);
+    ::setenv("CORVENDI_MUSIC_FONT_DIR", emptyDir.c_str(), 1);
+    Write("font emm lilypond emmentaler-{size}.otf sizes=20\nchar 38\n  glyph emm clefs.G\n", ".2");
+    CairoImageSurface empty(2880, 2880, 15);
+    empty.Cls();
+    empty.SetFont(FontSpec{"Quavrix", 28.8f});
+    empty.DrawTextAt(300, 300, "&");
+    EXPECT_TRUE(MeasureInk(empty).Empty());
+    EXPECT_FALSE(MusicFontDiagnostics().empty());
 }
 
 }  // namespace
