@@ -28,7 +28,9 @@ class GlobalEvents;
 class Instruments;
 class HostTimer;
 class Note;
+class PageLayout;
 class Range;
+class Region;
 class Staff;
 class Staffs;
 class Voices;
@@ -481,6 +483,33 @@ private:
     int32_t mFileType = 0;  // fmtQuavrix
     bool mOpenBusy = false;
     // --- end files ---
+
+    // --- layout ---------------------------------------------------------------------------------
+public:
+    // Shows page 1..LastPage(); LastPage() + 1 appends an empty page after the last one to enter
+    // music on. Other values are ignored.
+    void SetCurPage(int32_t page);
+    // The region of the last drawn page that contains the point, bounds included; nullptr when
+    // none does or no page has been drawn yet.
+    std::shared_ptr<Region> InRegion(int32_t X, int32_t Y) const;
+    // Whether a region of the last drawn page contains the point. With SetIX the region's staff
+    // becomes the selected staff and ActiveStaff is raised with it.
+    bool HitTest(float X, float Y, bool SetIX = false);
+    // The marks standing exactly at AtTime: 1 repeat begin, 2 repeat end, 4 section end, 8 score
+    // end, plus 16 times the SectionTypes of a section mark.
+    int32_t MeasureFlags(int32_t AtTime) const;
+
+    // Engine-internal: the regions of the last drawn page in drawing order (Index is the 1-based
+    // position), and the page drawing.
+    const std::vector<std::shared_ptr<Region>>& Regions() const { return mRegions; }
+    PageLayout& Layout();
+
+private:
+    friend class PageLayout;
+    void AddPageAfter(int32_t page, int32_t start);
+    std::vector<std::shared_ptr<Region>> mRegions;
+    std::shared_ptr<PageLayout> mLayout;
+    // --- end of layout -------------------------------------------------------------------------
 };
 
 }  // namespace corvendi

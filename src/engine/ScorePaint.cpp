@@ -81,16 +81,6 @@ void Score::StartPagination(bool fromCurrent) {
     StartPaginationTimer(kPaginationPeriodMs, mPaginator.get());
 }
 
-// Placeholder until page layout exists: no page is laid out, so pagination ends at the page it
-// was to start with. Page layout replaces this step; the gate around it stays.
-void Score::PaginateStep() {
-    if (mPaginateBusy || mPainting) return;
-    BusyScope busy(mPaginateBusy);
-    if (PaginationTimerIsOurs()) StopPaginationTimer();
-    mLastPage = std::max(mLayoutFromPage, 1);
-    mPaginating = false;
-}
-
 void Score::PaintWindow() {
     if (!mRedraw && !mPaginating) {
         mPaintPending = true;
@@ -114,18 +104,6 @@ void Score::PaintWindow() {
         mPaginating = paginating || generation != mPaginationGeneration;
     });
     DrawPage();
-}
-
-// Placeholder until page layout exists: the page frame without content. Page layout replaces
-// it with the whole page.
-void Score::DrawPage() {
-    if (mRedraw) mPaintPending = false;
-    if (mPaginating || !mWindow || mPageHeightTw < 1 || mPageWidthTw < 1) return;
-    mWindow->Cls();
-    mWindow->SetDrawMode(kDrawModeCopyPen);
-    mWindow->SetDrawStyle(kDrawStyleSolid);
-    mEvents.Raise(&ScoreEvents::WindowCleared);
-    mWindow->SetForeColor(mColors.Lines);
 }
 
 }  // namespace corvendi

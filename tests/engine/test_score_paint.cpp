@@ -28,9 +28,9 @@ TEST_F(ScorePaint, AWindowIsPreparedSizedAndPaginated) {
     EXPECT_FALSE(score->Paginating());
     EXPECT_EQ(score->LastPage(), 1);
     EXPECT_FALSE(PaginationTimerRunning());
-    EXPECT_EQ(events->log, (std::vector<std::string>{"WindowCleared"}));
+    EXPECT_EQ(events->log, (std::vector<std::string>{"WindowCleared", "ActiveMeasure 1"}));
     EXPECT_EQ(surface->Count("Cls"), 2u);
-    EXPECT_EQ(surface->CallsNamed("SetForeColor").back().Numbers[0], 0.0);
+    EXPECT_EQ(surface->CallsNamed("SetForeColor").front().Numbers[0], 0.0);
 }
 
 TEST_F(ScorePaint, APrinterSurfaceIsNotAWindow) {
