@@ -1,0 +1,405 @@
+// Page layout on the recording surface. The plain default score (one staff, no title block) on
+// Letter paper has its music between x 1080 and 11520, its first system's region at y 1440, and
+// systems 1500 twips apart; an empty measure is 2304 twips wide, the score's first 3168.
+#include "render/LayoutTestSupport.h"
+
+#include "model/PaginationTimer.h"
+
+namespace corvendi::test {
+namespace {
+
+using Layout = LayoutTest;
+
+constexpr int32_t kBars = PackRGB(48, 48, 192);
+
+// --- page frame -----------------------------------------------------------------------------
+
+TEST_F(Layout, StaffLinesSpanTheMarginsOfThePaperInUse) {
+    auto surface = DefaultScore();
+    auto lines = StaffLinesOf(*surface);
+    ASSERT_EQ(lines.size(), 9u * 5u);  // nine systems of one staff
+    EXPECT_EQ(lines[0].X1, 1080.0);
+    EXPECT_EQ(lines[0].X2, 11520.0);
+    EXPECT_EQ(lines[0].Y1, 1800.0);  // region top 1440 plus half the staff space
+    EXPECT_EQ(lines[4].Y1, 1800.0 + 4 * 144);
+    EXPECT_EQ(lines[5].Y1, 1800.0 + 1500);
+
+    score->SetPageSize(pgsA4);
+    lines = StaffLinesOf(*surface);
+    EXPECT_EQ(lines.back().X2, 11909.0 - 720);
+
+    // Landscape only changes which side PageHeight and PageWidth address.
+    surface->ClearCalls();
+    score->SetPageOrientation(pgeLandscape);
+    EXPECT_EQ(StaffLinesOf(*surface).back().X2, 11909.0 - 720);
+}
+
+TEST_F(Layout, EvenPagesExchangeTheSideMarginsWithReverseEvenOdd) {
+    auto surface = DefaultScore();
+    NoteInMeasure(60);  // three measures to a system, 27 to a page: page 3
+    score->SetRedraw(false);
+    score->SetMargins(marLeft, 1.5f);
+    score->SetReverseEvenOdd(true);
+    score->SetRedraw(true);
+    Relayout(*surface);
+    ASSERT_EQ(score->LastPage(), 3);
+
+    auto span = [&](int32_t page) {
+        score->SetCurPage(page);
+        const auto lines = StaffLinesOf(*surface);
+        surface->ClearCalls();
+        return std::pair(lines.back().X1, lines.back().X2);
+    };
+    EXPECT_EQ(span(2), std::pair(720.0, 12240.0 - 2160));
+    EXPECT_EQ(span(3), std::pair(2160.0, 12240.0 - 720));
+    EXPECT_EQ(span(1), std::pair(2160.0, 12240.0 - 720));
+
+    score->SetReverseEvenOdd(false);
+    EXPECT_EQ(span(2), std::pair(2160.0, 12240.0 - 720));
+}
+
+TEST_F(Layout, PageNumbersFollowPageNumsAndStandOutsideOnMirroredPages) {
+    auto surface = DefaultScore();
+    NoteInMeasure(40);  // page 2
+    Relayout(*surface);
+    EXPECT_EQ(FindText(TextsOf(*surface), "Page 1"), nullptr);
+
+    score->SetPageNums(pgnAllPages);
+    const DrawnText* number = FindText(TextsOf(*surface), "Page 1");
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);  // "Page 1" is 600 twips wide
+    EXPECT_EQ(number->Y, (15120 - 240) / 15);
+
+    surface->ClearCalls();
+    score->SetPageNums(pgnNoPageOne);
+    EXPECT_EQ(FindText(TextsOf(*surface), "Page 1"), nullptr);
+    score->SetCurPage(2);
+    number = FindText(TextsOf(*surface), "Page 2");
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);
+
+    surface->ClearCalls();
+    score->SetReverseEvenOdd(true);
+    score->PaintWindow();
+    number = FindText(TextsOf(*surface), "Page 2");
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->X, 720 / 15);
+}
+
+TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
+    auto surface = DefaultScore(false);
+    score->SetMetronome(false);
+    const auto texts = TextsOf(*surface);
+    const DrawnText* title = FindText(texts, "New Score");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->X, (1080 + (10440 - 9 * 140) / 2) / 15);
+    EXPECT_EQ(title->Y, 1440 / 15);
+    const DrawnText* composer = FindText(texts, "Composer");
+    ASSERT_NE(composer, nullptr);
+    EXPECT_EQ(composer->X, (11520 - 800) / 15);
+    EXPECT_EQ(composer->Y, (1440 + 336) / 15);
+    const DrawnText* arranger = FindText(texts, "Arranged By");
+    ASSERT_NE(arranger, nullptr);
+    EXPECT_EQ(arranger->Y, (1440 + 336 + 240) / 15);
+
+    // Too long: shortened from its end, one character at a time, until it fits.
+    surface->ClearCalls();
+    std::string longTitle;
+    for (int i = 0; i < 100; ++i) longTitle += "\xC3\xA9";  // é
+    score->SetTitle(longTitle);
+    const auto shortTexts = TextsOf(*surface);
+    const DrawnText* shortened = nullptr;
+    for (const auto& t : shortTexts) {
+        if (t.Text.rfind("\xC3\xA9", 0) == 0) shortened = &t;
+    }
+    ASSERT_NE(shortened, nullptr);
+    EXPECT_EQ(shortened->Text.size(), 2u * (10440 / 140));
+    EXPECT_EQ(shortened->X, (1080 + (10440 - 74 * 140) / 2) / 15);
+}
+
+TEST_F(Layout, CopyrightLinesStandAboveTheBottomMarginAndShortenThePage) {
+    auto surface = DefaultScore();
+    score->SetCopyright(0, "(c) Me");
+    const DrawnText* line = FindText(TextsOf(*surface), "(c) Me");
+    ASSERT_NE(line, nullptr);
+    // Line 1 (empty) takes the bottom line, line 0 stands above it; 8 points are 192 high.
+    EXPECT_EQ(line->Y, (15120 - 2 * 192) / 15);
+    EXPECT_EQ(line->X, (1080 + (10440 - 480) / 2) / 15);
+}
+
+TEST_F(Layout, HeadingWithMetronomeShowsTheBeatGlyphAndCount) {
+    auto surface = DefaultScore();
+    score->SetMetronome(true);
+    score->SetTitle("T");  // relayout and paint
+    auto texts = TextsOf(*surface);
+    const DrawnText* glyph = FindText(texts, "q");
+    ASSERT_NE(glyph, nullptr);
+    const int32_t headingY = 1440 + 336;  // below the title
+    EXPECT_EQ(glyph->X, 1080 / 15);
+    EXPECT_EQ(glyph->Y, (headingY - 180) / 15);  // raised by 0.3 of its 600-twip cell
+    const DrawnText* count = FindText(texts, " = 120");
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->X, (1080 + 150) / 15);
+    EXPECT_EQ(count->Y, headingY / 15);
+    bool glyphFont = false;
+    for (const auto& call : surface->CallsNamed("SetFont")) {
+        glyphFont = glyphFont || (call.Text == "Quavrix" && call.Numbers[0] == 15.0);
+    }
+    EXPECT_TRUE(glyphFont);
+
+    surface->ClearCalls();
+    score->SetBeat(8);
+    score->SetHeading("Allegro");
+    score->PaintWindow();
+    texts = TextsOf(*surface);
+    EXPECT_NE(FindText(texts, "Allegro ("), nullptr);
+    EXPECT_NE(FindText(texts, "e"), nullptr);
+    EXPECT_NE(FindText(texts, " = 120)"), nullptr);
+
+    surface->ClearCalls();
+    score->SetMetronome(false);
+    score->PaintWindow();
+    texts = TextsOf(*surface);
+    EXPECT_NE(FindText(texts, "Allegro"), nullptr);
+    EXPECT_EQ(FindText(texts, "e"), nullptr);
+}
+
+TEST_F(Layout, TheHeadingSharesTheLastComposerLine) {
+    auto surface = DefaultScore(false);
+    const auto texts = TextsOf(*surface);
+    const DrawnText* arranger = FindText(texts, "Arranged By");
+    const DrawnText* count = FindText(texts, " = 120");
+    ASSERT_NE(arranger, nullptr);
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->Y, arranger->Y);
+    // The staff description column is indented by the widest description and "xxx".
+    EXPECT_EQ(StaffLinesOf(*surface).front().X1, 1080.0 + 240 + 240);
+    const DrawnText* description = FindText(texts, "New");
+    ASSERT_NE(description, nullptr);
+    EXPECT_EQ(description->X, 1080 / 15);
+}
+
+// --- line breaking ------------------------------------------------------------------------------
+
+// The widths line breaking gave the measures of the region's system.
+std::vector<int32_t> Widths(const Region& region) {
+    std::vector<int32_t> widths;
+    for (int32_t j = 0; j < region.Measures(); ++j) widths.push_back(region.Measure(j)->Low());
+    return widths;
+}
+
+TEST_F(Layout, TheLeftoverIsSpreadOverTheMeasuresAndEndsAtTheRightLimit) {
+    DefaultScore();
+    const auto& regions = score->Regions();
+    ASSERT_GE(regions.size(), 2u);
+    // 3168 + 3 x 2304 leave 360 twips: 90 to each, nothing left for the last.
+    EXPECT_EQ(Widths(*regions[0]), (std::vector<int32_t>{3258, 2394, 2394, 2394}));
+    // Later systems have no time signature: 2880 + 3 x 2304 leave 648: 150 each, 48 more last.
+    EXPECT_EQ(Widths(*regions[1]), (std::vector<int32_t>{3030, 2454, 2454, 2502}));
+    EXPECT_EQ(regions[1]->Measure(0)->High(), 4 * 64);
+    EXPECT_EQ(regions[1]->Measure(3)->High(), 7 * 64);
+}
+
+class SmallStaffs : public LayoutTest {
+protected:
+    // A line spacing of 18 twips: an empty measure is 288 wide, the first 396.
+    std::shared_ptr<RecordingSurface> SmallScore() {
+        auto surface = DefaultScore();
+        surface->ClearCalls();
+        score->SetStaffHeight(0.05f);
+        return surface;
+    }
+};
+
+TEST_F(SmallStaffs, ASystemHoldsSixteenMeasuresTheLastReachingTheRightLimit) {
+    auto surface = SmallScore();
+    const Region& first = *score->Regions()[0];
+    ASSERT_EQ(first.Measures(), 16);
+    EXPECT_EQ(first.Measure(0)->Low(), 396);
+    EXPECT_EQ(first.Measure(14)->Low(), 288);
+    EXPECT_EQ(first.Measure(15)->Low(), 10440 - 396 - 14 * 288);
+    EXPECT_EQ(score->Regions()[1]->Time, 16 * 64);
+    // Barlines: one per measure, the last at the right limit, then the system's left barline.
+    std::vector<double> bars;
+    for (const auto& line : LinesOf(*surface)) {
+        if (line.Color == kBars && line.X1 == line.X2 && line.Y1 == first.Top + first.PadTop) {
+            bars.push_back(line.X1);
+        }
+    }
+    ASSERT_EQ(bars.size(), 17u);
+    EXPECT_EQ(bars[0], 1080.0 + 396);
+    EXPECT_EQ(bars[15], 11520.0);
+    EXPECT_EQ(bars[16], 1080.0);
+}
+
+TEST_F(SmallStaffs, MeasureSizeEventsWidenAndNarrowDownToTheMinimum) {
+    auto surface = SmallScore();
+    auto globals = score->AllGlobals();
+    globals->Add(64, evtMeasureSize, 2, 0);
+    globals->Add(128, evtMeasureSize, 0, 3);
+    globals->Add(192, evtMeasureSize, 0, 10);
+    Relayout(*surface);
+    const Region& first = *score->Regions()[0];
+    EXPECT_EQ(first.Measure(1)->Low(), 288 + 2 * 36);
+    EXPECT_EQ(first.Measure(2)->Low(), 288 - 3 * 36);
+    EXPECT_EQ(first.Measure(3)->Low(), 3 * 18);
+}
+
+TEST_F(SmallStaffs, LineEndBreaksBeforeItsMeasureButNotAtASystemsFirstMeasure) {
+    auto surface = SmallScore();
+    auto globals = score->AllGlobals();
+    globals->Add(0, evtLineEnd);
+    globals->Add(128, evtLineEnd);
+    Relayout(*surface);
+    const auto& regions = score->Regions();
+    ASSERT_GE(regions.size(), 2u);
+    // Two measures share the line: 9756 spare twips, 4875 to each and 6 more to the last.
+    EXPECT_EQ(Widths(*regions[0]), (std::vector<int32_t>{396 + 4875, 288 + 4875 + 6}));
+    // The event that ended the first system is the second system's first measure.
+    EXPECT_EQ(regions[1]->Time, 128);
+    EXPECT_EQ(regions[1]->Measures(), 16);
+}
+
+TEST_F(Layout, AMeasureWiderThanTheLineIsSqueezedIntoIt) {
+    auto surface = DefaultScore();
+    score->AllGlobals()->Add(0, evtMeasureSize, 40, 0);
+    Relayout(*surface);
+    const Region& first = *score->Regions()[0];
+    EXPECT_EQ(Widths(first), (std::vector<int32_t>{10440}));
+    EXPECT_EQ(score->Regions()[1]->Time, 64);
+}
+
+// --- overfull pages -----------------------------------------------------------------------------
+
+TEST_F(Layout, AnOverfullFirstSystemShrinksTheStaffsForThisAndLaterPages) {
+    auto surface = DefaultScore();
+    score->SetRedraw(false);
+    for (int i = 0; i < 10; ++i) AddStaff();
+    NoteInMeasure(20);
+    score->SetRedraw(true);
+    Relayout(*surface);
+
+    // Eleven staffs of 1290 twips do not fit in 13680: the staff height becomes
+    // nint((13680 - 11 x 720) / 11) = 524.
+    EXPECT_EQ(score->StaffHeightTw(), 524);
+    EXPECT_EQ(score->BeamLines(), 3);
+    const auto& regions = score->Regions();
+    ASSERT_EQ(regions.size(), 11u);
+    EXPECT_EQ(regions[0]->IncY, 131);
+    EXPECT_LE(regions.back()->Bottom, 15120);
+    EXPECT_EQ(PageRange(1).High(), 4 * 64);
+    EXPECT_EQ(score->PageMetrics()[0]->High(), 524);
+
+    ASSERT_GE(score->LastPage(), 2);
+    score->SetCurPage(2);
+    EXPECT_EQ(score->Regions()[0]->IncY, 131);
+    EXPECT_EQ(score->StaffHeightTw(), 524);
+
+    // Setting the staff height again ends the shrink.
+    score->SetStaffHeight(0.2f);
+    Relayout(*surface);
+    EXPECT_EQ(score->StaffHeightTw(), 288);
+}
+
+// --- pagination -------------------------------------------------------------------------------
+
+TEST_F(Layout, PaginationFindsThePagesUpToTheLastNote) {
+    auto surface = DefaultScore();
+    EXPECT_EQ(score->LastPage(), 1);
+    NoteInMeasure(80);
+    Relayout(*surface);
+    // 36 measures to a page: measure 80 is on page 3.
+    ASSERT_EQ(score->LastPage(), 3);
+    EXPECT_EQ(PageRange(1).Low(), 0);
+    EXPECT_EQ(PageRange(1).High(), 36 * 64);
+    EXPECT_EQ(PageRange(2).Low(), 36 * 64);
+    EXPECT_EQ(PageRange(3).Low(), PageRange(2).High());
+    EXPECT_EQ(PageRange(3).High(), 108 * 64);
+    EXPECT_FALSE(score->Paginating());
+    EXPECT_FALSE(PaginationTimerRunning());
+
+    // A last note at the very start of a page brings that page in.
+    score->AddNote(1, PageRange(3).High(), 62, 16, 0);
+    Relayout(*surface);
+    EXPECT_EQ(score->LastPage(), 4);
+}
+
+TEST_F(Layout, PaginationRunsOnePagePerTickAndPaintingWaitsOnlyForTheCurrentPage) {
+    auto surface = DefaultScore();
+    NoteInMeasure(100);
+    const int64_t before = Headless().VirtualTimeMs();
+    score->StartPagination();
+    EXPECT_EQ(score->LastPage(), 0);
+    score->PaintWindow();  // page 1 needs one tick
+    EXPECT_EQ(Headless().VirtualTimeMs() - before, 180);
+    EXPECT_TRUE(score->Paginating());
+    Paginate();
+    EXPECT_EQ(score->LastPage(), 3);
+    // Three pages and the tick that finds nothing more to lay out.
+    EXPECT_EQ(Headless().VirtualTimeMs() - before, 4 * 180);
+}
+
+TEST_F(Layout, RedrawOffDefersPaintingAndPaginationUntilItIsOn) {
+    auto surface = DefaultScore();
+    surface->ClearCalls();
+    score->SetRedraw(false);
+    NoteInMeasure(50);
+    score->SetTitle("Later");
+    score->PaintWindow();
+    EXPECT_TRUE(surface->DrawingCalls().empty());
+    EXPECT_EQ(score->LastPage(), 1);
+    EXPECT_FALSE(score->Paginating());
+
+    score->SetRedraw(true);
+    Paginate();
+    EXPECT_EQ(score->LastPage(), 2);
+    EXPECT_EQ(surface->Count("Cls"), 1u);
+    EXPECT_NE(FindText(TextsOf(*surface), "Later"), nullptr);
+}
+
+TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
+    auto surface = DefaultScore();
+    NoteInMeasure(40);
+    Relayout(*surface);
+    ASSERT_EQ(score->LastPage(), 2);
+    surface->ClearCalls();
+
+    score->SetCurPage(0);
+    score->SetCurPage(4);
+    score->SetCurPage(1);  // already shown
+    EXPECT_EQ(score->CurPage(), 1);
+    EXPECT_TRUE(surface->DrawingCalls().empty());
+
+    score->SetCurPage(2);
+    EXPECT_EQ(score->CurTime(), 36 * 64);
+    EXPECT_EQ(score->Regions()[0]->Time, 36 * 64);
+    EXPECT_EQ(surface->Count("Cls"), 1u);
+
+    // One page after the last: an empty page that starts where the last one ended.
+    score->SetCurPage(3);
+    EXPECT_EQ(score->CurPage(), 3);
+    EXPECT_EQ(score->LastPage(), 2);
+    EXPECT_EQ(score->CurTime(), 72 * 64);
+    EXPECT_EQ(PageRange(3).Low(), 72 * 64);
+    EXPECT_EQ(score->Regions()[0]->Time, 72 * 64);
+}
+
+TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
+    auto surface = DefaultScore();
+    NoteInMeasure(40);
+    Relayout(*surface);
+    score->SetCurPage(2);
+    EXPECT_EQ(log->Count("ActiveMeasure 37"), 1u);
+    EXPECT_EQ(score->SelectedMeasure(), 37);
+    EXPECT_TRUE(log->handles.empty());
+
+    score->SetHandles(true);
+    score->PaintWindow();
+    const auto& regions = score->Regions();
+    ASSERT_EQ(log->handles.size(), regions.size());
+    EXPECT_EQ(log->handles[1], regions[1]->Top + regions[1]->PadTop);
+    EXPECT_EQ(log->Count("MarkHandle 0"), regions.size());
+}
+
+}  // namespace
+}  // namespace corvendi::test
