@@ -65,6 +65,33 @@ double Number(std::string_view text) {
     return LeadingNumber(text);
 }
 
+// Finds the next `byte` from positions that only move forward, searching the section at most
+// once in all: a byte found at or after the new position is still the next one.
+class MarkerCursor {
+  public:
+    MarkerCursor(const Section& section, uint8_t byte) : mSection(section), mByte(byte) {}
+    int32_t Next(int32_t from) {
+        if (mNone || mFound >= from) return mNone ? 0 : mFound;
+        mFound = mSection.Find(from, mByte);
+        mNone = mFound == 0;
+        return mFound;
+    }
+
+  private:
+    const Section& mSection;
+    uint8_t mByte;
+    int32_t mFound = 0;
+    bool mNone = false;
+};
+
+struct EventRecord {
+    int32_t Time = 0;
+    uint8_t Type = 0;
+    uint8_t Value1 = 0;
+    uint8_t Value2 = 0;
+    std::string Text;  // as the file holds it
+};
+
 struct DirectoryEntry {
     std::string Tag;
     int32_t Start = 0;
@@ -133,10 +160,8 @@ class NativeReader {
     void ReadVoices(int32_t start);
     Staff& CurrentStaff() const;
 
-    // Calls `add` with each event record of the section in the buffer.
-    template <typename AddEvent>
-    void ForEachEvent(AddEvent add) const;
-    void ScoreKeyFrom(const GlobalEvent& keyChange);
+    std::vector<EventRecord> ReadEventRecords() const;
+    void ScoreKeyFrom(const EventRecord& keyChange);
 
     void Progress(int32_t position) const {
         mScore.EventSource().Raise(&ScoreEvents::ProgressReport, position);
@@ -318,64 +343,79 @@ void NativeReader::ReadTempoRecord(const Section& s, int32_t& p) {
 
 // --- Events -------------------------------------------------------------------------------------
 
-// Event records: time (u32be), type, value 1, value 2, and when the next byte is FE a text up to
-// the next FF.
-template <typename AddEvent>
-void NativeReader::ForEachEvent(AddEvent add) const {
+// The event records of the section in the buffer, in file order: time (u32be), type, value 1,
+// value 2, and when the next byte is FE a text up to the next FF.
+std::vector<EventRecord> NativeReader::ReadEventRecords() const {
     const Section s(mFile);
+    std::vector<EventRecord> records;
     int32_t p = 1;
     while (p < s.Length() && p <= s.DataEnd()) {
-        const int32_t time = s.LongAt(p);
-        const uint8_t type = s.At(p + 4);
-        const uint8_t value1 = s.At(p + 5);
-        const uint8_t value2 = s.At(p + 6);
+        EventRecord record;
+        record.Time = s.LongAt(p);
+        record.Type = s.At(p + 4);
+        record.Value1 = s.At(p + 5);
+        record.Value2 = s.At(p + 6);
         p += 7;
-        std::string text;
         if (p <= s.Length() && s.At(p) == kFE) {
             const int32_t e = s.Find(p + 1, kFF);
             const int32_t end = e > 0 ? e : std::min(s.Length(), s.DataEnd()) + 1;
-            text = EngineText(s.Between(p + 1, end));
+            record.Text = s.Between(p + 1, end);
             p = end + 1;
         }
-        add(time, type, value1, value2, std::move(text));
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+// Adds the records in time order. An event list keeps its events sorted by time and places an
+// event among those of equal time by the order they are added, so adding in time order (keeping
+// the file order of equal times) gives the same list as adding in file order, while each event
+// lands at the end of the list instead of being moved in.
+void AddInTimeOrder(GlobalEvents& events, std::vector<EventRecord>& records) {
+    std::stable_sort(records.begin(), records.end(),
+                     [](const EventRecord& a, const EventRecord& b) { return a.Time < b.Time; });
+    for (EventRecord& record : records) {
+        events.Add(record.Time, record.Type, record.Value1, record.Value2, EngineText(record.Text));
     }
 }
 
 void NativeReader::ReadScoreEvents() {
     const auto globals = mScore.AllGlobals();
-    ForEachEvent([&](int32_t time, uint8_t type, uint8_t value1, uint8_t value2, std::string text) {
-        globals->Add(time, type, value1, value2, std::move(text));
-        if (type == evtKeyChange) mKeyRead = true;
-    });
+    std::vector<EventRecord> records = ReadEventRecords();
+    for (const EventRecord& record : records) {
+        if (record.Type == evtKeyChange) mKeyRead = true;
+    }
+    AddInTimeOrder(*globals, records);
     auto key = globals->Find(0, evtKeyChange, true);
     if (!key) key = globals->Add(0, evtKeyChange, 0, 0, "");
     mScore.KeySet(KeyFromByte(key->Value1()), key->Value2());
 }
 
 // The score takes its key from a staff's key change when the score-wide events have none.
-void NativeReader::ScoreKeyFrom(const GlobalEvent& keyChange) {
+void NativeReader::ScoreKeyFrom(const EventRecord& keyChange) {
     mKeyRead = true;
-    mScore.KeySet(KeyFromByte(keyChange.Value1()), keyChange.Value2());
+    mScore.KeySet(KeyFromByte(keyChange.Value1), keyChange.Value2);
     const auto globals = mScore.AllGlobals();
     auto scoreKey = globals->Find(0, evtKeyChange, true);
     if (!scoreKey) scoreKey = globals->Add(0, evtKeyChange, 0, 0, "");
-    scoreKey->SetValue1(keyChange.Value1());
-    scoreKey->SetValue2(keyChange.Value2());
+    scoreKey->SetValue1(keyChange.Value1);
+    scoreKey->SetValue2(keyChange.Value2);
 }
 
 void NativeReader::ReadStaffEvents() {
     Staff& staff = CurrentStaff();
     const auto events = staff.GlobalEvents();
-    ForEachEvent([&](int32_t time, uint8_t type, uint8_t value1, uint8_t value2, std::string text) {
-        if (type == evtLyric) {
+    std::vector<EventRecord> records = ReadEventRecords();
+    for (const EventRecord& record : records) {
+        if (record.Type == evtLyric) {
             // One more than the position of the first carriage return (0 when there is none).
-            const size_t cr = text.find('\r');
-            const int32_t verses = (cr == std::string::npos ? 0 : static_cast<int32_t>(cr) + 1) + 1;
-            if (verses > staff.Verses()) staff.VersesSet(ByteField(verses));
+            const size_t cr = record.Text.find('\r');
+            const int32_t position = cr == std::string::npos ? 0 : static_cast<int32_t>(cr) + 1;
+            if (position + 1 > staff.Verses()) staff.VersesSet(ByteField(position + 1));
         }
-        const auto event = events->Add(time, type, value1, value2, std::move(text));
-        if (type == evtKeyChange && !mKeyRead) ScoreKeyFrom(*event);
-    });
+        if (record.Type == evtKeyChange && !mKeyRead) ScoreKeyFrom(record);
+    }
+    AddInTimeOrder(*events, records);
     if (!events->Find(0, evtKeyChange, true)) {
         events->Add(0, evtKeyChange, ByteFromKey(mScore.Key()),
                     static_cast<uint8_t>(mScore.MinorVal()), "");
@@ -386,11 +426,13 @@ void NativeReader::ReadStaffEvents() {
 
 void NativeReader::ReadInstruments() {
     const Section s(mFile);
+    MarkerCursor recordEnd(s, kFF);
+    MarkerCursor fieldEnd(s, kFE);
     int32_t p = 1;
     while (p < s.Length()) {
-        const int32_t e = s.Find(p, kFF);
+        const int32_t e = recordEnd.Next(p);
         if (e == 0) return;
-        const int32_t f = s.Find(p, kFE);
+        const int32_t f = fieldEnd.Next(p);
         if (f > 0 && f < e) ReadInstrument(s, p, f, e);
         p = e + 1;
     }
@@ -491,12 +533,14 @@ void NativeReader::ReadVoices(int32_t start) {
     Staff& staff = CurrentStaff();
     const Section s(mFile);
     const auto instruments = mScore.AllInstruments();
+    MarkerCursor recordEnd(s, kFF);
+    MarkerCursor fieldEnd(s, kFE);
     int32_t p = 1;
     while (p < s.Length() && p <= s.DataEnd()) {
         int32_t count = s.LongAt(p);
         p += 4;
-        const int32_t e = s.Find(p, kFF);
-        const int32_t f = s.Find(p, kFE);
+        const int32_t e = recordEnd.Next(p);
+        const int32_t f = fieldEnd.Next(p);
         if (e == 0) return;
         std::shared_ptr<Notes> notes;
         if (f == 0 || f > e) {

@@ -249,9 +249,40 @@ TEST_F(NativeReaderTest, LyricsRaiseTheVerseCount) {
     };
     ASSERT_TRUE(Open(ScoreFileOf("", "", "",
                                  {{StaffHeader("A"), lyric(0, "la\rli") + lyric(16, "lo"), ""},
-                                  {StaffHeader("B"), lyric(0, "so"), ""}})));
+                                  {StaffHeader("B"), lyric(0, "so"), ""},
+                                  {StaffHeader("C"), lyric(0, "\xE9\rx"), ""}})));
     EXPECT_EQ(score->Staff(1)->Verses(), 4);
     EXPECT_EQ(score->Staff(2)->Verses(), 1);
+    // Positions count characters: "é" is one.
+    EXPECT_EQ(score->Staff(3)->Verses(), 3);
+}
+
+TEST_F(NativeReaderTest, EventsOutOfOrderEndUpAsIfAddedOneByOne) {
+    struct Record {
+        uint32_t time;
+        int type;
+        std::string text;
+    };
+    const std::vector<Record> records = {{32, evtText, "a"}, {0, evtText, "b"},
+                                         {16, evtTempo, ""}, {0, evtText, "c"},
+                                         {0, evtChord, "d"}, {32, evtText, "e"}};
+    Bytes glb;
+    GlobalEvents expected;
+    for (const Record& r : records) {
+        glb.U32(r.time).B({r.type, 0, 0});
+        if (!r.text.empty()) glb.FE().Text(r.text).FF();
+        expected.Add(static_cast<int32_t>(r.time), r.type, 0, 0, r.text);
+    }
+    expected.Add(0, evtKeyChange, 0, 0, "");
+    ASSERT_TRUE(Open(ScoreFileOf("", glb.Data(), "", {})));
+    const auto loaded = score->AllGlobals();
+    ASSERT_EQ(loaded->Count(), expected.Count());
+    for (int32_t i = 1; i <= expected.Count(); ++i) {
+        EXPECT_EQ(loaded->ByIndex(i)->EventTime(), expected.ByIndex(i)->EventTime()) << i;
+        EXPECT_EQ(loaded->ByIndex(i)->Text(), expected.ByIndex(i)->Text()) << i;
+        EXPECT_EQ(loaded->ByIndex(i)->EventType(), expected.ByIndex(i)->EventType()) << i;
+        EXPECT_EQ(loaded->ByIndex(i)->Index(), i);
+    }
 }
 
 TEST_F(NativeReaderTest, HeaderRecordsAreReadFieldByField) {
