@@ -200,6 +200,42 @@ TEST_F(CairoOutput, PrintAdvancesTheCurrentPositionAndTextIsPlacedByItsCellTop) 
     EXPECT_EQ(outInk.Left, ink.Left);
 }
 
+TEST_F(CairoOutput, MalformedTextAndAbsurdSizesLeaveTheSurfaceWorking) {
+    CairoImageSurface surface(2880, 1440, 15);
+    surface.Cls();
+    surface.SetFont(FontSpec{"Arial", 12.0f});
+    const std::string bad = std::string("ab\xC3\x28\xFF") + '\0' + "cd";
+    EXPECT_GT(surface.TextWidth(bad), 0.0);
+    surface.DrawTextAt(100, 100, bad);
+    surface.SetFont(FontSpec{"Quavrix", 20.0f});
+    surface.DrawTextAt(100, 100, bad);
+    for (float size : {0.0f, -3.0f, 1e9f, std::nanf("")}) {
+        surface.SetFont(FontSpec{"Arial", size});
+        surface.DrawTextAt(100, 100, "H");
+        EXPECT_GE(surface.TextWidth("H"), 0.0);
+        surface.SetFont(FontSpec{"Quavrix", size});
+        surface.DrawTextAt(100, 100, "&");
+    }
+    surface.Line(0, 0, 1e30, 1e30, 0, LineFill::None);
+    std::vector<PixelPoint> far = {{0, 0}, {INT32_MAX, INT32_MIN}, {INT32_MIN, 5}, {10, 10}};
+    surface.PolyBezier(far);
+    // Still drawing afterwards.
+    CairoImageSurface fresh(2880, 1440, 15);
+    fresh.Cls();
+    surface.Cls();
+    surface.SetFont(FontSpec{"Arial", 12.0f});
+    fresh.SetFont(FontSpec{"Arial", 12.0f});
+    surface.DrawTextAt(300, 300, "Still here");
+    fresh.DrawTextAt(300, 300, "Still here");
+    Ink a = MeasureInk(surface), b = MeasureInk(fresh);
+    EXPECT_EQ(a.Count, b.Count);
+    EXPECT_EQ(a.Left, b.Left);
+    EXPECT_EQ(a.Top, b.Top);
+    EXPECT_EQ(a.Right, b.Right);
+    EXPECT_EQ(a.Bottom, b.Bottom);
+    EXPECT_FALSE(a.Empty());
+}
+
 TEST_F(CairoOutput, LinesCoverWholePixelsFromEndToEnd) {
     CairoImageSurface surface(300, 300, 15);  // 20 x 20 pixels
     surface.Cls();

@@ -60,8 +60,13 @@ void CairoImageSurface::SetWidth(double twips) { Resize(twips, mHeight); }
 void CairoImageSurface::SetHeight(double twips) { Resize(mWidth, twips); }
 
 cairo_t* CairoImageSurface::DrawingContext() {
-    if (!mContext || cairo_status(mContext) != CAIRO_STATUS_SUCCESS) return nullptr;
-    return mContext;
+    if (!mSurface || cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) return nullptr;
+    if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) {
+        // A context that went wrong is replaced; the picture lives on in the surface.
+        cairo_destroy(mContext);
+        mContext = cairo_create(mSurface);
+    }
+    return cairo_status(mContext) == CAIRO_STATUS_SUCCESS ? mContext : nullptr;
 }
 
 int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {

@@ -90,6 +90,16 @@ void CairoPdfSurface::Cls() {
 
 cairo_t* CairoPdfSurface::DrawingContext() {
     if (mFinished || !mOk) return nullptr;
+    if (cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) {
+        mOk = false;
+        return nullptr;
+    }
+    if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) {
+        // A context that went wrong is replaced; the document goes on.
+        cairo_destroy(mContext);
+        mContext = cairo_create(mSurface);
+        if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) return nullptr;
+    }
     if (mPendingPages > 0) {
         // Drawing after NewPage: the pages asked for begin now, blank ones between included.
         for (int32_t i = 0; i < mPendingPages; ++i) {
@@ -104,10 +114,6 @@ cairo_t* CairoPdfSurface::DrawingContext() {
         cairo_pdf_surface_set_size(mSurface, mWidth / 20.0, mHeight / 20.0);
         mPageOpen = true;
         mPageCount = std::max(mPageCount, 1);
-    }
-    if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) {
-        mOk = false;
-        return nullptr;
     }
     return mContext;
 }

@@ -11,6 +11,7 @@
 #include "MusicFont.h"
 #include "TextFaces.h"
 #include "common/Arith.h"
+#include "common/Cp1252.h"
 
 namespace corvendi {
 
@@ -43,6 +44,27 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     }
     return lines;
 }
+
+// cairo puts a context or font into a lasting error state on malformed UTF-8, so text goes to
+// it re-encoded: malformed bytes become U+FFFD, and a NUL ends the text as C strings do.
+std::string CleanUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t ch : Utf8ToCodePoints(text)) {
+        if (ch == 0) break;
+        if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) ch = 0xFFFD;
+        AppendUtf8(out, ch);
+    }
+    return out;
+}
+
+// Coordinates are kept within this many device units, well inside cairo's fixed-point range.
+constexpr double kDeviceLimit = 1e6;
+// Glyphs beyond this many device units per em are not drawn: rasterising them would take
+// unbounded memory. Their metrics still count.
+constexpr double kMaxDeviceEm = 8000.0;
+// Below this, glyphs are smaller than a hundredth of a pixel or point: nothing to see.
+constexpr double kMinDeviceEm = 0.05;
 
 }  // namespace
 
@@ -100,8 +122,9 @@ void CairoSurface::ReleaseFonts() { mImpl->Release(); }
 
 void CairoSurface::SetFont(const FontSpec& font) {
     FontSpec spec = font;
+    // Sizes are kept to what a page can show; metrics stay proportional within that range.
     if (!(spec.Size > 0.0f) || !std::isfinite(spec.Size)) spec.Size = 1.0f;
-    spec.Size = std::min(spec.Size, 10000.0f);
+    spec.Size = std::clamp(spec.Size, 0.01f, 10000.0f);
     Surface::SetFont(spec);
 }
 
@@ -131,7 +154,7 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
     // Pixel surfaces: each end goes to the centre of its pixel, so a one-pixel pen covers
     // exactly the pixels from one end to the other.
     auto device = [&](double v) {
-        double d = std::clamp(v * unit, -1e7, 1e7);
+        double d = std::clamp(v * unit, -kDeviceLimit, kDeviceLimit);
         return pixels ? NInt(d) + 0.5 : d;
     };
     double a = device(x1), b = device(y1), c = device(x2), d = device(y2);
@@ -204,8 +227,8 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     if (!cr) return;
     const double scale = mTwipsPerPixel * DeviceUnitsPerTwip();
     const double offset = PixelAligned() ? 0.5 : 0.0;
-    auto x = [&](const PixelPoint& p) { return p.X * scale + offset; };
-    auto y = [&](const PixelPoint& p) { return p.Y * scale + offset; };
+    auto x = [&](const PixelPoint& p) { return std::clamp(p.X * scale, -kDeviceLimit, kDeviceLimit) + offset; };
+    auto y = [&](const PixelPoint& p) { return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset; };
     cairo_save(cr);
     SetColor(cr, mForeColor);
     cairo_set_line_width(cr, DevicePenWidth());
@@ -220,15 +243,18 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     cairo_restore(cr);
 }
 
+// Text metrics come from the face at a fixed reference size and scale linearly (the metrics
+// are unhinted), so no size, however odd, asks the font engine for anything unusual.
+constexpr double kMetricsEm = 1000.0;
+
 double CairoSurface::TextAscent() {
     if (IsMusicFont(mFont)) return MusicFont::ForThread().Ascent() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
-    const double size = mFont.Size * kTwipsPerPoint;  // twips per em
-    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font, &extents);
-    return extents.ascent;
+    return extents.ascent * mFont.Size * kTwipsPerPoint / kMetricsEm;
 }
 
 double CairoSurface::TextWidth(std::string_view text) {
@@ -241,28 +267,26 @@ double CairoSurface::TextWidth(std::string_view text) {
         return widest * mFont.Size * kTwipsPerPoint;
     }
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
-    const double size = mFont.Size * kTwipsPerPoint;
-    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
     for (std::string_view line : SplitLines(text)) {
-        std::string copy(line);
+        std::string copy = CleanUtf8(line);
         cairo_text_extents_t extents;
         cairo_scaled_font_text_extents(font, copy.c_str(), &extents);
         widest = std::max(widest, extents.x_advance);
     }
-    return widest;
+    return widest * mFont.Size * kTwipsPerPoint / kMetricsEm;
 }
 
 double CairoSurface::TextHeight(std::string_view text) {
     const double lines = static_cast<double>(SplitLines(text).size());
     if (IsMusicFont(mFont)) return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
-    const double size = mFont.Size * kTwipsPerPoint;
-    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font, &extents);
-    return lines * (extents.ascent + extents.descent);
+    return lines * (extents.ascent + extents.descent) * mFont.Size * kTwipsPerPoint / kMetricsEm;
 }
 
 std::string CairoSurface::ResolvedFamily() {
@@ -272,7 +296,7 @@ std::string CairoSurface::ResolvedFamily() {
 
 void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaque) {
     if (text.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
-    if (std::abs(x) > 1e8 || std::abs(y) > 1e8) return;
+    if (std::abs(x) * DeviceUnitsPerTwip() > kDeviceLimit || std::abs(y) * DeviceUnitsPerTwip() > kDeviceLimit) return;
     cairo_t* cr = DrawingContext();
     if (!cr) return;
     const double unit = DeviceUnitsPerTwip();
@@ -295,7 +319,8 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     }
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     const double size = mFont.Size * kTwipsPerPoint * unit;  // device units per em
-    cairo_scaled_font_t* font = mImpl->Get(face.Face, size, size);
+    const bool drawable = size >= kMinDeviceEm && size <= kMaxDeviceEm;
+    cairo_scaled_font_t* font = drawable ? mImpl->Get(face.Face, size, size) : nullptr;
     if (!font) {
         cairo_restore(cr);
         return;
@@ -305,7 +330,7 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     cairo_scaled_font_extents(font, &extents);
     double lineY = y * unit;
     for (std::string_view line : SplitLines(text)) {
-        std::string copy(line);
+        std::string copy = CleanUtf8(line);
         const double baseline = lineY + extents.ascent;
         cairo_move_to(cr, x * unit, baseline);
         cairo_show_text(cr, copy.c_str());
@@ -332,6 +357,7 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
     if (!brace) mImpl->StaffPoints = points;
     const double unit = DeviceUnitsPerTwip();
     const double em = points * kTwipsPerPoint * unit;  // device units per em
+    if (em < kMinDeviceEm || em > kMaxDeviceEm) return;
     const double originX = x * unit;
     const double baseline = (y + music.Ascent() * points * kTwipsPerPoint) * unit;
     const bool pixels = PixelAligned();
@@ -363,6 +389,7 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
         for (const cairoimpl::PlacedGlyph& glyph : drawing->Glyphs) {
             const double sx = glyph.ScaleX * glyph.UnitsPerEm * em;
             const double sy = glyph.ScaleY * glyph.UnitsPerEm * em;
+            if (std::min(sx, sy) < kMinDeviceEm || std::max(sx, sy) > kMaxDeviceEm) continue;
             cairo_scaled_font_t* font = mImpl->Get(glyph.Face, sx, sy);
             if (!font) continue;
             cairo_glyph_t g;

@@ -25,11 +25,16 @@ cairo_t* CairoSvgSurface::DrawingContext() {
         mSurface = cairo_svg_surface_create(mPath.c_str(), width, height);
         mContext = cairo_create(mSurface);
     }
-    if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) {
+    if (cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) {
         mOk = false;
         return nullptr;
     }
-    return mContext;
+    if (cairo_status(mContext) != CAIRO_STATUS_SUCCESS) {
+        // A context that went wrong is replaced; what was drawn lives on in the surface.
+        cairo_destroy(mContext);
+        mContext = cairo_create(mSurface);
+    }
+    return cairo_status(mContext) == CAIRO_STATUS_SUCCESS ? mContext : nullptr;
 }
 
 bool CairoSvgSurface::Finish() {
