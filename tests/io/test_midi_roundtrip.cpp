@@ -1,0 +1,141 @@
+// Exporting a score as MIDI and importing it again: what the file carries comes back, and what
+// it cannot carry is lost in the ways pinned here.
+#include "corvendi/Enums.h"
+#include "corvendi/Font.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Staffs.h"
+#include "io/MidiFiles.h"
+#include "io/MidiTestSupport.h"
+
+namespace corvendi::test {
+namespace {
+
+class MidiRoundTrip : public MidiTest {
+protected:
+    // Exports the score, then imports the file into the same score.
+    void ExportAndImport() {
+        ASSERT_TRUE(score->SaveFile(PathOf("trip.mid"), fmtMIDI));
+        ASSERT_TRUE(score->OpenFile(PathOf("trip.mid")));
+    }
+
+    std::shared_ptr<Voice> AddStaffWithVoice(const std::string& description, int32_t entry) {
+        const auto staffs = score->AllStaffs();
+        const auto instruments = score->AllInstruments();
+        auto staff = staffs->Add(staffs->NewID(), description, std::nullopt, true);
+        return staff->AddVoice(instruments->Add(instruments->NewID(), entry));
+    }
+};
+
+TEST_F(MidiRoundTrip, WhatTheFileCarriesComesBack) {
+    score->SetTitle("Sonata");
+    score->SetSubTitle("Op. 1");
+    score->SetComposer("Someone");
+    score->SetCopyright(0, "(c) 2024");
+    score->SetHeading("Allegro");
+    score->Fonts(fntTitle)->SetName("Times");
+    score->Fonts(fntTitle)->SetSize(16.5f);
+    score->Fonts(fntTitle)->SetBold(false);
+    score->SetStaffHeight(0.45f);
+    score->SetStaffSpace(0.55f);
+    score->SetSystemSpace(0.7f);
+    score->SetCount(100);
+    const auto globals = score->AllGlobals();
+    globals->Remove(0, evtTimeChange);
+    globals->Add(0, evtTimeChange, 3, 16);
+    globals->Add(96, evtTimeChange, 6, 8);
+
+    const auto first = score->Staff(1)->Voice(1);
+    first->Notes()->Add(0, 60, durQuarter, 0);
+    first->Notes()->Add(16, 62, durEighth, nteDot);
+    first->Notes()->Add(28, 64, durSixteenth, 0);
+    first->Notes()->Add(48, 65, durHalf, nteDot);
+    first->Notes()->Add(96, 67, durEighth, 0)->AddValue(71);
+    first->Notes()->Add(104, 69, durSixteenth, 0);
+    first->Notes()->Add(108, 70, durThirtySecond, 0);
+    first->Notes()->Add(110, 72, durSixtyFourth, 0);
+    const auto second = AddStaffWithVoice("Bass", 32);
+    second->Notes()->Add(0, 36, durHalf, nteDot);
+    second->Notes()->Add(96, 43, durQuarter, nteDot);
+    const std::vector<NoteRow> melody = NoteRows(*first);
+    const std::vector<NoteRow> bass = NoteRows(*second);
+
+    ExportAndImport();
+
+    EXPECT_EQ(score->Title(), "Sonata");
+    EXPECT_EQ(score->SubTitle(), "Op. 1");
+    EXPECT_EQ(score->Composer(), "Someone");
+    EXPECT_EQ(score->Copyright(0), "(c) 2024");
+    EXPECT_EQ(score->Heading(), "Allegro");
+    EXPECT_EQ(score->Fonts(fntTitle)->Name(), "Times");
+    EXPECT_EQ(score->Fonts(fntTitle)->Size(), 16.5f);
+    EXPECT_FALSE(score->Fonts(fntTitle)->Bold());
+    EXPECT_EQ(score->StaffHeight(), 0.45f);
+    EXPECT_EQ(score->StaffSpace(), 0.55f);
+    EXPECT_EQ(score->SystemSpace(), 0.7f);
+    EXPECT_EQ(score->Count(), 100);
+
+    const auto signatures = score->AllGlobals();
+    ASSERT_EQ(signatures->TimeItemCount(), 2);
+    EXPECT_EQ(signatures->CurTimeVal(0), 3 * 128 + 16);
+    EXPECT_EQ(signatures->CurTimeVal(96), 6 * 128 + 8);
+    EXPECT_EQ(signatures->TimeItem(2)->EventTime(), 96);
+
+    ASSERT_EQ(score->Staffs(), 2);
+    EXPECT_EQ(NotesOfStaff(1), melody);
+    EXPECT_EQ(NotesOfStaff(2), bass);
+}
+
+TEST_F(MidiRoundTrip, PinnedLosses) {
+    score->SetTitle("T");
+    score->SetSubTitle("");
+    score->SetComposer("C");
+    score->SetArrangedBy("Arranger");
+    score->Staff(1)->SetDescription("Melody");
+    score->Staff(1)->Voice(1)->Instrument()->DescriptionSet("Flute");
+    const auto notes = score->Staff(1)->Voice(1)->Notes();
+    notes->Add(0, 60, durQuarter, nteTriplet);
+    notes->Add(16, 62, durQuarter, nteStacato);
+    notes->Add(32, 64, durWhole, 0);
+
+    ExportAndImport();
+
+    // Common time comes back as the numerator 0 over quarters: the 32-tick symbol signature.
+    const auto globals = score->AllGlobals();
+    ASSERT_EQ(globals->TimeItemCount(), 1);
+    EXPECT_EQ(globals->TimeItem(1)->Value1(), 0);
+    EXPECT_EQ(globals->TimeItem(1)->Value2(), 16);
+    EXPECT_EQ(globals->MeasureInfo(0).Duration, 32);
+
+    // The empty subtitle takes the composer, the composer the arranger less its last two
+    // characters, and the arranger nothing.
+    EXPECT_EQ(score->Title(), "T");
+    EXPECT_EQ(score->SubTitle(), "C");
+    EXPECT_EQ(score->Composer(), "Arrang");
+    EXPECT_EQ(score->ArrangedBy(), "");
+
+    // The instrument name follows the track name and names the staff.
+    EXPECT_EQ(score->Staff(1)->Description(), "Flute");
+
+    // Triplet and staccato notes come back as the note values of their sounding lengths; a
+    // whole note in a 32-tick measure comes back in two pieces.
+    EXPECT_EQ(NotesOfStaff(1),
+              (std::vector<NoteRow>{{0, {60}, 8, nteTriplet},
+                                    {16, {62}, 8, 0},
+                                    {32, {64}, 32, 0},
+                                    {64, {64}, 32, 0}}));
+}
+
+TEST_F(MidiRoundTrip, WhatThePlaybackFileImports) {
+    score->SetTitle("Kept out");
+    score->AddNote(1, 0, 60, durQuarter, 0);
+    ASSERT_TRUE(SaveMidiFile(*score, PathOf("play.mid"), true));
+    ASSERT_TRUE(score->OpenFile(PathOf("play.mid")));
+    EXPECT_EQ(score->Title(), "");
+    EXPECT_EQ(score->Staff(1)->Description(), "");
+    EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{{0, {60}, 16, 0}}));
+}
+
+}  // namespace
+}  // namespace corvendi::test
