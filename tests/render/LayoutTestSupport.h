@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,11 +44,12 @@ inline std::vector<DrawnText> TextsOf(const RecordingSurface& surface) {
     return texts;
 }
 
-inline const DrawnText* FindText(const std::vector<DrawnText>& texts, const std::string& text) {
+inline std::optional<DrawnText> FindText(const std::vector<DrawnText>& texts,
+                                         const std::string& text) {
     for (const auto& t : texts) {
-        if (t.Text == text) return &t;
+        if (t.Text == text) return t;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 inline std::vector<DrawnLine> LinesOf(const RecordingSurface& surface) {

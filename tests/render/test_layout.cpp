@@ -62,27 +62,27 @@ TEST_F(Layout, PageNumbersFollowPageNumsAndStandOutsideOnMirroredPages) {
     auto surface = DefaultScore();
     NoteInMeasure(40);  // page 2
     Relayout(*surface);
-    EXPECT_EQ(FindText(TextsOf(*surface), "Page 1"), nullptr);
+    EXPECT_FALSE(FindText(TextsOf(*surface), "Page 1"));
 
     score->SetPageNums(pgnAllPages);
-    const DrawnText* number = FindText(TextsOf(*surface), "Page 1");
-    ASSERT_NE(number, nullptr);
+    auto number = FindText(TextsOf(*surface), "Page 1");
+    ASSERT_TRUE(number);
     EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);  // "Page 1" is 600 twips wide
     EXPECT_EQ(number->Y, (15120 - 240) / 15);
 
     surface->ClearCalls();
     score->SetPageNums(pgnNoPageOne);
-    EXPECT_EQ(FindText(TextsOf(*surface), "Page 1"), nullptr);
+    EXPECT_FALSE(FindText(TextsOf(*surface), "Page 1"));
     score->SetCurPage(2);
     number = FindText(TextsOf(*surface), "Page 2");
-    ASSERT_NE(number, nullptr);
+    ASSERT_TRUE(number);
     EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);
 
     surface->ClearCalls();
     score->SetReverseEvenOdd(true);
     score->PaintWindow();
     number = FindText(TextsOf(*surface), "Page 2");
-    ASSERT_NE(number, nullptr);
+    ASSERT_TRUE(number);
     EXPECT_EQ(number->X, 720 / 15);
 }
 
@@ -90,16 +90,16 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     auto surface = DefaultScore(false);
     score->SetMetronome(false);
     const auto texts = TextsOf(*surface);
-    const DrawnText* title = FindText(texts, "New Score");
-    ASSERT_NE(title, nullptr);
+    auto title = FindText(texts, "New Score");
+    ASSERT_TRUE(title);
     EXPECT_EQ(title->X, (1080 + (10440 - 9 * 140) / 2) / 15);
     EXPECT_EQ(title->Y, 1440 / 15);
-    const DrawnText* composer = FindText(texts, "Composer");
-    ASSERT_NE(composer, nullptr);
+    auto composer = FindText(texts, "Composer");
+    ASSERT_TRUE(composer);
     EXPECT_EQ(composer->X, (11520 - 800) / 15);
     EXPECT_EQ(composer->Y, (1440 + 336) / 15);
-    const DrawnText* arranger = FindText(texts, "Arranged By");
-    ASSERT_NE(arranger, nullptr);
+    auto arranger = FindText(texts, "Arranged By");
+    ASSERT_TRUE(arranger);
     EXPECT_EQ(arranger->Y, (1440 + 336 + 240) / 15);
 
     // Too long: shortened from its end, one character at a time, until it fits.
@@ -112,7 +112,7 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     for (const auto& t : shortTexts) {
         if (t.Text.rfind("\xC3\xA9", 0) == 0) shortened = &t;
     }
-    ASSERT_NE(shortened, nullptr);
+    ASSERT_TRUE(shortened);
     EXPECT_EQ(shortened->Text.size(), 2u * (10440 / 140));
     EXPECT_EQ(shortened->X, (1080 + (10440 - 74 * 140) / 2) / 15);
 }
@@ -120,8 +120,8 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
 TEST_F(Layout, CopyrightLinesStandAboveTheBottomMarginAndShortenThePage) {
     auto surface = DefaultScore();
     score->SetCopyright(0, "(c) Me");
-    const DrawnText* line = FindText(TextsOf(*surface), "(c) Me");
-    ASSERT_NE(line, nullptr);
+    auto line = FindText(TextsOf(*surface), "(c) Me");
+    ASSERT_TRUE(line);
     // Line 1 (empty) takes the bottom line, line 0 stands above it; 8 points are 192 high.
     EXPECT_EQ(line->Y, (15120 - 2 * 192) / 15);
     EXPECT_EQ(line->X, (1080 + (10440 - 480) / 2) / 15);
@@ -132,13 +132,13 @@ TEST_F(Layout, HeadingWithMetronomeShowsTheBeatGlyphAndCount) {
     score->SetMetronome(true);
     score->SetTitle("T");  // relayout and paint
     auto texts = TextsOf(*surface);
-    const DrawnText* glyph = FindText(texts, "q");
-    ASSERT_NE(glyph, nullptr);
+    auto glyph = FindText(texts, "q");
+    ASSERT_TRUE(glyph);
     const int32_t headingY = 1440 + 336;  // below the title
     EXPECT_EQ(glyph->X, 1080 / 15);
     EXPECT_EQ(glyph->Y, (headingY - 180) / 15);  // raised by 0.3 of its 600-twip cell
-    const DrawnText* count = FindText(texts, " = 120");
-    ASSERT_NE(count, nullptr);
+    auto count = FindText(texts, " = 120");
+    ASSERT_TRUE(count);
     EXPECT_EQ(count->X, (1080 + 150) / 15);
     EXPECT_EQ(count->Y, headingY / 15);
     bool glyphFont = false;
@@ -152,30 +152,30 @@ TEST_F(Layout, HeadingWithMetronomeShowsTheBeatGlyphAndCount) {
     score->SetHeading("Allegro");
     score->PaintWindow();
     texts = TextsOf(*surface);
-    EXPECT_NE(FindText(texts, "Allegro ("), nullptr);
-    EXPECT_NE(FindText(texts, "e"), nullptr);
-    EXPECT_NE(FindText(texts, " = 120)"), nullptr);
+    EXPECT_TRUE(FindText(texts, "Allegro ("));
+    EXPECT_TRUE(FindText(texts, "e"));
+    EXPECT_TRUE(FindText(texts, " = 120)"));
 
     surface->ClearCalls();
     score->SetMetronome(false);
     score->PaintWindow();
     texts = TextsOf(*surface);
-    EXPECT_NE(FindText(texts, "Allegro"), nullptr);
-    EXPECT_EQ(FindText(texts, "e"), nullptr);
+    EXPECT_TRUE(FindText(texts, "Allegro"));
+    EXPECT_FALSE(FindText(texts, "e"));
 }
 
 TEST_F(Layout, TheHeadingSharesTheLastComposerLine) {
     auto surface = DefaultScore(false);
     const auto texts = TextsOf(*surface);
-    const DrawnText* arranger = FindText(texts, "Arranged By");
-    const DrawnText* count = FindText(texts, " = 120");
-    ASSERT_NE(arranger, nullptr);
-    ASSERT_NE(count, nullptr);
+    auto arranger = FindText(texts, "Arranged By");
+    auto count = FindText(texts, " = 120");
+    ASSERT_TRUE(arranger);
+    ASSERT_TRUE(count);
     EXPECT_EQ(count->Y, arranger->Y);
     // The staff description column is indented by the widest description and "xxx".
     EXPECT_EQ(StaffLinesOf(*surface).front().X1, 1080.0 + 240 + 240);
-    const DrawnText* description = FindText(texts, "New");
-    ASSERT_NE(description, nullptr);
+    auto description = FindText(texts, "New");
+    ASSERT_TRUE(description);
     EXPECT_EQ(description->X, 1080 / 15);
 }
 
@@ -354,7 +354,7 @@ TEST_F(Layout, RedrawOffDefersPaintingAndPaginationUntilItIsOn) {
     Paginate();
     EXPECT_EQ(score->LastPage(), 2);
     EXPECT_EQ(surface->Count("Cls"), 1u);
-    EXPECT_NE(FindText(TextsOf(*surface), "Later"), nullptr);
+    EXPECT_TRUE(FindText(TextsOf(*surface), "Later"));
 }
 
 TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {

@@ -188,10 +188,10 @@ TEST_F(Regions, AGroupMarkDrawsBracketsWithASubBracketForARunOfOneInstrument) {
 
     // Bracket inset SnapX(144 + 36) = 180, rise 216; staff top lines at 1800 and 3090.
     const auto texts = TextsOf(*surface);
-    const DrawnText* top = FindText(texts, "\xC3\x82");
-    const DrawnText* bottom = FindText(texts, "L");
-    ASSERT_NE(top, nullptr);
-    ASSERT_NE(bottom, nullptr);
+    auto top = FindText(texts, "\xC3\x82");
+    auto bottom = FindText(texts, "L");
+    ASSERT_TRUE(top);
+    ASSERT_TRUE(bottom);
     EXPECT_EQ(top->X, 900 / 15);
     EXPECT_EQ(top->Y, (1800 - 216) / 15);
     EXPECT_EQ(bottom->Y, (3090 - 216) / 15);
@@ -216,7 +216,7 @@ TEST_F(Regions, AGroupMarkDrawsBracketsWithASubBracketForARunOfOneInstrument) {
     // Without the mark nothing of it is drawn.
     score->AllGlobals()->Remove(0, evtGroupMark);
     Relayout(*surface);
-    EXPECT_EQ(FindText(TextsOf(*surface), "\xC3\x82"), nullptr);
+    EXPECT_FALSE(FindText(TextsOf(*surface), "\xC3\x82"));
 }
 
 TEST_F(Regions, ABraceJoinsItsStaffsAndCarriesTheFirstStaffsDescription) {
@@ -233,18 +233,18 @@ TEST_F(Regions, ABraceJoinsItsStaffsAndCarriesTheFirstStaffsDescription) {
     EXPECT_EQ(score->Regions()[0]->Left, musicLeft);
     // Staff lines 1800..2376 and 3090..3666: half = 933, the music font at 23.325 points.
     const auto texts = TextsOf(*surface);
-    const DrawnText* upper = FindText(texts, "\xC2\xA7");
-    const DrawnText* lower = FindText(texts, "\xC3\xAA");
-    ASSERT_NE(upper, nullptr);
-    ASSERT_NE(lower, nullptr);
+    auto upper = FindText(texts, "\xC2\xA7");
+    auto lower = FindText(texts, "\xC3\xAA");
+    ASSERT_TRUE(upper);
+    ASSERT_TRUE(lower);
     EXPECT_EQ(upper->X, (musicLeft - 233) / 15);
     EXPECT_EQ(upper->Y, (1800 - 159) / 15);
     EXPECT_EQ(lower->Y, (1800 - 159 + 933) / 15);
-    const DrawnText* piano = FindText(texts, "Piano");
-    ASSERT_NE(piano, nullptr);
+    auto piano = FindText(texts, "Piano");
+    ASSERT_TRUE(piano);
     EXPECT_EQ(piano->X, 1080 / 15);
     EXPECT_EQ(piano->Y, (1800 + 933 - 96) / 15);
-    EXPECT_EQ(FindText(texts, "Left"), nullptr);
+    EXPECT_FALSE(FindText(texts, "Left"));
 
     // Descriptions show on the first system of page 1 only.
     EXPECT_EQ(score->Regions()[2]->Left, 1080);
