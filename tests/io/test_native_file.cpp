@@ -108,6 +108,17 @@ TEST_F(NativeFile, TheBytesOfASmallScoreFollowTheLayout) {
 
     EXPECT_EQ(ReadFile(path), expected.Data());
     EXPECT_FALSE(std::filesystem::exists(PathOf("$QX$.sco")));
+
+    // Read back, the chord is one note of three values and the rest is gone.
+    NewFileScore();
+    ASSERT_TRUE(score->OpenFile(path));
+    const auto notes = score->Staff(1)->Voice(1)->Notes();
+    ASSERT_EQ(notes->Count(), 1);
+    const auto chord = notes->ByIndex(1);
+    ASSERT_EQ(chord->ValueCount(), 3);
+    EXPECT_EQ(chord->Value(0), 60);
+    EXPECT_EQ(chord->Value(2), 67);
+    EXPECT_EQ(score->AllGlobals()->Find(32, evtText, true)->Text(), "a");
 }
 
 TEST_F(NativeFile, SavingTakesThePathAndClearsChangesAndHistory) {
