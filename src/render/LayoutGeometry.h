@@ -14,8 +14,10 @@ namespace corvendi {
 inline constexpr int32_t kMusicFontIndex = 5;
 inline constexpr int32_t kSmallTextFontIndex = 6;
 
-// Page coordinates: about 186,000 inches either way.
-inline constexpr int32_t kMaxCoordTw = 1 << 28;
+// Page coordinates: about 11,600 inches either way.
+inline constexpr int32_t kMaxCoordTw = 1 << 24;
+// A page holds at most this many systems (a real one holds a few dozen at most).
+inline constexpr int32_t kMaxSystemsPerPage = 512;
 // Staff height and the line spacing derived from it.
 inline constexpr int32_t kMaxStaffHeightTw = 1 << 16;
 inline constexpr int32_t kMaxLineSpacingTw = kMaxStaffHeightTw / 4;

@@ -35,7 +35,8 @@ void PageLayout::DrawPage() {
     SelectFont(fntCopyright);  // staff descriptions are measured in the copyright font
     PreparePageRecords();
     mFitPasses = 0;
-    while (mTop < mBottomLimit && LayOutSystem()) {
+    for (int32_t systems = 0; systems < kMaxSystemsPerPage && mTop < mBottomLimit; ++systems) {
+        if (!LayOutSystem()) break;
     }
     mSurface.reset();
 }

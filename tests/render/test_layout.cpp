@@ -403,3 +403,45 @@ TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
 
 }  // namespace
 }  // namespace corvendi::test
+
+namespace corvendi::test {
+namespace {
+
+// Settings no one would choose must still give a page and an end to pagination.
+TEST_F(Layout, DegenerateSettingsStillEndPaginationAndDraw) {
+    auto surface = DefaultScore();
+    NoteInMeasure(30);
+    const auto settle = [&] {
+        Relayout(*surface);
+        EXPECT_FALSE(score->Paginating());
+        EXPECT_GE(score->LastPage(), 1);
+    };
+    score->SetStaffHeight(0.0f);
+    score->SetStaffSpace(0.0f);
+    score->SetSystemSpace(0.0f);
+    settle();
+    score->SetStaffSpace(-3.0f);
+    settle();
+    score->SetStaffHeight(1.0e6f);
+    score->SetStaffSpace(1.0e6f);
+    score->SetSystemSpace(-1.0e6f);
+    settle();
+    score->SetStaffHeight(0.4f);
+    score->SetStaffSpace(0.5f);
+    score->SetSystemSpace(0.65f);
+    score->SetMargins(marLeft, 20.0f);
+    score->SetMargins(marTop, -1.0e9f);
+    settle();
+    score->SetMargins(marLeft, 0.75f);
+    score->SetMargins(marTop, 1.0f);
+    score->SetPageHeight(0.5f);
+    settle();
+    score->SetPageHeight(11.0f);
+    score->Fonts(fntTitle)->SetSize(1.0e30f);
+    score->SetTitle("Huge");
+    settle();
+    EXPECT_FALSE(FindText(TextsOf(*surface), "Huge"));
+}
+
+}  // namespace
+}  // namespace corvendi::test
