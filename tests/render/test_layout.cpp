@@ -401,12 +401,6 @@ TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
     EXPECT_EQ(log->Count("MarkHandle 0"), regions.size());
 }
 
-}  // namespace
-}  // namespace corvendi::test
-
-namespace corvendi::test {
-namespace {
-
 // Settings no one would choose must still give a page and an end to pagination.
 TEST_F(Layout, DegenerateSettingsStillEndPaginationAndDraw) {
     auto surface = DefaultScore();
