@@ -5,7 +5,8 @@
 #   pkg_config         a consumer compiled with the flags pkg-config gives
 #   build_tree         a CMake consumer of the build tree's package
 #   add_subdirectory   a project that adds the source tree
-#   installed_program  the installed `corvendi` program runs `demo` with no environment
+#   installed_program  the installed `corvendi` program runs `demo` with no environment and
+#                      prints the version with --version (skipped while there is no program)
 #
 # Inputs: CHECK, PREFIX, WORK, SOURCE_DIR, BUILD_DIR, GENERATOR, CXX, VERSION, LIBDIR, BINDIR,
 # INCLUDEDIR, DATADIR, SHARED, WITH_CAIRO, PKG_CONFIG.
@@ -65,7 +66,8 @@ function(run_consumer out program)
     if(WITH_CAIRO)
         expect_exists(${folder}/score.png)
     endif()
-    if(NOT output MATCHES "version ${VERSION}\n")
+    string(FIND "${output}" "version ${VERSION}\n" at)
+    if(at EQUAL -1)
         message(FATAL_ERROR "${program} reports another version than ${VERSION}:\n${output}")
     endif()
     # Without its catalogue the default instrument has no description.
@@ -205,6 +207,12 @@ elseif(CHECK STREQUAL "installed_program")
         message(FATAL_ERROR "corvendi demo failed (${result}):\n${output}${errors}")
     endif()
     expect_exists(${folder}/demo.pdf)
+    execute_process(COMMAND env -i PATH=/usr/bin:/bin ${program} --version
+        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+    string(FIND "${output}" "${VERSION}" at)
+    if(NOT result EQUAL 0 OR at EQUAL -1)
+        message(FATAL_ERROR "corvendi --version (${result}) does not print ${VERSION}:\n${output}${errors}")
+    endif()
 
 else()
     message(FATAL_ERROR "unknown packaging check '${CHECK}'")
