@@ -10,8 +10,6 @@
 // Damaged input is bounded: times beyond what a score file can keep end a track, tracks beyond
 // kMaxTracks end the import, and the pieces that cut long notes at measure limits are limited
 // per import, so neither time nor memory grows beyond a multiple of the file's size.
-#include "io/MidiReader.h"
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -49,8 +47,9 @@ constexpr int64_t kLatestTime = 16'777'215;
 // Variable-length numbers saturate here: far beyond any time or length a file can use, far
 // below overflow.
 constexpr int64_t kVarLenCeiling = int64_t{1} << 40;
-// Every track after the first makes a staff; a file cannot make more staffs than this.
-constexpr int32_t kMaxTracks = 1024;
+// Every track after the first makes a staff. Tracks beyond the most that an export of the
+// largest score a score file holds (85 staffs of 4 voices) writes end the import.
+constexpr int32_t kMaxTracks = 85 * 4 + 1;
 // A note longer than its measure is cut into pieces. Pieces after each note's first come from
 // an allowance per import: a base plus a few per byte of the file.
 constexpr int64_t kExtraPiecesBase = 65'536;
@@ -149,6 +148,48 @@ struct MetaText {
     std::string_view Before;
     bool HasBefore = false;
 };
+
+// A sounding length in ticks as the note value that shows it: a base duration and the flags
+// nteDot or nteTriplet.
+struct NoteValue {
+    int32_t Duration = 0;
+    int32_t Flags = 0;
+};
+NoteValue NoteValueOfLength(int64_t ticks) {
+    if (ticks <= 1) return {1, 0};
+    if (ticks == 2) return {2, 0};
+    if (ticks <= 4) return {4, 0};
+    if (ticks == 5) return {8, nteTriplet};
+    if (ticks == 6) return {4, nteDot};
+    if (ticks <= 8) return {8, 0};
+    if (ticks <= 11) return {16, nteTriplet};
+    if (ticks <= 14) return {8, nteDot};
+    if (ticks <= 16) return {16, 0};
+    if (ticks <= 23) return {32, nteTriplet};
+    if (ticks <= 30) return {16, nteDot};
+    if (ticks <= 32) return {32, 0};
+    if (ticks <= 47) return {64, nteTriplet};
+    if (ticks <= 63) return {32, nteDot};
+    return {64, 0};
+}
+
+// Field `field` (1-based) of the "|"-separated fields of `text` that begin at the 1-based
+// position `start`, read as a number; `fallback` when the field is missing or not above 0.
+// Throws ReadFailure for a value too large for a single.
+float FieldValue(std::string_view text, int32_t start, int32_t field, float fallback) {
+    if (start < 1) return fallback;
+    size_t from = static_cast<size_t>(start - 1);
+    for (int32_t skipped = 1; skipped < field && from < text.size(); ++skipped) {
+        const size_t bar = text.find('|', from);
+        from = bar == std::string_view::npos ? text.size() : bar + 1;
+    }
+    if (from >= text.size()) return fallback;
+    const size_t bar = text.find('|', from);
+    const double value = LeadingNumber(
+        text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
+    if (!(value > 0)) return fallback;
+    return SingleField(value);
+}
 
 int32_t BeatOfDenominatorCode(int32_t code) {
     switch (code) {
@@ -352,7 +393,9 @@ void MidiReader::StartTrack(const std::string& path) {
 
 void MidiReader::FinishImport() {
     mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
-    mScore.FileTypeSet(fmtMIDI);
+    // A file without tracks leaves the score and its file name as they were; it must not take
+    // the MIDI type, or saving the old file would write MIDI into it.
+    if (mTracksRead > 0) mScore.FileTypeSet(fmtMIDI);
     mScore.SetVoice(1);
     mScore.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
     if (auto first = mScore.Staff(1)) {
@@ -625,39 +668,6 @@ void MidiReader::MoveSnapPosition() {
 }
 
 }  // namespace
-
-NoteValue NoteValueOfLength(int64_t ticks) {
-    if (ticks <= 1) return {1, 0};
-    if (ticks == 2) return {2, 0};
-    if (ticks <= 4) return {4, 0};
-    if (ticks == 5) return {8, nteTriplet};
-    if (ticks == 6) return {4, nteDot};
-    if (ticks <= 8) return {8, 0};
-    if (ticks <= 11) return {16, nteTriplet};
-    if (ticks <= 14) return {8, nteDot};
-    if (ticks <= 16) return {16, 0};
-    if (ticks <= 23) return {32, nteTriplet};
-    if (ticks <= 30) return {16, nteDot};
-    if (ticks <= 32) return {32, 0};
-    if (ticks <= 47) return {64, nteTriplet};
-    if (ticks <= 63) return {32, nteDot};
-    return {64, 0};
-}
-
-float FieldValue(std::string_view text, int32_t start, int32_t field, float fallback) {
-    if (start < 1) return fallback;
-    size_t from = static_cast<size_t>(start - 1);
-    for (int32_t skipped = 1; skipped < field && from < text.size(); ++skipped) {
-        const size_t bar = text.find('|', from);
-        from = bar == std::string_view::npos ? text.size() : bar + 1;
-    }
-    if (from >= text.size()) return fallback;
-    const size_t bar = text.find('|', from);
-    const double value = LeadingNumber(
-        text.substr(from, bar == std::string_view::npos ? std::string_view::npos : bar - from));
-    if (!(value > 0)) return fallback;
-    return SingleField(value);
-}
 
 bool OpenMidiFile(Score& score, FileReader& file, const std::string& path) {
     try {

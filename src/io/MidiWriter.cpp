@@ -41,7 +41,7 @@ constexpr int32_t kDivision = 128;
 constexpr int32_t kTempoDividend = 70'000'000;
 constexpr int32_t kLargestTempo = 0xFFFFFF;  // what three bytes hold
 constexpr size_t kLongestMetaText = 255;
-constexpr int32_t kNoTrackAfter = 9999;      // voices numbered this high are not written
+constexpr int32_t kNoTrackAfter = 9999;  // voices numbered this high are not written
 constexpr int32_t kDrumChannel = 9;
 constexpr int32_t kNoStatus = -1;
 
@@ -66,9 +66,13 @@ enum MetaType : uint8_t {
     kMetaTimeSignature = 88,
 };
 
-char ByteChar(int32_t value) { return static_cast<char>(static_cast<uint8_t>(value)); }
+char ByteChar(int32_t value) {
+    return static_cast<char>(static_cast<uint8_t>(value));
+}
 
-std::string FileBytes(std::string_view utf8) { return Utf8ToCp1252(utf8, '?'); }
+std::string FileBytes(std::string_view utf8) {
+    return Utf8ToCp1252(utf8, '?');
+}
 
 std::string Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -86,7 +90,9 @@ void PutMeta(std::string& out, int32_t deltaTicks, uint8_t type, std::string_vie
     out += text;
 }
 
-void PutEndOfTrack(std::string& out) { PutMeta(out, 0, kMetaEndOfTrack, {}); }
+void PutEndOfTrack(std::string& out) {
+    PutMeta(out, 0, kMetaEndOfTrack, {});
+}
 
 // The text, then the font's name, size and bold flag, each after a "|".
 std::string FontSpecText(const Score& score, std::string_view text, int32_t fontIndex) {
@@ -105,31 +111,45 @@ std::string FontSpecText(const Score& score, std::string_view text, int32_t font
 std::string TempoBytes(int32_t beatsPerMinute) {
     const int32_t microseconds = std::min(IDiv(kTempoDividend, beatsPerMinute), kLargestTempo);
     std::string bytes;
-    for (const int32_t shift : {16, 8, 0}) bytes += ByteChar((microseconds >> shift) & 255);
+    for (const int32_t shift : {16, 8, 0})
+        bytes += ByteChar((microseconds >> shift) & 255);
     return bytes;
 }
 
 // The time signature's beat in ticks as a power-of-two denominator.
 int32_t DenominatorCode(int32_t beat) {
     switch (beat) {
-        case 32: return 1;
-        case 8: return 3;
-        case 4: return 4;
-        case 2: return 5;
-        default: return 2;
+        case 32:
+            return 1;
+        case 8:
+            return 3;
+        case 4:
+            return 4;
+        case 2:
+            return 5;
+        default:
+            return 2;
     }
 }
 
 uint8_t VolumeOfDynamic(int32_t dynamic) {
     switch (dynamic) {
-        case dynPPP: return 16;
-        case dynPP: return 32;
-        case dynP: return 48;
-        case dynMP: return 64;
-        case dynMF: return 80;
-        case dynF: return 96;
-        case dynFF: return 112;
-        default: return 127;
+        case dynPPP:
+            return 16;
+        case dynPP:
+            return 32;
+        case dynP:
+            return 48;
+        case dynMP:
+            return 64;
+        case dynMF:
+            return 80;
+        case dynF:
+            return 96;
+        case dynFF:
+            return 112;
+        default:
+            return 127;
     }
 }
 
@@ -186,12 +206,12 @@ std::string ConductorTrack(const Score& score, bool playback) {
 // (note-ons with velocity 0) held in order of their end until their time comes, and status
 // bytes written only when they change.
 class NoteSection {
-public:
+  public:
     NoteSection(std::string& out, int32_t channel) : mOut(out), mChannel(channel) {}
 
     void Write(const Notes& notes, const GlobalEvents* staffEvents);
 
-private:
+  private:
     void WriteNote(const Note& note);
     void WriteStaffEvent(const GlobalEvent& event);
     void WriteNoteOffsUntil(int32_t time);
@@ -257,7 +277,8 @@ void NoteSection::WriteStaffEvent(const GlobalEvent& event) {
 }
 
 void NoteSection::WriteNoteOffsUntil(int32_t time) {
-    for (; mFirstPending < mPending.size() && mPending[mFirstPending].End <= time; ++mFirstPending) {
+    for (; mFirstPending < mPending.size() && mPending[mFirstPending].End <= time;
+         ++mFirstPending) {
         const NoteOff& off = mPending[mFirstPending];
         PutDelta(off.End);
         PutStatus(kNoteOn);
@@ -266,7 +287,8 @@ void NoteSection::WriteNoteOffsUntil(int32_t time) {
     }
     // Drop the written ones once they are the larger part, so the list stays short.
     if (mFirstPending * 2 >= mPending.size()) {
-        mPending.erase(mPending.begin(), mPending.begin() + static_cast<std::ptrdiff_t>(mFirstPending));
+        mPending.erase(mPending.begin(),
+                       mPending.begin() + static_cast<std::ptrdiff_t>(mFirstPending));
         mFirstPending = 0;
     }
 }
@@ -316,7 +338,8 @@ const Staff* StaffOfVoice(const Score& score, const Voice& voice) {
 void PutChannelEvent(std::string& out, uint8_t status, std::initializer_list<uint8_t> data) {
     out += ByteChar(0);
     out += ByteChar(status);
-    for (const uint8_t b : data) out += ByteChar(b);
+    for (const uint8_t b : data)
+        out += ByteChar(b);
 }
 
 std::string VoiceTrack(const Score& score, const Voice& voice, bool playback) {
@@ -363,22 +386,27 @@ std::vector<const Voice*> VoicesInTrackOrder(const Voices& voices) {
     }
     std::stable_sort(order.begin(), order.end(),
                      [](const Voice* a, const Voice* b) { return a->Track() < b->Track(); });
-    order.erase(std::unique(order.begin(), order.end(),
-                            [](const Voice* a, const Voice* b) { return a->Track() == b->Track(); }),
-                order.end());
+    order.erase(
+        std::unique(order.begin(), order.end(),
+                    [](const Voice* a, const Voice* b) { return a->Track() == b->Track(); }),
+        order.end());
     return order;
 }
 
 class MidiWriter {
-public:
+  public:
     explicit MidiWriter(FileWriter& file) : mFile(file) {}
 
     void Write(const Score& score, bool playback) {
         const int32_t tracks = score.AllVoices()->Count() + 1;
         std::string header = "MThd";
         header += LongToBytes(6);
-        header += {ByteChar(0), ByteChar(1), ByteChar(tracks >> 8), ByteChar(tracks),
-                   ByteChar(kDivision >> 8), ByteChar(kDivision)};
+        header += {ByteChar(0),
+                   ByteChar(1),
+                   ByteChar(tracks >> 8),
+                   ByteChar(tracks),
+                   ByteChar(kDivision >> 8),
+                   ByteChar(kDivision)};
         Put(header);
         PutTrack(ConductorTrack(score, playback));
         for (const Voice* voice : VoicesInTrackOrder(*score.AllVoices())) {
@@ -386,7 +414,7 @@ public:
         }
     }
 
-private:
+  private:
     void PutTrack(const std::string& body) {
         Put("MTrk" + LongToBytes(static_cast<int32_t>(body.size())));
         Put(body);

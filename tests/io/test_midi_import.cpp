@@ -5,8 +5,6 @@
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instrument.h"
 #include "corvendi/Staffs.h"
-#include "io/FileHelpers.h"
-#include "io/MidiReader.h"
 #include "io/MidiTestSupport.h"
 #include "model/InstrumentCatalog.h"
 #include "model/SharedRoutines.h"
@@ -40,8 +38,8 @@ TEST_F(MidiImport, RefusedHeadersShowTheirMessageAndLeaveTheScore) {
     // Only the low byte of the track count is read: 256 tracks count as none.
     EXPECT_FALSE(Open(MidiFileOf(16, {TrackBuilder().End(), TrackBuilder().End()}, 256)));
 
-    EXPECT_EQ(Messages(), (std::vector<MessageBoxRecord>{invalid, invalid, unsupported,
-                                                         unsupported}));
+    EXPECT_EQ(Messages(),
+              (std::vector<MessageBoxRecord>{invalid, invalid, unsupported, unsupported}));
     EXPECT_EQ(score->Title(), "New Score");
     EXPECT_EQ(score->Staffs(), 1);
     EXPECT_EQ(fileEvents->Count("BeforeOpenSave " + std::to_string(0)), 0u);
@@ -76,7 +74,8 @@ TEST_F(MidiImport, EachLaterTrackBecomesAStaffAndTheLoadIsReported) {
     }
     EXPECT_EQ(fileEvents->progress, bodyStarts);
     std::vector<std::string> order{"BeforeOpenSave " + std::to_string(file.size())};
-    for (const int32_t start : bodyStarts) order.push_back("ProgressReport " + std::to_string(start));
+    for (const int32_t start : bodyStarts)
+        order.push_back("ProgressReport " + std::to_string(start));
     order.insert(order.end(), {"AfterOpenSave", "ActiveVoice 1", "ActiveStaff 1"});
     std::vector<std::string> seen;
     for (const auto& entry : fileEvents->log) {
@@ -89,59 +88,58 @@ TEST_F(MidiImport, EachLaterTrackBecomesAStaffAndTheLoadIsReported) {
 
 TEST_F(MidiImport, TimesAreScaledByTheDivisionAndRoundedDown) {
     // 480 file ticks per quarter note: 240 is an eighth (8 ticks), 479 still lands on 15.
-    ASSERT_TRUE(Open(TwoTracks(TrackBuilder().On(240, 60).Off(240, 60).On(479, 62).Off(1, 62).End(),
-                               480)));
+    ASSERT_TRUE(
+        Open(TwoTracks(TrackBuilder().On(240, 60).Off(240, 60).On(479, 62).Off(1, 62).End(), 480)));
     EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{Row(8, {60}, 8), Row(31, {62}, 1)}));
 }
 
 TEST_F(MidiImport, LengthsBecomeNoteValuesCutAtTheMeasure) {
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
-                                   .On(0, 60).Off(5, 60)     // eighth triplet
-                                   .On(11, 62).Off(6, 62)    // dotted sixteenth
-                                   .On(42, 64).Off(100, 64)  // whole, then the rest of it
+                                   .On(0, 60)
+                                   .Off(5, 60)  // eighth triplet
+                                   .On(11, 62)
+                                   .Off(6, 62)  // dotted sixteenth
+                                   .On(42, 64)
+                                   .Off(100, 64)  // whole, then the rest of it
                                    .End())));
     EXPECT_EQ(NotesOfStaff(1),
               (std::vector<NoteRow>{Row(0, {60}, 8, nteTriplet), Row(16, {62}, 4, nteDot),
                                     Row(64, {64}, 64), Row(128, {64}, 64, nteTriplet)}));
 }
 
-TEST_F(MidiImport, NoteValueTableBoundaries) {
-    const std::vector<std::tuple<int, int, int>> table{
-        {0, 1, 0},           {1, 1, 0},        {2, 2, 0},           {3, 4, 0},
-        {4, 4, 0},           {5, 8, nteTriplet}, {6, 4, nteDot},     {7, 8, 0},
-        {8, 8, 0},           {9, 16, nteTriplet}, {11, 16, nteTriplet}, {12, 8, nteDot},
-        {14, 8, nteDot},     {15, 16, 0},      {16, 16, 0},         {17, 32, nteTriplet},
-        {23, 32, nteTriplet}, {24, 16, nteDot}, {30, 16, nteDot},    {31, 32, 0},
-        {32, 32, 0},         {33, 64, nteTriplet}, {47, 64, nteTriplet}, {48, 32, nteDot},
-        {63, 32, nteDot},    {64, 64, 0},      {500, 64, 0},        {-3, 1, 0}};
-    for (const auto& [ticks, duration, flags] : table) {
-        const NoteValue value = NoteValueOfLength(ticks);
-        EXPECT_EQ(value.Duration, duration) << ticks;
-        EXPECT_EQ(value.Flags, flags) << ticks;
-    }
-}
-
 TEST_F(MidiImport, NoteOnsAndOffsPairPerKey) {
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
-                                   .On(0, 60).On(0, 60, 0)         // velocity 0 closes at once
-                                   .On(16, 62).On(8, 62).Off(8, 62)  // struck again: one note
-                                   .On(0, 64).On(0, 67).Off(16, 64).Off(0, 67)  // a chord
-                                   .On(0, 72)                       // never closed
+                                   .On(0, 60)
+                                   .On(0, 60, 0)  // velocity 0 closes at once
+                                   .On(16, 62)
+                                   .On(8, 62)
+                                   .Off(8, 62)  // struck again: one note
+                                   .On(0, 64)
+                                   .On(0, 67)
+                                   .Off(16, 64)
+                                   .Off(0, 67)  // a chord
+                                   .On(0, 72)   // never closed
                                    .End())));
-    EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{Row(0, {60}, 1), Row(24, {62}, 8),
-                                                     Row(32, {64, 67}, 16)}));
+    EXPECT_EQ(NotesOfStaff(1),
+              (std::vector<NoteRow>{Row(0, {60}, 1), Row(24, {62}, 8), Row(32, {64, 67}, 16)}));
 }
 
 TEST_F(MidiImport, RunningStatusAndChannelSettings) {
     // Running status carries the note-ons; a bank select (controller 0) does not replace it, and
     // neither does a program change.
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
-                                   .Delta(0).Raw({0xC3, 41})
-                                   .Delta(0).Raw({0x93, 60, 100})
-                                   .Delta(0).Raw({0xB3, 0, 0})
-                                   .Delta(0).Raw({64, 100})
-                                   .Delta(16).Raw({60, 0})
-                                   .Delta(0).Raw({64, 0})
+                                   .Delta(0)
+                                   .Raw({0xC3, 41})
+                                   .Delta(0)
+                                   .Raw({0x93, 60, 100})
+                                   .Delta(0)
+                                   .Raw({0xB3, 0, 0})
+                                   .Delta(0)
+                                   .Raw({64, 100})
+                                   .Delta(16)
+                                   .Raw({60, 0})
+                                   .Delta(0)
+                                   .Raw({64, 0})
                                    .End())));
     EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{Row(0, {60, 64}, 16)}));
     const auto instrument = score->Staff(1)->Voice(1)->Instrument();
@@ -188,9 +186,8 @@ TEST_F(MidiImport, TempoSignaturesAndKey) {
                                        .Meta(0, 81, std::string("\x07\xA1\x20", 3))  // 500,000
                                        .Meta(0, 81, std::string(3, '\0'))            // ignored
                                        .End();
-    const TrackBuilder staff = TrackBuilder()
-                                   .Meta(20, 89, std::string("\x03\x00", 2))
-                                   .On(0, 60).Off(8, 60).End();
+    const TrackBuilder staff =
+        TrackBuilder().Meta(20, 89, std::string("\x03\x00", 2)).On(0, 60).Off(8, 60).End();
     ASSERT_TRUE(Open(TwoTracks(staff, 16, conductor)));
 
     EXPECT_EQ(score->Count(), 140);
@@ -227,9 +224,10 @@ TEST_F(MidiImport, MarkersCuePointsAndLyrics) {
                                    .Meta(16, 6, std::string("%\x01\x01\x04", 4))
                                    .Meta(0, 6, std::string("%\x01\x01\x04", 4))  // all there
                                    .Meta(16, 6, std::string("%\x00\x03\x00", 4))
-                                   .Meta(0, 6, "%ab")                             // too short
+                                   .Meta(0, 6, "%ab")  // too short
                                    .Meta(0, 5, "la\r\nli")
-                                   .On(0, 50).Off(16, 50)
+                                   .On(0, 50)
+                                   .Off(16, 50)
                                    .End();
     const TrackBuilder conductor = TrackBuilder()
                                        .Meta(0, 7, "&0.6|0.7")
@@ -258,30 +256,24 @@ TEST_F(MidiImport, MarkersCuePointsAndLyrics) {
     EXPECT_FLOAT_EQ(score->SystemSpace(), 0.75f);
 }
 
-TEST_F(MidiImport, FieldValueStepsOverFields) {
-    EXPECT_FLOAT_EQ(FieldValue("&0.4|0.5|0.65", 2, 1, 9), 0.4f);
-    EXPECT_FLOAT_EQ(FieldValue("&0.4|0.5|0.65", 2, 3, 9), 0.65f);
-    EXPECT_FLOAT_EQ(FieldValue("&0.4|0.5|", 2, 3, 9), 9.0f);
-    EXPECT_FLOAT_EQ(FieldValue("&0.4|-1|2", 2, 2, 9), 9.0f);
-    EXPECT_FLOAT_EQ(FieldValue("&0.4", 7, 1, 9), 9.0f);
-    EXPECT_THROW(FieldValue("&1e300", 2, 1, 9), ReadFailure);
-}
-
-// What real files hold beyond the conventions: system-exclusive messages, channel events in the
-// conductor track, meta events of 128 bytes or more.
 TEST_F(MidiImport, RealFileEventsAreSteppedOver) {
     const std::string longTitle(200, 'T');
     const TrackBuilder conductor = TrackBuilder()
-                                       .Delta(0).Raw({0xF0, 5, 0x7E, 0x7F, 9, 1, 0xF7})
-                                       .Delta(0).Raw({0xB0, 7, 100})
-                                       .Delta(0).Raw({0xC0, 5})
+                                       .Delta(0)
+                                       .Raw({0xF0, 5, 0x7E, 0x7F, 9, 1, 0xF7})
+                                       .Delta(0)
+                                       .Raw({0xB0, 7, 100})
+                                       .Delta(0)
+                                       .Raw({0xC0, 5})
                                        .Meta(0, 1, longTitle + "|Arial|14|1")
                                        .Meta(0, 81, std::string("\x07\xA1\x20", 3))
                                        .End();
     const TrackBuilder staff = TrackBuilder()
-                                   .Delta(0).Raw({0xF0, 3, 0x43, 0x10, 0xF7})
+                                   .Delta(0)
+                                   .Raw({0xF0, 3, 0x43, 0x10, 0xF7})
                                    .On(0, 60, 90, 2)
-                                   .Delta(8).Raw({0xF7, 2, 1, 2})
+                                   .Delta(8)
+                                   .Raw({0xF7, 2, 1, 2})
                                    .Off(8, 60, 2)
                                    .End();
     ASSERT_TRUE(Open(TwoTracks(staff, 16, conductor)));
@@ -303,8 +295,18 @@ TEST_F(MidiImport, DamagedTracksKeepWhatWasRead) {
     EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{Row(0, {60}, 16)}));
     EXPECT_TRUE(NotesOfStaff(2).empty());  // its note-off is past the end
 
+    // A file whose first chunk is not a track changes nothing, not even the file type.
+    ASSERT_TRUE(score->SaveFile(PathOf("kept.sco")));
+    const std::string noTracks =
+        MidiFileOf(16, {TrackBuilder().End(), TrackBuilder().End()}).replace(14, 4, "XFIH");
+    ASSERT_TRUE(Open(noTracks));
+    EXPECT_EQ(score->FileName(), PathOf("kept.sco"));
+    EXPECT_EQ(score->FileType(), fmtQuavrix);
+    EXPECT_EQ(score->Staffs(), 2);
+
     // A chunk that is not a track ends the import; what was read stays.
-    std::string foreign = MidiFileOf(16, {TrackBuilder().End(), TrackBuilder().On(0, 60).Off(4, 60)});
+    std::string foreign =
+        MidiFileOf(16, {TrackBuilder().End(), TrackBuilder().On(0, 60).Off(4, 60)});
     foreign += Bytes().Text("XFIH").U32(0).Data() + TrackChunk(TrackBuilder().End().Body());
     ASSERT_TRUE(Open(foreign));
     EXPECT_EQ(score->Staffs(), 1);
@@ -317,20 +319,27 @@ TEST_F(MidiImport, HostileValuesAreHarmless) {
 
     // Data bytes before any status, tempo 0, out-of-range keys, a meta event cut short.
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
-                                   .Delta(0).Raw({60, 100})
+                                   .Delta(0)
+                                   .Raw({60, 100})
                                    .Meta(0, 81, std::string(3, '\0'))
                                    .Meta(0, 88, std::string())
-                                   .Delta(0).Raw({0x90, 200, 100})
-                                   .Delta(4).Raw({0x80, 200, 0})
-                                   .Delta(0).Raw({255, 1, 50, 'a'}))));
+                                   .Delta(0)
+                                   .Raw({0x90, 200, 100})
+                                   .Delta(4)
+                                   .Raw({0x80, 200, 0})
+                                   .Delta(0)
+                                   .Raw({255, 1, 50, 'a'}))));
     EXPECT_EQ(score->Count(), 120);
     EXPECT_TRUE(NotesOfStaff(1).empty());
 
     // Times beyond what a score file keeps end the track.
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
-                                   .On(0, 60).Off(16, 60)
-                                   .On(0x0FFFFFFF, 62).Off(0x0FFFFFFF, 62)
-                                   .On(0x0FFFFFFF, 64).Off(0x0FFFFFFF, 64)
+                                   .On(0, 60)
+                                   .Off(16, 60)
+                                   .On(0x0FFFFFFF, 62)
+                                   .Off(0x0FFFFFFF, 62)
+                                   .On(0x0FFFFFFF, 64)
+                                   .Off(0x0FFFFFFF, 64)
                                    .End())));
     EXPECT_EQ(NotesOfStaff(1).size(), 1u);
 }
@@ -349,7 +358,8 @@ TEST_F(MidiImport, LargeInputStaysBounded) {
 
     // Thousands of events in one track.
     TrackBuilder busy;
-    for (int i = 0; i < 20'000; ++i) busy.On(0, 40 + i % 40).Off(1, 40 + i % 40);
+    for (int i = 0; i < 20'000; ++i)
+        busy.On(0, 40 + i % 40).Off(1, 40 + i % 40);
     ASSERT_TRUE(Open(TwoTracks(busy.End())));
     EXPECT_EQ(score->Staff(1)->Voice(1)->Notes()->Count(), 20'000);
 }

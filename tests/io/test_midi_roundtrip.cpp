@@ -13,7 +13,7 @@ namespace corvendi::test {
 namespace {
 
 class MidiRoundTrip : public MidiTest {
-protected:
+  protected:
     // Exports the score, then imports the file into the same score.
     void ExportAndImport() {
         ASSERT_TRUE(score->SaveFile(PathOf("trip.mid"), fmtMIDI));
@@ -120,11 +120,10 @@ TEST_F(MidiRoundTrip, PinnedLosses) {
 
     // Triplet and staccato notes come back as the note values of their sounding lengths; a
     // whole note in a 32-tick measure comes back in two pieces.
-    EXPECT_EQ(NotesOfStaff(1),
-              (std::vector<NoteRow>{{0, {60}, 8, nteTriplet},
-                                    {16, {62}, 8, 0},
-                                    {32, {64}, 32, 0},
-                                    {64, {64}, 32, 0}}));
+    EXPECT_EQ(
+        NotesOfStaff(1),
+        (std::vector<NoteRow>{
+            {0, {60}, 8, nteTriplet}, {16, {62}, 8, 0}, {32, {64}, 32, 0}, {64, {64}, 32, 0}}));
 }
 
 TEST_F(MidiRoundTrip, WhatThePlaybackFileImports) {
