@@ -510,6 +510,24 @@ private:
     std::vector<std::shared_ptr<Region>> mRegions;
     std::shared_ptr<PageLayout> mLayout;
     // --- end of layout -------------------------------------------------------------------------
+
+    // --- printing ---
+public:
+    // Prints pages fromPage..toPage of the paginated score on a printer surface: a missing or 0
+    // fromPage starts at page 1, and with both missing or 0 every page is printed; fromPage alone
+    // prints that page. Each printed page is followed by NewPage, the document by EndDoc. The
+    // window, the current page and time and the redraw state are given back afterwards; the
+    // colours become the defaults shared by all scores. A call while a print runs is ignored.
+    void PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> fromPage = std::nullopt,
+                    std::optional<int32_t> toPage = std::nullopt);
+    bool Printing() const { return mPrinting; }
+
+private:
+    void SetUpPrinter(Surface& device);
+    void PrintPages(Surface& device, int32_t fromPage, int32_t toPage);
+    bool mPrinting = false;
+    std::shared_ptr<Surface> mSavedWindow;
+    // --- end of printing ---
 };
 
 }  // namespace corvendi

@@ -1,0 +1,184 @@
+#include "CommandLine.h"
+
+#include <charconv>
+#include <set>
+#include <string_view>
+
+namespace corvendi::cli {
+
+namespace {
+
+constexpr int32_t kTwipsPerInch = 1440;
+
+// How many files each command takes.
+struct CommandShape {
+    const char* Name;
+    size_t Operands;
+};
+constexpr CommandShape kCommands[] = {
+    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0},
+};
+
+bool ParseInt(std::string_view text, int32_t& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// "A" or "A-B".
+bool ParsePages(std::string_view text, CommandLine& line) {
+    const size_t dash = text.find('-');
+    int32_t from = 0;
+    if (dash == std::string_view::npos) {
+        if (!ParseInt(text, from) || from < 1) return false;
+        line.FromPage = from;
+        return true;
+    }
+    int32_t to = 0;
+    if (!ParseInt(text.substr(0, dash), from) || !ParseInt(text.substr(dash + 1), to) ||
+        from < 1 || to < 1) {
+        return false;
+    }
+    line.FromPage = from;
+    line.ToPage = to;
+    return true;
+}
+
+const CommandShape* FindCommand(std::string_view name) {
+    for (const CommandShape& shape : kCommands) {
+        if (name == shape.Name) return &shape;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int32_t TwipsPerPixelForDpi(int32_t dpi) {
+    if (dpi < 1 || dpi > kTwipsPerInch || kTwipsPerInch % dpi != 0) return 0;
+    return kTwipsPerInch / dpi;
+}
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error) {
+    CommandLine line;
+    std::set<std::string> seen;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // An option's value, from "--name=value" or the next argument.
+        auto value = [&](std::string_view name, std::string& out) {
+            if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+                arg[name.size()] == '=') {
+                out = arg.substr(name.size() + 1);
+                return true;
+            }
+            if (arg != name) return false;
+            if (i + 1 >= args.size()) {
+                error = "option " + std::string(name) + " needs a value";
+                out.clear();
+                return true;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "-h" || arg == "--help") {
+            line.Help = true;
+        } else if (arg == "-V" || arg == "--version") {
+            line.Version = true;
+        } else if (arg == "-q" || arg == "--quiet") {
+            line.Quiet = true;
+        } else if (arg == "--fixed-clock") {
+            line.FixedClock = true;
+        } else if (arg == "--print") {
+            line.Print = true;
+        } else if (value("-o", text) || value("--output", text)) {
+            if (!error.empty()) return std::nullopt;
+            line.Output = text;
+            seen.insert("-o");
+        } else if (value("--pages", text)) {
+            if (!error.empty()) return std::nullopt;
+            if (!ParsePages(text, line)) {
+                error = "--pages " + text + ": give a page number A or a range A-B (pages from 1)";
+                return std::nullopt;
+            }
+            seen.insert("--pages");
+        } else if (value("--dpi", text)) {
+            if (!error.empty()) return std::nullopt;
+            if (!ParseInt(text, line.Dpi) || TwipsPerPixelForDpi(line.Dpi) == 0) {
+                error = "--dpi " + text +
+                        ": the resolution must divide 1440 evenly (a whole number of twips per "
+                        "pixel), e.g. 96, 120, 144, 180, 240, 288, 360, 480, 720 or 1440";
+                return std::nullopt;
+            }
+            seen.insert("--dpi");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else if (line.Command.empty()) {
+            line.Command = arg;
+        } else {
+            line.Operands.push_back(arg);
+        }
+    }
+    if (line.Help || line.Version) return line;
+    if (line.Command.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    const CommandShape* shape = FindCommand(line.Command);
+    if (!shape) {
+        error = "unknown command " + line.Command;
+        return std::nullopt;
+    }
+    if (line.Operands.size() != shape->Operands) {
+        error = line.Command + " takes " + std::to_string(shape->Operands) +
+                (shape->Operands == 1 ? " file" : " files");
+        return std::nullopt;
+    }
+    const bool renders = line.Command == "render";
+    for (const char* option : {"-o", "--pages", "--dpi"}) {
+        if (seen.count(option) && !renders) {
+            error = std::string(option) + " is an option of render";
+            return std::nullopt;
+        }
+    }
+    if (line.Print && !renders) {
+        error = "--print is an option of render";
+        return std::nullopt;
+    }
+    return line;
+}
+
+const char* UsageText() {
+    return R"(Usage: corvendi [--quiet] [--fixed-clock] COMMAND ...
+
+Commands:
+  render IN [-o OUT] [--pages A-B] [--dpi N] [--print]
+        Open a score (.sco) or a MIDI file and draw it. OUT ending in .pdf (the
+        default: IN's name with .pdf, in the current folder) prints the selected
+        pages into one PDF; .png and .svg write one file per page, OUT-1.png,
+        OUT-2.png, ... PNG resolution --dpi (default 96) must divide 1440. --pages
+        A prints page A alone, A-B pages A to B. --print hands the PDF to lp.
+  convert IN OUT
+        Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
+  info IN
+        Title, composer, staffs with instruments and voices, measures, notes, pages.
+  dump IN
+        The whole document as JSON on standard output.
+  new OUT
+        Write a new default score (.sco, or .mid/.midi).
+  demo
+        Render the bundled example to demo.pdf and demo-1.png ... in the current
+        folder.
+
+Options:
+  -q, --quiet      no progress on standard error
+  --fixed-clock    identifiers from a fixed time of day (reproducible output)
+  -h, --help       this text
+  -V, --version    the version
+
+Exit codes: 0 success, 1 bad usage, 2 a file could not be read or written.
+)";
+}
+
+}  // namespace corvendi::cli

@@ -1,0 +1,41 @@
+// The command line of the corvendi program: the subcommand, its operands and the options.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace corvendi::cli {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitFile = 2;
+
+struct CommandLine {
+    std::string Command;                // render, convert, info, dump, new, demo; empty for none
+    std::vector<std::string> Operands;  // the files named after the command
+    std::string Output;                 // -o
+    std::optional<int32_t> FromPage;    // --pages A or A-B
+    std::optional<int32_t> ToPage;
+    int32_t Dpi = 96;
+    bool Quiet = false;
+    bool FixedClock = false;
+    bool Print = false;  // --print: hand the PDF to lp
+    bool Help = false;
+    bool Version = false;
+};
+
+// Reads the arguments (without the program name). On a usage error returns nullopt and sets
+// `error` to the message.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
+                                            std::string& error);
+
+// Twips per pixel of a resolution in dots per inch; 0 when 1440 is not a whole multiple of it.
+int32_t TwipsPerPixelForDpi(int32_t dpi);
+
+// The text of --help.
+const char* UsageText();
+
+}  // namespace corvendi::cli
