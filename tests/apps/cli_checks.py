@@ -1,0 +1,241 @@
+#!/usr/bin/python3
+"""End-to-end checks of the corvendi program: every subcommand's exit code and output.
+
+    cli_checks.py PROGRAM EXAMPLE CHECK
+
+Each CHECK runs in a fresh temporary folder and exits non-zero with a message when it fails.
+"""
+import json
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import xml.dom.minidom
+
+PROGRAM, EXAMPLE, CHECK = sys.argv[1], sys.argv[2], sys.argv[3]
+
+
+def run(*args, env=None, code=0):
+    result = subprocess.run([PROGRAM, *args], capture_output=True, text=True, env=env, timeout=300)
+    if result.returncode != code:
+        sys.exit(f"corvendi {' '.join(args)}: exit {result.returncode}, expected {code}\n"
+                 f"stdout: {result.stdout}\nstderr: {result.stderr}")
+    return result
+
+
+def expect(condition, message):
+    if not condition:
+        sys.exit(message)
+
+
+def pdf_info(path):
+    out = subprocess.run(["pdfinfo", path], capture_output=True, text=True, check=True).stdout
+    pages = int(re.search(r"^Pages:\s+(\d+)", out, re.M).group(1))
+    size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+) pts", out, re.M)
+    return pages, float(size.group(1)), float(size.group(2))
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    expect(head[:8] == b"\x89PNG\r\n\x1a\n", f"{path} is not a PNG")
+    return struct.unpack(">II", head[16:24])
+
+
+def midi_file(tracks, header_length=6):
+    """A format-1 MIDI file with `tracks` tracks, each holding one quarter note."""
+    data = b"MThd" + struct.pack(">I", header_length) + struct.pack(">HHH", 1, tracks, 96)
+    data += b"\0" * (header_length - 6) if header_length > 6 else b""
+    for track in range(tracks):
+        body = b"\x00\xff\x03\x05Track" if track == 0 else (
+            b"\x00\x90\x3c\x40\x60\x80\x3c\x40")
+        body += b"\x00\xff\x2f\x00"
+        data += b"MTrk" + struct.pack(">I", len(body)) + body
+    return data
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def dump(path, *extra):
+    return json.loads(run("dump", "--fixed-clock", path, *extra).stdout)
+
+
+def check_help_and_version():
+    out = run("--help").stdout
+    for command in ("render", "convert", "info", "dump", "new", "demo", "--quiet"):
+        expect(command in out, f"--help does not mention {command}")
+    version = run("--version").stdout
+    expect(re.fullmatch(r"corvendi \d+\.\d+\.\d+\n", version), f"--version printed {version!r}")
+
+
+def check_usage_errors():
+    for args in ([], ["bogus"], ["render"], ["convert", "a.sco"], ["info", "a", "b"],
+                 ["render", EXAMPLE, "--dpi", "100"], ["render", EXAMPLE, "--pages", "x"],
+                 ["render", EXAMPLE, "-o", "out.txt"], ["convert", EXAMPLE, "out.txt"],
+                 ["info", EXAMPLE, "--pages", "2"], ["--frobnicate"]):
+        result = run(*args, code=1)
+        expect(result.stderr.startswith("corvendi: "), f"{args}: no message: {result.stderr!r}")
+
+
+def check_unreadable_inputs():
+    write("junk.sco", b"this is neither format")
+    write("short-header.mid", b"MThd" + struct.pack(">I", 4) + b"\0\1\0\2\0\x60")
+    write("one-track.mid", midi_file(1))
+    write("no-directory.sco", b"Qx00\x00\x08" + b"\0" * 40)
+    write("no-size.sco", b"Qx00\x03\x00" + b"\0" * 40)
+    cases = {
+        "missing.sco": "No such file or directory",
+        "junk.sco": "File contains an unrecognised format.",
+        "short-header.mid": "Invalid data encountered loading file.",
+        "one-track.mid": "This MIDI file type is not supported.",
+        "no-directory.sco": "Invalid data encountered loading file.",
+        "no-size.sco": "Invalid data encountered loading file.",
+    }
+    for name, message in cases.items():
+        for command in (["info", name], ["dump", name], ["render", name, "-o", "x.pdf"],
+                        ["convert", name, "x.mid"]):
+            result = run(*command, code=2)
+            expect(f"corvendi: {name}: {message}" in result.stderr,
+                   f"{command}: message {result.stderr!r}, expected {message!r}")
+    expect(not os.path.exists("x.pdf") and not os.path.exists("x.mid"), "output written for bad input")
+    result = run("render", EXAMPLE, "-o", "no/such/folder/out.pdf", code=2)
+    expect("out.pdf" in result.stderr, f"no message for an unwritable output: {result.stderr!r}")
+    run("convert", EXAMPLE, "no/such/folder/out.sco", code=2)
+
+
+def check_render_pdf():
+    out = run("render", EXAMPLE).stdout
+    name = os.path.splitext(os.path.basename(EXAMPLE))[0] + ".pdf"
+    expect(os.path.abspath(name) in out, f"render does not say where it wrote: {out!r}")
+    pages, width, height = pdf_info(name)
+    last = dump(EXAMPLE)["lastPage"]
+    expect(pages == last, f"{pages} PDF pages, the score has {last}")
+    expect((round(width), round(height)) == (612, 792), f"page size {width} x {height}")
+    run("render", EXAMPLE, "-o", "two.pdf", "--pages", "2")
+    expect(pdf_info("two.pdf")[0] == 1, "--pages 2 printed another count")
+    run("render", EXAMPLE, "-o", "range.pdf", "--pages", "1-9")
+    expect(pdf_info("range.pdf")[0] == last, "--pages 1-9 is not clamped to the score")
+
+
+def check_render_png_and_svg():
+    last = dump(EXAMPLE)["lastPage"]
+    run("render", EXAMPLE, "-o", "page.png")
+    for page in range(1, last + 1):
+        expect(png_size(f"page-{page}.png") == (816, 1056), f"page-{page}.png size")
+    expect(not os.path.exists(f"page-{last + 1}.png"), "a page too many")
+    run("render", EXAMPLE, "-o", "fine.png", "--dpi", "144", "--pages", "1")
+    expect(png_size("fine-1.png") == (1224, 1584), "144 dpi size")
+    run("render", EXAMPLE, "-o", "page.svg")
+    for page in range(1, last + 1):
+        document = xml.dom.minidom.parse(f"page-{page}.svg")
+        expect(document.documentElement.tagName == "svg", "not an SVG document")
+
+
+def check_decimal_comma_locale():
+    env = dict(os.environ, LC_ALL="de_DE.UTF-8")
+    run("render", EXAMPLE, "-o", "de.pdf", env=env)
+    run("render", EXAMPLE, "-o", "de.svg", "--pages", "1", env=env)
+    svg = open("de-1.svg", encoding="utf-8").read()
+    expect(not re.search(r'="[^"]*\d,\d', svg), "an SVG attribute holds a decimal comma")
+    expect(re.search(r'="[^"]*\d\.\d', svg), "no decimal point in the SVG")
+    pdf = open("de.pdf", "rb").read()
+    expect(b"/MediaBox [ 0 0 612 792 ]" in pdf, "PDF page box not written with plain numbers")
+    expect(not re.search(rb"\d,\d+ \d", pdf), "decimal comma in the PDF")
+    expect(pdf_info("de.pdf")[0] == dump(EXAMPLE)["lastPage"], "PDF pages under de_DE")
+
+
+def check_dump():
+    first = run("dump", "--fixed-clock", EXAMPLE).stdout
+    second = run("dump", "--fixed-clock", EXAMPLE).stdout
+    expect(first == second, "two dumps differ")
+    document = json.loads(first)
+    for key in ("title", "subTitle", "heading", "composer", "arrangedBy", "copyright", "count",
+                "beat", "key", "minor", "globals", "instruments", "staffs", "lastPage"):
+        expect(key in document, f"dump lacks {key}")
+    expect(document["title"] == "Evening Song", document["title"])
+    expect(len(document["copyright"]) == 2, "copyright is not two lines")
+    expect(document["globals"][0]["type"] == 1, "time signatures do not come first")
+    staffs = document["staffs"]
+    expect([s["index"] for s in staffs] == [1, 2, 3], "staff indexes")
+    instrument_ids = {i["id"] for i in document["instruments"]}
+    voices = [v for s in staffs for v in s["voices"]]
+    expect(all(v["instrument"] in instrument_ids for v in voices), "voice without its instrument")
+    expect([v["number"] for v in staffs[2]["voices"]] == [1, 2], "voice numbers on the piano staff")
+    # A staff's verse count is read back from where the first lyric's first verse ends.
+    expect(staffs[0]["verses"] >= 2, "two verses")
+    lyrics = [g for g in staffs[0]["globals"] if g["type"] == 14]
+    expect(lyrics and "\r" in lyrics[0]["text"], "lyrics hold both verses")
+    notes = sum(len(v["notes"]) for v in voices)
+    info = run("info", EXAMPLE).stdout
+    expect(f"Notes: {notes}\n" in info, f"info and dump disagree on the notes:\n{info}")
+    expect(f"Pages: {document['lastPage']}\n" in info, "info and dump disagree on the pages")
+    expect("Staffs: 3\n" in info and "Evening Song" in info, info)
+    chords = [n for v in voices for n in v["notes"] if len(n["values"]) > 1]
+    expect(chords, "no chord in the dump")
+
+
+def normalised(document):
+    """Events of one time may come back in another order; everything else must be equal."""
+    def order(events):
+        return sorted(events, key=lambda e: (e["time"], e["type"], e["value1"], e["value2"], e["text"]))
+    document["globals"] = order(document["globals"])
+    for staff in document["staffs"]:
+        staff["globals"] = order(staff["globals"])
+    return document
+
+
+def check_convert_round_trips():
+    run("convert", EXAMPLE, "copy.sco")
+    original = normalised(dump(EXAMPLE))
+    copy = normalised(dump("copy.sco"))
+    expect(copy == original, "score file copy differs from the original")
+    run("convert", EXAMPLE, "song.mid")
+    run("convert", "song.mid", "song.sco")
+    run("convert", "song.sco", "again.midi")
+    from_midi, again = dump("song.mid"), dump("again.midi")
+
+    def notes(document):
+        return sorted((n["time"], tuple(n["values"]))
+                      for s in document["staffs"] for v in s["voices"] for n in v["notes"])
+    expect(notes(from_midi) == notes(again), "MIDI -> score -> MIDI changed the notes")
+    expect(notes(from_midi) == notes(original), "MIDI export and import changed note times or pitches")
+    expect(from_midi["title"] == original["title"], "title lost through MIDI")
+
+
+def check_new():
+    run("new", "fresh.sco")
+    document = dump("fresh.sco")
+    expect(document["title"] == "New Score" and len(document["staffs"]) == 1, "new score")
+    run("new", "fresh.mid")
+    expect(open("fresh.mid", "rb").read(4) == b"MThd", "new MIDI file")
+
+
+def check_demo():
+    result = run("demo")
+    expect(os.path.exists("demo.pdf") and os.path.exists("demo-1.png"), "demo files")
+    expect(os.path.abspath("demo.pdf") in result.stdout, f"demo does not say where: {result.stdout!r}")
+    pages = pdf_info("demo.pdf")[0]
+    expect(1 <= pages <= 2, f"the example has {pages} pages")
+    expect(os.path.exists(f"demo-{pages}.png"), "a PNG for every page")
+    expect(result.stderr == "", f"demo wrote to standard error off a terminal: {result.stderr!r}")
+
+
+def check_midi_input():
+    write("two.mid", midi_file(3))
+    document = dump("two.mid")
+    expect(len(document["staffs"]) >= 1, "MIDI import has no staff")
+    run("render", "two.mid", "-o", "two.pdf", "--quiet")
+    expect(pdf_info("two.pdf")[0] >= 1, "MIDI rendered")
+
+
+CHECKS = {name[len("check_"):]: f for name, f in globals().items() if name.startswith("check_")}
+
+if __name__ == "__main__":
+    with tempfile.TemporaryDirectory() as folder:
+        os.chdir(folder)
+        CHECKS[CHECK]()

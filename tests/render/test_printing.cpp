@@ -1,0 +1,262 @@
+// Printing on a recording printer: page ranges, the printer set-up, offsets, colours and the
+// state given back afterwards.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "corvendi/Enums.h"
+#include "corvendi/RecordingSurface.h"
+#include "corvendi/Score.h"
+#include "render/LayoutTestSupport.h"
+
+namespace corvendi::test {
+namespace {
+
+// A printer with an unprintable border and a hook run on every NewPage.
+class TestPrinter : public RecordingSurface {
+public:
+    TestPrinter() : RecordingSurface(SurfaceKind::Printer) { SetTwipsPerPixel(3, 3); }
+    double ScaleWidth() const override { return Width() - mBorderX; }
+    double ScaleHeight() const override { return Height() - mBorderY; }
+    void NewPage() override {
+        RecordingSurface::NewPage();
+        if (mOnNewPage) mOnNewPage();
+    }
+    void SetBorder(double x, double y) { mBorderX = x, mBorderY = y; }
+    std::function<void()> mOnNewPage;
+
+private:
+    double mBorderX = 0.0;
+    double mBorderY = 0.0;
+};
+
+class PrintingTest : public LayoutTest {
+protected:
+    // A default score with page numbers on every page and a note in each of `measures` measures.
+    std::shared_ptr<RecordingSurface> ManyPages(int32_t measures = 400) {
+        auto window = DefaultScore();
+        score->SetRedraw(false);
+        score->SetPageNums(pgnAllPages);
+        for (int32_t m = 1; m <= measures; ++m) NoteInMeasure(m);
+        score->SetRedraw(true);
+        Relayout(*window);
+        return window;
+    }
+
+    // The page numbers the printer printed, in order.
+    static std::vector<int32_t> PrintedPages(const RecordingSurface& printer) {
+        std::vector<int32_t> pages;
+        for (const auto& call : printer.CallsNamed("Print")) {
+            if (call.Text.rfind("Page ", 0) == 0) pages.push_back(std::stoi(call.Text.substr(5)));
+        }
+        return pages;
+    }
+
+    std::vector<int32_t> Print(std::optional<int32_t> from, std::optional<int32_t> to) {
+        auto printer = std::make_shared<TestPrinter>();
+        score->PrintScore(printer, from, to);
+        EXPECT_EQ(printer->Count("EndDoc"), 1u);
+        EXPECT_EQ(printer->Calls().back().Name, "EndDoc");
+        const auto pages = PrintedPages(*printer);
+        EXPECT_EQ(printer->Count("NewPage"), pages.size());
+        return pages;
+    }
+
+    static std::vector<int32_t> Pages(int32_t from, int32_t to) {
+        std::vector<int32_t> pages;
+        for (int32_t p = from; p <= to; ++p) pages.push_back(p);
+        return pages;
+    }
+};
+
+TEST_F(PrintingTest, PageRangeRules) {
+    ManyPages();
+    const int32_t last = score->LastPage();
+    ASSERT_GE(last, 6);
+    EXPECT_EQ(Print(std::nullopt, std::nullopt), Pages(1, last));
+    EXPECT_EQ(Print(0, 0), Pages(1, last));
+    EXPECT_EQ(Print(3, std::nullopt), Pages(3, 3));
+    EXPECT_EQ(Print(0, 2), Pages(1, 2));
+    EXPECT_EQ(Print(5, 2), Pages(5, 5));
+    EXPECT_EQ(Print(-4, 2), Pages(1, 2));
+    EXPECT_EQ(Print(last - 1, last + 50), Pages(last - 1, last));
+    // A page beyond the score is skipped without a NewPage; the document still ends.
+    EXPECT_EQ(Print(last + 2, std::nullopt), Pages(1, 0));
+}
+
+TEST_F(PrintingTest, EveryPageEndsWithNewPageAndNothingIsCleared) {
+    auto window = ManyPages(40);
+    const int32_t last = score->LastPage();
+    ASSERT_GE(last, 2);
+    log->log.clear();
+    window->ClearCalls();
+    auto printer = std::make_shared<TestPrinter>();
+    score->PrintScore(printer);
+
+    EXPECT_EQ(printer->Count("Cls"), 0u);
+    EXPECT_EQ(printer->Count("TextOut"), 0u);  // text goes through Print at the current position
+    EXPECT_EQ(printer->Count("SetDrawMode"), 0u);
+    EXPECT_EQ(std::count(log->log.begin(), log->log.end(), "WindowCleared"), 0);
+    EXPECT_TRUE(window->Calls().empty());
+    // Each page's drawing comes before its NewPage: the page number of page p precedes the
+    // p-th NewPage.
+    int32_t newPages = 0;
+    for (const auto& call : printer->Calls()) {
+        if (call.Name == "NewPage") ++newPages;
+        if (call.Name == "Print" && call.Text.rfind("Page ", 0) == 0) {
+            EXPECT_EQ(std::stoi(call.Text.substr(5)), newPages + 1);
+        }
+    }
+    EXPECT_EQ(newPages, last);
+}
+
+TEST_F(PrintingTest, PrinterSetUpForNamedPaper) {
+    ManyPages(10);
+    score->SetPageSize(pgsA4);
+    score->SetPageOrientation(pgeLandscape);
+    auto printer = std::make_shared<TestPrinter>();
+    score->PrintScore(printer);
+    ASSERT_EQ(printer->CallsNamed("SetScaleMode").size(), 1u);
+    EXPECT_EQ(printer->CallsNamed("SetScaleMode")[0].Numbers[0], kScaleTwips);
+    EXPECT_EQ(printer->CallsNamed("SetPaperSize").at(0).Numbers[0], 9);
+    EXPECT_EQ(printer->CallsNamed("SetOrientation").at(0).Numbers[0], 2);
+    EXPECT_EQ(printer->CallsNamed("SetCopies").at(0).Numbers[0], 1);
+    // One screen pixel (15 twips) is five printer pixels of 3 twips.
+    EXPECT_EQ(printer->CallsNamed("SetDrawWidth").at(0).Numbers[0], 5);
+    EXPECT_EQ(printer->Count("SetWidth"), 0u);
+    EXPECT_EQ(printer->Count("SetHeight"), 0u);
+}
+
+TEST_F(PrintingTest, CustomPagesSendTheirSizeTurnedForLandscape) {
+    ManyPages(10);
+    score->SetPageWidth(7.0f);
+    score->SetPageHeight(9.0f);
+    ASSERT_EQ(score->PageSize(), pgsCustom);
+    const int32_t width = score->PageWidthTw();
+    const int32_t height = score->PageHeightTw();
+
+    auto portrait = std::make_shared<TestPrinter>();
+    score->PrintScore(portrait);
+    EXPECT_EQ(portrait->CallsNamed("SetOrientation").at(0).Numbers[0], 1);
+    EXPECT_EQ(portrait->CallsNamed("SetWidth").at(0).Numbers[0], width);
+    EXPECT_EQ(portrait->CallsNamed("SetHeight").at(0).Numbers[0], height);
+    EXPECT_EQ(portrait->Count("SetPaperSize"), 0u);
+
+    score->SetPageOrientation(pgeLandscape);
+    auto landscape = std::make_shared<TestPrinter>();
+    score->PrintScore(landscape);
+    EXPECT_EQ(landscape->CallsNamed("SetOrientation").at(0).Numbers[0], 2);
+    EXPECT_EQ(landscape->CallsNamed("SetWidth").at(0).Numbers[0], height);
+    EXPECT_EQ(landscape->CallsNamed("SetHeight").at(0).Numbers[0], width);
+}
+
+TEST_F(PrintingTest, UnprintableBorderShiftsEverythingByHalfOfIt) {
+    ManyPages(10);
+    auto plain = std::make_shared<TestPrinter>();
+    score->PrintScore(plain, 1);
+    auto bordered = std::make_shared<TestPrinter>();
+    bordered->SetWidth(12240);
+    bordered->SetHeight(15840);
+    bordered->SetBorder(361, 240);  // offsets 180 and 120
+    score->PrintScore(bordered, 1);
+
+    const auto lines = plain->CallsNamed("Line");
+    const auto shifted = bordered->CallsNamed("Line");
+    ASSERT_EQ(lines.size(), shifted.size());
+    ASSERT_FALSE(lines.empty());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(shifted[i].Numbers[0], lines[i].Numbers[0] - 180) << i;
+        EXPECT_EQ(shifted[i].Numbers[1], lines[i].Numbers[1] - 120) << i;
+    }
+    const auto texts = plain->CallsNamed("Print");
+    const auto shiftedTexts = bordered->CallsNamed("Print");
+    ASSERT_EQ(texts.size(), shiftedTexts.size());
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(shiftedTexts[0].Numbers[0], texts[0].Numbers[0] - 180);
+    EXPECT_EQ(shiftedTexts[0].Numbers[1], texts[0].Numbers[1] - 120);
+
+    // Afterwards the window draws without offsets again.
+    auto again = std::make_shared<TestPrinter>();
+    score->PrintScore(again, 1);
+    EXPECT_EQ(again->CallsNamed("Line")[0], lines[0]);
+}
+
+TEST_F(PrintingTest, BlackWhilePrintingThenTheSharedDefaultColours) {
+    ManyPages(10);
+    score->SetColors(0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF);
+    // Another score changes the colours every score starts with.
+    auto other = Score::Create();
+    other->SetColors(1, 2, 3, 4, 5);
+    EXPECT_EQ(score->DrawColors().Lines, 0x0000FF);
+
+    auto printer = std::make_shared<TestPrinter>();
+    score->PrintScore(printer);
+    for (const auto& call : printer->CallsNamed("Line")) EXPECT_EQ(call.Numbers[4], 0) << call.ToString();
+    for (const auto& call : printer->CallsNamed("SetForeColor")) EXPECT_EQ(call.Numbers[0], 0);
+
+    const auto& colors = score->DrawColors();
+    EXPECT_EQ(colors.Lines, 1);
+    EXPECT_EQ(colors.Bars, 2);
+    EXPECT_EQ(colors.Notes, 3);
+    EXPECT_EQ(colors.Ties, 4);
+    EXPECT_EQ(colors.Chords, 5);
+}
+
+TEST_F(PrintingTest, ScoreStateIsGivenBack) {
+    auto window = ManyPages();
+    score->SetCurPage(4);
+    const int32_t time = score->CurTime();
+    const int32_t last = score->LastPage();
+    auto printer = std::make_shared<TestPrinter>();
+    printer->mOnNewPage = [&] {
+        EXPECT_TRUE(score->Printing());
+        EXPECT_EQ(score->TwipsPerPixelXf(), 3.0f);
+        EXPECT_EQ(score->Window(), printer);
+    };
+    score->PrintScore(printer, 1, 3);
+
+    EXPECT_EQ(score->CurPage(), 4);
+    EXPECT_EQ(score->CurTime(), time);
+    EXPECT_EQ(score->LastPage(), last);
+    EXPECT_TRUE(score->Redraw());
+    EXPECT_FALSE(score->Printing());
+    EXPECT_EQ(score->Window(), window);
+    EXPECT_EQ(score->TwipsPerPixelXf(), 15.0f);
+    EXPECT_EQ(score->TwipsPerPixelYf(), 15.0f);
+    // The regions are those of the last printed page until the window is painted again.
+    window->ClearCalls();
+    score->PaintWindow();
+    EXPECT_GT(window->Count("Cls"), 0u);
+}
+
+TEST_F(PrintingTest, RedrawOffIsKeptAndNothingPendingIsPaintedOnThePrinter) {
+    auto window = ManyPages(40);
+    score->SetRedraw(false);
+    score->PaintWindow();  // deferred
+    ASSERT_TRUE(score->PaintPending());
+    window->ClearCalls();
+    auto printer = std::make_shared<TestPrinter>();
+    score->PrintScore(printer, 2);
+    EXPECT_EQ(PrintedPages(*printer), std::vector<int32_t>{2});
+    EXPECT_FALSE(score->Redraw());
+    EXPECT_TRUE(score->PaintPending());
+    EXPECT_TRUE(window->Calls().empty());
+}
+
+TEST_F(PrintingTest, ASecondPrintWhilePrintingIsIgnored) {
+    ManyPages(40);
+    auto inner = std::make_shared<TestPrinter>();
+    auto printer = std::make_shared<TestPrinter>();
+    printer->mOnNewPage = [&] { score->PrintScore(inner); };
+    score->PrintScore(printer);
+    EXPECT_TRUE(inner->Calls().empty());
+    EXPECT_EQ(printer->Count("EndDoc"), 1u);
+}
+
+}  // namespace
+}  // namespace corvendi::test
