@@ -19,6 +19,7 @@
 
 namespace corvendi {
 
+class MeasureAccidentals;
 class Region;
 class Score;
 class Staff;
@@ -112,6 +113,13 @@ public:
     void DrawStaffSystem(const StaffSystemFrame& frame, Region& region);
     // Offset from the system's left edge at which the first measure's notes begin.
     int32_t FirstMeasurePad(const StaffSystemFrame& frame) const;
+    // The height of a pitch on a staff of a clef in a key, in line spacings below the bottom
+    // line (0 on the bottom line, negative upward; a head's cell is drawn at y = G + height x S).
+    // With a measure's accidental list, `sign` receives the accidental the note must print
+    // ("", "b", "#" or "n") and the list is updated.
+    static float StaffPosition(int32_t value, int32_t clef, int32_t key,
+                               MeasureAccidentals* accidentals = nullptr,
+                               std::string_view* sign = nullptr);
 
     // --- state the symbol drawing reads ----------------------------------------------------------
     Score& Owner() const { return mScore; }

@@ -1,0 +1,152 @@
+// The drawing of one staff (or one part of a grand staff) in one system: the clef, key and time
+// signature at the system start, then measure by measure the rests and the notes of every
+// voice with their accidentals, stems, flags, beams, articulations, ornaments and triplets.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "render/PageLayout.h"
+#include "render/StaffPosition.h"
+
+namespace corvendi {
+
+class Note;
+class Region;
+class Voice;
+
+// Music-font characters (UTF-8 of their Windows-1252 codes).
+namespace glyph {
+inline constexpr std::string_view kTrebleClef = "&";
+inline constexpr std::string_view kBassClef = "?";
+inline constexpr std::string_view kCClef = "B";
+inline constexpr std::string_view kPercussionClef = "\xC3\x96";  // Ö
+inline constexpr std::string_view kFlat = "b";
+inline constexpr std::string_view kSharp = "#";
+inline constexpr std::string_view kCommonTime = "c";
+inline constexpr std::string_view kCutTime = "C";
+inline constexpr std::string_view kWholeHead = "w";
+inline constexpr std::string_view kHalfHead = "\xC3\xBA";        // ú
+inline constexpr std::string_view kBlackHead = "\xC3\x8F";       // Ï
+inline constexpr std::string_view kPercussionHead = "\xC3\x80";  // À
+inline constexpr std::string_view kDot = " .";
+inline constexpr std::string_view kStemUp = "\\";
+inline constexpr std::string_view kStemDown = "|";
+inline constexpr std::string_view kWholeRest = "\xC2\xB7";      // ·
+inline constexpr std::string_view kHalfRest = "\xC3\xAE";       // î
+inline constexpr std::string_view kQuarterRest = "\xC3\x8E";    // Î
+inline constexpr std::string_view kEighthRest = "\xC3\xA4";     // ä
+inline constexpr std::string_view kSixteenthRest = "\xC3\x85";  // Å
+inline constexpr std::string_view kThirtySecondRest = "\xC2\xA8";  // ¨
+}  // namespace glyph
+
+class StaffDrawer {
+public:
+    StaffDrawer(PageLayout& layout, const StaffSystemFrame& frame, Region& region);
+    void Draw();
+
+    // A beam group holds at most this many notes; a longer run starts a new group.
+    static constexpr int32_t kMaxGroup = 32;
+
+private:
+    // One measure as the notes are spaced in it.
+    struct MeasureFrame {
+        int32_t Left = 0;
+        int32_t Width = 0;
+        int32_t Start = 0;
+        int32_t Duration = 0;
+        int32_t Pad = 0;   // from Left to the first note
+        int32_t Tick = 0;  // twips per tick
+        int32_t Key = 0;
+    };
+    // The pending beam group of the voice being drawn.
+    struct BeamGroup {
+        int32_t Count = 0;
+        bool Up = true;
+        std::array<int32_t, kMaxGroup> X{};
+        std::array<int32_t, kMaxGroup> Duration{};
+        std::array<int32_t, kMaxGroup> Top{};     // cell y of the highest head, later stem end
+        std::array<int32_t, kMaxGroup> Bottom{};  // cell y of the lowest head, later stem end
+    };
+    // The triplet being counted.
+    struct Triplet {
+        int32_t Count = 0;
+        bool Up = true;
+        bool Bracket = false;
+        int32_t FirstX = 0;
+        int32_t Top = 0;     // page y of the highest stem or head end
+        int32_t Bottom = 0;  // page y of the lowest
+    };
+    // A note's heads as placed.
+    struct Column {
+        int32_t X = 0;
+        int32_t Highest = 0;  // cell y of the highest head
+        int32_t Lowest = 0;   // cell y of the lowest head
+        bool Up = true;
+    };
+
+    // StaffStart.cpp
+    int32_t DrawStaffStart();
+    void DrawClef(int32_t x);
+    int32_t DrawKeySignature(int32_t key, int32_t x);
+    int32_t DrawTimeSignature(int32_t x);
+
+    // StaffSystem.cpp
+    void DrawMeasure(int32_t j, int32_t pad);
+    void DrawVoice(int32_t voiceNumber, const MeasureFrame& m);
+    void DrawRests(int32_t from, int32_t to, const MeasureFrame& m);
+    void DrawMeasureRest(const MeasureFrame& m);
+    int32_t NoteX(int32_t time, const MeasureFrame& m) const;
+
+    // NoteDrawing.cpp
+    void DrawNote(Note& note, const MeasureFrame& m);
+    bool StemDirection(const Note& note, int32_t highestY);
+    Column DrawHeads(const Note& note, int32_t x, bool up, const MeasureFrame& m);
+    void DrawArticulation(const Note& note, const Column& c);
+    void DrawOrnament(const Note& note, const Column& c);
+    void DrawLedgerLines(const Column& c);
+    void DrawColumnStroke(const Column& c);
+    void DrawGraceNote(Note& note, const MeasureFrame& m);
+    void CountTriplet(const Note& note, const Column& c);
+
+    // Beams.cpp
+    void AddToGroup(const Column& c, int32_t duration);
+    void CloseGroup();
+    void DrawFlag();
+    void DrawBeams();
+    static std::string_view FlagGlyphFor(int32_t duration, bool up);
+    void DrawBeamLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t offset);
+
+    // Helpers.
+    void Glyph(std::string_view text, int32_t x, int32_t y, int32_t color);
+    int32_t NoteColor() const { return mVoiceColor; }
+    bool PartHolds(int32_t value) const;
+    int32_t HeadY(float position) const;
+
+    PageLayout& mLayout;
+    Score& mScore;
+    const StaffSystemFrame& mFrame;
+    Region& mRegion;
+    int32_t mS = 0;       // line spacing
+    int32_t mG = 0;       // glyph reference: a cell drawn here sits on the bottom line
+    int32_t mClef = 0;    // clef the notes are placed by
+    bool mGrand = false;
+    bool mPercussionClef = false;
+    bool mDrumStaff = false;
+    bool mMultiVoice = false;
+    int32_t mStaffHeight = 0;
+
+    // Per voice.
+    int32_t mVoiceNumber = 1;
+    int32_t mVoiceColor = 0;
+    bool mDrumVoice = false;
+    MeasureAccidentals mAccidentals;
+    BeamGroup mGroup;
+    Triplet mTriplet;
+    int32_t mForced = 0;  // a ForceFlag decision kept until the beam group closes
+};
+
+}  // namespace corvendi

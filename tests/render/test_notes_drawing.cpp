@@ -1,0 +1,272 @@
+// The drawing of notes, rests, signatures and beams on the recording surface. Glyph positions
+// are recorded in pixels of 15 twips; the staff geometry is read back from the drawn staff lines.
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Arith.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Voice.h"
+#include "model/SharedRoutines.h"
+#include "render/LayoutTestSupport.h"
+#include "render/PageLayout.h"
+#include "render/StaffPosition.h"
+
+namespace corvendi::test {
+namespace {
+
+constexpr int32_t kPx = 15;
+const std::string kFlat = "b";
+const std::string kSharp = "#";
+const std::string kBlackHead = "\xC3\x8F";
+const std::string kQuarterRest = "\xC3\x8E";
+const std::string kHalfRest = "\xC3\xAE";
+const std::string kWholeRest = "\xC2\xB7";
+
+class NotesDrawing : public LayoutTest {
+protected:
+    // The first staff's geometry on the page just drawn.
+    void ReadStaff(const RecordingSurface& surface) {
+        const auto lines = StaffLinesOf(surface, score->DrawColors().Lines);
+        ASSERT_GE(lines.size(), 5u);
+        top = static_cast<int32_t>(lines[0].Y1);
+        s = IDiv(score->StaffHeightTw(), 4);
+        g = top - SnapY(NInt(score->StaffHeightTw() * 0.39));
+    }
+    std::vector<DrawnText> All(const RecordingSurface& surface, const std::string& text) {
+        std::vector<DrawnText> found;
+        for (const auto& t : TextsOf(surface)) {
+            if (t.Text == text && OnFirstStaff(t.Y * kPx)) found.push_back(t);
+        }
+        return found;
+    }
+    // Near the first staff of the page (its first system).
+    bool OnFirstStaff(double y) const { return y > top - 7 * s && y < top + 4 * s; }
+    // Lines drawn in the active voice's colour that are longer than a ledger line.
+    std::vector<DrawnLine> BeamLines(const RecordingSurface& surface) {
+        std::vector<DrawnLine> beams;
+        for (const auto& line : LinesOf(surface)) {
+            if (line.Color == score->DrawColors().Notes && line.X2 - line.X1 > s + 130 && OnFirstStaff(line.Y1)) {
+                beams.push_back(line);
+            }
+        }
+        return beams;
+    }
+    std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
+        auto surface = DefaultScore();
+        score->SetRedraw(false);
+        fill();
+        score->SetRedraw(true);
+        Relayout(*surface);
+        ReadStaff(*surface);
+        return surface;
+    }
+    std::shared_ptr<Note> NoteAt(int32_t time, int32_t voice = 1) {
+        return score->Staff(1)->Voice(voice)->Notes()->Item(time);
+    }
+    int32_t top = 0, s = 0, g = 0;
+};
+
+TEST(StaffPositionTest, BottomLinesOfTheClefsAndTheMiddleLine) {
+    EXPECT_EQ(PageLayout::StaffPosition(64, clfTreble, 0), 0.0f);  // E4
+    EXPECT_EQ(PageLayout::StaffPosition(43, clfBass, 0), 0.0f);    // G2
+    EXPECT_EQ(PageLayout::StaffPosition(53, clfAlto, 0), 0.0f);    // F3
+    EXPECT_EQ(PageLayout::StaffPosition(50, clfTenor, 0), 0.0f);   // D3
+    EXPECT_EQ(PageLayout::StaffPosition(71, clfTreble, 0), -2.0f);  // B4, middle line
+    EXPECT_EQ(PageLayout::StaffPosition(60, clfGrand, 0), 1.0f);    // C4, first ledger line
+    // Spelling follows the key: G#4 and Ab4 share a value but not a place.
+    EXPECT_EQ(PageLayout::StaffPosition(68, clfTreble, 2), -1.0f);
+    EXPECT_EQ(PageLayout::StaffPosition(68, clfTreble, -3), -1.5f);
+    // Cb5 in seven flats is written on the C above the B it sounds.
+    EXPECT_EQ(PageLayout::StaffPosition(71, clfTreble, -7), -2.5f);
+    // B#4 in seven sharps sounds as C5 but sits on the B line.
+    EXPECT_EQ(PageLayout::StaffPosition(72, clfTreble, 7), -2.0f);
+}
+
+TEST(StaffPositionTest, AccidentalsRememberedForTheMeasure) {
+    MeasureAccidentals list;
+    std::string_view sign;
+    PageLayout::StaffPosition(68, clfTreble, -3, &list, &sign);  // A-flat: in the key
+    EXPECT_EQ(sign, "");
+    PageLayout::StaffPosition(69, clfTreble, -3, &list, &sign);  // A-natural
+    EXPECT_EQ(sign, "n");
+    PageLayout::StaffPosition(69, clfTreble, -3, &list, &sign);  // again: remembered
+    EXPECT_EQ(sign, "");
+    PageLayout::StaffPosition(81, clfTreble, -3, &list, &sign);  // A5 is another octave
+    EXPECT_EQ(sign, "n");
+    PageLayout::StaffPosition(68, clfTreble, -3, &list, &sign);  // back to the key's flat
+    EXPECT_EQ(sign, "b");
+    list.Clear();  // next measure
+    PageLayout::StaffPosition(68, clfTreble, -3, &list, &sign);
+    EXPECT_EQ(sign, "");
+    PageLayout::StaffPosition(66, clfTreble, 0, &list, &sign);  // F#4 in C
+    EXPECT_EQ(sign, "#");
+}
+
+TEST_F(NotesDrawing, ThreeFlatsAndFourSharpsStandAtTheirHeights) {
+    auto surface = Draw([&] { score->SetKey(-3); });
+    auto flats = All(*surface, kFlat);
+    ASSERT_EQ(flats.size(), 3u);
+    const int32_t x0 = score->MarginsTw(marLeft) + score->StaffHeightTw() + s;
+    const std::vector<int32_t> flatHeights = {2 * s, NInt(3.5 * s), NInt(1.5 * s)};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(flats[i].Y, IDiv(g - flatHeights[i], kPx)) << i;
+        EXPECT_EQ(flats[i].X, IDiv(x0 + static_cast<int32_t>(i) * s, kPx)) << i;
+    }
+
+    surface = Draw([&] { score->SetKey(4); });
+    auto sharps = All(*surface, kSharp);
+    ASSERT_EQ(sharps.size(), 4u);
+    const std::vector<int32_t> sharpHeights = {4 * s, 4 * s - NInt(1.5 * s), 4 * s + IDiv(s, 2),
+                                               4 * s + IDiv(s, 2) - NInt(1.5 * s)};
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(sharps[i].Y, IDiv(g - sharpHeights[i], kPx)) << i;
+}
+
+TEST_F(NotesDrawing, TimeSignaturesOfOneToNineBeats) {
+    auto surface = Draw([&] { score->AllGlobals()->SetDftTimeVal(6 * 128 + 8); });
+    const auto six = FindText(TextsOf(*surface), "6");
+    const auto eight = FindText(TextsOf(*surface), "8");
+    ASSERT_TRUE(six && eight);
+    EXPECT_EQ(six->X, eight->X);
+    EXPECT_EQ(six->Y, IDiv(g - 3 * s, kPx));
+    EXPECT_EQ(eight->Y, IDiv(g - s, kPx));
+
+    surface = Draw([&] { score->AllGlobals()->SetDftTimeVal(12 * 128 + 8); });
+    EXPECT_FALSE(FindText(TextsOf(*surface), "8"));
+    EXPECT_FALSE(FindText(TextsOf(*surface), "2"));
+}
+
+TEST_F(NotesDrawing, RestsFillTheMeasureLargestFirstAndEmptyMeasuresGetAWholeRest) {
+    auto surface = Draw([&] { score->AddNote(1, 0, 67, 16, 0); });
+    const auto heads = All(*surface, kBlackHead);
+    const auto quarters = All(*surface, kQuarterRest);
+    const auto halves = All(*surface, kHalfRest);
+    ASSERT_EQ(heads.size(), 1u);
+    ASSERT_EQ(quarters.size(), 1u);
+    ASSERT_EQ(halves.size(), 1u);
+    const auto* head = &heads[0];
+    const auto* quarter = &quarters[0];
+    const auto* half = &halves[0];
+    // A quarter rest on beat 2, a half rest on beat 3, spaced in proportion to time.
+    EXPECT_LT(head->X, quarter->X);
+    EXPECT_NEAR(half->X - quarter->X, quarter->X - head->X, 2);
+    EXPECT_EQ(quarter->Y, IDiv(g, kPx));
+    // Later measures of the system are empty: one whole rest each.
+    EXPECT_EQ(All(*surface, kWholeRest).size(),
+              static_cast<size_t>(score->Regions().front()->Measures() - 1));
+}
+
+TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 64, 16, 0);   // E4
+        score->AddNote(1, 16, 71, 16, 0);  // B4
+    });
+    auto e4 = NoteAt(0), b4 = NoteAt(16);
+    EXPECT_TRUE(e4->Up());
+    EXPECT_FALSE(b4->Up());
+    EXPECT_EQ(e4->Y(), g);
+    EXPECT_EQ(b4->Y(), g - 2 * s);
+    EXPECT_LT(e4->X(), b4->X());
+    const auto heads = All(*surface, kBlackHead);
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_EQ(heads[0].X, IDiv(e4->X(), kPx));
+    EXPECT_EQ(heads[0].Y, IDiv(g, kPx));
+    EXPECT_EQ(All(*surface, "\\").size(), 1u);
+    EXPECT_EQ(All(*surface, "|").size(), 1u);
+}
+
+TEST_F(NotesDrawing, AWholeNoteHasNoStemOrnamentOrStroke) {
+    auto surface = Draw([&] { score->AddNote(1, 0, 71, 64, nteTrill | nteFermata); });
+    EXPECT_EQ(All(*surface, "w").size(), 1u);
+    EXPECT_TRUE(All(*surface, "\\").empty());
+    EXPECT_TRUE(All(*surface, "|").empty());
+    EXPECT_TRUE(All(*surface, "`").empty());
+    EXPECT_TRUE(All(*surface, "U").empty());
+}
+
+TEST_F(NotesDrawing, TheAccidentalListSpansOneMeasure) {
+    auto surface = Draw([&] {
+        score->SetKey(-3);
+        score->AddNote(1, 0, 68, 16, 0);   // A-flat
+        score->AddNote(1, 16, 69, 16, 0);  // A natural: "n"
+        score->AddNote(1, 32, 69, 16, 0);  // A natural again
+        score->AddNote(1, 64, 68, 16, 0);  // next measure: A-flat
+    });
+    EXPECT_EQ(All(*surface, "n").size(), 1u);
+    EXPECT_EQ(All(*surface, kFlat).size(), 3u);  // the key signature only
+}
+
+TEST_F(NotesDrawing, ForceFlagSplitsTheStemsOfTwoVoices) {
+    auto surface = Draw([&] {
+        auto staff = score->Staff(1);
+        staff->AddVoice(staff->Voice(1)->Instrument());
+        score->AddNote(1, 0, 60, 16, 0);  // low: would stem up, and does
+        score->AddNote(2, 0, 77, 16, 0);  // high: would stem down, and does
+        score->AddNote(1, 16, 77, 16, 0);  // high in voice 1: forced up
+        score->AddNote(2, 16, 60, 16, 0);  // low in voice 2: forced down
+    });
+    EXPECT_TRUE(NoteAt(16, 1)->Up());
+    EXPECT_FALSE(NoteAt(16, 2)->Up());
+}
+
+TEST_F(NotesDrawing, BeamClearanceMovesBothEnds) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 64, 8, 0);   // E4
+        score->AddNote(1, 8, 79, 8, 0);   // G5 in the middle, far above the line
+        score->AddNote(1, 16, 64, 8, 0);  // E4
+    });
+    EXPECT_TRUE(NoteAt(0)->Up());
+    const auto beams = BeamLines(*surface);
+    ASSERT_EQ(beams.size(), static_cast<size_t>(score->BeamLines() + 1));
+    const int32_t middleTop = g - NInt(4.5 * s);  // G5's cell
+    // Level, and 2 S below the middle note's cell (the stem's top).
+    EXPECT_EQ(beams[0].Y1, beams[0].Y2);
+    EXPECT_EQ(beams[0].Y1, middleTop + 2 * s);
+    // The beam runs from the first stem to the last.
+    EXPECT_EQ(beams[0].X2, NoteAt(16)->X() + s);
+}
+
+TEST_F(NotesDrawing, SixteenthsGetTwoBeamsAndAMixedGroupAStub) {
+    auto surface = Draw([&] {
+        for (int32_t i = 0; i < 4; ++i) score->AddNote(1, i * 4, 67, 4, 0);
+    });
+    const size_t lines = static_cast<size_t>(score->BeamLines() + 1);
+    auto beams = BeamLines(*surface);
+    ASSERT_EQ(beams.size(), 2 * lines);
+    EXPECT_EQ(beams[lines].Y1 - beams[0].Y1, score->BeamGap());
+
+    surface = Draw([&] {
+        score->AddNote(1, 0, 67, 8, nteDot);  // dotted eighth
+        score->AddNote(1, 12, 67, 4, 0);      // sixteenth
+    });
+    std::vector<DrawnLine> all;
+    for (const auto& line : LinesOf(*surface)) {
+        if (line.Color == score->DrawColors().Notes && OnFirstStaff(line.Y1)) all.push_back(line);
+    }
+    ASSERT_EQ(all.size(), 2 * lines);
+    // The stub: S long, ending at the second note's stem.
+    const auto& stub = all[lines];
+    EXPECT_EQ(stub.X2 - stub.X1, s);
+    EXPECT_EQ(stub.X2, NoteAt(12)->X() + s);
+    EXPECT_EQ(stub.Y1 - all[0].Y1, score->BeamGap());
+}
+
+TEST_F(NotesDrawing, ATripletNumeralStandsBetweenItsFirstAndThirdNotes) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 67, 16, nteTriplet);
+        score->AddNote(1, 11, 69, 16, nteTriplet);
+        score->AddNote(1, 21, 71, 16, nteTriplet);
+    });
+    const auto three = FindText(TextsOf(*surface), "3");
+    ASSERT_TRUE(three);
+    EXPECT_GT(three->X * kPx, NoteAt(0)->X());
+    EXPECT_LT(three->X * kPx, NoteAt(21)->X());
+    EXPECT_EQ(NoteAt(11)->Up(), NoteAt(0)->Up());
+    EXPECT_EQ(NoteAt(21)->Up(), NoteAt(0)->Up());
+}
+
+}  // namespace
+}  // namespace corvendi::test
