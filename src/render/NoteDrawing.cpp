@@ -89,8 +89,8 @@ void StaffDrawer::DrawNote(Note& note, const MeasureFrame& m) {
 }
 
 StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up, const MeasureFrame& m) {
-    const bool drum = mDrumVoice || mDrumStaff;
-    const int32_t clef = drum ? clfBass : mClef;
+    const bool drum = mDrumVoice || mDrumStaff;  // no accidentals
+    const int32_t clef = mDrumVoice ? clfBass : mClef;
     std::string head(note.Duration() >= 64   ? glyph::kWholeHead
                      : note.Duration() >= 32 ? glyph::kHalfHead
                                              : glyph::kBlackHead);
