@@ -51,9 +51,11 @@ constexpr int64_t kVarLenCeiling = int64_t{1} << 40;
 // largest score a score file holds (85 staffs of 4 voices) writes end the import.
 constexpr int32_t kMaxTracks = 85 * 4 + 1;
 // A note longer than its measure is cut into pieces. Pieces after each note's first come from
-// an allowance per import: a base plus a few per byte of the file.
+// two allowances per import: their number (a base plus a few per byte of the file), and the
+// notes they push back when they go in before notes added earlier, which is what they cost.
 constexpr int64_t kExtraPiecesBase = 65'536;
 constexpr int64_t kExtraPiecesPerByte = 8;
+constexpr int64_t kPushedNotesAllowance = int64_t{1} << 23;
 // Microseconds per quarter note × beats per minute, both as the tempo meta event counts them.
 constexpr int32_t kTempoDividend = 70'000'000;
 
@@ -253,6 +255,7 @@ class MidiReader {
     bool ReadMetaEvent(TrackBytes& bytes);
 
     void NoteOff(int32_t key);
+    int64_t NotesAfter(int32_t atTime);
     int32_t MeasureLimit(int32_t atTime);
 
     void MetaEvent(int32_t type, std::string_view raw);
@@ -291,6 +294,7 @@ class MidiReader {
     // Per key: the tick its sounding note started at. One table for the whole import.
     std::array<int32_t, kKeyCount> mOpenNotes{};
     int64_t mExtraPieces = 0;
+    int64_t mPushedNotes = kPushedNotesAllowance;
     // Measure lengths by the time signature in force (the score-wide list only grows here).
     std::unordered_map<std::shared_ptr<GlobalEvent>, int32_t> mMeasureLengths;
     bool mKeySeen = false;
@@ -480,11 +484,21 @@ void MidiReader::NoteOff(int32_t key) {
         const int64_t piece = std::min<int64_t>(length, limit);
         const NoteValue value = NoteValueOfLength(piece);
         mNotes->Add(start, static_cast<uint8_t>(key), value.Duration, value.Flags);
-        if (length <= limit || mExtraPieces <= 0) break;
-        --mExtraPieces;
+        if (length <= limit) break;
         start += limit;
+        const int64_t pushed = NotesAfter(start);
+        if (mExtraPieces <= 0 || pushed > mPushedNotes) break;
+        --mExtraPieces;
+        mPushedNotes -= pushed;
     }
     open = kNoOpenNote;
+}
+
+// How many notes of the voice a new note at `atTime` would move back; 0 when it joins a chord.
+int64_t MidiReader::NotesAfter(int32_t atTime) {
+    const auto next = mNotes->Item(atTime);
+    if (!next || next->NoteTime() == atTime) return 0;
+    return int64_t{mNotes->Count()} - mNotes->CurIndex() + 1;
 }
 
 // The length of the measure `atTime` lies in.

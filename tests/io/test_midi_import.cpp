@@ -356,6 +356,14 @@ TEST_F(MidiImport, LargeInputStaysBounded) {
     EXPECT_GT(pieces, 60'000);
     EXPECT_LT(pieces, 70'000);
 
+    // Two notes held for 30,000 measures, the second struck a tick later and ended first: the
+    // pieces of the first would each go in before those of the second, so they stop early.
+    ASSERT_TRUE(Open(
+        TwoTracks(TrackBuilder().On(0, 60).On(1, 62).Off(30'000 * 64 - 1, 62).Off(1, 60).End())));
+    const auto held = score->Staff(1)->Voice(1)->Notes()->Count();
+    EXPECT_GT(held, 30'000);
+    EXPECT_LT(held, 31'000);
+
     // Thousands of events in one track.
     TrackBuilder busy;
     for (int i = 0; i < 20'000; ++i)
