@@ -11,9 +11,8 @@
 //     sounding C with the capo on fret 2 is a Bb shape), spelled for the key moved down alike;
 //   - a code the vocabulary does not know is drawn as the event's text, when it has one;
 //   - the surface gets its font, fore colour and current position back afterwards.
-// Draw is told the chord's code but not its time. The time is that of the first chord event
-// with this code (and with this text, when one has it), which names the key whenever the code
-// occurs under one key only; DrawInKey takes the key from a caller that knows it.
+// Draw spells the chord in the key in force at the chord event's time; DrawInKey takes the key
+// from a caller that knows it.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +46,7 @@ public:
 
     void Draw(Surface& surface, int32_t x, int32_t y, int32_t code,
               const std::shared_ptr<GlobalEvents>& globals, bool diagrams, int32_t color,
-              std::string_view text, int32_t capoFret) override;
+              std::string_view text, int32_t capoFret, int32_t atTime) override;
 
     // Draw with the sounding key (-7..7) given.
     void DrawInKey(Surface& surface, int32_t x, int32_t y, int32_t code, int32_t key,

@@ -61,11 +61,12 @@ public:
     // `diagrams` is true, else its name. `globals` are the score's events (the
     // key in force at the chord's time chooses the spelling), `text` is the event's text and
     // `capoFret` the capo's fret (0 without a capo): the chord is shown transposed down by it.
+    // `atTime` is the chord event's time (the key in force there spells the chord).
     virtual void Draw(Surface& surface, int32_t x, int32_t y, int32_t code,
                       const std::shared_ptr<GlobalEvents>& globals, bool diagrams, int32_t color,
-                      std::string_view text, int32_t capoFret) {
+                      std::string_view text, int32_t capoFret, int32_t atTime) {
         (void)surface, (void)x, (void)y, (void)code, (void)globals, (void)diagrams, (void)color,
-            (void)text, (void)capoFret;
+            (void)text, (void)capoFret, (void)atTime;
     }
 
 private:

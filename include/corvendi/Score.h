@@ -383,6 +383,7 @@ private:
     bool mNumberMeasures = false;
     int32_t mNumberMeasuresBy = 0;
     int32_t mNumberPos = 0;
+    int32_t mTextMidY = 0;  // middle line of the staff TextOffsetByPos last found
     int32_t mPageNums = 0;
     int32_t mPageOrientation = 0;
     int32_t mPageSize = 0;
@@ -498,6 +499,11 @@ public:
     // The marks standing exactly at AtTime: 1 repeat begin, 2 repeat end, 4 section end, 8 score
     // end, plus 16 times the SectionTypes of a section mark.
     int32_t MeasureFlags(int32_t AtTime) const;
+    // Places free text by its offsets: with UseActive from the middle line of the staff last
+    // hit by TextOffsetByPos (Offset1 steps of Inc up, or Offset2 down, the second winning),
+    // otherwise Y itself moved up by Offset1 steps or down by Offset2 steps.
+    void TextPosByOffset(int32_t& Y, int32_t Offset1, int32_t Offset2, int32_t Inc,
+                         bool UseActive = false) const;
 
     // Engine-internal: the regions of the last drawn page in drawing order (Index is the 1-based
     // position), and the page drawing.

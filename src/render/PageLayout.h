@@ -111,6 +111,10 @@ public:
     // Draws the staff's measures and records each measure's width, start time and note pad in
     // the region.
     void DrawStaffSystem(const StaffSystemFrame& frame, Region& region);
+    // Redraws one staff of one system from its hit region (measure widths, flags and first
+    // measure time as the page drawing recorded them): the staff lines, the contents and the
+    // ties, without laying the page out again. The region's record is refreshed alike.
+    void RedrawRegion(Region& region);
     // Offset from the system's left edge at which the first measure's notes begin.
     int32_t FirstMeasurePad(const StaffSystemFrame& frame) const;
     // The height of a pitch on a staff of a clef in a key, in line spacings below the bottom

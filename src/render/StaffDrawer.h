@@ -41,6 +41,19 @@ inline constexpr std::string_view kQuarterRest = "\xC3\x8E";    // Î
 inline constexpr std::string_view kEighthRest = "\xC3\xA4";     // ä
 inline constexpr std::string_view kSixteenthRest = "\xC3\x85";  // Å
 inline constexpr std::string_view kThirtySecondRest = "\xC2\xA8";  // ¨
+inline constexpr std::string_view kBeginRepeat = "\xC3\x92{";      // Ò{
+inline constexpr std::string_view kBeginRepeatJoin = "\xC3\x92";   // Ò
+inline constexpr std::string_view kEndRepeat = "{\xC3\x93";        // {Ó
+inline constexpr std::string_view kEndRepeatJoin = "\xC3\x93";     // Ó
+inline constexpr std::string_view kDoubleBar = "[";
+inline constexpr std::string_view kFinalBar = "\xC3\x93";          // Ó
+inline constexpr std::string_view kMeasureRepeat = "\xC3\x94";     // Ô
+inline constexpr std::string_view kCoda = "\xC3\x9E";              // Þ
+inline constexpr std::string_view kSegno = "%";
+inline constexpr std::string_view kToCoda = "D";
+inline constexpr std::string_view kToSegno = "d";
+inline constexpr std::string_view kOttavaAlta = "\xC3\x83";        // Ã
+inline constexpr std::string_view kOttavaBassa = "\xC3\x97";       // ×
 }  // namespace glyph
 
 class StaffDrawer {
@@ -61,6 +74,7 @@ private:
         int32_t Pad = 0;   // from Left to the first note
         int32_t Tick = 0;  // twips per tick
         int32_t Key = 0;
+        int32_t Flags = 0;  // MeasureFlags, with the double bar before a key change
     };
     // The pending beam group of the voice being drawn.
     struct BeamGroup {
@@ -120,6 +134,29 @@ private:
     static std::string_view FlagGlyphFor(int32_t duration, bool up);
     void DrawBeamLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t offset);
 
+    // MeasureMarks.cpp
+    int32_t MeasureFlagsOf(int32_t j) const;
+    int32_t DrawSignatureChanges(const MeasureFrame& m);
+    int32_t DrawBeginRepeat(int32_t x);
+    bool DrawEndBarline(int32_t flags, int32_t barX);
+    void JoinAcrossBrace(std::string_view join, int32_t x);
+    void DrawSectionMarks(const MeasureFrame& m, int32_t barX);
+    void DrawBracketLine(const MeasureFrame& m, bool dotted, bool continued, bool leg);
+    void DrawMeasureNumber(int32_t number, const MeasureFrame& m, int32_t barX);
+    void DrawMeasureRepeat(const MeasureFrame& m);
+    void SelectTextFont(float size, bool bold);
+
+    // StaffText.cpp
+    void DrawChordSymbols(const MeasureFrame& m);
+    void DrawDynamicsAndTempo(const MeasureFrame& m);
+    void DrawFreeText(const MeasureFrame& m);
+    void DrawLyrics(const MeasureFrame& m);
+    int32_t EventX(int32_t time, const MeasureFrame& m) const;
+
+    // Ties.cpp
+    void DrawTies();
+    void DrawTie(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool below);
+
     // Helpers.
     void Glyph(std::string_view text, int32_t x, int32_t y, int32_t color);
     int32_t NoteColor() const { return mVoiceColor; }
@@ -138,6 +175,9 @@ private:
     bool mDrumStaff = false;
     bool mMultiVoice = false;
     int32_t mStaffHeight = 0;
+    int32_t mKey = 0;            // key in force, for key changes inside the system
+    int32_t mMeasureNumber = 0;  // running measure number
+    int32_t mOctave = 0;         // octave line of the previous measure: 0, sct8va or sct8vb
 
     // Per voice.
     int32_t mVoiceNumber = 1;

@@ -89,8 +89,11 @@ StaffDrawer::StaffDrawer(PageLayout& layout, const StaffSystemFrame& frame, Regi
 
 void StaffDrawer::Draw() {
     const int32_t firstPad = DrawStaffStart();
+    mKey = mDrumStaff ? 0 : std::clamp(mFrame.Staff->CurKey(mFrame.Start), -7, 7);
     const SystemMeasures& system = mLayout.System();
     for (int32_t j = 0; j < system.Count; ++j) DrawMeasure(j, j == 0 ? firstPad : 2 * mS);
+    // Ties are drawn once the notes of both parts of a grand staff have their places.
+    if (!mGrand || mFrame.Part == 2) DrawTies();
 }
 
 void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
@@ -106,17 +109,46 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
     m.Left = j == 0 ? mFrame.MusicLeft : system.BarX[slot - 1];
     m.Width = system.Width[slot];
     m.Start = system.Time[slot];
-    if (const auto globals = mScore.AllGlobals()) m.Duration = globals->MeasureInfo(m.Start).Duration;
+    m.Flags = MeasureFlagsOf(j);
+    MeasureInfoResult info;
+    if (const auto globals = mScore.AllGlobals()) info = globals->MeasureInfo(m.Start);
+    m.Duration = info.Duration;
+    mMeasureNumber = j == 0 ? info.Number : mMeasureNumber + 1;
+    const int32_t barX = system.BarX[slot];
+
+    const int32_t shift = DrawSignatureChanges(m);
+    if ((m.Flags & 1) != 0) {
+        // At the system start the repeat sign follows the signatures.
+        const int32_t at = j == 0 ? m.Left + pad - mS - IDiv(mS, 2) : m.Left + shift;
+        pad = DrawBeginRepeat(at) - m.Left;
+    } else {
+        pad += shift;
+    }
     if (m.Duration > 0) {
         m.Tick = std::max(0, IDiv(m.Width - pad, m.Duration));
         m.Pad = pad + 2 * m.Tick;
         m.Key = mDrumStaff ? 0 : std::clamp(mFrame.Staff->CurKey(m.Start), -7, 7);
-        mAccidentals.Clear();
-        const int32_t voices = mFrame.Staff->Voices();
-        for (int32_t v = 1; v <= voices; ++v) DrawVoice(v, m);
+    } else {
+        m.Pad = pad;
     }
-    const int32_t x = system.BarX[slot];
-    mLayout.DrawLine(mScore.DrawColors().Bars, x, mFrame.TopLine, x, mFrame.BottomLine);
+    DrawSectionMarks(m, barX);
+    DrawMeasureNumber(mMeasureNumber, m, barX);
+    if (m.Duration > 0) {
+        mAccidentals.Clear();
+        if (mFrame.Staff->SameAsLast(m.Start)) {
+            DrawMeasureRepeat(m);
+        } else {
+            const int32_t voices = mFrame.Staff->Voices();
+            for (int32_t v = 1; v <= voices; ++v) DrawVoice(v, m);
+        }
+        DrawChordSymbols(m);
+        DrawDynamicsAndTempo(m);
+        DrawFreeText(m);
+        DrawLyrics(m);
+    }
+    if (!DrawEndBarline(m.Flags, barX)) {
+        mLayout.DrawLine(mScore.DrawColors().Bars, barX, mFrame.TopLine, barX, mFrame.BottomLine);
+    }
 }
 
 int32_t StaffDrawer::NoteX(int32_t time, const MeasureFrame& m) const {

@@ -86,7 +86,7 @@ TEST(ChordMapper, TheBaseClassHoldsNothingAndDrawsNothing) {
     EXPECT_EQ(mapper->ChordCode(3), 0);
     EXPECT_EQ(mapper->RowHeight(true), 0);
     RecordingSurface surface;
-    mapper->Draw(surface, 100, 200, 1, nullptr, true, 0, "C", 2);
+    mapper->Draw(surface, 100, 200, 1, nullptr, true, 0, "C", 2, 0);
     EXPECT_TRUE(surface.Calls().empty());
     ChordMapEditor editor;
     EXPECT_EQ(editor.Init(mapper), mapper);

@@ -1,0 +1,375 @@
+// The marks of measures and the words around a staff, drawn on the recording surface: barline
+// signs, key changes, endings and section signs, measure numbers, measure repeats, chord
+// symbols, dynamics, free text and lyrics. Positions are recorded in pixels of 15 twips.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Arith.h"
+#include "corvendi/ChordMapper.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Region.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Voice.h"
+#include "model/SharedRoutines.h"
+#include "render/LayoutTestSupport.h"
+#include "render/PageLayout.h"
+
+namespace corvendi::test {
+namespace {
+
+constexpr int32_t kPx = 15;
+const std::string kBlackHead = "\xC3\x8F";
+
+// A chord mapper that remembers where it was asked to draw.
+struct ChordCall {
+    int32_t X, Y, Code, Capo, Time;
+};
+class RecordingChordMapper : public ChordMapper {
+public:
+    void Draw(Surface&, int32_t x, int32_t y, int32_t code, const std::shared_ptr<GlobalEvents>&,
+              bool, int32_t, std::string_view, int32_t capoFret, int32_t atTime) override {
+        calls.push_back({x, y, code, capoFret, atTime});
+    }
+    std::vector<ChordCall> calls;
+};
+
+class MarksDrawing : public LayoutTest {
+protected:
+    std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
+        auto surface = DefaultScore();
+        score->SetRedraw(false);
+        fill();
+        score->SetRedraw(true);
+        Relayout(*surface);
+        const auto lines = StaffLinesOf(*surface, score->DrawColors().Lines);
+        top = lines.empty() ? 0 : static_cast<int32_t>(lines[0].Y1);
+        s = IDiv(score->StaffHeightTw(), 4);
+        g = top - SnapY(NInt(score->StaffHeightTw() * 0.39));
+        return surface;
+    }
+    // Texts drawn near the first staff of the page.
+    std::vector<DrawnText> All(const RecordingSurface& surface, const std::string& text) const {
+        std::vector<DrawnText> found;
+        for (const auto& t : TextsOf(surface)) {
+            if (t.Text == text && t.Y * kPx > top - 8 * s && t.Y * kPx < top + 16 * s) {
+                found.push_back(t);
+            }
+        }
+        return found;
+    }
+    // Left edge and right barline of measure j (0-based) of the page's first system.
+    int32_t MeasureLeft(int32_t j) const {
+        const auto& region = *score->Regions().front();
+        int32_t x = region.Left;
+        for (int32_t i = 0; i < j; ++i) x += region.Measure(i)->Low();
+        return x;
+    }
+    int32_t MeasureRight(int32_t j) const { return MeasureLeft(j + 1); }
+    std::shared_ptr<GlobalEvents> Events() const { return score->AllGlobals(); }
+    std::shared_ptr<GlobalEvents> StaffEvents() const { return score->Staff(1)->GlobalEvents(); }
+    int32_t top = 0, s = 0, g = 0;
+};
+
+TEST_F(MarksDrawing, AKeyChangeInsideTheSystemGetsItsSignsAndADoubleBarBeforeIt) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 128, 67, 16, 0);
+        StaffEvents()->Add(128, evtKeyChange, 2);  // D major from measure 3
+    });
+    std::vector<DrawnText> sharps;
+    for (const auto& t : All(*surface, "#")) {
+        if (t.Y * kPx < top + 4 * s) sharps.push_back(t);  // the first system only
+    }
+    ASSERT_EQ(sharps.size(), 2u);
+    EXPECT_GT(sharps[0].X * kPx, MeasureLeft(2) - kPx);
+    const auto doubles = All(*surface, "[");
+    ASSERT_EQ(doubles.size(), 1u);
+    EXPECT_LT(doubles[0].X * kPx, MeasureRight(1));
+    EXPECT_GT(doubles[0].X * kPx, MeasureLeft(1));
+    // The note stands after the signature.
+    EXPECT_GT(score->Staff(1)->Voice(1)->Notes()->Item(128)->X(), sharps[1].X * kPx + s);
+}
+
+TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
+    auto surface = Draw([&] {
+        AddStaff();
+        score->Staff(1)->BraceSet(2);
+        Events()->Add(64, evtRepeatBegin);
+        Events()->Add(64, evtRepeatEnd);
+    });
+    const auto texts = TextsOf(*surface);
+    int32_t begins = 0, joins = 0, ends = 0;
+    for (const auto& t : texts) {
+        begins += t.Text == "\xC3\x92{";
+        joins += t.Text == "\xC3\x92";
+        ends += t.Text == "{\xC3\x93";
+    }
+    EXPECT_EQ(begins, 2);
+    EXPECT_EQ(ends, 2);
+    EXPECT_GE(joins, 1);  // the second staff joins its sign up to the first
+    // No plain barline where the end-repeat sign stands.
+    const int32_t bar = MeasureRight(1);
+    for (const auto& line : LinesOf(*surface)) {
+        if (line.X1 == line.X2 && line.Color == score->DrawColors().Bars) {
+            EXPECT_NE(static_cast<int32_t>(line.X1), bar);
+        }
+    }
+}
+
+TEST_F(MarksDrawing, EndingsWithAContinuationAndSectionSigns) {
+    auto surface = Draw([&] {
+        Events()->Add(0, evtSectionDefine, sctEnding1);
+        Events()->Add(64, evtSectionDefine, sctEnding, 0, "+");
+        Events()->Add(128, evtSectionDefine, sctEnding2);
+        Events()->Add(192, evtSectionDefine, sctToCoda);
+    });
+    const int32_t lineY = top - SnapY(NInt(2.2 * s));
+    std::vector<DrawnLine> horizontal, legs;
+    for (const auto& line : LinesOf(*surface)) {
+        if (line.Color != score->DrawColors().Bars || line.Y1 != lineY) continue;
+        (line.Y1 == line.Y2 ? horizontal : legs).push_back(line);
+    }
+    ASSERT_EQ(horizontal.size(), 3u);
+    EXPECT_EQ(legs.size(), 2u);  // the "+" measure has no leg
+    EXPECT_LT(horizontal[1].X1, MeasureLeft(1));  // and reaches back over the barline
+    EXPECT_EQ(All(*surface, "1").size(), 1u);
+    EXPECT_EQ(All(*surface, "2").size(), 1u);
+    EXPECT_TRUE(All(*surface, "+").empty());
+    const auto toCoda = All(*surface, "D");
+    ASSERT_EQ(toCoda.size(), 1u);
+    EXPECT_EQ(toCoda[0].X, IDiv(MeasureRight(3) - 2 * s, kPx));
+
+    surface = Draw([&] {
+        Events()->Add(0, evtSectionDefine, sctCoda);
+        Events()->Add(64, evtSectionDefine, sctSegundo);
+        Events()->Add(128, evtSectionDefine, sctToSegundo);
+    });
+    const auto coda = All(*surface, "\xC3\x9E");
+    const auto segno = All(*surface, "%");
+    const auto toSegno = All(*surface, "d");
+    ASSERT_EQ(coda.size(), 1u);
+    ASSERT_EQ(segno.size(), 1u);
+    ASSERT_EQ(toSegno.size(), 1u);
+    EXPECT_LT(coda[0].X * kPx, MeasureLeft(0) + s);
+    EXPECT_LT(segno[0].X * kPx, MeasureLeft(1) + s);
+    EXPECT_GE(segno[0].X * kPx, MeasureLeft(1));
+    EXPECT_EQ(toSegno[0].X, IDiv(MeasureRight(2) - 2 * s, kPx));
+}
+
+TEST_F(MarksDrawing, MeasureNumbersCentredBelowSkipSectionMarksAndCountBy) {
+    auto surface = Draw([&] {
+        score->SetNumberMeasures(true);
+        score->SetNumberPos(4);
+        Events()->Add(64, evtSectionDefine, sctCoda);
+    });
+    const auto one = All(*surface, "1");
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].Y, IDiv(g + 6 * s, kPx));
+    EXPECT_GT(one[0].X * kPx, MeasureLeft(0) + s);
+    EXPECT_TRUE(All(*surface, "2").empty());  // the coda measure
+    EXPECT_EQ(All(*surface, "3").size(), 1u);
+
+    surface = Draw([&] {
+        score->SetNumberMeasures(true);
+        score->SetNumberMeasuresBy(2);
+    });
+    EXPECT_TRUE(All(*surface, "1").empty());
+    EXPECT_TRUE(All(*surface, "3").empty());
+    EXPECT_EQ(All(*surface, "2").size(), 1u);
+}
+
+TEST_F(MarksDrawing, AMeasureRepeatHidesItsNotes) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 67, 16, 0);
+        score->AddNote(1, 64, 67, 16, 0);
+        StaffEvents()->Add(64, evtSectionDefine, sctRepeatMeasure);
+    });
+    EXPECT_EQ(All(*surface, kBlackHead).size(), 1u);
+    const auto sign = All(*surface, "\xC3\x94");
+    ASSERT_EQ(sign.size(), 1u);
+    EXPECT_GT(sign[0].X * kPx, MeasureLeft(1));
+    EXPECT_LT(sign[0].X * kPx, MeasureRight(1));
+}
+
+TEST_F(MarksDrawing, ChordSymbolsRiseOverAnEndingAndKnowTheirTime) {
+    auto mapper = std::make_shared<RecordingChordMapper>();
+    auto surface = Draw([&] {
+        score->SetChordMapper(mapper);
+        score->SetUseChords(true);
+        score->SetCapo(3);
+        score->SetUseCapo(true);
+        Events()->Add(0, evtSectionDefine, sctEnding1);
+        Events()->Add(8, evtChord, 7);
+        Events()->Add(64, evtChord, 9);
+    });
+    ASSERT_GE(mapper->calls.size(), 2u);
+    const auto& over = mapper->calls[mapper->calls.size() - 2];
+    const auto& plain = mapper->calls.back();
+    EXPECT_EQ(over.Time, 8);
+    EXPECT_EQ(over.Code, 7);
+    EXPECT_EQ(over.Capo, 3);
+    EXPECT_EQ(plain.Y, g);
+    EXPECT_EQ(over.Y, g - 3 * s);
+    EXPECT_GT(plain.X, MeasureLeft(1));
+}
+
+TEST_F(MarksDrawing, DynamicsTextAndLyrics) {
+    auto surface = Draw([&] {
+        score->SetDynAdjust(60);
+        score->AddNote(1, 0, 67, 16, 0);
+        score->AddNote(1, 16, 67, 16, 0);
+        StaffEvents()->Add(16, evtDynamic, dynF);
+        StaffEvents()->Add(0, evtText, 2, 0, "above");
+        StaffEvents()->Add(16, evtText, 0, 3, "below");
+        StaffEvents()->Add(0, evtLyric, 0, 0, "Hal-\rSing");
+        StaffEvents()->Add(16, evtLyric, 0, 0, "lo\ring");
+    });
+    const auto forte = All(*surface, "f");
+    ASSERT_EQ(forte.size(), 1u);
+    EXPECT_EQ(forte[0].Y, IDiv(g + NInt(3.5 * s) + 60, kPx));
+    const auto above = All(*surface, "above");
+    const auto below = All(*surface, "below");
+    ASSERT_EQ(above.size(), 1u);
+    ASSERT_EQ(below.size(), 1u);
+    EXPECT_EQ(above[0].Y, IDiv(top + 2 * s - 2 * IDiv(s, 2), kPx));
+    EXPECT_EQ(below[0].Y, IDiv(top + 2 * s + 3 * IDiv(s, 2), kPx));
+
+    const auto hal = All(*surface, "Hal");
+    const auto lo = All(*surface, "lo");
+    const auto sing = All(*surface, "Sing");
+    const auto hyphen = All(*surface, "-");
+    ASSERT_EQ(hal.size(), 1u);
+    ASSERT_EQ(lo.size(), 1u);
+    ASSERT_EQ(sing.size(), 1u);
+    ASSERT_EQ(hyphen.size(), 1u);
+    EXPECT_EQ(sing[0].Y - hal[0].Y, kLyricLineTw / kPx);
+    EXPECT_EQ(hal[0].Y, hyphen[0].Y);
+    EXPECT_GT(hyphen[0].X, hal[0].X);
+    EXPECT_LT(hyphen[0].X, lo[0].X);
+    EXPECT_GT(hal[0].Y * kPx, top + 4 * s);
+}
+
+// The seven points of each tie drawn, in pixels.
+std::vector<std::vector<int32_t>> Ties(const RecordingSurface& surface) {
+    std::vector<std::vector<int32_t>> ties;
+    for (const auto& call : surface.CallsNamed("PolyBezier")) {
+        std::vector<int32_t> points;
+        for (const double n : call.Numbers) points.push_back(static_cast<int32_t>(n));
+        ties.push_back(points);
+    }
+    return ties;
+}
+
+TEST_F(MarksDrawing, ATieLiesBelowAOneVoiceStemUpNoteAndAboveAMultiVoiceOne) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 64, 16, 0);
+        score->AddNote(1, 16, 64, 16, 0);
+        StaffEvents()->Add(0, evtTie, 0, 16, "1");
+    });
+    auto start = score->Staff(1)->Voice(1)->Notes()->Item(0);
+    ASSERT_TRUE(start->Up());
+    auto ties = Ties(*surface);
+    ASSERT_EQ(ties.size(), 1u);
+    ASSERT_EQ(ties[0].size(), 14u);
+    EXPECT_EQ(ties[0][0], IDiv(start->X() + s, kPx));
+    EXPECT_EQ(ties[0][1], IDiv(start->Y() + 4 * s + IDiv(s, 2) + 2 * s, kPx));
+    EXPECT_GT(ties[0][3], ties[0][1]);  // bows downward
+    EXPECT_EQ(ties[0][6], IDiv(score->Staff(1)->Voice(1)->Notes()->Item(16)->X(), kPx));
+    EXPECT_EQ(ties[0][12], ties[0][0]);  // the lens closes on its start
+
+    score->SetRedraw(false);
+    start->SetMultiVoice(true);
+    score->SetRedraw(true);
+    surface->ClearCalls();
+    score->PaintWindow();
+    ties = Ties(*surface);
+    ASSERT_EQ(ties.size(), 1u);
+    EXPECT_EQ(ties[0][1], IDiv(start->Y() + 4 * s + IDiv(s, 2), kPx));
+    EXPECT_LT(ties[0][3], ties[0][1]);  // bows upward
+}
+
+TEST_F(MarksDrawing, ATieAcrossASystemBreakIsDrawnAsTwoStubs) {
+    auto notes = [&] {
+        for (int32_t m = 0; m < 32; ++m) score->AddNote(1, m * 64, 67, 64, 0);
+    };
+    auto surface = Draw(notes);
+    const auto& first = *score->Regions().front();
+    const int32_t breakTime = first.Measure(first.Measures() - 1)->High() + 64;
+    surface = Draw([&] {
+        notes();
+        StaffEvents()->Add(breakTime - 64, evtTie, static_cast<uint8_t>(breakTime / 256),
+                           static_cast<uint8_t>(breakTime % 256), "1");
+    });
+    const auto ties = Ties(*surface);
+    ASSERT_EQ(ties.size(), 2u);
+    auto& list = *score->Staff(1)->Voice(1)->Notes();
+    const auto before = list.Item(breakTime - 64);
+    const auto after = list.Item(breakTime);
+    // A level stub 2 S right of the start point, then one from 2 S before the end note.
+    EXPECT_EQ(ties[0][0], IDiv(before->X() + s, kPx));
+    EXPECT_EQ(ties[0][6], IDiv(before->X() + 3 * s, kPx));
+    EXPECT_EQ(ties[0][7], ties[0][1]);
+    EXPECT_EQ(ties[1][0], IDiv(after->X() - 2 * s, kPx));
+    EXPECT_EQ(ties[1][6], IDiv(after->X(), kPx));
+    EXPECT_LT(ties[1][3], ties[1][1]);  // above the notes: no start note says otherwise
+}
+
+TEST_F(MarksDrawing, ATieEndingAtTime40000IsDrawnLikeAnyOther) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 39984, 67, 16, 0);
+        score->AddNote(1, 40000, 67, 16, 0);
+        StaffEvents()->Add(39984, evtTie, 156, 64, "1");
+    });
+    // The page showing the end note; a system break before it leaves the continuation there.
+    int32_t page = 0;
+    for (size_t p = 0; p < score->PageRanges().size(); ++p) {
+        if (score->PageRanges()[p]->Low() <= 40000) page = static_cast<int32_t>(p) + 1;
+    }
+    ASSERT_GT(page, 0);
+    score->SetCurPage(page);
+    surface->ClearCalls();
+    score->PaintWindow();
+    const auto ties = Ties(*surface);
+    ASSERT_GE(ties.size(), 1u);
+    EXPECT_EQ(ties.back()[6], IDiv(score->Staff(1)->Voice(1)->Notes()->Item(40000)->X(), kPx));
+}
+
+TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
+    auto surface = Draw([&] {
+        score->SetNumberMeasures(true);
+        score->AddNote(1, 0, 64, 16, 0);
+        score->AddNote(1, 16, 64, 16, 0);
+        score->AddNote(1, 72, 71, 8, nteDot);
+        StaffEvents()->Add(0, evtTie, 0, 16, "1");
+        StaffEvents()->Add(64, evtKeyChange, 253);
+        Events()->Add(64, evtRepeatBegin);
+        StaffEvents()->Add(16, evtDynamic, dynP);
+    });
+    auto region = score->Regions().front();
+    // The page's drawing inside the region, in order.
+    auto inside = [&](const RecordingSurface& drawn) {
+        std::vector<std::string> calls;
+        for (const auto& call : drawn.DrawingCalls()) {
+            if (call.Numbers.size() < 2) continue;
+            const double y = call.Name == "Line" ? call.Numbers[1] : call.Numbers[1] * kPx;
+            if (call.Name != "PolyBezier" && (y < region->Top - 6 * s || y > region->Bottom)) continue;
+            std::string text = call.Name + " " + call.Text;
+            for (const double n : call.Numbers) text += " " + std::to_string(static_cast<int64_t>(n));
+            calls.push_back(text);
+        }
+        return calls;
+    };
+    const auto page = inside(*surface);
+    surface->ClearCalls();
+    score->Layout().RedrawRegion(*region);
+    const auto again = inside(*surface);
+    ASSERT_FALSE(page.empty());
+    // The page also draws the system's left barline after its staffs.
+    ASSERT_GE(page.size(), again.size());
+    EXPECT_EQ(std::vector<std::string>(page.begin(), page.begin() + static_cast<long>(again.size())), again);
+}
+
+}  // namespace
+}  // namespace corvendi::test
