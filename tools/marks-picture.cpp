@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     for (int32_t m = 10; m < 16; ++m) score->AddNote(1, m * W, static_cast<uint8_t>(60 + m), W, 0);
     Tie(*events, 8 * W, 8 * W + H);
     Tie(*events, 8 * W + H + Q, 9 * W);
+    Tie(*events, 7 * W - Q, 7 * W);  // a slur across the first system break
     Tie(*events, 11 * W, 12 * W);
     Tie(*events, 15 * W, 16 * W);
     score->AddNote(1, 16 * W, 75, W, 0);

@@ -111,8 +111,12 @@ void StaffDrawer::JoinAcrossBrace(std::string_view join, int32_t x) {
 void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
     const int32_t section = m.Flags >> 4;
     const int32_t color = mScore.DrawColors().Bars;
-    if ((section & sctCoda) != 0) Glyph(glyph::kCoda, m.Left + IDiv(mS, 2), mG, color);
-    if ((section & sctSegundo) != 0) Glyph(glyph::kSegno, m.Left + IDiv(mS, 2), mG, color);
+    // At the system start the signs stand after the clef and signatures, not over them.
+    const int32_t signX = m.Start == mFrame.Start
+                              ? m.Left + m.Pad - 2 * m.Tick - mS - IDiv(mS, 2)
+                              : m.Left + IDiv(mS, 2);
+    if ((section & sctCoda) != 0) Glyph(glyph::kCoda, signX, mG, color);
+    if ((section & sctSegundo) != 0) Glyph(glyph::kSegno, signX, mG, color);
     if ((section & sctToCoda) != 0) Glyph(glyph::kToCoda, barX - 2 * mS, mG, color);
     if ((section & sctToSegundo) != 0) Glyph(glyph::kToSegno, barX - 2 * mS, mG, color);
 

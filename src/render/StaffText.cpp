@@ -100,12 +100,16 @@ void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
         Glyph(MusicChar(static_cast<uint8_t>(code)), EventX(event->EventTime(), m), y,
               color);
     }
+    // Tempo marks stand above the chord symbols of the top staff.
+    int32_t markY = mFrame.TopLine - 3 * mS;
+    if (mScore.UseChords() && mRegion.First && mScore.ChordMapper()) {
+        markY -= std::clamp(mScore.ChordMapper()->RowHeight(mScore.UseChordMaps()), 0, kMaxSpacingTw);
+    }
     for (const auto& event : EventsIn(events.get(), evtTempo, m.Start, end)) {
         const int32_t x = EventX(event->EventTime(), m);
-        const int32_t markY = mG - 2 * mS;
         if (!event->Text().empty()) {
             SelectTextFont(10.0f, true);
-            Glyph(event->Text(), x, mFrame.TopLine - 3 * mS, color);
+            Glyph(event->Text(), x, markY, color);
             mLayout.SelectFont(kMusicFontIndex);
         } else if (event->Value1() > 0) {
             auto* surface = mLayout.Target();
@@ -118,8 +122,7 @@ void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
             Glyph("q", x, markY - 2 * mS, color);
             const int32_t noteWidth = mLayout.TextWidth("q");
             SelectTextFont(10.0f, true);
-            Glyph(" = " + std::to_string(event->Value1()), x + noteWidth,
-                  mFrame.TopLine - 3 * mS, color);
+            Glyph(" = " + std::to_string(event->Value1()), x + noteWidth, markY, color);
             mLayout.SelectFont(kMusicFontIndex);
         }
     }
