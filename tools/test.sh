@@ -25,7 +25,7 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=
 cmake --build build/asan -j "$jobs"
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    LSAN_OPTIONS=suppressions="$PWD/tools/lsan-suppressions.txt" \
+    LSAN_OPTIONS=suppressions="$PWD/tools/lsan-suppressions.txt":print_suppressions=0 \
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 echo "== fuzz targets"
