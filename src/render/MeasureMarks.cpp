@@ -64,7 +64,8 @@ int32_t StaffDrawer::DrawSignatureChanges(const MeasureFrame& m) {
     }
     const int32_t key = mDrumStaff ? 0 : std::clamp(mFrame.Staff->CurKey(m.Start), -7, 7);
     if (key != mKey) {
-        x = DrawKeySignature(key, x);
+        // A return to C major shows the old signature cancelled by naturals.
+        x = key == 0 ? DrawKeySignature(mKey, x, glyph::kNatural) : DrawKeySignature(key, x);
         mKey = key;
     }
     return x - m.Left;
@@ -164,8 +165,10 @@ void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
             }
             const std::string_view label =
                 octave == sct8va ? glyph::kOttavaAlta : glyph::kOttavaBassa;
+            // The label's glyph sits on the bottom line of a cell drawn at G: this cell puts
+            // it across the line's left end.
             Glyph(label, m.Left + m.Pad - mS - mLayout.TextWidth(label),
-                  lineY - mLayout.GlyphDrop(), color);
+                  lineY - mLayout.GlyphDrop() - 4 * mS + NInt(0.75 * mS), color);
             mLayout.SelectFont(kMusicFontIndex);
         }
     }
@@ -193,11 +196,12 @@ void StaffDrawer::DrawMeasureNumber(int32_t number, const MeasureFrame& m, int32
     if ((m.Flags & kSectionFlagMask) != 0) return;
     const int32_t every = mScore.NumberMeasuresBy();
     if (every > 1 && IMod(number, every) != 0) return;
+    const int32_t pos = std::clamp(mScore.NumberPos(), 0, 5);
+    if (pos < 3 && mOctave != 0) return;  // the octave line holds that place
     const std::string text = std::to_string(number);
     SelectTextFont(8.0f, false);
     const int32_t width = mLayout.TextWidth(text);
     const int32_t px = PixelY(mLayout.Target());
-    const int32_t pos = std::clamp(mScore.NumberPos(), 0, 5);
     int32_t x = m.Left + px;
     if (pos % 3 == 1) x = m.Left + IDiv(barX - m.Left - width, 2);
     if (pos % 3 == 2) x = barX - px - width;

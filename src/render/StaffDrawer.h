@@ -26,6 +26,7 @@ inline constexpr std::string_view kCClef = "B";
 inline constexpr std::string_view kPercussionClef = "\xC3\x96";  // Ö
 inline constexpr std::string_view kFlat = "b";
 inline constexpr std::string_view kSharp = "#";
+inline constexpr std::string_view kNatural = "n";
 inline constexpr std::string_view kCommonTime = "c";
 inline constexpr std::string_view kCutTime = "C";
 inline constexpr std::string_view kWholeHead = "w";
@@ -105,7 +106,8 @@ private:
     // StaffStart.cpp
     int32_t DrawStaffStart();
     void DrawClef(int32_t x);
-    int32_t DrawKeySignature(int32_t key, int32_t x);
+    // `sign` replaces the flats or sharps (naturals cancelling a key).
+    int32_t DrawKeySignature(int32_t key, int32_t x, std::string_view sign = {});
     int32_t DrawTimeSignature(int32_t x);
 
     // StaffSystem.cpp

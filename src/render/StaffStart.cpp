@@ -36,7 +36,7 @@ void StaffDrawer::DrawClef(int32_t x) {
 
 // Sign heights above the bottom line follow the clef: flats descend a fourth and rise a fifth,
 // sharps rise a fourth and fall a fifth, each kept within the staff.
-int32_t StaffDrawer::DrawKeySignature(int32_t key, int32_t x) {
+int32_t StaffDrawer::DrawKeySignature(int32_t key, int32_t x, std::string_view sign) {
     if (key == 0) return x;
     const int32_t s = mS;
     const int32_t half = IDiv(s, 2);
@@ -53,7 +53,8 @@ int32_t StaffDrawer::DrawKeySignature(int32_t key, int32_t x) {
     int32_t h = first;
     x += s;
     for (int32_t n = 1; n <= std::abs(key); ++n) {
-        Glyph(flats ? glyph::kFlat : glyph::kSharp, x, mG - h, color);
+        if (sign.empty()) sign = flats ? glyph::kFlat : glyph::kSharp;
+        Glyph(sign, x, mG - h, color);
         x += s;
         if (flats) {
             h = n % 2 == 1 ? h + oneAndHalf : first - IDiv(n, 2) * half;

@@ -92,6 +92,21 @@ TEST_F(MarksDrawing, AKeyChangeInsideTheSystemGetsItsSignsAndADoubleBarBeforeIt)
     EXPECT_GT(score->Staff(1)->Voice(1)->Notes()->Item(128)->X(), sharps[1].X * kPx + s);
 }
 
+TEST_F(MarksDrawing, AReturnToCMajorCancelsTheSignatureWithNaturals) {
+    auto surface = Draw([&] {
+        score->SetKey(-3);
+        StaffEvents()->Add(64, evtKeyChange, 0);
+    });
+    std::vector<DrawnText> naturals;
+    for (const auto& t : All(*surface, "n")) {
+        if (t.Y * kPx < top + 4 * s) naturals.push_back(t);
+    }
+    ASSERT_EQ(naturals.size(), 3u);
+    EXPECT_GE(naturals[0].X * kPx, MeasureLeft(1));
+    EXPECT_LT(naturals[2].X * kPx, MeasureRight(1));
+    EXPECT_EQ(All(*surface, "[").size(), 1u);
+}
+
 TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
     auto surface = Draw([&] {
         AddStaff();
