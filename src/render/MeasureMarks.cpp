@@ -154,7 +154,7 @@ void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
     }
     if (octave != 0) {
         const bool continued = octave == mOctave && m.Start != mFrame.Start;
-        DrawBracketLine(m, true, false, false);
+        DrawBracketLine(m, true, continued, false);
         if (!continued) {
             const int32_t lineY = mFrame.TopLine - SnapY(NInt(2.2 * mS));
             auto* surface = mLayout.Target();
@@ -176,12 +176,13 @@ void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
 }
 
 // The line of an ending or an octave mark over the measure; "+" continues the bracket of the
-// previous measure 3 line spacings to the left.
+// previous measure 3 line spacings to the left, an octave line runs on from the barline.
 void StaffDrawer::DrawBracketLine(const MeasureFrame& m, bool dotted, bool continued, bool leg) {
     const int32_t y = mFrame.TopLine - SnapY(NInt(2.2 * mS));
     int32_t x1 = m.Left + m.Pad - mS;
     const int32_t x2 = x1 + m.Width - m.Pad;
-    if (continued) x1 -= 3 * mS;
+    // An octave line running on from the previous measure joins it at the barline.
+    if (continued) x1 = dotted ? m.Left : x1 - 3 * mS;
     auto* surface = mLayout.Target();
     const int32_t color = mScore.DrawColors().Bars;
     if (dotted && surface) surface->SetDrawStyle(2);
