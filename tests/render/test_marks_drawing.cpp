@@ -305,6 +305,30 @@ TEST_F(MarksDrawing, ATieLiesBelowAOneVoiceStemUpNoteAndAboveAMultiVoiceOne) {
     EXPECT_LT(ties[0][3], ties[0][1]);  // bows upward
 }
 
+TEST_F(MarksDrawing, ASlopedTieBendsAroundItsMiddleAndATooShortOneIsAStraightLine) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 0, 64, 32, 0);   // E4
+        score->AddNote(1, 32, 67, 32, 0);  // G4
+        StaffEvents()->Add(0, evtTie, 0, 32, "1");
+    });
+    auto ties = Ties(*surface);
+    ASSERT_EQ(ties.size(), 1u);
+    EXPECT_NE(ties[0][1], ties[0][7]);  // the ends differ in height
+    const int32_t mid = (ties[0][0] + ties[0][6]) / 2;
+    EXPECT_LT(ties[0][2], mid);  // first control point left of the middle
+    EXPECT_GT(ties[0][4], mid);  // second right of it
+
+    surface = Draw([&] {
+        score->AddNote(1, 0, 64, 2, 0);
+        score->AddNote(1, 2, 64, 2, 0);
+        StaffEvents()->Add(0, evtTie, 0, 2, "1");
+    });
+    EXPECT_TRUE(Ties(*surface).empty());
+    int32_t straight = 0;
+    for (const auto& line : LinesOf(*surface)) straight += line.Color == score->DrawColors().Ties;
+    EXPECT_EQ(straight, 1);
+}
+
 TEST_F(MarksDrawing, ATieAcrossASystemBreakIsDrawnAsTwoStubs) {
     auto notes = [&] {
         for (int32_t m = 0; m < 32; ++m) score->AddNote(1, m * 64, 67, 64, 0);
