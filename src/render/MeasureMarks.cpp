@@ -144,8 +144,12 @@ void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
     // Octave lines come from the staff's own section events (Value2 = 1 for 8va, 2 for 8vb).
     int32_t octave = 0;
     if (const auto events = mFrame.Staff->GlobalEvents()) {
-        for (const auto& event : *events) {
-            if (!event || event->EventTime() < m.Start) continue;
+        auto it = std::partition_point(events->begin(), events->end(), [&](const auto& event) {
+            return !event || event->EventTime() < m.Start;
+        });
+        for (; it != events->end(); ++it) {
+            const auto& event = *it;
+            if (!event) continue;
             if (event->EventTime() > m.Start) break;
             if (event->EventType() != evtSectionDefine) continue;
             if (event->Value2() == 1) octave = sct8va;

@@ -27,13 +27,21 @@ std::vector<std::shared_ptr<GlobalEvent>> EventsIn(const GlobalEvents* events, i
                                                    int32_t from, int32_t to) {
     std::vector<std::shared_ptr<GlobalEvent>> found;
     if (!events) return found;
-    for (const auto& event : *events) {
-        if (!event || event->EventTime() < from) continue;
+    // The list is in time order: start at the first event of the range.
+    auto it = std::partition_point(events->begin(), events->end(), [&](const auto& event) {
+        return !event || event->EventTime() < from;
+    });
+    for (; it != events->end(); ++it) {
+        const auto& event = *it;
+        if (!event) continue;
         if (event->EventTime() >= to) break;
         if (event->EventType() == type) found.push_back(event);
     }
     return found;
 }
+
+// A lyric event holds at most this many verses worth drawing.
+constexpr size_t kMaxVerses = 255;
 
 // Verse texts of a lyric event, verse 1 first.
 std::vector<std::string> Verses(const std::string& text) {
@@ -167,7 +175,7 @@ void StaffDrawer::DrawLyrics(const MeasureFrame& m) {
         const auto verses = Verses(lyrics[i]->Text());
         const auto nextVerses = i + 1 < lyrics.size() ? Verses(lyrics[i + 1]->Text())
                                                       : std::vector<std::string>{};
-        for (size_t v = 0; v < verses.size(); ++v) {
+        for (size_t v = 0; v < verses.size() && v < kMaxVerses; ++v) {
             std::string syllable = verses[v];
             const bool hyphen = !syllable.empty() && syllable.back() == '-';
             if (hyphen) syllable.pop_back();
