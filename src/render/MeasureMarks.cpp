@@ -53,9 +53,10 @@ int32_t StaffDrawer::DrawSignatureChanges(const MeasureFrame& m) {
     if (m.Start == mFrame.Start) return 0;
     int32_t x = m.Left;
     if (!mGrand) {
+        // A change inside an earlier measure shows at the next measure start, so the notes
+        // never follow a clef that is not drawn.
         const int32_t clef = mFrame.Staff->CurClef(m.Start);
-        const auto events = mFrame.Staff->GlobalEvents();
-        if (clef != mClef && events && events->Find(m.Start, evtClefChange, true)) {
+        if (clef != mClef && clef != clfGrand) {
             mClef = clef;
             mPercussionClef = clef == clfPercussion;
             DrawClef(x + mS);

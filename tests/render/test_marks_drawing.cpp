@@ -107,6 +107,22 @@ TEST_F(MarksDrawing, AReturnToCMajorCancelsTheSignatureWithNaturals) {
     EXPECT_EQ(All(*surface, "[").size(), 1u);
 }
 
+TEST_F(MarksDrawing, AClefChangeAtAMeasureStartPlacesTheNotesAfterIt) {
+    auto surface = Draw([&] {
+        score->AddNote(1, 64, 43, 16, 0);  // G2: the bottom line of a bass staff
+        StaffEvents()->Add(64, evtClefChange, clfBass);
+    });
+    std::vector<DrawnText> clefs;
+    for (const auto& t : All(*surface, "?")) {
+        if (t.Y * kPx < top + 4 * s) clefs.push_back(t);
+    }
+    ASSERT_EQ(clefs.size(), 1u);
+    EXPECT_EQ(clefs[0].X, IDiv(MeasureLeft(1) + s, kPx));
+    const auto note = score->Staff(1)->Voice(1)->Notes()->Item(64);
+    EXPECT_EQ(note->Y(), g);
+    EXPECT_GT(note->X(), clefs[0].X * kPx + 2 * s);
+}
+
 TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
     auto surface = Draw([&] {
         AddStaff();
