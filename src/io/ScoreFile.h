@@ -27,7 +27,7 @@ bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
 
 // Sets score font `index` from a font spec: fields separated by "|", field 1 the name, field 2
 // the size, field 3 "1" for bold ("|Arial|14|1|0|0|" or "Title|Arial|14|1"). Underline is
-// turned off; italic is not taken from the spec. A spec with fewer than four fields changes
+// turned off; italic is not read from it. Fewer than four fields change
 // nothing; a size too large for a single throws ReadFailure.
 void ApplyFontSpec(Score& score, int32_t index, std::string_view spec);
 
