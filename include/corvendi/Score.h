@@ -321,6 +321,9 @@ private:
     // Creation steps, in order.
     void ReadScreenMetrics();
     void CreateChordMapperFromData();
+    // Empties the document (staffs, voices, instruments, events, selection) and puts the page
+    // and position state back to page 1, time 0; shared by CreateDefault and the file readers.
+    void ResetDocument();
     void CreateRanges();
     void CreateFonts();
     void CreateCollections();

@@ -165,28 +165,13 @@ void Score::CreateDefault() {
         mLoading = false;
     });
 
-    mStaffs->Clear();
-    mVoices->Clear();
-    mInstruments->Clear();
-    mGlobals->Clear();
-    mSelected.clear();
-    mSelVoiceIDs.clear();
-    mSelStaffs.clear();
+    ResetDocument();
     mMidiEvtIx = -1;
     mFileName.clear();
 
     // Common time: a symbol signature of 64-tick measures.
     mGlobals->Add(0, evtTimeChange, 0, 0, "");
     mStaffs->Add(mStaffs->NewID(), "New");
-
-    mCurPage = 1;
-    mLastPage = 1;
-    mCurTime = 0;
-    mHighNoteTime = 0;
-    mLastValue = 0;
-    mLastRegionIx = 0;
-    mPageRanges.assign(1, std::make_shared<Range>());
-    mPageMetrics.assign(1, std::make_shared<Range>());
 
     mTitle = "New Score";
     mSubTitle.clear();
@@ -209,6 +194,26 @@ void Score::CreateDefault() {
         mEvents.Raise(&ScoreEvents::ActiveStaff, first);
     }
     PaintWindow();
+}
+
+void Score::ResetDocument() {
+    mStaffs->Clear();
+    mVoices->Clear();
+    mInstruments->Clear();
+    mGlobals->Clear();
+    // Selected notes belong to the document being replaced.
+    mSelected.clear();
+    mSelVoiceIDs.clear();
+    mSelStaffs.clear();
+
+    mCurPage = 1;
+    mLastPage = 1;
+    mCurTime = 0;
+    mHighNoteTime = 0;
+    mLastValue = 0;
+    mLastRegionIx = 0;
+    mPageRanges.assign(1, std::make_shared<Range>());
+    mPageMetrics.assign(1, std::make_shared<Range>());
 }
 
 }  // namespace corvendi

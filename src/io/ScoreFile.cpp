@@ -105,28 +105,12 @@ void Score::Reload() {
 }
 
 void Score::ClearScore(const std::string& path) {
-    mStaffs->Clear();
-    mVoices->Clear();
-    mInstruments->Clear();
-    mGlobals->Clear();
-    // Selected notes belong to the document being replaced.
-    mSelected.clear();
-    mSelVoiceIDs.clear();
-    mSelStaffs.clear();
-
+    ResetDocument();
     mFileName = path;
     mKey = 0;
     mMinorVal = 0;
-    mCurPage = 1;
-    mLastPage = 1;
     mVoice = 1;
     mVerse = 1;
-    mCurTime = 0;
-    mHighNoteTime = 0;
-    mLastValue = 0;
-    mLastRegionIx = 0;
-    mPageRanges.assign(1, std::make_shared<Range>());
-    mPageMetrics.assign(1, std::make_shared<Range>());
 
     mTitle.clear();
     mSubTitle.clear();
