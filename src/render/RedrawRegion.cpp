@@ -1,6 +1,8 @@
 // Redrawing one staff of one system after an edit that changed nothing else: the system's
 // measures are rebuilt from the staff's hit region instead of by line breaking.
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "common/Arith.h"
 #include "corvendi/GlobalEvents.h"
@@ -15,12 +17,44 @@
 
 namespace corvendi {
 
+namespace {
+
+std::shared_ptr<Staff> StaffOfIndex(const Staffs& staffs, int32_t index) {
+    for (const auto& candidate : staffs) {
+        if (candidate && candidate->Index() == index) return candidate;
+    }
+    return nullptr;
+}
+
+// The top line of the brace that holds the region's staff, or -1: the braces of its system are
+// replayed over the system's regions, which the page drawing appended in staff order.
+int32_t BraceTopOf(const Region& target, const std::vector<std::shared_ptr<Region>>& regions,
+                   const Staffs& staffs) {
+    const auto at = std::find_if(regions.begin(), regions.end(),
+                                 [&](const auto& r) { return r.get() == &target; });
+    if (at == regions.end()) return -1;
+    auto first = at;
+    while (first != regions.begin() && !(*first)->First) --first;
+    int32_t staffsLeft = 0;
+    int32_t braceTop = -1;
+    for (auto it = first; it != regions.end(); ++it) {
+        const Region& region = **it;
+        const auto staff = StaffOfIndex(staffs, region.Staff);
+        if (staffsLeft == 0 && staff && staff->Brace() > 0) {
+            staffsLeft = staff->Brace();
+            braceTop = region.Top + region.PadTop;
+        }
+        if (it == at) return staffsLeft > 0 ? braceTop : -1;
+        if (staffsLeft > 0) --staffsLeft;
+    }
+    return -1;
+}
+
+}  // namespace
+
 void PageLayout::RedrawRegion(Region& region) {
     if (!mScore.mWindow || !mScore.mStaffs || region.Measures() < 1) return;
-    std::shared_ptr<corvendi::Staff> staff;
-    for (const auto& candidate : *mScore.mStaffs) {
-        if (candidate && candidate->Index() == region.Staff) staff = candidate;
-    }
+    const auto staff = StaffOfIndex(*mScore.mStaffs, region.Staff);
     const auto first = region.Measure(0);
     if (!staff || !first) return;
 
@@ -52,7 +86,8 @@ void PageLayout::RedrawRegion(Region& region) {
     const int32_t s = mMetrics.LineSpacing;
     const int32_t topLine = region.Top + region.PadTop;
     StaffSystemFrame frame{mMusicLeft, topLine, mRightLimit, topLine + 4 * s, 1, staff->Index(),
-                           mSystem.Start, -1, staff};
+                           mSystem.Start, BraceTopOf(region, mScore.mRegions, *mScore.mStaffs),
+                           staff};
     DrawStaffLines(topLine);
     DrawStaffSystem(frame, region);
     if (region.Split) {

@@ -149,6 +149,27 @@ TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
     }
 }
 
+TEST_F(MarksDrawing, RedrawingTheLowerStaffOfABraceJoinsItsBarlinesAgain) {
+    auto surface = Draw([&] {
+        AddStaff();
+        score->Staff(1)->BraceSet(2);
+        Events()->Add(64, evtRepeatBegin);
+    });
+    auto joinsOf = [](const RecordingSurface& drawn) {
+        std::vector<std::string> joins;
+        for (const auto& t : TextsOf(drawn)) {
+            if (t.Text == "\xC3\x92") joins.push_back(std::to_string(t.X) + "," + std::to_string(t.Y));
+        }
+        return joins;
+    };
+    const auto page = joinsOf(*surface);
+    ASSERT_FALSE(page.empty());
+    ASSERT_GE(score->Regions().size(), 2u);
+    surface->ClearCalls();
+    score->Layout().RedrawRegion(*score->Regions()[1]);
+    EXPECT_EQ(joinsOf(*surface), page);
+}
+
 TEST_F(MarksDrawing, EndingsWithAContinuationAndSectionSigns) {
     auto surface = Draw([&] {
         Events()->Add(0, evtSectionDefine, sctEnding1);
