@@ -1,7 +1,8 @@
-// A page of music showing the marks drawn around the notes: repeat, double and final barlines,
-// first and second endings, coda and segno signs, an octave line, measure numbers, a key and a
-// clef change, a measure repeat, chord symbols, dynamics, a tempo mark, free text, two verses
-// of lyrics and ties within and across systems. Writes a PNG (docs/images/marks.png).
+// Three systems of music showing the marks drawn around the notes: repeat, double and final
+// barlines, first and second endings, coda and segno signs with "To Coda" and "D.S.", an octave
+// line, measure numbers, a key and a clef change, a measure repeat, chord symbols, dynamics, a
+// tempo mark, free text, two verses of lyrics, ties within and across systems and a slur. Writes
+// the top of the page, down to the last system with music, as a PNG (docs/images/marks.png).
 //
 //   corvendi_marks_picture [output.png] [diagrams: 0 or 1]
 #include <corvendi/ChordMapper.h>
@@ -9,11 +10,13 @@
 #include <corvendi/GlobalEvents.h>
 #include <corvendi/Instruments.h>
 #include <corvendi/Platform.h>
+#include <corvendi/Region.h>
 #include <corvendi/Score.h>
 #include <corvendi/Staff.h>
 #include <corvendi/Staffs.h>
 #include <corvendi/cairo/CairoImageSurface.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -62,46 +65,59 @@ int main(int argc, char** argv) {
     auto globals = score->AllGlobals();
     staff->VersesSet(2);
 
-    // Melody: four measures per line, a tune with a repeat and two endings.
-    const int32_t melody[] = {67, 69, 71, 72, 74, 72, 71, 69, 67, 67, 64, 62, 60, 62, 64, 67,
-                              69, 71, 72, 74, 76, 74, 72, 71, 72, 72, 71, 69, 67, 65, 64, 62};
-    int32_t t = 0;
-    for (int32_t i = 0; i < 32; ++i, t += Q) {
-        const int32_t measure = t / W;
-        if (measure == 5) continue;  // the measure repeat shows the sign only
-        score->AddNote(1, t, static_cast<uint8_t>(melody[i]), Q, i == 6 ? nteStacato : 0);
+    // A tune of thirteen measures in three systems of four or five measures, so that the
+    // quarter notes under the lyrics have room for their syllables.
+    struct Entry {
+        int32_t Time, Value, Duration, Flags;
+    };
+    const Entry tune[] = {
+        // 1-4: a repeat with a first and a second ending.
+        {0, 67, Q, 0}, {Q, 69, Q, 0}, {H, 71, Q, 0}, {H + Q, 72, Q, 0},
+        {W, 74, Q, nteStacato}, {W + Q, 72, Q, nteStacato}, {W + H, 71, Q, 0}, {W + H + Q, 69, Q, 0},
+        {2 * W, 67, H, nteDot}, {2 * W + H + Q, 62, Q, 0},
+        {3 * W, 60, H, 0}, {3 * W + H, 64, Q, 0}, {3 * W + H + Q, 72, Q, 0},
+        // 5-8: a measure repeat, the way to the coda and back to the sign, ties and a slur.
+        {4 * W, 72, H, 0}, {4 * W + H, 71, Q, 0}, {4 * W + H + Q, 69, Q, 0},
+        {6 * W, 76, H, 0}, {6 * W + H, 74, Q, 0}, {6 * W + H + Q, 72, Q, 0},
+        {7 * W, 67, H, 0}, {7 * W + H, 67, Q, 0}, {7 * W + H + Q, 71, Q, 0},
+        // 9-13: the coda, a key change, an octave line and a clef change.
+        {8 * W, 72, H, 0}, {8 * W + H, 71, E, 0}, {8 * W + H + E, 69, E, 0}, {8 * W + H + Q, 67, Q, 0},
+        {9 * W, 70, H, 0}, {9 * W + H, 72, Q, 0}, {9 * W + H + Q, 74, Q, 0},
+        {10 * W, 75, W, 0}, {11 * W, 75, W, 0},
+        {12 * W, 51, H, 0}, {12 * W + H, 39, H, 0},
+    };
+    for (const auto& note : tune) {
+        if (note.Duration > 0) {
+            score->AddNote(1, note.Time, static_cast<uint8_t>(note.Value), note.Duration, note.Flags);
+        }
     }
-    // Long notes tied within a system and across the break to the next system.
-    score->AddNote(1, 8 * W, 67, H, 0);
-    score->AddNote(1, 8 * W + H, 67, Q, 0);
-    score->AddNote(1, 8 * W + H + Q, 72, Q, 0);
-    score->AddNote(1, 9 * W, 72, H, 0);
-    score->AddNote(1, 9 * W + H, 71, E, 0);
-    score->AddNote(1, 9 * W + H + E, 69, E, 0);
-    score->AddNote(1, 9 * W + H + Q, 67, Q, 0);
-    for (int32_t m = 10; m < 16; ++m) score->AddNote(1, m * W, static_cast<uint8_t>(60 + m), W, 0);
-    Tie(*events, 8 * W, 8 * W + H);
-    Tie(*events, 8 * W + H + Q, 9 * W);
-    Tie(*events, 7 * W - Q, 7 * W);  // a slur across the first system break
-    Tie(*events, 11 * W, 12 * W);
-    Tie(*events, 15 * W, 16 * W);
-    score->AddNote(1, 16 * W, 75, W, 0);
+    Tie(*events, 3 * W + H + Q, 4 * W);  // a tie over the first system break
+    Tie(*events, 6 * W + H + Q, 7 * W);  // a slur over a barline
+    Tie(*events, 7 * W, 7 * W + H);
+    Tie(*events, 10 * W, 11 * W);
+
+    // Three systems: measures 1-4, 5-8 and 9-13; the empty measures after the end start a
+    // fourth one, which the picture leaves out.
+    globals->Add(4 * W, evtLineEnd);
+    globals->Add(8 * W, evtLineEnd);
+    globals->Add(13 * W, evtLineEnd);
 
     // Repeats, endings, coda and segno, the final bar.
-    globals->Add(0, evtSectionDefine, sctSegundo);
     globals->Add(W, evtRepeatBegin);
+    globals->Add(W, evtSectionDefine, sctSegundo);
     globals->Add(2 * W, evtSectionDefine, sctEnding1);
     globals->Add(2 * W, evtRepeatEnd);
     globals->Add(3 * W, evtSectionDefine, sctEnding2);
     globals->Add(6 * W, evtSectionDefine, sctToCoda);
-    globals->Add(7 * W, evtSectionDefine, sctCoda);
-    globals->Add(16 * W, evtScoreEnd);
+    globals->Add(7 * W, evtSectionDefine, sctToSegundo);
+    globals->Add(8 * W, evtSectionDefine, sctCoda);
+    globals->Add(12 * W, evtScoreEnd);
     events->Add(5 * W, evtSectionDefine, sctRepeatMeasure);
-    events->Add(12 * W, evtSectionDefine, 0, 1);  // 8va over two measures
-    events->Add(13 * W, evtSectionDefine, 0, 1);
+    events->Add(10 * W, evtSectionDefine, 0, 1);  // 8va over two measures
+    events->Add(11 * W, evtSectionDefine, 0, 1);
     // A key change and a clef change.
-    events->Add(10 * W, evtKeyChange, 253);
-    events->Add(14 * W, evtClefChange, clfBass);
+    events->Add(9 * W, evtKeyChange, 253);
+    events->Add(12 * W, evtClefChange, clfBass);
 
     // Dynamics, tempo and text.
     events->Add(0, evtDynamic, dynP);
@@ -109,19 +125,26 @@ int main(int argc, char** argv) {
     events->Add(8 * W, evtDynamic, dynFF);
     events->Add(0, evtTempo, 96);
     events->Add(4 * W + H, evtText, 0, 9, "dolce");
-    events->Add(8 * W + Q, evtText, 7, 0, "rit.");
+    events->Add(8 * W + H, evtText, 7, 0, "rit.");
 
     // Lyrics: two verses, with hyphens.
-    const char* words[] = {"Sing\rNow", "to\rthe", "the\rriv-", "morn-\rer", "ing\rruns", "light\rdown",
-                           "a-\rto", "bove\rthe", "the\rsea"};
+    const char* words[] = {"Sing\rNow", "to\rthe", "the\rriv-", "ear-\rer",
+                           "ly\rruns", "light\rdown", "a-\rto", "bove\rthe", "the\rsea"};
     for (int32_t i = 0; i < 9; ++i) events->Add(i * Q, evtLyric, 0, 0, words[i]);
 
-    // Chord symbols, names or diagrams.
+    // Chord symbols, names or diagrams, one or two a measure.
     if (const auto& mapper = score->ChordMapper()) {
-        const char* names[] = {"C", "G", "Am", "F", "C", "G7", "C", "Dm", "G", "C"};
-        for (int32_t i = 0; i < 10; ++i) {
-            const int32_t code = ChordCodeNamed(*mapper, names[i]);
-            if (code > 0) globals->Add(i * W + (i % 2) * H, evtChord, static_cast<uint8_t>(code));
+        struct Symbol {
+            int32_t Time;
+            const char* Name;
+        };
+        const Symbol chords[] = {{0, "C"},          {H, "G"},      {W, "Am"},      {W + H, "F"},
+                                 {2 * W, "C"},      {2 * W + H, "G7"}, {3 * W, "C"}, {4 * W, "C"},
+                                 {4 * W + H, "G"},  {6 * W, "Am"}, {6 * W + H, "Dm"}, {7 * W, "G7"},
+                                 {8 * W, "C"},      {8 * W + H, "G"}, {9 * W, "Bb"},  {12 * W, "Eb"}};
+        for (const auto& chord : chords) {
+            const int32_t code = ChordCodeNamed(*mapper, chord.Name);
+            if (code > 0) globals->Add(chord.Time, evtChord, static_cast<uint8_t>(code));
         }
     }
     score->SetRedraw(true);
@@ -131,6 +154,12 @@ int main(int argc, char** argv) {
     while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }
     score->PaintWindow();
+    // The picture ends below the lyrics of the last system with music.
+    int32_t bottom = 0;
+    for (const auto& region : score->Regions()) {
+        if (region->Time < 13 * W) bottom = std::max(bottom, region->Bottom + 2 * 225);
+    }
+    if (bottom > 0) surface->SetHeight(bottom + 360);
     if (!surface->WritePng(output)) {
         std::fprintf(stderr, "cannot write %s\n", output.c_str());
         return 1;
