@@ -98,6 +98,8 @@ void StaffDrawer::DrawChordSymbols(const MeasureFrame& m) {
 // Dynamics are music-font characters; a tempo mark shows its text, or a quarter note and the
 // beats per minute its first value holds.
 void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
+    // A grand staff's marks serve both hands: drawn once, between its two staffs.
+    if (mGrand && mFrame.Part != 1) return;
     const auto events = mFrame.Staff->GlobalEvents();
     const int32_t color = mScore.DrawColors().Ties;
     const int32_t y = mG + NInt(3.5 * mS) + mScore.DynAdjust();

@@ -303,6 +303,24 @@ TEST_F(MarksDrawing, DynamicsTextAndLyrics) {
     EXPECT_GT(hal[0].Y * kPx, top + 4 * s);
 }
 
+TEST_F(MarksDrawing, AGrandStaffShowsItsDynamicsOnceBetweenItsStaffs) {
+    auto surface = Draw([&] {
+        score->Staff(1)->SetDefaultClef(clfGrand);
+        score->AddNote(1, 0, 67, 16, 0);
+        score->AddNote(1, 0, 48, 16, 0);
+        StaffEvents()->Add(0, evtDynamic, dynF);
+        StaffEvents()->Add(0, evtTempo, 60);
+    });
+    std::vector<DrawnText> forte, tempo;
+    for (const auto& t : TextsOf(*surface)) {
+        if (t.Text == "f") forte.push_back(t);
+        if (t.Text == " = 60") tempo.push_back(t);
+    }
+    ASSERT_EQ(forte.size(), 1u);
+    EXPECT_EQ(tempo.size(), 1u);
+    EXPECT_EQ(forte[0].Y, IDiv(g + NInt(3.5 * s), kPx));  // under the upper staff
+}
+
 // The seven points of each tie drawn, in pixels.
 std::vector<std::vector<int32_t>> Ties(const RecordingSurface& surface) {
     std::vector<std::vector<int32_t>> ties;
