@@ -1,8 +1,9 @@
 // Three systems of music showing the marks drawn around the notes: repeat, double and final
 // barlines, first and second endings, coda and segno signs with "To Coda" and "D.S.", an octave
 // line, measure numbers, a key and a clef change, a measure repeat, chord symbols, dynamics, a
-// tempo mark, free text, two verses of lyrics, ties within and across systems and a slur. Writes
-// the top of the page, down to the last system with music, as a PNG (docs/images/marks.png).
+// tempo heading and tempo marks, free text, two verses of lyrics, ties within and across
+// systems and a slur. Writes the top of the page, down to the last system with music, as a PNG
+// (docs/images/marks.png).
 //
 //   corvendi_marks_picture [output.png] [diagrams: 0 or 1]
 #include <corvendi/ChordMapper.h>
@@ -50,7 +51,9 @@ int main(int argc, char** argv) {
     score->SetSubTitle("");
     score->SetComposer("");
     score->SetArrangedBy("");
-    score->SetMetronome(false);
+    score->SetHeading("Moderato");
+    score->SetMetronome(true);
+    score->SetCount(96);
     score->SetStaffHeight(0.22f);
     score->SetStaffSpace(0.5f);
     score->SetSystemSpace(0.5f);
@@ -123,9 +126,10 @@ int main(int argc, char** argv) {
     events->Add(0, evtDynamic, dynP);
     events->Add(4 * W, evtDynamic, dynMF);
     events->Add(8 * W, evtDynamic, dynFF);
-    events->Add(0, evtTempo, 96);
+    events->Add(7 * W + H, evtTempo, tmpRitardando);
+    events->Add(8 * W, evtTempo, tmpATempo);
     events->Add(4 * W + H, evtText, 0, 9, "dolce");
-    events->Add(8 * W + H, evtText, 7, 0, "rit.");
+    events->Add(8 * W + H, evtText, 7, 0, "espress.");
 
     // Lyrics: two verses, with hyphens.
     const char* words[] = {"Sing\rNow", "to\rthe", "the\rriv-", "ear-\rer",

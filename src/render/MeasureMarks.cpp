@@ -222,14 +222,14 @@ void StaffDrawer::DrawMeasureRepeat(const MeasureFrame& m) {
           mScore.DrawColors().Bars);
 }
 
-void StaffDrawer::SelectTextFont(float size, bool bold) {
+void StaffDrawer::SelectTextFont(float size, bool bold, bool italic) {
     mLayout.SelectFont(fntCopyright);
     auto* surface = mLayout.Target();
     if (!surface) return;
     FontSpec font = surface->Font();
     font.Size = size;
     font.Bold = bold;
-    font.Italic = false;
+    font.Italic = italic;
     surface->SetFont(font);
 }
 

@@ -146,7 +146,7 @@ private:
     void DrawBracketLine(const MeasureFrame& m, bool dotted, bool continued, bool leg);
     void DrawMeasureNumber(int32_t number, const MeasureFrame& m, int32_t barX);
     void DrawMeasureRepeat(const MeasureFrame& m);
-    void SelectTextFont(float size, bool bold);
+    void SelectTextFont(float size, bool bold, bool italic = false);
 
     // StaffText.cpp
     void DrawChordSymbols(const MeasureFrame& m);

@@ -2,6 +2,7 @@
 // dynamics and tempo marks, free text and the verses of the lyrics.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Arith.h"
@@ -95,8 +96,8 @@ void StaffDrawer::DrawChordSymbols(const MeasureFrame& m) {
     mLayout.SelectFont(kMusicFontIndex);
 }
 
-// Dynamics are music-font characters; a tempo mark shows its text, or a quarter note and the
-// beats per minute its first value holds.
+// Dynamics are music-font characters; a tempo mark ("ritard.", "a tempo" ...) is italic words on
+// the same line, after a dynamic that stands at the same time.
 void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
     // A grand staff's marks serve both hands: drawn once, between its two staffs.
     if (mGrand && mFrame.Part != 1) return;
@@ -104,38 +105,35 @@ void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
     const int32_t color = mScore.DrawColors().Ties;
     const int32_t y = mG + NInt(3.5 * mS) + mScore.DynAdjust();
     const int32_t end = m.Start + m.Duration;
+    std::vector<std::pair<int32_t, int32_t>> dynamicEnds;  // time, right edge
     for (const auto& event : EventsIn(events.get(), evtDynamic, m.Start, end)) {
         const int32_t code = event->Value1();
         if (code < 32) continue;
-        Glyph(MusicChar(static_cast<uint8_t>(code)), EventX(event->EventTime(), m), y,
-              color);
-    }
-    // Tempo marks stand above the chord symbols of the top staff.
-    int32_t markY = mFrame.TopLine - 3 * mS;
-    if (mScore.UseChords() && mRegion.First && mScore.ChordMapper()) {
-        markY -= std::clamp(mScore.ChordMapper()->RowHeight(mScore.UseChordMaps()), 0, kMaxSpacingTw);
-    }
-    for (const auto& event : EventsIn(events.get(), evtTempo, m.Start, end)) {
+        const std::string glyph = MusicChar(static_cast<uint8_t>(code));
         const int32_t x = EventX(event->EventTime(), m);
-        if (!event->Text().empty()) {
-            SelectTextFont(10.0f, true);
-            Glyph(event->Text(), x, markY, color);
-            mLayout.SelectFont(kMusicFontIndex);
-        } else if (event->Value1() > 0) {
-            auto* surface = mLayout.Target();
-            const int32_t size = surface ? NInt(surface->Font().Size * 0.6) : 0;
-            if (surface && size > 0) {
-                FontSpec font = surface->Font();
-                font.Size = static_cast<float>(size);
-                surface->SetFont(font);
-            }
-            Glyph("q", x, markY - 2 * mS, color);
-            const int32_t noteWidth = mLayout.TextWidth("q");
-            SelectTextFont(10.0f, true);
-            Glyph(" = " + std::to_string(event->Value1()), x + noteWidth, markY, color);
-            mLayout.SelectFont(kMusicFontIndex);
-        }
+        Glyph(glyph, x, y, color);
+        dynamicEnds.emplace_back(event->EventTime(), x + mLayout.TextWidth(glyph));
     }
+    const auto tempos = EventsIn(events.get(), evtTempo, m.Start, end);
+    if (tempos.empty()) return;
+    // The words share the dynamics' baseline, which lies as far below the glyph cell's top as
+    // the bottom staff line lies below G.
+    const int32_t baseline = y + (mFrame.BottomLine - mG);
+    SelectTextFont(9.0f, false, true);
+    const int32_t top = baseline - NInt(0.8 * mLayout.TextHeight("S"));
+    for (const auto& event : tempos) {
+        const int32_t mark = event->Value1();
+        const std::string words = !event->Text().empty()                  ? event->Text()
+                                  : mark >= tmpRitardando && mark <= tmpLungaPausa ? TempoText(mark)
+                                                                                   : std::string();
+        if (words.empty()) continue;
+        int32_t x = EventX(event->EventTime(), m);
+        for (const auto& [time, right] : dynamicEnds) {
+            if (time == event->EventTime()) x = std::max(x, right + mS);
+        }
+        Glyph(words, x, top, color);
+    }
+    mLayout.SelectFont(kMusicFontIndex);
 }
 
 void StaffDrawer::DrawFreeText(const MeasureFrame& m) {

@@ -273,6 +273,9 @@ TEST_F(MarksDrawing, DynamicsTextAndLyrics) {
         score->AddNote(1, 0, 67, 16, 0);
         score->AddNote(1, 16, 67, 16, 0);
         StaffEvents()->Add(16, evtDynamic, dynF);
+        StaffEvents()->Add(16, evtTempo, tmpRitardando);
+        StaffEvents()->Add(0, evtTempo, tmpATempo);
+        StaffEvents()->Add(32, evtTempo, 96);
         StaffEvents()->Add(0, evtText, 2, 0, "above");
         StaffEvents()->Add(16, evtText, 0, 3, "below");
         StaffEvents()->Add(0, evtLyric, 0, 0, "Hal-\rSing");
@@ -281,6 +284,16 @@ TEST_F(MarksDrawing, DynamicsTextAndLyrics) {
     const auto forte = All(*surface, "f");
     ASSERT_EQ(forte.size(), 1u);
     EXPECT_EQ(forte[0].Y, IDiv(g + NInt(3.5 * s) + 60, kPx));
+    // Tempo marks are words on the dynamics' line, after a dynamic at the same time; a mark
+    // outside the list of words shows nothing.
+    const auto ritard = All(*surface, "ritard.");
+    const auto aTempo = All(*surface, "a tempo");
+    ASSERT_EQ(ritard.size(), 1u);
+    ASSERT_EQ(aTempo.size(), 1u);
+    EXPECT_EQ(ritard[0].Y, aTempo[0].Y);
+    EXPECT_GT(ritard[0].Y * kPx, top + 4 * s);
+    EXPECT_GT(ritard[0].X, forte[0].X);
+    EXPECT_EQ(All(*surface, "Error").size(), 0u);
     const auto above = All(*surface, "above");
     const auto below = All(*surface, "below");
     ASSERT_EQ(above.size(), 1u);
@@ -309,12 +322,12 @@ TEST_F(MarksDrawing, AGrandStaffShowsItsDynamicsOnceBetweenItsStaffs) {
         score->AddNote(1, 0, 67, 16, 0);
         score->AddNote(1, 0, 48, 16, 0);
         StaffEvents()->Add(0, evtDynamic, dynF);
-        StaffEvents()->Add(0, evtTempo, 60);
+        StaffEvents()->Add(0, evtTempo, tmpATempo);
     });
     std::vector<DrawnText> forte, tempo;
     for (const auto& t : TextsOf(*surface)) {
         if (t.Text == "f") forte.push_back(t);
-        if (t.Text == " = 60") tempo.push_back(t);
+        if (t.Text == "a tempo") tempo.push_back(t);
     }
     ASSERT_EQ(forte.size(), 1u);
     EXPECT_EQ(tempo.size(), 1u);
