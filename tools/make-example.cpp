@@ -135,8 +135,8 @@ void WriteVoicePart(Score& score, Staff& staff) {
     }
     staff.VersesSet(2);
 
+    // The voice's dynamics stand where no lyric is sung under them.
     auto events = staff.GlobalEvents();
-    events->Add(Measure(1), evtDynamic, dynMP);
     events->Add(Measure(10), evtDynamic, dynF);
     events->Add(Measure(15), evtDynamic, dynP);
     events->Add(Measure(15), evtTempo, tmpRitardando);
@@ -175,8 +175,10 @@ void WritePianoPart(Score& score, Staff& staff) {
     constexpr int32_t right = 3;
     constexpr int32_t left = 4;
     // G major: G, C, D, G chords; then D major: D, G, A, D.
-    const std::vector<uint8_t> gChord = {B3, D4, G4}, cChord = {C4, E4, G4}, dChord = {A3, D4, Fs4},
-                               em = {B3, E4, G4}, aChord = {A3, Cs4, E4}, gInD = {B3, D4, G4};
+    // The right hand stays on the upper staff, leaving the space between the staffs to the
+    // dynamics.
+    const std::vector<uint8_t> gChord = {D4, G4, B4}, cChord = {E4, G4, C5}, dChord = {D4, Fs4, A4},
+                               em = {E4, G4, B4}, aChord = {Cs4, E4, A4}, gInD = {D4, G4, B4};
     const std::vector<std::vector<uint8_t>> rightHand = {gChord, gChord, cChord, gChord, gChord,
                                                          dChord, em, dChord, gChord};
     for (int32_t m = 1; m <= 9; ++m) {
@@ -187,9 +189,9 @@ void WritePianoPart(Score& score, Staff& staff) {
     b.Notes(right, 11, {{0, h, 0, gInD}, {32, h, 0, aChord}});
     b.Notes(right, 12, {{0, w, 0, aChord}});
     b.Notes(right, 13, {{0, q, 0, gInD}, {16, q, 0, gInD}, {32, q, 0, gInD}});
-    b.Notes(right, 14, {{0, h, 0, dChord}, {32, q, 0, {A3, Cs4, G4}}});
+    b.Notes(right, 14, {{0, h, 0, dChord}, {32, q, 0, {Cs4, E4, G4}}});
     b.Notes(right, 15, {{0, h, nteDot, aChord}});
-    b.Notes(right, 16, {{0, h, nteDot, {A3, D4, Fs4}}});
+    b.Notes(right, 16, {{0, h, nteDot, {D4, Fs4, A4}}});
 
     const uint8_t bass[] = {G2, G2, C3, G2, G2, D3, E3, D3, G2, D3, G2, A2, G2, D3, A2, D3};
     for (int32_t m = 1; m <= 16; ++m) {
@@ -203,9 +205,8 @@ void WritePianoPart(Score& score, Staff& staff) {
             b.Notes(left, m, {{0, w, 0, {root, static_cast<uint8_t>(root + 7)}}});
         }
     }
-    ExampleBuilder::Tie(staff, 1, Measure(12), Measure(12) + 64);
     staff.GlobalEvents()->Add(Measure(1), evtDynamic, dynP);
-    staff.GlobalEvents()->Add(Measure(12), evtDynamic, dynMF);
+    staff.GlobalEvents()->Add(Measure(11), evtDynamic, dynMF);
 }
 
 }  // namespace
@@ -241,6 +242,10 @@ int main(int argc, char** argv) {
     globals->Add(Measure(8), evtRepeatEnd);
     globals->Add(Measure(9), evtSectionDefine, sctEnding2);
     globals->Add(Measure(16), evtScoreEnd);
+    // Four measures a system: the 3/4 signature then stands at a system start, where time
+    // signatures are drawn, the four systems fill two pages, and the last one ends with the
+    // final barline.
+    for (const int32_t measure : {5, 9, 13, 17}) globals->Add(Measure(measure), evtLineEnd);
 
     // Staff 1 of the default score becomes the voice.
     auto voice = score->Staff(1);

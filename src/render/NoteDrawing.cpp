@@ -105,19 +105,20 @@ StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
     c.Lowest = INT32_MIN;
     // From the lowest head up: a head a second above an undisplaced one moves to the other side
     // of the stem, so the lower note of a second stays left of an up stem and the upper one
-    // right of a down stem.
+    // right of a down stem. The step is compared on the staff, not in rounded twips: a third
+    // lies one line spacing away and keeps its column.
     bool previousDisplaced = true;
-    int32_t previousY = 0;
+    float previousPosition = 0.0f;
     for (int32_t i = 0; i < note.ValueCount(); ++i) {
         if (!PartHolds(note.Value(i))) continue;
         std::string_view sign;
         const float position = PageLayout::StaffPosition(note.Value(i), clef, m.Key,
                                                          drum ? nullptr : &mAccidentals, &sign);
         const int32_t y = HeadY(position);
-        const bool displaced = !previousDisplaced && std::abs(previousY - y) <= mS;
+        const bool displaced = !previousDisplaced && std::abs(previousPosition - position) <= 0.5f;
         const int32_t headX = displaced ? (up ? x + mS : x - mS) : x;
         previousDisplaced = displaced;
-        previousY = y;
+        previousPosition = position;
         if (!sign.empty() && !drum) {
             Glyph(sign, x - mLayout.TextWidth(sign) - kAccidentalGap - (headX < x ? mS : 0), y,
                   mVoiceColor);

@@ -112,7 +112,8 @@ private:
 
     // StaffSystem.cpp
     void DrawMeasure(int32_t j, int32_t pad);
-    void DrawVoice(int32_t voiceNumber, const MeasureFrame& m);
+    // Draws the voice's notes and rests of the measure on this part; true when a note was drawn.
+    bool DrawVoice(int32_t voiceNumber, const MeasureFrame& m);
     void DrawRests(int32_t from, int32_t to, const MeasureFrame& m);
     void DrawMeasureRest(const MeasureFrame& m);
     int32_t NoteX(int32_t time, const MeasureFrame& m) const;

@@ -139,7 +139,14 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
             DrawMeasureRepeat(m);
         } else {
             const int32_t voices = mFrame.Staff->Voices();
-            for (int32_t v = 1; v <= voices; ++v) DrawVoice(v, m);
+            bool partHoldsNotes = false;
+            for (int32_t v = 1; v <= voices; ++v) partHoldsNotes = DrawVoice(v, m) || partHoldsNotes;
+            // Each staff of a grand staff shows its own whole rest when no voice plays on it.
+            if (mGrand && !partHoldsNotes) {
+                mVoiceColor = mScore.Voice() == 1 ? mScore.DrawColors().Notes
+                                                  : mScore.DrawColors().NotesAlt;
+                DrawMeasureRest(m);
+            }
         }
         DrawChordSymbols(m);
         DrawDynamicsAndTempo(m);
@@ -161,10 +168,10 @@ bool StaffDrawer::PartHolds(int32_t value) const {
     return !mGrand || value >= 60;
 }
 
-void StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
+bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     const auto voice = mFrame.Staff->Voice(voiceNumber);
     const auto notes = voice ? voice->Notes() : nullptr;
-    if (!notes) return;
+    if (!notes) return false;
     mVoiceNumber = voiceNumber;
     mVoiceColor = voiceNumber == mScore.Voice() ? mScore.DrawColors().Notes
                                                 : mScore.DrawColors().NotesAlt;
@@ -175,30 +182,47 @@ void StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     mForced = 0;
 
     const int32_t end = m.Start + m.Duration;
-    auto it = std::partition_point(notes->begin(), notes->end(), [&](const auto& note) {
+    const auto first = std::partition_point(notes->begin(), notes->end(), [&](const auto& note) {
         return note->NoteTime() < m.Start;
     });
+    auto last = first;
+    int32_t upperValues = 0;
+    int32_t lowerValues = 0;
+    for (; last != notes->end() && (*last)->NoteTime() < end; ++last) {
+        for (int32_t i = 0; i < (*last)->ValueCount(); ++i) {
+            ++((*last)->Value(i) >= 60 ? upperValues : lowerValues);
+        }
+    }
+    const bool sounds = upperValues + lowerValues > 0;
+    // The voice's silences are shown once: on a grand staff in the part holding most of its
+    // notes in this measure (the upper one on a tie).
+    const int32_t restPart = !mGrand || upperValues >= lowerValues ? 1 : 2;
+    const bool restsHere = restPart == mFrame.Part;
+
     int32_t cursor = m.Start;
-    bool any = false;
-    for (; it != notes->end() && (*it)->NoteTime() < end; ++it) {
+    bool drawn = false;
+    for (auto it = first; it != last; ++it) {
         Note& note = **it;
-        bool inPart = false;
-        for (int32_t i = 0; i < note.ValueCount(); ++i) inPart = inPart || PartHolds(note.Value(i));
-        if (!inPart) continue;  // a rest, or a chord wholly on the other part of a grand staff
-        any = true;
-        if (note.NoteTime() > cursor) {
+        if (note.ValueCount() == 0) continue;  // a rest record: its gap is filled below
+        if (restsHere && note.NoteTime() > cursor) {
             CloseGroup();
             DrawRests(cursor, note.NoteTime(), m);
         }
-        DrawNote(note, m);
+        bool inPart = false;
+        for (int32_t i = 0; i < note.ValueCount(); ++i) inPart = inPart || PartHolds(note.Value(i));
+        if (inPart) {  // a chord wholly on the other part of a grand staff is drawn there
+            DrawNote(note, m);
+            drawn = true;
+        }
         cursor = std::max(cursor, note.NoteTime() + SoundingLength(note));
     }
     CloseGroup();
-    if (any) {
-        DrawRests(cursor, end, m);
-    } else if (voiceNumber == 1) {
+    if (sounds) {
+        if (restsHere) DrawRests(cursor, end, m);
+    } else if (!mGrand && voiceNumber == 1) {
         DrawMeasureRest(m);
     }
+    return drawn;
 }
 
 // Fills a gap with the largest rests that fit, from its start. A rest also starts on a multiple

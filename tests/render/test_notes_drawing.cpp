@@ -159,6 +159,33 @@ TEST_F(NotesDrawing, RestsFillTheMeasureLargestFirstAndEmptyMeasuresGetAWholeRes
               static_cast<size_t>(score->Regions().front()->Measures() - 1));
 }
 
+TEST_F(NotesDrawing, AGrandStaffShowsEachVoicesRestsOnceAndAWholeRestOnAnEmptyStaff) {
+    auto surface = Draw([&] {
+        auto staff = score->Staff(1);
+        staff->SetDefaultClef(clfGrand);
+        staff->AddVoice(staff->Voice(1)->Instrument());
+        score->AddNote(1, 0, 67, 16, 0);   // right hand: a quarter, then silence
+        score->AddNote(2, 0, 43, 64, 0);   // left hand: a whole note
+        score->AddNote(1, 64, 72, 64, 0);  // measure 2: the left hand rests
+    });
+    const auto& region = *score->Regions().front();
+    const int32_t lowerTop = top + 8 * s;
+    const int32_t measure2 = region.Left + region.Measure(0)->Low();
+    const int32_t measure3 = measure2 + region.Measure(1)->Low();
+    int32_t upperRests = 0, lowerRests = 0, lowerWholeRests = 0;
+    for (const auto& t : TextsOf(*surface)) {
+        const int32_t x = t.X * kPx, y = t.Y * kPx;
+        if (x >= measure3 || y > lowerTop + 8 * s) continue;
+        const bool lower = y > top + 4 * s + 2 * s;
+        if (t.Text == kQuarterRest || t.Text == kHalfRest) ++(lower ? lowerRests : upperRests);
+        if (t.Text == kWholeRest && lower && x >= measure2) ++lowerWholeRests;
+        if (t.Text == kWholeRest && x < measure2) ADD_FAILURE() << "a whole rest in measure 1";
+    }
+    EXPECT_EQ(upperRests, 2);  // the right hand's quarter and half rest
+    EXPECT_EQ(lowerRests, 0);
+    EXPECT_EQ(lowerWholeRests, 1);
+}
+
 TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
     auto surface = Draw([&] {
         score->AddNote(1, 0, 64, 16, 0);   // E4
@@ -176,6 +203,25 @@ TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
     EXPECT_EQ(heads[0].Y, IDiv(g, kPx));
     EXPECT_EQ(All(*surface, "\\").size(), 1u);
     EXPECT_EQ(All(*surface, "|").size(), 1u);
+}
+
+TEST_F(NotesDrawing, OnlyTheUpperHeadOfASecondMovesBesideTheStem) {
+    auto surface = Draw([&] {
+        for (const uint8_t value : {60, 64, 67}) score->AddNote(1, 0, value, 16, 0);  // thirds
+        for (const uint8_t value : {64, 65}) score->AddNote(1, 16, value, 16, 0);      // a second
+    });
+    const auto heads = All(*surface, kBlackHead);
+    ASSERT_EQ(heads.size(), 5u);
+    std::vector<int32_t> chordX, secondX;
+    for (const auto& head : heads) {
+        (head.X * kPx < NoteAt(16)->X() - s ? chordX : secondX).push_back(head.X);
+    }
+    ASSERT_EQ(chordX.size(), 3u);
+    EXPECT_EQ(chordX[0], chordX[1]);
+    EXPECT_EQ(chordX[1], chordX[2]);
+    ASSERT_EQ(secondX.size(), 2u);
+    // Stem up: the upper head of the second stands right of the stem.
+    EXPECT_EQ(std::abs(secondX[0] - secondX[1]), IDiv(s, kPx));
 }
 
 TEST_F(NotesDrawing, AWholeNoteHasNoStemOrnamentOrStroke) {
