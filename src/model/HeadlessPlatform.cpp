@@ -56,8 +56,15 @@ void HeadlessPlatform::SetTwipsPerPixel(int32_t x, int32_t y) {
 }
 
 std::string HeadlessPlatform::AppFolder() const {
-    return ResolveAppFolder(mAppFolder, EnvironmentValue("CORVENDI_HOME"), ProgramFolder(),
-                            CORVENDI_SOURCE_DATA_DIR);
+    const std::string environment = EnvironmentValue("CORVENDI_HOME");
+    if (!mAppFolder.empty() || !environment.empty()) {
+        return ResolveAppFolder(mAppFolder, environment, {}, CORVENDI_SOURCE_DATA_DIR);
+    }
+    // The program's folder and what is installed beside it stay as they are while it runs; the
+    // folder is asked for with every glyph drawn, so the file system is asked once.
+    static const std::string installedOrSource =
+        ResolveAppFolder({}, {}, ProgramFolder(), CORVENDI_SOURCE_DATA_DIR);
+    return installedOrSource;
 }
 
 void HeadlessPlatform::SetAppFolder(std::string folder) { mAppFolder = std::move(folder); }
