@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     }
     score->SetRedraw(true);
 
-    auto surface = std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw());
+    auto surface = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
     score->SetWindow(surface);
     while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }

@@ -123,7 +123,7 @@ std::vector<int32_t> SelectedPages(std::optional<int32_t> fromPage, std::optiona
 }
 
 std::shared_ptr<Surface> PaginateOnImage(Host& host, Score& score) {
-    auto image = std::make_shared<CairoImageSurface>(score.PageWidthTw(), score.PageHeightTw(),
+    auto image = std::make_shared<CairoImageSurface>(score.SheetWidthTw(), score.SheetHeightTw(),
                                                      host.Platform()->TwipsPerPixelX());
     host.Paginate(score, image);
     return image;
@@ -157,7 +157,7 @@ std::optional<std::vector<std::string>> RenderFile(Host& host, const std::string
                                                    std::optional<int32_t> toPage) {
     auto score = host.NewScore();
     if (!host.Open(*score, input)) return std::nullopt;
-    auto image = std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(),
+    auto image = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(),
                                                      host.Platform()->TwipsPerPixelX());
     if (OutputKindOf(output) == OutputKind::Svg) {
         host.Paginate(*score, std::make_shared<ForwardingSurface>(image));

@@ -271,6 +271,10 @@ public:
     // Page geometry in twips and the derived staff metrics.
     int32_t PageHeightTw() const { return mPageHeightTw; }
     int32_t PageWidthTw() const { return mPageWidthTw; }
+    // The page as it is laid out, shown and printed: the stored paper turned on its side in
+    // landscape, so the long side runs across.
+    int32_t SheetHeightTw() const { return Landscape() ? mPageWidthTw : mPageHeightTw; }
+    int32_t SheetWidthTw() const { return Landscape() ? mPageHeightTw : mPageWidthTw; }
     int32_t MarginsTw(int32_t Margin) const;
     int32_t StaffHeightTw() const { return mStaffHeightTw; }
     // The layout shrinks the staff height of an overfull page; StaffHeight restores it.

@@ -31,10 +31,11 @@ int32_t InchesToTwips(float inches) { return NInt(inches * 1440.0f); }
 
 // --- paper ----------------------------------------------------------------------------------
 
+// The window shows the sheet: in landscape its width is the paper's long side.
 void Score::ApplyPageSizeToWindow() {
     if (!mWindow) return;
-    mWindow->SetHeight(static_cast<double>(mPageHeightTw));
-    mWindow->SetWidth(static_cast<double>(mPageWidthTw));
+    mWindow->SetHeight(static_cast<double>(SheetHeightTw()));
+    mWindow->SetWidth(static_cast<double>(SheetWidthTw()));
 }
 
 void Score::RecomputePageSize() {
@@ -74,14 +75,14 @@ float Score::PageWidth() const { return Landscape() ? mPageHeightIn : mPageWidth
 void Score::SetPaperLength(float inches) {
     mPageHeightIn = inches;
     mPageHeightTw = InchesToTwips(inches);
-    if (mWindow) mWindow->SetHeight(static_cast<double>(mPageHeightTw));
+    ApplyPageSizeToWindow();
 }
 
 // The paper's short side.
 void Score::SetPaperBreadth(float inches) {
     mPageWidthIn = inches;
     mPageWidthTw = InchesToTwips(inches);
-    if (mWindow) mWindow->SetWidth(static_cast<double>(mPageWidthTw));
+    ApplyPageSizeToWindow();
 }
 
 void Score::SetPageHeight(float inches) {
@@ -112,6 +113,7 @@ void Score::SetPageOrientation(int32_t value) {
     if (value == mPageOrientation) return;
     mPageOrientation = value;
     SetChanged(true);
+    ApplyPageSizeToWindow();
     PaintWindow();
 }
 

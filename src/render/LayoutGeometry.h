@@ -28,8 +28,8 @@ inline int32_t ClampCoord(int64_t twips) {
     return static_cast<int32_t>(std::clamp<int64_t>(twips, -kMaxCoordTw, kMaxCoordTw));
 }
 
-inline int32_t LayoutPageHeight(const Score& score) { return ClampCoord(score.PageHeightTw()); }
-inline int32_t LayoutPageWidth(const Score& score) { return ClampCoord(score.PageWidthTw()); }
+inline int32_t LayoutPageHeight(const Score& score) { return ClampCoord(score.SheetHeightTw()); }
+inline int32_t LayoutPageWidth(const Score& score) { return ClampCoord(score.SheetWidthTw()); }
 inline int32_t LayoutMargin(const Score& score, int32_t margin) {
     return ClampCoord(score.MarginsTw(margin));
 }

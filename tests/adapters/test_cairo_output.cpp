@@ -21,6 +21,11 @@
 #include <string>
 #include <vector>
 
+#include <corvendi/Enums.h>
+#include <corvendi/Platform.h>
+#include <corvendi/Region.h>
+#include <corvendi/Score.h>
+
 #include "CairoTestSupport.h"
 #include "common/Cp1252.h"
 #include "common/NumberText.h"
@@ -393,6 +398,34 @@ TEST_F(CairoOutput, PaperCodesAndOrientationSetThePage) {
     EXPECT_EQ(pdf.PaperSize(), 11);
     pdf.EndDoc();
     fs::remove(TempPath("paper.pdf"));
+}
+
+TEST_F(CairoOutput, ALandscapeScoreIsLaidOutAcrossATurnedSheetAndPrintedOnIt) {
+    auto score = Score::Create();
+    score->CreateDefault();
+    score->SetPageOrientation(pgeLandscape);
+    score->SetPageWidth(10.0f);  // across the turned sheet: the paper's long side
+    score->SetPageHeight(7.0f);
+    ASSERT_EQ(score->PageSize(), pgsCustom);
+    auto window = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
+    score->SetWindow(window);
+    EXPECT_EQ(window->PixelWidth(), 14400 / 15);
+    EXPECT_EQ(window->PixelHeight(), 10080 / 15);
+    while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
+    }
+
+    const std::string path = TempPath("landscape.pdf");
+    auto pdf = std::make_shared<CairoPdfSurface>(path);
+    score->PrintScore(pdf);
+    ASSERT_TRUE(pdf->Ok());
+    // The staffs run to the right margin of the long side.
+    ASSERT_FALSE(score->Regions().empty());
+    EXPECT_EQ(score->Regions().front()->Right, 14400 - score->MarginsTw(marRight));
+    const std::vector<PdfPage> pages = ReadPdfPages(ReadFile(path));
+    ASSERT_EQ(pages.size(), static_cast<size_t>(score->LastPage()));
+    EXPECT_NEAR(pages[0].Width, 720, 0.01);
+    EXPECT_NEAR(pages[0].Height, 504, 0.01);
+    fs::remove(path);
 }
 
 TEST_F(CairoOutput, SvgIsWellFormedXmlOfTheSurfaceSize) {

@@ -164,12 +164,16 @@ TEST_F(ScorePaint, PageSizesAndOrientation) {
     score->SetPageOrientation(pgeLandscape);
     EXPECT_FLOAT_EQ(score->PageHeight(), 8.27f);
     EXPECT_FLOAT_EQ(score->PageWidth(), 11.69f);
-    EXPECT_EQ(score->PageHeightTw(), 16834);  // layout keeps the portrait sense
+    EXPECT_EQ(score->PageHeightTw(), 16834);  // the paper is stored in the portrait sense
+    // The window shows the turned sheet.
+    EXPECT_EQ(score->SheetWidthTw(), 16834);
+    EXPECT_DOUBLE_EQ(surface->Width(), 16834.0);
+    EXPECT_DOUBLE_EQ(surface->Height(), 11909.0);
 
-    // In landscape the height setter addresses the paper's short side.
+    // In landscape the height setter addresses the paper's short side, the sheet's height.
     score->SetPageHeight(5.83f);
     EXPECT_EQ(score->PageWidthTw(), 8395);
-    EXPECT_DOUBLE_EQ(surface->Width(), 8395.0);
+    EXPECT_DOUBLE_EQ(surface->Height(), 8395.0);
     EXPECT_EQ(score->PageSize(), pgsCustom);
     score->SetPageWidth(8.27f);
     EXPECT_EQ(score->PageHeightTw(), 11909);

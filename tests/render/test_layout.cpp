@@ -28,10 +28,12 @@ TEST_F(Layout, StaffLinesSpanTheMarginsOfThePaperInUse) {
     lines = StaffLinesOf(*surface);
     EXPECT_EQ(lines.back().X2, 11909.0 - 720);
 
-    // Landscape only changes which side PageHeight and PageWidth address.
+    // In landscape the sheet is turned: the paper's long side runs across.
     surface->ClearCalls();
     score->SetPageOrientation(pgeLandscape);
-    EXPECT_EQ(StaffLinesOf(*surface).back().X2, 11909.0 - 720);
+    EXPECT_EQ(StaffLinesOf(*surface).back().X2, 16834.0 - 720);
+    EXPECT_DOUBLE_EQ(surface->Width(), 16834.0);
+    EXPECT_DOUBLE_EQ(surface->Height(), 11909.0);
 }
 
 TEST_F(Layout, EvenPagesExchangeTheSideMarginsWithReverseEvenOdd) {
