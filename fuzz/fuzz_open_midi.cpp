@@ -2,15 +2,13 @@
 // do not start with it). A score that imports is exported again, both as a file and as the
 // playback file, and the export is imported once more, so that whatever the reader makes also
 // goes through the writer.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "FuzzScratch.h"
 #include "corvendi/Enums.h"
 #include "corvendi/HeadlessPlatform.h"
 #include "corvendi/Platform.h"
@@ -21,20 +19,11 @@
 namespace {
 
 const std::filesystem::path& ScratchFolder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path base = "/dev/shm";
-        if (!std::filesystem::is_directory(base)) base = std::filesystem::temp_directory_path();
-        auto path = base / ("corvendi-fuzz-open-midi-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder = corvendi::fuzz::MakeScratchFolder("open-midi");
     return folder;
 }
 
-void WriteFile(const std::filesystem::path& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-}
+using corvendi::fuzz::WriteFile;
 
 }  // namespace
 

@@ -1,15 +1,13 @@
 // Feeds arbitrary bytes to Score::OpenFile as a score file ("Qx00" is put in front of inputs
 // that do not start with it). A score that loads is saved and opened again, so that whatever
 // the reader accepts also goes through the writer.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "FuzzScratch.h"
 #include "corvendi/HeadlessPlatform.h"
 #include "corvendi/Platform.h"
 #include "corvendi/Score.h"
@@ -19,20 +17,11 @@
 namespace {
 
 const std::filesystem::path& ScratchFolder() {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path base = "/dev/shm";
-        if (!std::filesystem::is_directory(base)) base = std::filesystem::temp_directory_path();
-        auto path = base / ("corvendi-fuzz-open-native-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder = corvendi::fuzz::MakeScratchFolder("open-native");
     return folder;
 }
 
-void WriteFile(const std::filesystem::path& path, std::string_view data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(data.data(), static_cast<std::streamsize>(data.size()));
-}
+using corvendi::fuzz::WriteFile;
 
 // The instrument catalogue is read once; new scores then find no data folder, which keeps a
 // score's creation cheap (the catalogue stays as read, the chord mapper knows no chords).

@@ -20,10 +20,6 @@ namespace corvendi {
 
 namespace {
 
-constexpr int32_t kBeginRepeatFlag = 1;
-constexpr int32_t kEndRepeatFlag = 2;
-constexpr int32_t kDoubleBarFlag = 4;
-constexpr int32_t kFinalBarFlag = 8;
 // Section bits 16..128 of the measure flags: endings, coda, segno and the "To" marks.
 constexpr int32_t kSectionFlagMask = 0xF0;
 

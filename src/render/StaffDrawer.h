@@ -18,6 +18,12 @@ class Note;
 class Region;
 class Voice;
 
+// Barline bits of the measure flags.
+inline constexpr int32_t kBeginRepeatFlag = 1;
+inline constexpr int32_t kEndRepeatFlag = 2;
+inline constexpr int32_t kDoubleBarFlag = 4;
+inline constexpr int32_t kFinalBarFlag = 8;
+
 // Music-font characters (UTF-8 of their Windows-1252 codes).
 namespace glyph {
 inline constexpr std::string_view kTrebleClef = "&";

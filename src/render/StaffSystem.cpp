@@ -117,7 +117,7 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
     const int32_t barX = system.BarX[slot];
 
     const int32_t shift = DrawSignatureChanges(m);
-    if ((m.Flags & 1) != 0) {
+    if ((m.Flags & kBeginRepeatFlag) != 0) {
         // At the system start the repeat sign follows the signatures.
         const int32_t at = j == 0 ? m.Left + pad - mS - IDiv(mS, 2) : m.Left + shift;
         pad = DrawBeginRepeat(at) - m.Left;

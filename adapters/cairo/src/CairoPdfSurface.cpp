@@ -125,17 +125,7 @@ void CairoPdfSurface::NewPage() {
 void CairoPdfSurface::EndDoc() {
     if (mFinished) return;
     mFinished = true;
-    ReleaseFonts();
-    if (mContext) {
-        cairo_destroy(mContext);
-        mContext = nullptr;
-    }
-    if (mSurface) {
-        cairo_surface_finish(mSurface);
-        if (cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) mOk = false;
-        cairo_surface_destroy(mSurface);
-        mSurface = nullptr;
-    }
+    if (!CloseDocument(mContext, mSurface)) mOk = false;
 }
 
 }  // namespace corvendi

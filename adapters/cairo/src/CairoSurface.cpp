@@ -120,6 +120,20 @@ CairoSurface::~CairoSurface() = default;
 
 void CairoSurface::ReleaseFonts() { mImpl->Release(); }
 
+bool CairoSurface::CloseDocument(cairo_t*& context, cairo_surface_t*& surface) {
+    ReleaseFonts();
+    if (context) {
+        cairo_destroy(context);
+        context = nullptr;
+    }
+    if (!surface) return true;
+    cairo_surface_finish(surface);
+    const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    surface = nullptr;
+    return written;
+}
+
 void CairoSurface::SetFont(const FontSpec& font) {
     FontSpec spec = font;
     // Sizes are kept to what a page can show; metrics stay proportional within that range.

@@ -41,17 +41,7 @@ bool CairoSvgSurface::Finish() {
     if (mFinished) return mOk;
     if (!mSurface) DrawingContext();  // an empty picture still makes a file
     mFinished = true;
-    ReleaseFonts();
-    if (mContext) {
-        cairo_destroy(mContext);
-        mContext = nullptr;
-    }
-    if (mSurface) {
-        cairo_surface_finish(mSurface);
-        if (cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) mOk = false;
-        cairo_surface_destroy(mSurface);
-        mSurface = nullptr;
-    }
+    if (!CloseDocument(mContext, mSurface)) mOk = false;
     return mOk;
 }
 

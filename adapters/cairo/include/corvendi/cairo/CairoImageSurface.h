@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvendi {
 

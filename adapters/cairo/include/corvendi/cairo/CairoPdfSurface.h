@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <string>
 
-typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvendi {
 

@@ -20,6 +20,7 @@
 #include <string_view>
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvendi {
 
@@ -62,6 +63,10 @@ protected:
     virtual bool PixelAligned() const = 0;
     // Drops cached fonts tied to a context that is about to go away.
     void ReleaseFonts();
+    // Ends a document surface: the fonts, the context and the surface are released (both
+    // pointers become null) after the surface has written what it holds. False when writing
+    // failed.
+    bool CloseDocument(cairo_t*& context, cairo_surface_t*& surface);
 
     int32_t mTwipsPerPixel = 15;
 

@@ -7,7 +7,6 @@
 
 #include <string>
 
-typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvendi {
 
