@@ -39,9 +39,9 @@ int32_t Measure(int32_t number) {
 
 // Pitches.
 enum : uint8_t {
-    G2 = 43, A2 = 45, B2 = 47, C3 = 48, D3 = 50, E3 = 52, Fs3 = 54, G3 = 55, A3 = 57, B3 = 59,
-    C4 = 60, Cs4 = 61, D4 = 62, E4 = 64, Fs4 = 66, G4 = 67, A4 = 69, B4 = 71, C5 = 72, Cs5 = 73,
-    D5 = 74, E5 = 76, Fs5 = 78, G5 = 79, A5 = 81
+    C2 = 36, E2 = 40, G2 = 43, A2 = 45, B2 = 47, C3 = 48, D3 = 50, E3 = 52, Fs3 = 54, G3 = 55,
+    A3 = 57, B3 = 59, C4 = 60, Cs4 = 61, D4 = 62, E4 = 64, Fs4 = 66, G4 = 67, A4 = 69, B4 = 71,
+    C5 = 72, Cs5 = 73, D5 = 74, E5 = 76, Fs5 = 78, G5 = 79, A5 = 81
 };
 
 constexpr int32_t q = durQuarter, h = durHalf, e = durEighth, w = durWhole, s = durSixteenth;
@@ -193,7 +193,8 @@ void WritePianoPart(Score& score, Staff& staff) {
     b.Notes(right, 15, {{0, h, nteDot, aChord}});
     b.Notes(right, 16, {{0, h, nteDot, {D4, Fs4, A4}}});
 
-    const uint8_t bass[] = {G2, G2, C3, G2, G2, D3, E3, D3, G2, D3, G2, A2, G2, D3, A2, D3};
+    // Roots low enough that the octave above them stays on the lower staff.
+    const uint8_t bass[] = {G2, G2, C2, G2, G2, D3, E2, D3, G2, D3, G2, A2, G2, D3, A2, D3};
     for (int32_t m = 1; m <= 16; ++m) {
         const uint8_t root = bass[m - 1];
         if (m >= 13) {
