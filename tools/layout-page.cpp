@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     AddMusic(*score, static_cast<int32_t>(std::size(kParts)));
     score->SetRedraw(true);
 
-    auto surface = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
+    auto surface =
+        std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
     score->SetWindow(surface);
     while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }

@@ -175,7 +175,8 @@ int main(int argc, char** argv) {
     }
     score->SetRedraw(true);
 
-    auto surface = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
+    auto surface =
+        std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
     score->SetWindow(surface);
     while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }

@@ -140,11 +140,12 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
         } else {
             const int32_t voices = mFrame.Staff->Voices();
             bool partHoldsNotes = false;
-            for (int32_t v = 1; v <= voices; ++v) partHoldsNotes = DrawVoice(v, m) || partHoldsNotes;
+            for (int32_t v = 1; v <= voices; ++v)
+                partHoldsNotes = DrawVoice(v, m) || partHoldsNotes;
             // Each staff of a grand staff shows its own whole rest when no voice plays on it.
             if (mGrand && !partHoldsNotes) {
-                mVoiceColor = mScore.Voice() == 1 ? mScore.DrawColors().Notes
-                                                  : mScore.DrawColors().NotesAlt;
+                mVoiceColor =
+                    mScore.Voice() == 1 ? mScore.DrawColors().Notes : mScore.DrawColors().NotesAlt;
                 DrawMeasureRest(m);
             }
         }

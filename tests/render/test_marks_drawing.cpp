@@ -158,7 +158,8 @@ TEST_F(MarksDrawing, RedrawingTheLowerStaffOfABraceJoinsItsBarlinesAgain) {
     auto joinsOf = [](const RecordingSurface& drawn) {
         std::vector<std::string> joins;
         for (const auto& t : TextsOf(drawn)) {
-            if (t.Text == "\xC3\x92") joins.push_back(std::to_string(t.X) + "," + std::to_string(t.Y));
+            if (t.Text == "\xC3\x92")
+                joins.push_back(std::to_string(t.X) + "," + std::to_string(t.Y));
         }
         return joins;
     };
