@@ -24,6 +24,9 @@ namespace corvendi {
 
 namespace {
 
+// A grand staff shows middle C and above on its upper staff, the values below on its lower one.
+constexpr int32_t kMiddleC = 60;
+
 bool IsDrumVoice(const Voice* voice) {
     const auto instrument = voice ? voice->Instrument() : nullptr;
     return instrument && instrument->Category() == catDrums;
@@ -165,8 +168,8 @@ int32_t StaffDrawer::NoteX(int32_t time, const MeasureFrame& m) const {
 }
 
 bool StaffDrawer::PartHolds(int32_t value) const {
-    if (mFrame.Part == 2) return value < 60;
-    return !mGrand || value >= 60;
+    if (mFrame.Part == 2) return value < kMiddleC;
+    return !mGrand || value >= kMiddleC;
 }
 
 bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
@@ -191,7 +194,7 @@ bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     int32_t lowerValues = 0;
     for (; last != notes->end() && (*last)->NoteTime() < end; ++last) {
         for (int32_t i = 0; i < (*last)->ValueCount(); ++i) {
-            ++((*last)->Value(i) >= 60 ? upperValues : lowerValues);
+            ++((*last)->Value(i) >= kMiddleC ? upperValues : lowerValues);
         }
     }
     const bool sounds = upperValues + lowerValues > 0;
