@@ -27,6 +27,7 @@
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
 #include "io/FileHelpers.h"
+#include "io/MidiCodes.h"
 #include "io/MidiFiles.h"
 #include "io/ScoreFile.h"
 #include "model/InstrumentCatalog.h"
@@ -56,31 +57,7 @@ constexpr int32_t kMaxTracks = 85 * 4 + 1;
 constexpr int64_t kExtraPiecesBase = 65'536;
 constexpr int64_t kExtraPiecesPerByte = 8;
 constexpr int64_t kPushedNotesAllowance = int64_t{1} << 23;
-// Microseconds per quarter note × beats per minute, both as the tempo meta event counts them.
-constexpr int32_t kTempoDividend = 70'000'000;
-
-constexpr uint8_t kMetaStatus = 255;
-constexpr uint8_t kSysExStatus = 0xF0;
-constexpr uint8_t kSysExContinuation = 0xF7;
-
-constexpr int32_t kNoteOff = 128;
-constexpr int32_t kNoteOn = 144;
-constexpr int32_t kControlChange = 176;
-constexpr int32_t kProgramChange = 192;
-constexpr int32_t kChannelPressure = 208;
-
-enum MetaType : int32_t {
-    kMetaText = 1,
-    kMetaCopyright = 2,
-    kMetaTrackName = 3,
-    kMetaInstrumentName = 4,
-    kMetaLyric = 5,
-    kMetaMarker = 6,
-    kMetaCuePoint = 7,
-    kMetaTempo = 81,
-    kMetaTimeSignature = 88,
-    kMetaKeySignature = 89,
-};
+using namespace midi;
 
 uint8_t Byte(char c) {
     return static_cast<uint8_t>(c);
@@ -400,15 +377,7 @@ void MidiReader::FinishImport() {
     // A file without tracks leaves the score and its file name as they were; it must not take
     // the MIDI type, or saving the old file would write MIDI into it.
     if (mTracksRead > 0) mScore.FileTypeSet(fmtMIDI);
-    mScore.SetVoice(1);
-    mScore.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
-    if (auto first = mScore.Staff(1)) {
-        first->SetSelected(true);
-        mScore.EventSource().Raise(&ScoreEvents::ActiveStaff, first);
-    }
-    mScore.LoadingSet(false);
-    mScore.SetChanged(false);
-    mScore.PaintWindow();
+    FinishLoading(mScore);
 }
 
 // --- Events -------------------------------------------------------------------------------------

@@ -30,6 +30,7 @@
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
 #include "io/FileHelpers.h"
+#include "io/MidiCodes.h"
 #include "io/MidiFiles.h"
 #include "model/SharedRoutines.h"
 
@@ -38,16 +39,12 @@ namespace corvendi {
 namespace {
 
 constexpr int32_t kDivision = 128;
-constexpr int32_t kTempoDividend = 70'000'000;
 constexpr int32_t kLargestTempo = 0xFFFFFF;  // what three bytes hold
 constexpr size_t kLongestMetaText = 255;
 constexpr int32_t kNoTrackAfter = 9999;  // voices numbered this high are not written
 constexpr int32_t kDrumChannel = 9;
 constexpr int32_t kNoStatus = -1;
 
-constexpr uint8_t kNoteOn = 144;
-constexpr uint8_t kControlChange = 176;
-constexpr uint8_t kProgramChange = 192;
 constexpr uint8_t kBankSelect = 0;
 constexpr uint8_t kVolume = 7;
 constexpr uint8_t kPan = 10;
@@ -55,16 +52,7 @@ constexpr uint8_t kFullVolume = 127;
 constexpr uint8_t kCentre = 64;
 constexpr uint8_t kVelocity = 127;
 
-enum MetaType : uint8_t {
-    kMetaText = 1,
-    kMetaCopyright = 2,
-    kMetaTrackName = 3,
-    kMetaInstrumentName = 4,
-    kMetaCuePoint = 7,
-    kMetaEndOfTrack = 47,
-    kMetaTempo = 81,
-    kMetaTimeSignature = 88,
-};
+using namespace midi;
 
 char ByteChar(int32_t value) {
     return static_cast<char>(static_cast<uint8_t>(value));
