@@ -191,16 +191,7 @@ bool NativeReader::Read(const std::string& path) {
     if (mPulse > 0) mScore.AllGlobals()->SetPulseValue(mPulse);
     mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
     mScore.FileTypeSet(fmtQuavrix);
-    mScore.SetVoice(1);
-    mScore.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
-    // A score without staffs has no staff to make active.
-    if (auto first = mScore.Staff(1)) {
-        first->SetSelected(true);
-        mScore.EventSource().Raise(&ScoreEvents::ActiveStaff, first);
-    }
-    mScore.LoadingSet(false);
-    mScore.SetChanged(false);
-    mScore.PaintWindow();
+    FinishLoading(mScore);
     return true;
 }
 

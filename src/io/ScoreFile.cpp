@@ -8,6 +8,7 @@
 #include "corvendi/Platform.h"
 #include "corvendi/Range.h"
 #include "corvendi/Score.h"
+#include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voices.h"
 #include "engine/ScoreInternal.h"
@@ -16,6 +17,19 @@
 #include "model/SharedRoutines.h"
 
 namespace corvendi {
+
+void FinishLoading(Score& score) {
+    score.SetVoice(1);
+    score.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
+    // A score without staffs has no staff to make active.
+    if (auto first = score.Staff(1)) {
+        first->SetSelected(true);
+        score.EventSource().Raise(&ScoreEvents::ActiveStaff, first);
+    }
+    score.LoadingSet(false);
+    score.SetChanged(false);
+    score.PaintWindow();
+}
 
 void ShowOpenMessage(const std::string& text) {
     CurrentPlatform().ShowMessage(text, "Open", MessageIcon::Exclamation);

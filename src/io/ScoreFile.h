@@ -31,6 +31,10 @@ bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
 // nothing; a size too large for a single throws ReadFailure.
 void ApplyFontSpec(Score& score, int32_t index, std::string_view spec);
 
+// The end of every file read: voice 1 and the first staff become active (ActiveVoice and
+// ActiveStaff are raised), loading ends, the score counts as unchanged and the window is painted.
+void FinishLoading(Score& score);
+
 // Shows a message box of the file layer: the given text, the title "Open" and an exclamation
 // icon.
 void ShowOpenMessage(const std::string& text);
