@@ -64,6 +64,16 @@ void ReportWritten(const std::vector<std::string>& files) {
     for (const std::string& file : files) std::printf("wrote %s\n", Absolute(file).c_str());
 }
 
+// Saves the score in the format the output's name chose and reports it.
+int SaveAndReport(const Host& host, Score& score, const std::string& output, int32_t format) {
+    if (!score.SaveFile(output, format)) {
+        host.Error(output + ": the file could not be written");
+        return kExitFile;
+    }
+    ReportWritten({output});
+    return kExitOk;
+}
+
 // Hands a file to the CUPS client `lp`. False (with a message) when lp is missing or fails.
 bool SendToPrinter(const Host& host, const std::string& file) {
     // A name starting with "-" would read as an option.
@@ -145,12 +155,7 @@ int RunConvert(const CommandLine& line) {
     Host host(OptionsFor(line));
     auto score = host.NewScore();
     if (!host.Open(*score, input)) return kExitFile;
-    if (!score->SaveFile(output, format)) {
-        host.Error(output + ": the file could not be written");
-        return kExitFile;
-    }
-    ReportWritten({output});
-    return kExitOk;
+    return SaveAndReport(host, *score, output, format);
 }
 
 int RunInfo(const CommandLine& line) {
@@ -214,12 +219,7 @@ int RunNew(const CommandLine& line) {
     Host host(OptionsFor(line));
     auto score = host.NewScore();
     score->CreateDefault();
-    if (!score->SaveFile(output, format)) {
-        host.Error(output + ": the file could not be written");
-        return kExitFile;
-    }
-    ReportWritten({output});
-    return kExitOk;
+    return SaveAndReport(host, *score, output, format);
 }
 
 int RunDemo(const CommandLine& line) {
