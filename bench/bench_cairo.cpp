@@ -15,7 +15,9 @@ namespace {
 constexpr double kPageWidth = 12240.0;
 constexpr double kPageHeight = 15840.0;
 
-void UseRepositoryMap() { SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt"); }
+void UseRepositoryMap() {
+    SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
+}
 
 // 16 staffs of 16 measures of 16 sixteenth notes: per note a head, a stem stroke and an
 // accidental every fourth note, per group of four a two-level beam; staff lines and barlines.
@@ -30,7 +32,8 @@ void BM_DenseMusicPage(benchmark::State& state) {
         for (int staff = 0; staff < 16; ++staff) {
             const double top = 700.0 + staff * 900.0;
             const double glyph = top - 0.39 * staffHeight;
-            for (int line = 0; line < 5; ++line) surface.Line(700, top + line * space, 11700, top + line * space, 0, LineFill::None);
+            for (int line = 0; line < 5; ++line)
+                surface.Line(700, top + line * space, 11700, top + line * space, 0, LineFill::None);
             for (int measure = 0; measure < 16; ++measure) {
                 const double left = 700.0 + measure * 687.5;
                 surface.Line(left + 687.5, top, left + 687.5, top + staffHeight, 0, LineFill::None);
@@ -39,11 +42,12 @@ void BM_DenseMusicPage(benchmark::State& state) {
                     const double y = glyph - (note % 8) * space / 2;
                     surface.DrawTextAt(x, y, head);
                     surface.DrawTextAt(x, y, stemUp);
-                    if (note % 4 == 0) surface.DrawTextAt(x - surface.TextWidth(sharp) - 15, y, sharp);
+                    if (note % 4 == 0)
+                        surface.DrawTextAt(x - surface.TextWidth(sharp) - 15, y, sharp);
                     if (note % 4 == 3) {
                         for (int level = 0; level < 2; ++level) {
-                            surface.Line(x - 117 + space, top - space + level * 45, x + space, top - space + level * 45, 0,
-                                         LineFill::FilledBox);
+                            surface.Line(x - 117 + space, top - space + level * 45, x + space,
+                                         top - space + level * 45, 0, LineFill::FilledBox);
                         }
                     }
                 }

@@ -42,14 +42,12 @@ std::filesystem::path Folder() {
 
 void PutVarLen(std::string& out, uint32_t value) {
     std::string bytes(1, static_cast<char>(value & 127));
-    while ((value >>= 7) != 0)
-        bytes.insert(bytes.begin(), static_cast<char>((value & 127) | 128));
+    while ((value >>= 7) != 0) bytes.insert(bytes.begin(), static_cast<char>((value & 127) | 128));
     out += bytes;
 }
 
 void PutBytes(std::string& out, std::initializer_list<int> bytes) {
-    for (const int b : bytes)
-        out += static_cast<char>(b);
+    for (const int b : bytes) out += static_cast<char>(b);
 }
 
 void PutMeta(std::string& out, uint32_t delta, int type, const std::string& text) {
@@ -103,8 +101,7 @@ std::string LargeMidiFile() {
     PutBytes(conductor, {0, 255, 47, 0});
     PutChunk(file, "MTrk", conductor);
     const size_t perTrack = (kImportBytes - file.size()) / kImportTracks - 8;
-    for (int32_t t = 1; t <= kImportTracks; ++t)
-        PutChunk(file, "MTrk", NoteTrack(t, perTrack));
+    for (int32_t t = 1; t <= kImportTracks; ++t) PutChunk(file, "MTrk", NoteTrack(t, perTrack));
     return file;
 }
 
@@ -123,8 +120,7 @@ const std::string& ImportFile() {
 void BM_ImportMultiTrack(benchmark::State& state) {
     const std::string& path = ImportFile();
     auto score = Score::Create();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(score->OpenFile(path));
+    for (auto _ : state) benchmark::DoNotOptimize(score->OpenFile(path));
     int64_t notes = 0;
     for (int32_t s = 1; s <= score->Staffs(); ++s)
         notes += score->Staff(s)->Voice(1)->Notes()->Count();
@@ -162,8 +158,7 @@ std::shared_ptr<Score> SyntheticScore() {
 void BM_ExportSynthetic(benchmark::State& state) {
     const auto score = SyntheticScore();
     const std::string path = (Folder() / "export.mid").string();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SaveMidiFile(*score, path, false));
+    for (auto _ : state) benchmark::DoNotOptimize(SaveMidiFile(*score, path, false));
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
 BENCHMARK(BM_ExportSynthetic)->Unit(benchmark::kMillisecond);
@@ -171,8 +166,7 @@ BENCHMARK(BM_ExportSynthetic)->Unit(benchmark::kMillisecond);
 void BM_ExportSyntheticForPlayback(benchmark::State& state) {
     const auto score = SyntheticScore();
     const std::string path = (Folder() / "play.mid").string();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(SaveMidiFile(*score, path, true));
+    for (auto _ : state) benchmark::DoNotOptimize(SaveMidiFile(*score, path, true));
 }
 BENCHMARK(BM_ExportSyntheticForPlayback)->Unit(benchmark::kMillisecond);
 

@@ -90,8 +90,7 @@ Fixture& Shared() {
 void BM_SaveFile(benchmark::State& state) {
     Fixture& f = Shared();
     const std::string target = (f.folder / "saved.sco").string();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(f.score->SaveFile(target));
+    for (auto _ : state) benchmark::DoNotOptimize(f.score->SaveFile(target));
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(target));
 }
 BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond);
@@ -99,8 +98,7 @@ BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond);
 void BM_OpenFile(benchmark::State& state) {
     Fixture& f = Shared();
     auto score = corvendi::Score::Create();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(score->OpenFile(f.path));
+    for (auto _ : state) benchmark::DoNotOptimize(score->OpenFile(f.path));
     state.counters["notes"] = kStaffs * kMeasures * kEighthsPerMeasure;
 }
 BENCHMARK(BM_OpenFile)->Unit(benchmark::kMillisecond);
@@ -149,21 +147,9 @@ void CountedFree(void* pointer) {
 }
 }  // namespace
 
-void* operator new(std::size_t size) {
-    return CountedAllocate(size);
-}
-void* operator new[](std::size_t size) {
-    return CountedAllocate(size);
-}
-void operator delete(void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer) noexcept {
-    CountedFree(pointer);
-}
-void operator delete(void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
-void operator delete[](void* pointer, std::size_t) noexcept {
-    CountedFree(pointer);
-}
+void* operator new(std::size_t size) { return CountedAllocate(size); }
+void* operator new[](std::size_t size) { return CountedAllocate(size); }
+void operator delete(void* pointer) noexcept { CountedFree(pointer); }
+void operator delete[](void* pointer) noexcept { CountedFree(pointer); }
+void operator delete(void* pointer, std::size_t) noexcept { CountedFree(pointer); }
+void operator delete[](void* pointer, std::size_t) noexcept { CountedFree(pointer); }

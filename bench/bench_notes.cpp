@@ -58,8 +58,7 @@ void ItemLookup(benchmark::State& state) {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int32_t> anyTime(0, count * durQuarter);
     std::vector<int32_t> times(4096);
-    for (auto& t : times)
-        t = anyTime(random);
+    for (auto& t : times) t = anyTime(random);
 
     std::size_t next = 0;
     for (auto _ : state) {
@@ -68,14 +67,10 @@ void ItemLookup(benchmark::State& state) {
     }
     state.SetComplexityN(count);
 }
-void BM_ItemLookup(benchmark::State& state) {
-    ItemLookup(state);
-}
+void BM_ItemLookup(benchmark::State& state) { ItemLookup(state); }
 BENCHMARK(BM_ItemLookup)->RangeMultiplier(4)->Range(1 << 6, 1 << 16)->Complexity(benchmark::oLogN);
 
-void BM_ItemLookupUncached(benchmark::State& state) {
-    ItemLookup(state);
-}
+void BM_ItemLookupUncached(benchmark::State& state) { ItemLookup(state); }
 BENCHMARK(BM_ItemLookupUncached)->Arg(1 << 18)->Arg(1 << 21);
 
 }  // namespace

@@ -39,7 +39,8 @@ std::shared_ptr<Score> DenseScore() {
     for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
     for (int32_t voice = 1; voice <= kStaffs; ++voice) {
         for (int32_t time = 0; time < kMeasures * durWhole; time += durSixteenth) {
-            score->AddNote(voice, time, static_cast<uint8_t>(60 + (time / durSixteenth) % 13), durSixteenth, 0);
+            score->AddNote(voice, time, static_cast<uint8_t>(60 + (time / durSixteenth) % 13),
+                           durSixteenth, 0);
         }
     }
     return score;
@@ -69,7 +70,8 @@ BENCHMARK(BM_DensePageRecording)->Unit(benchmark::kMillisecond);
 void BM_DensePageCairo(benchmark::State& state) {
     SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
     auto score = DenseScore();
-    auto surface = std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(), 15);
+    auto surface =
+        std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(), 15);
     score->SetRedraw(true);
     score->SetWindow(surface);
     Paginate(*score);

@@ -18,7 +18,7 @@ namespace {
 
 // Prints the events a host would react to.
 class PrintingListener : public corvendi::ScoreEvents {
-public:
+  public:
     void ActiveVoice(int32_t number) override { std::printf("  event: active voice %d\n", number); }
     void ActiveStaff(const std::shared_ptr<corvendi::Staff>& staff) override {
         std::printf("  event: active staff %d\n", staff ? staff->Index() : 0);
@@ -51,7 +51,8 @@ int main() {
     auto staff = score->Staff(1);
     auto voice = staff->Voice(1);
     auto instrument = voice->Instrument();
-    std::printf("\nTitle:      %s\nComposer:   %s\n", score->Title().c_str(), score->Composer().c_str());
+    std::printf("\nTitle:      %s\nComposer:   %s\n", score->Title().c_str(),
+                score->Composer().c_str());
     std::printf("Staffs:     %d\n", score->Staffs());
     std::printf("Instrument: %s (program %d, channel %d)\n",
                 instrument ? instrument->Description().c_str() : "none",

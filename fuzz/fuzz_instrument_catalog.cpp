@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     corvendi::ResetInstrumentCatalog();
-    corvendi::ReadInstrumentCatalogText(std::string_view(reinterpret_cast<const char*>(data), size));
+    corvendi::ReadInstrumentCatalogText(
+        std::string_view(reinterpret_cast<const char*>(data), size));
     int32_t sum = 0;
     for (int32_t i = 0; i < corvendi::kCatalogEntries; ++i) {
         const corvendi::CatalogEntry& entry = corvendi::InstrumentCatalogEntry(i);

@@ -64,7 +64,8 @@ void AddMusic(Score& score, int32_t voices) {
             if (measure % 5 == 2 && voice == 4) step = durSixteenth;
             if (measure % 3 == 1 && voice == 1) step = durEighth;
             for (int32_t t = 0; t < durWhole; t += step) {
-                score.AddNote(voice, measure * durWhole + t, static_cast<uint8_t>(60 + (t / step) % 8), step, 0);
+                score.AddNote(voice, measure * durWhole + t,
+                              static_cast<uint8_t>(60 + (t / step) % 8), step, 0);
             }
         }
     }

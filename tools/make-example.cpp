@@ -39,9 +39,33 @@ int32_t Measure(int32_t number) {
 
 // Pitches.
 enum : uint8_t {
-    C2 = 36, E2 = 40, G2 = 43, A2 = 45, B2 = 47, C3 = 48, D3 = 50, E3 = 52, Fs3 = 54, G3 = 55,
-    A3 = 57, B3 = 59, C4 = 60, Cs4 = 61, D4 = 62, E4 = 64, Fs4 = 66, G4 = 67, A4 = 69, B4 = 71,
-    C5 = 72, Cs5 = 73, D5 = 74, E5 = 76, Fs5 = 78, G5 = 79, A5 = 81
+    C2 = 36,
+    E2 = 40,
+    G2 = 43,
+    A2 = 45,
+    B2 = 47,
+    C3 = 48,
+    D3 = 50,
+    E3 = 52,
+    Fs3 = 54,
+    G3 = 55,
+    A3 = 57,
+    B3 = 59,
+    C4 = 60,
+    Cs4 = 61,
+    D4 = 62,
+    E4 = 64,
+    Fs4 = 66,
+    G4 = 67,
+    A4 = 69,
+    B4 = 71,
+    C5 = 72,
+    Cs5 = 73,
+    D5 = 74,
+    E5 = 76,
+    Fs5 = 78,
+    G5 = 79,
+    A5 = 81
 };
 
 constexpr int32_t q = durQuarter, h = durHalf, e = durEighth, w = durWhole, s = durSixteenth;
@@ -54,7 +78,7 @@ struct Event {
 };
 
 class ExampleBuilder {
-public:
+  public:
     explicit ExampleBuilder(Score& score) : mScore(score) {}
 
     void Notes(int32_t voice, int32_t measure, std::initializer_list<Event> events) {
@@ -73,11 +97,12 @@ public:
     }
 
     // One syllable of each verse at a time; verses are separated by a carriage return.
-    static void Lyric(Staff& staff, int32_t time, const std::string& first, const std::string& second) {
+    static void Lyric(Staff& staff, int32_t time, const std::string& first,
+                      const std::string& second) {
         staff.GlobalEvents()->Add(time, evtLyric, 0, 0, first + "\r" + second);
     }
 
-private:
+  private:
     Score& mScore;
 };
 
@@ -95,8 +120,12 @@ void WriteVoicePart(Score& score, Staff& staff) {
     // Measures 1-8 under the repeat; measure 8 is the first ending, measure 9 the second.
     b.Notes(v, 1, {{0, q, 0, {D4}}, {16, q, 0, {G4}}, {32, q, nteDot, {A4}}, {56, e, 0, {B4}}});
     b.Notes(v, 2, {{0, h, 0, {B4}}, {32, q, 0, {A4}}, {48, q, 0, {G4}}});
-    b.Notes(v, 3, {{0, q, 0, {E4}}, {16, e, nteTriplet, {G4}}, {21, e, nteTriplet, {Fs4}},
-                   {27, e, nteTriplet, {E4}}, {32, h, 0, {D4}}});
+    b.Notes(v, 3,
+            {{0, q, 0, {E4}},
+             {16, e, nteTriplet, {G4}},
+             {21, e, nteTriplet, {Fs4}},
+             {27, e, nteTriplet, {E4}},
+             {32, h, 0, {D4}}});
     b.Notes(v, 4, {{0, h, nteDot, {D4}}});
     b.Notes(v, 5, {{0, q, 0, {D4}}, {16, q, 0, {B4}}, {32, q, nteDot, {C5}}, {56, e, 0, {B4}}});
     b.Notes(v, 6, {{0, h, 0, {A4}}, {32, q, 0, {G4}}, {48, q, 0, {A4}}});
@@ -117,7 +146,7 @@ void WriteVoicePart(Score& score, Staff& staff) {
 
     const std::vector<std::pair<std::string, std::string>> syllables = {
         {"When", "Through"}, {"the", "the"}, {"eve-", "si-"}, {"ning", "lent"},
-        {"falls", "fields"}, {"on", "we"}, {"the", "will"}, {"hill", "roam"},
+        {"falls", "fields"}, {"on", "we"},   {"the", "will"}, {"hill", "roam"},
     };
     const int32_t times[] = {Measure(1), Measure(1) + 16, Measure(1) + 32, Measure(1) + 56,
                              Measure(2), Measure(2) + 32, Measure(2) + 48, Measure(3)};
@@ -125,8 +154,8 @@ void WriteVoicePart(Score& score, Staff& staff) {
         ExampleBuilder::Lyric(staff, times[i], syllables[i].first, syllables[i].second);
     }
     const std::vector<std::pair<std::string, std::string>> more = {
-        {"and", "till"}, {"the", "the"}, {"stars", "lamps"}, {"come", "bring"}, {"out", "us"},
-        {"one", "safe-"}, {"by", "ly"}, {"one", "home"},
+        {"and", "till"}, {"the", "the"},   {"stars", "lamps"}, {"come", "bring"},
+        {"out", "us"},   {"one", "safe-"}, {"by", "ly"},       {"one", "home"},
     };
     const int32_t moreTimes[] = {Measure(5), Measure(5) + 16, Measure(5) + 32, Measure(5) + 56,
                                  Measure(6), Measure(6) + 32, Measure(6) + 48, Measure(7)};
@@ -146,17 +175,23 @@ void WriteFlutePart(Score& score, Staff& staff) {
     ExampleBuilder b(score);
     constexpr int32_t v = 2;
     b.Notes(v, 1, {{32, e, 0, {D5}}, {40, e, 0, {E5}}, {48, e, 0, {D5}}, {56, e, 0, {B4}}});
-    b.Notes(v, 2, {{32, s, 0, {A4}}, {36, s, 0, {B4}}, {40, s, 0, {C5}}, {44, s, 0, {D5}},
-                   {48, q, 0, {E5}}});
+    b.Notes(
+        v, 2,
+        {{32, s, 0, {A4}}, {36, s, 0, {B4}}, {40, s, 0, {C5}}, {44, s, 0, {D5}}, {48, q, 0, {E5}}});
     b.Notes(v, 3, {{0, h, nteDot, {D5}}});
-    b.Notes(v, 4, {{0, q, 0, {B4}}, {16, e, nteTriplet, {C5}}, {21, e, nteTriplet, {B4}},
-                   {27, e, nteTriplet, {A4}}, {32, h, 0, {G4}}});
+    b.Notes(v, 4,
+            {{0, q, 0, {B4}},
+             {16, e, nteTriplet, {C5}},
+             {21, e, nteTriplet, {B4}},
+             {27, e, nteTriplet, {A4}},
+             {32, h, 0, {G4}}});
     b.Notes(v, 6, {{0, q, 0, {C5}}, {16, q, 0, {E5}}, {32, h, 0, {D5}}});
     b.Notes(v, 7, {{0, h, 0, {D5}}, {32, h, 0, {B4}}});
     b.Notes(v, 8, {{0, w, 0, {C5}}});
     b.Notes(v, 9, {{0, h, 0, {B4}}, {32, h, 0, {D5}}});
-    b.Notes(v, 10, {{0, e, 0, {D5}}, {8, e, 0, {E5}}, {16, e, 0, {Fs5}}, {24, e, 0, {G5}},
-                    {32, h, 0, {A5}}});
+    b.Notes(
+        v, 10,
+        {{0, e, 0, {D5}}, {8, e, 0, {E5}}, {16, e, 0, {Fs5}}, {24, e, 0, {G5}}, {32, h, 0, {A5}}});
     b.Notes(v, 11, {{0, q, nteDot, {G5}}, {24, e, 0, {Fs5}}, {32, h, 0, {E5}}});
     b.Notes(v, 12, {{0, w, 0, {E5}}});
     b.Notes(v, 13, {{0, h, nteDot, {D5}}});
@@ -180,7 +215,7 @@ void WritePianoPart(Score& score, Staff& staff) {
     const std::vector<uint8_t> gChord = {D4, G4, B4}, cChord = {E4, G4, C5}, dChord = {D4, Fs4, A4},
                                em = {E4, G4, B4}, aChord = {Cs4, E4, A4}, gInD = {D4, G4, B4};
     const std::vector<std::vector<uint8_t>> rightHand = {gChord, gChord, cChord, gChord, gChord,
-                                                         dChord, em, dChord, gChord};
+                                                         dChord, em,     dChord, gChord};
     for (int32_t m = 1; m <= 9; ++m) {
         const auto& chord = rightHand[static_cast<size_t>(m - 1)];
         b.Notes(right, m, {{0, h, 0, chord}, {32, q, 0, chord}});
@@ -200,8 +235,10 @@ void WritePianoPart(Score& score, Staff& staff) {
         if (m >= 13) {
             b.Notes(left, m, {{0, h, nteDot, {root}}});
         } else if (m % 2 == 1) {
-            b.Notes(left, m, {{0, q, nteDot, {root}}, {24, e, 0, {static_cast<uint8_t>(root + 7)}},
-                              {32, h, 0, {static_cast<uint8_t>(root + 12)}}});
+            b.Notes(left, m,
+                    {{0, q, nteDot, {root}},
+                     {24, e, 0, {static_cast<uint8_t>(root + 7)}},
+                     {32, h, 0, {static_cast<uint8_t>(root + 12)}}});
         } else {
             b.Notes(left, m, {{0, w, 0, {root, static_cast<uint8_t>(root + 7)}}});
         }

@@ -75,21 +75,41 @@ int main(int argc, char** argv) {
     };
     const Entry tune[] = {
         // 1-4: a repeat with a first and a second ending.
-        {0, 67, Q, 0}, {Q, 69, Q, 0}, {H, 71, Q, 0}, {H + Q, 72, Q, 0},
-        {W, 74, Q, nteStacato}, {W + Q, 72, Q, nteStacato},
-        {W + H, 71, Q, 0}, {W + H + Q, 69, Q, 0},
-        {2 * W, 67, H, nteDot}, {2 * W + H + Q, 62, Q, 0},
-        {3 * W, 60, H, 0}, {3 * W + H, 64, Q, 0}, {3 * W + H + Q, 72, Q, 0},
+        {0, 67, Q, 0},
+        {Q, 69, Q, 0},
+        {H, 71, Q, 0},
+        {H + Q, 72, Q, 0},
+        {W, 74, Q, nteStacato},
+        {W + Q, 72, Q, nteStacato},
+        {W + H, 71, Q, 0},
+        {W + H + Q, 69, Q, 0},
+        {2 * W, 67, H, nteDot},
+        {2 * W + H + Q, 62, Q, 0},
+        {3 * W, 60, H, 0},
+        {3 * W + H, 64, Q, 0},
+        {3 * W + H + Q, 72, Q, 0},
         // 5-8: a measure repeat, the way to the coda and back to the sign, ties and a slur.
-        {4 * W, 72, H, 0}, {4 * W + H, 71, Q, 0}, {4 * W + H + Q, 69, Q, 0},
-        {6 * W, 76, H, 0}, {6 * W + H, 74, Q, 0}, {6 * W + H + Q, 72, Q, 0},
-        {7 * W, 67, H, 0}, {7 * W + H, 67, Q, 0}, {7 * W + H + Q, 71, Q, 0},
+        {4 * W, 72, H, 0},
+        {4 * W + H, 71, Q, 0},
+        {4 * W + H + Q, 69, Q, 0},
+        {6 * W, 76, H, 0},
+        {6 * W + H, 74, Q, 0},
+        {6 * W + H + Q, 72, Q, 0},
+        {7 * W, 67, H, 0},
+        {7 * W + H, 67, Q, 0},
+        {7 * W + H + Q, 71, Q, 0},
         // 9-13: the coda, a key change, an octave line and a clef change.
-        {8 * W, 72, H, 0}, {8 * W + H, 71, E, 0},
-        {8 * W + H + E, 69, E, 0}, {8 * W + H + Q, 67, Q, 0},
-        {9 * W, 70, H, 0}, {9 * W + H, 72, Q, 0}, {9 * W + H + Q, 74, Q, 0},
-        {10 * W, 75, W, 0}, {11 * W, 75, W, 0},
-        {12 * W, 51, H, 0}, {12 * W + H, 39, H, 0},
+        {8 * W, 72, H, 0},
+        {8 * W + H, 71, E, 0},
+        {8 * W + H + E, 69, E, 0},
+        {8 * W + H + Q, 67, Q, 0},
+        {9 * W, 70, H, 0},
+        {9 * W + H, 72, Q, 0},
+        {9 * W + H + Q, 74, Q, 0},
+        {10 * W, 75, W, 0},
+        {11 * W, 75, W, 0},
+        {12 * W, 51, H, 0},
+        {12 * W + H, 39, H, 0},
     };
     for (const auto& note : tune) {
         if (note.Duration > 0) {
@@ -135,8 +155,8 @@ int main(int argc, char** argv) {
     events->Add(8 * W + H, evtText, 7, 0, "espress.");
 
     // Lyrics: two verses, with hyphens.
-    const char* words[] = {"Sing\rNow", "to\rthe", "the\rriv-", "ear-\rer",
-                           "ly\rruns", "light\rdown", "a-\rto", "bove\rthe", "the\rsea"};
+    const char* words[] = {"Sing\rNow",   "to\rthe", "the\rriv-", "ear-\rer", "ly\rruns",
+                           "light\rdown", "a-\rto",  "bove\rthe", "the\rsea"};
     for (int32_t i = 0; i < 9; ++i) events->Add(i * Q, evtLyric, 0, 0, words[i]);
 
     // Chord symbols, names or diagrams, one or two a measure.
@@ -146,10 +166,10 @@ int main(int argc, char** argv) {
             const char* Name;
         };
         const Symbol chords[] = {
-            {0, "C"}, {H, "G"}, {W, "Am"}, {W + H, "F"}, {2 * W, "C"},
-            {2 * W + H, "G7"}, {3 * W, "C"}, {4 * W, "C"}, {4 * W + H, "G"}, {6 * W, "Am"},
-            {6 * W + H, "Dm"}, {7 * W, "G7"}, {8 * W, "C"}, {8 * W + H, "G"}, {9 * W, "Bb"},
-            {12 * W, "Eb"}};
+            {0, "C"},         {H, "G"},          {W, "Am"},         {W + H, "F"},
+            {2 * W, "C"},     {2 * W + H, "G7"}, {3 * W, "C"},      {4 * W, "C"},
+            {4 * W + H, "G"}, {6 * W, "Am"},     {6 * W + H, "Dm"}, {7 * W, "G7"},
+            {8 * W, "C"},     {8 * W + H, "G"},  {9 * W, "Bb"},     {12 * W, "Eb"}};
         for (const auto& chord : chords) {
             const int32_t code = ChordCodeNamed(*mapper, chord.Name);
             if (code > 0) globals->Add(chord.Time, evtChord, static_cast<uint8_t>(code));

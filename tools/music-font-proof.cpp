@@ -19,7 +19,7 @@ using namespace corvendi;
 namespace {
 
 constexpr int32_t kColumns = 7;
-constexpr double kCellWidth = 2160.0;   // twips
+constexpr double kCellWidth = 2160.0;  // twips
 constexpr double kCellHeight = 2520.0;
 constexpr double kMargin = 360.0;
 constexpr double kTitleHeight = 480.0;
@@ -30,17 +30,21 @@ constexpr int32_t kInkColor = 0x000000;
 struct Staff {
     double Left;
     double Right;
-    double Top;      // top line
-    double Space;    // S, twips
-    double Height;   // staff height, twips
+    double Top;                                                 // top line
+    double Space;                                               // S, twips
+    double Height;                                              // staff height, twips
     double Glyph() const { return Top - NInt(0.39 * Height); }  // G
     double Bottom() const { return Top + 4 * Space; }
 };
 
-void MusicFont(CairoImageSurface& s, double points) { s.SetFont(FontSpec{"Quavrix", static_cast<float>(points)}); }
+void MusicFont(CairoImageSurface& s, double points) {
+    s.SetFont(FontSpec{"Quavrix", static_cast<float>(points)});
+}
 
 void DrawStaffLines(CairoImageSurface& s, const Staff& st) {
-    for (int i = 0; i < 5; ++i) s.Line(st.Left, st.Top + i * st.Space, st.Right, st.Top + i * st.Space, kLineColor, LineFill::None);
+    for (int i = 0; i < 5; ++i)
+        s.Line(st.Left, st.Top + i * st.Space, st.Right, st.Top + i * st.Space, kLineColor,
+               LineFill::None);
 }
 
 void Glyph(CairoImageSurface& s, double x, double y, const std::string& text) {
@@ -68,7 +72,8 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
     const double G = st.Glyph();
     const std::string head = MusicChar(207);
     // A mark in red where the character's x is.
-    if (!IsAnyOf(text, {68, 100})) s.Line(x, st.Top - 5 * S, x, st.Top - 4.6 * S, kGuideColor, LineFill::None);
+    if (!IsAnyOf(text, {68, 100}))
+        s.Line(x, st.Top - 5 * S, x, st.Top - 4.6 * S, kGuideColor, LineFill::None);
     MusicFont(s, points);
     if (IsAnyOf(text, {98, 35, 110, 220}) || text == "bb") {
         // Accidental before a head on the middle line.
@@ -80,7 +85,8 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
         Glyph(s, x + 2 * S, G, text);    // on the bottom line
         // ledger line below the staff, as the drawing code draws it
         Glyph(s, x + 4 * S, G + S, text);
-        s.Line(x + 4 * S - 60, st.Bottom() + S, x + 5 * S + 60, st.Bottom() + S, kInkColor, LineFill::None);
+        s.Line(x + 4 * S - 60, st.Bottom() + S, x + 5 * S + 60, st.Bottom() + S, kInkColor,
+               LineFill::None);
     } else if (text == " .") {
         Glyph(s, x, G - 1.5 * S, head + text);
         Glyph(s, x + 3 * S, G - 2 * S, MusicChar(250) + text);
@@ -163,7 +169,8 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
         double rise = S + IDiv(NInt(S), 2);
         Glyph(s, bx, st.Top - rise, MusicChar(194));
         Glyph(s, bx, st.Top - rise, MusicChar(76));
-        s.Line(bx, st.Top, bx + NInt(0.45 * S), st.Top - rise + 5.5 * S, kInkColor, LineFill::FilledBox);
+        s.Line(bx, st.Top, bx + NInt(0.45 * S), st.Top - rise + 5.5 * S, kInkColor,
+               LineFill::FilledBox);
     } else if (IsAnyOf(text, {167, 234})) {
         // A grand staff pair at this size with the brace before it.
         Staff lower = st;
@@ -186,7 +193,8 @@ void Demo(CairoImageSurface& s, const std::string& text, double x, const Staff& 
         // Drawn 2 S before the measure's end: here the barline near the staff's right end.
         const double barline = st.Right - S;
         s.Line(barline, st.Top, barline, st.Bottom(), kInkColor, LineFill::None);
-        s.Line(barline - 2 * S, st.Top - 5 * S, barline - 2 * S, st.Top - 4.6 * S, kGuideColor, LineFill::None);
+        s.Line(barline - 2 * S, st.Top - 5 * S, barline - 2 * S, st.Top - 4.6 * S, kGuideColor,
+               LineFill::None);
         Glyph(s, barline - 2 * S, G, text);
     } else if (IsAnyOf(text, {211, 91}) || text == MusicChar(123) + MusicChar(211)) {
         // Right-aligned at a measure's end.
@@ -206,8 +214,10 @@ std::string Describe(const MusicFontCharacter& c) {
         int code = UnicodeToCp1252(ch);
         if (!codes.empty()) codes += " ";
         codes += std::to_string(code);
-        if (ch == U' ') shown += "sp ";
-        else AppendUtf8(shown, ch);
+        if (ch == U' ')
+            shown += "sp ";
+        else
+            AppendUtf8(shown, ch);
     }
     return shown + "  (" + codes + ")  " + c.Label;
 }
@@ -229,15 +239,19 @@ int main(int argc, char** argv) {
 
     s.SetFont(FontSpec{"Arial", 14.0f, true});
     s.SetForeColor(kInkColor);
-    s.DrawTextAt(kMargin, kMargin, "Music font \"Quavrix\": every character at staff heights 0.4 in (28.8 pt) and 0.25 in (18 pt)");
+    s.DrawTextAt(kMargin, kMargin,
+                 "Music font \"Quavrix\": every character at staff heights 0.4 in (28.8 pt) and "
+                 "0.25 in (18 pt)");
     // (braces at 0.25 in and 0.15 in, with their grand staff)
     s.SetFont(FontSpec{"Arial", 9.0f});
     s.DrawTextAt(kMargin, kMargin + 300,
-                 "Each drawn where the page drawing puts it; the red tick marks the x it is drawn at. Grey: staff lines.");
+                 "Each drawn where the page drawing puts it; the red tick marks the x it is drawn "
+                 "at. Grey: staff lines.");
 
     for (size_t i = 0; i < characters.size(); ++i) {
         const double cellX = kMargin + static_cast<double>(i % kColumns) * kCellWidth;
-        const double cellY = kMargin + kTitleHeight + static_cast<double>(i / kColumns) * kCellHeight;
+        const double cellY =
+            kMargin + kTitleHeight + static_cast<double>(i / kColumns) * kCellHeight;
         s.Line(cellX, cellY, cellX + kCellWidth - 60, cellY, 0xDDDDDD, LineFill::None);
         s.SetFont(FontSpec{"Arial", 8.0f});
         s.SetForeColor(kInkColor);
@@ -256,7 +270,8 @@ int main(int argc, char** argv) {
         Demo(s, characters[i].Text, little.Left + 150, little, small / 20.0);
     }
 
-    for (const std::string& problem : MusicFontDiagnostics()) std::fprintf(stderr, "music font: %s\n", problem.c_str());
+    for (const std::string& problem : MusicFontDiagnostics())
+        std::fprintf(stderr, "music font: %s\n", problem.c_str());
     if (!s.WritePng(out)) {
         std::fprintf(stderr, "cannot write %s\n", out.c_str());
         return 1;

@@ -35,8 +35,8 @@ bool ParsePages(std::string_view text, CommandLine& line) {
         return true;
     }
     int32_t to = 0;
-    if (!ParseInt(text.substr(0, dash), from) || !ParseInt(text.substr(dash + 1), to) ||
-        from < 1 || to < 1) {
+    if (!ParseInt(text.substr(0, dash), from) || !ParseInt(text.substr(dash + 1), to) || from < 1 ||
+        to < 1) {
         return false;
     }
     line.FromPage = from;

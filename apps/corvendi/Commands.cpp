@@ -82,9 +82,9 @@ bool SendToPrinter(const Host& host, const std::string& file) {
     pid_t child = 0;
     const int spawned = posix_spawnp(&child, "lp", nullptr, nullptr, argv.data(), environ);
     if (spawned != 0) {
-        host.Error(spawned == ENOENT ? "lp is not installed (the CUPS client); " + file +
-                                           " was not printed"
-                                     : "lp could not be started: " + std::string(std::strerror(spawned)));
+        host.Error(spawned == ENOENT
+                       ? "lp is not installed (the CUPS client); " + file + " was not printed"
+                       : "lp could not be started: " + std::string(std::strerror(spawned)));
         return false;
     }
     int status = 0;
@@ -115,7 +115,8 @@ std::string ClefName(int32_t clef) {
 std::string TimeSignatureText(int32_t value) {
     if (value == 0) return "common time";
     if (value == 1) return "cut time";
-    return std::to_string(value / 128) + "/" + std::to_string(value % 128 == 0 ? 0 : 64 / (value % 128));
+    return std::to_string(value / 128) + "/" +
+           std::to_string(value % 128 == 0 ? 0 : 64 / (value % 128));
 }
 
 }  // namespace
@@ -135,7 +136,8 @@ int RunRender(const CommandLine& line) {
         UsageError("--print needs a PDF output");
         return kExitUsage;
     }
-    const int32_t twips = kind == OutputKind::Png ? TwipsPerPixelForDpi(line.Dpi) : kScreenTwipsPerPixel;
+    const int32_t twips =
+        kind == OutputKind::Png ? TwipsPerPixelForDpi(line.Dpi) : kScreenTwipsPerPixel;
     Host host(OptionsFor(line, twips));
     const auto written = RenderFile(host, input, output, line.FromPage, line.ToPage);
     if (!written) return kExitFile;
@@ -177,9 +179,9 @@ int RunInfo(const CommandLine& line) {
     int32_t notes = 0;
     std::printf("Staffs: %d\n", score->Staffs());
     for (const auto& staff : *score->AllStaffs()) {
-        std::printf("  %d. %s (%s clef, %d voice%s)\n", staff->Index(), staff->Description().c_str(),
-                    ClefName(staff->DefaultClef()).c_str(), staff->Voices(),
-                    staff->Voices() == 1 ? "" : "s");
+        std::printf("  %d. %s (%s clef, %d voice%s)\n", staff->Index(),
+                    staff->Description().c_str(), ClefName(staff->DefaultClef()).c_str(),
+                    staff->Voices(), staff->Voices() == 1 ? "" : "s");
         for (int32_t number = 1; number <= staff->Voices(); ++number) {
             const auto voice = staff->Voice(number);
             if (!voice) continue;
@@ -190,8 +192,7 @@ int RunInfo(const CommandLine& line) {
                         instrument ? instrument->Description().c_str() : "(no instrument)", count);
         }
     }
-    const int32_t measures =
-        notes > 0 ? globals->MeasureInfo(score->HighTime()).Number : 0;
+    const int32_t measures = notes > 0 ? globals->MeasureInfo(score->HighTime()).Number : 0;
     std::printf("Measures: %d\n", measures);
     std::printf("Notes: %d\n", notes);
     std::printf("Pages: %d\n", score->LastPage());

@@ -51,7 +51,9 @@ void ForwardingSurface::TextOut(int32_t px, int32_t py, std::string_view text) {
     mTarget->TextOut(px, py, text);
 }
 
-void ForwardingSurface::PolyBezier(std::span<const PixelPoint> points) { mTarget->PolyBezier(points); }
+void ForwardingSurface::PolyBezier(std::span<const PixelPoint> points) {
+    mTarget->PolyBezier(points);
+}
 
 double ForwardingSurface::TextWidth(std::string_view text) { return mTarget->TextWidth(text); }
 double ForwardingSurface::TextHeight(std::string_view text) { return mTarget->TextHeight(text); }

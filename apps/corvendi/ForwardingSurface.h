@@ -10,7 +10,7 @@
 namespace corvendi::cli {
 
 class ForwardingSurface : public Surface {
-public:
+  public:
     explicit ForwardingSurface(std::shared_ptr<Surface> target);
 
     // The new target takes over this surface's settings (font, colours, modes, size).
@@ -41,7 +41,7 @@ public:
     double TwipsPerPixelX() const override { return mTarget->TwipsPerPixelX(); }
     double TwipsPerPixelY() const override { return mTarget->TwipsPerPixelY(); }
 
-private:
+  private:
     void PullPosition();
     std::shared_ptr<Surface> mTarget;
 };

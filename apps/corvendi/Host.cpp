@@ -11,7 +11,7 @@ namespace corvendi::cli {
 
 // Shows loading progress as a percentage of the file's size.
 class Host::Listener : public ScoreEvents {
-public:
+  public:
     explicit Listener(const Host& host) : mHost(host) {}
     void BeforeOpenSave(int32_t Size) override {
         mSize = Size;
@@ -25,7 +25,7 @@ public:
         mHost.Progress("loading " + std::to_string(percent) + "%");
     }
 
-private:
+  private:
     const Host& mHost;
     int32_t mSize = 0;
     int64_t mShown = -1;

@@ -19,7 +19,7 @@ struct HostOptions {
 };
 
 class Host {
-public:
+  public:
     // Installs the thread's platform; call before any score is created.
     explicit Host(const HostOptions& options);
     ~Host();
@@ -44,7 +44,7 @@ public:
     void Progress(const std::string& text) const;
     void EndProgress() const;
 
-private:
+  private:
     class Listener;
     std::shared_ptr<HeadlessPlatform> mPlatform;
     std::shared_ptr<Listener> mListener;

@@ -32,7 +32,8 @@ void ShowPage(Score& score, int32_t page) {
     }
 }
 
-std::optional<std::vector<std::string>> WritePdf(Host& host, Score& score, const std::string& output,
+std::optional<std::vector<std::string>> WritePdf(Host& host, Score& score,
+                                                 const std::string& output,
                                                  std::optional<int32_t> fromPage,
                                                  std::optional<int32_t> toPage) {
     auto printer = std::make_shared<CairoPdfSurface>(output);
@@ -46,7 +47,8 @@ std::optional<std::vector<std::string>> WritePdf(Host& host, Score& score, const
     return std::vector<std::string>{output};
 }
 
-std::optional<std::vector<std::string>> WritePngs(Host& host, Score& score, CairoImageSurface& image,
+std::optional<std::vector<std::string>> WritePngs(Host& host, Score& score,
+                                                  CairoImageSurface& image,
                                                   const std::string& output,
                                                   const std::vector<int32_t>& pages) {
     std::vector<std::string> written;
@@ -74,8 +76,8 @@ std::optional<std::vector<std::string>> WriteSvgs(Host& host, Score& score,
     for (const int32_t page : pages) {
         host.Progress("drawing page " + std::to_string(page));
         const std::string name = PageFileName(output, page);
-        auto picture = std::make_shared<CairoSvgSurface>(name, window.Width(), window.Height(),
-                                                         static_cast<int32_t>(window.TwipsPerPixelX()));
+        auto picture = std::make_shared<CairoSvgSurface>(
+            name, window.Width(), window.Height(), static_cast<int32_t>(window.TwipsPerPixelX()));
         window.SetTarget(picture);
         ShowPage(score, page);
         const bool ok = picture->Finish();

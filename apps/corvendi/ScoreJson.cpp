@@ -19,7 +19,7 @@ namespace {
 
 // Appends `"key":` pairs and values; the first member of an object or array gets no comma.
 class JsonWriter {
-public:
+  public:
     std::string Take() { return std::move(mText); }
 
     void Open(char bracket) {
@@ -61,7 +61,7 @@ public:
         }
     }
 
-private:
+  private:
     void Separate() {
         if (mAfterKey) {
             mAfterKey = false;

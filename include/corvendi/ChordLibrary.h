@@ -26,7 +26,7 @@
 namespace corvendi {
 
 class ChordLibrary : public ChordMapper {
-public:
+  public:
     // The data file's name inside the data folder.
     static constexpr std::string_view kDataFileName = "Chords.txt";
     static constexpr int32_t kNameRowHeight = 360;
@@ -49,13 +49,12 @@ public:
               std::string_view text, int32_t capoFret, int32_t atTime) override;
 
     // Draw with the sounding key (-7..7) given.
-    void DrawInKey(Surface& surface, int32_t x, int32_t y, int32_t code, int32_t key,
-                   bool diagrams, int32_t color, std::string_view text, int32_t capoFret) const;
+    void DrawInKey(Surface& surface, int32_t x, int32_t y, int32_t code, int32_t key, bool diagrams,
+                   int32_t color, std::string_view text, int32_t capoFret) const;
 
     // The name Draw shows for a chord in a sounding key with a capo: "" when there is nothing
     // to show.
-    std::string ShownName(int32_t code, int32_t key, std::string_view text,
-                          int32_t capoFret) const;
+    std::string ShownName(int32_t code, int32_t key, std::string_view text, int32_t capoFret) const;
     // The code of the chord the guitarist plays with the capo (0 for an unknown code).
     int32_t ShapeCode(int32_t code, int32_t capoFret) const;
 
@@ -65,7 +64,7 @@ public:
     const ChordVocabulary& Vocabulary() const { return mVocabulary; }
     ChordVocabulary& Vocabulary() { return mVocabulary; }
 
-private:
+  private:
     ChordVocabulary mVocabulary;
 };
 

@@ -17,7 +17,7 @@
 namespace corvendi {
 
 class ChordLibraryEditor : public ChordMapEditor {
-public:
+  public:
     std::shared_ptr<ChordMapper> Init(std::shared_ptr<ChordMapper> map) override;
 
     // The map being edited; nullptr before Init or when the map is not a ChordLibrary.
@@ -31,7 +31,7 @@ public:
     // Reads the map's data file again; false when there is nothing to edit or it cannot be read.
     bool Revert();
 
-private:
+  private:
     std::shared_ptr<ChordLibrary> mLibrary;
 };
 

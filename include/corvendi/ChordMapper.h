@@ -27,7 +27,7 @@ class Surface;
 class GlobalEvents;
 
 class ChordMapper {
-public:
+  public:
     virtual ~ChordMapper() = default;
 
     // --- loading ----------------------------------------------------------------------------
@@ -69,13 +69,13 @@ public:
             (void)text, (void)capoFret, (void)atTime;
     }
 
-private:
+  private:
     std::filesystem::path mDataFolder;
 };
 
 // The editor of a chord map (used by the Score Properties dialog).
 class ChordMapEditor {
-public:
+  public:
     virtual ~ChordMapEditor() = default;
     // Takes the score's chord map to edit; the map returned becomes the score's chord map.
     // This default edits nothing and hands the same map back.

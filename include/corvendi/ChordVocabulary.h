@@ -32,7 +32,7 @@ using ChordFrets = std::array<int8_t, 6>;
 constexpr int8_t kMutedString = -1;
 
 class ChordVocabulary {
-public:
+  public:
     static constexpr int32_t kMaxQualityNumber = 20;
     static constexpr int32_t kMaxFret = 24;
     static constexpr int32_t kMaxInterval = 48;
@@ -75,7 +75,7 @@ public:
     static std::optional<ChordFrets> ParseFrets(std::string_view text);
     static bool ValidFrets(const ChordFrets& frets);
 
-private:
+  private:
     const ChordQuality* QualityOfCode(int32_t code) const;
     bool AddQuality(ChordQuality quality);
     void AddFingeringLine(std::string_view name, std::string_view frets);

@@ -13,7 +13,7 @@ class Staffs;
 class GlobalEvents;
 
 class DocumentOwner {
-public:
+  public:
     virtual ~DocumentOwner() = default;
 
     virtual std::shared_ptr<Voices> AllVoices() const = 0;

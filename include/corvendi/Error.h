@@ -8,14 +8,14 @@
 namespace corvendi {
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(std::string id, const std::string& message)
         : std::runtime_error("[corvendi." + id + "] " + message), mId(std::move(id)) {}
 
     // A stable, dotted identifier such as "file.open" that tests and hosts may rely on.
     const std::string& Id() const noexcept { return mId; }
 
-private:
+  private:
     std::string mId;
 };
 

@@ -10,7 +10,7 @@
 namespace corvendi {
 
 class Font {
-public:
+  public:
     Font() = default;
     explicit Font(std::string name, float size = 10.0f, bool bold = false, bool italic = false)
         : mName(std::move(name)), mSize(size), mBold(bold), mItalic(italic) {}
@@ -30,7 +30,7 @@ public:
     // The settings a surface selects.
     FontSpec Spec() const { return FontSpec{mName, mSize, mBold, mItalic, mUnderline}; }
 
-private:
+  private:
     std::string mName = "Arial";
     float mSize = 10.0f;
     bool mBold = false;

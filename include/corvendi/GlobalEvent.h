@@ -11,7 +11,7 @@
 namespace corvendi {
 
 class GlobalEvent {
-public:
+  public:
     // Time in ticks from the start of the score (a whole note is 64 ticks).
     int32_t EventTime() const { return mEventTime; }
     void SetEventTime(int32_t value) { mEventTime = value; }
@@ -35,7 +35,7 @@ public:
     uint8_t Value2() const { return mValue2; }
     void SetValue2(uint8_t value) { mValue2 = value; }
 
-private:
+  private:
     int32_t mEventTime = 0;
     int32_t mEventType = 0;
     int32_t mIndex = 0;

@@ -28,7 +28,7 @@ struct MeasureInfoResult {
 };
 
 class GlobalEvents {
-public:
+  public:
     using List = std::vector<std::shared_ptr<GlobalEvent>>;
 
     GlobalEvents() = default;
@@ -109,7 +109,7 @@ public:
     DocumentOwner* Parent() const { return mParent; }
     void SetParent(DocumentOwner* owner) { mParent = owner; }
 
-private:
+  private:
     List& ListFor(int32_t eventType);
     const List& ListFor(int32_t eventType) const;
 

@@ -36,7 +36,7 @@ struct MessageBoxRecord {
 };
 
 class HeadlessPlatform : public Platform, public std::enable_shared_from_this<HeadlessPlatform> {
-public:
+  public:
     HeadlessPlatform() = default;
 
     TimeOfDay Now() const override;
@@ -71,7 +71,7 @@ public:
     // Called with every message box after it is recorded; an empty function removes the sink.
     void SetMessageSink(std::function<void(const MessageBoxRecord&)> sink);
 
-private:
+  private:
     struct Timer {
         int32_t PeriodMs = 1;
         int64_t DeadlineMs = 0;

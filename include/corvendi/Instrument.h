@@ -20,7 +20,7 @@
 namespace corvendi {
 
 class Instrument {
-public:
+  public:
     static constexpr int32_t kDrumSlots = 8;
 
     int32_t Category() const { return mCategory; }
@@ -53,15 +53,15 @@ public:
     void SetParent(DocumentOwner* parent) { mParent = parent; }
     // Any value; catDrums also moves the instrument to channel 9 and empties the drum map.
     void CategorySet(int32_t category);
-    void ChannelSet(int32_t channel);          // 0..15
+    void ChannelSet(int32_t channel);  // 0..15
     void DefaultClefSet(int32_t clef) { mDefaultClef = clef; }
     void DescriptionSet(std::string text) { mDescription = std::move(text); }
-    void OffsetSet(int32_t semitones);         // -12..12; drum instruments any 16-bit value
-    void PitchSet(int32_t keySteps);           // -7..7
-    void ValueSet(int32_t program);            // 0..127
+    void OffsetSet(int32_t semitones);  // -12..12; drum instruments any 16-bit value
+    void PitchSet(int32_t keySteps);    // -7..7
+    void ValueSet(int32_t program);     // 0..127
     void SetRange(std::shared_ptr<corvendi::Range> range);
 
-private:
+  private:
     bool IsDrumSlot(int32_t index) const { return index >= 1 && index <= kDrumSlots; }
 
     int32_t mCategory = 0;

@@ -12,7 +12,7 @@
 namespace corvendi {
 
 class Instruments {
-public:
+  public:
     static constexpr int32_t kMaxInstruments = 16;
     using List = std::vector<std::shared_ptr<corvendi::Instrument>>;
 
@@ -46,7 +46,7 @@ public:
     DocumentOwner* Parent() const { return mParent; }
     void SetParent(DocumentOwner* parent);
 
-private:
+  private:
     void RemoveAt(size_t position);
     void AssignChannels();
     void DetachAll();

@@ -12,7 +12,7 @@
 namespace corvendi {
 
 class MIDIEvent {
-public:
+  public:
     MIDIEvent() = default;
 
     // MIDI channel 0..15.
@@ -45,7 +45,7 @@ public:
 
     bool operator==(const MIDIEvent&) const = default;
 
-private:
+  private:
     int32_t mChannel = 0;
     int32_t mEventTime = 0;
     int32_t mEventType = midNoOp;

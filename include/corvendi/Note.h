@@ -8,7 +8,7 @@
 namespace corvendi {
 
 class Note {
-public:
+  public:
     Note();
 
     // Adds a pitch to the chord, keeping the values in ascending order, and returns its index.
@@ -49,7 +49,7 @@ public:
     void FlagsSet(int32_t flags) { mFlags = flags; }
     void NoteTimeSet(int32_t noteTime) { mNoteTime = noteTime; }
 
-private:
+  private:
     static constexpr uint8_t kUpBit = 1;
     static constexpr uint8_t kMultiVoiceBit = 2;
     // Room for three values at first; a chord grows two entries at a time.

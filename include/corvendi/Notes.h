@@ -15,7 +15,7 @@ namespace corvendi {
 class Voice;
 
 class Notes {
-public:
+  public:
     using List = std::vector<std::shared_ptr<Note>>;
 
     Notes();
@@ -56,7 +56,7 @@ public:
     // already in this list.
     bool SetItem(int32_t atTime, const std::shared_ptr<Note>& note);
 
-private:
+  private:
     // Binary search for `time`: the 1-based position of the note starting at `time`, else of
     // the first note after it, else Count() + 1. Leaves the cursor there.
     int32_t Search(int32_t time);

@@ -41,7 +41,7 @@ enum class MessageIcon : int32_t {
 using TimerCallback = std::function<void()>;
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // --- Machine -------------------------------------------------------------------------------
@@ -75,7 +75,8 @@ public:
     virtual void AddToRecentDocs(const std::string& path) = 0;
     // A modal message with an OK button. The engine never prints; this is its only way to tell
     // the user something.
-    virtual void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    virtual void ShowMessage(const std::string& text, const std::string& title,
+                             MessageIcon icon) = 0;
 };
 
 // The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.

@@ -7,7 +7,7 @@
 namespace corvendi {
 
 class Range {
-public:
+  public:
     int32_t Low() const { return mLow; }
     int32_t High() const { return mHigh; }
 
@@ -15,7 +15,7 @@ public:
     void LowSet(int32_t value);
     void HighSet(int32_t value);
 
-private:
+  private:
     int32_t mHigh = 0;
     int32_t mLow = 0;
 };

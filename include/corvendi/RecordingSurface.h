@@ -33,7 +33,7 @@ struct SurfaceCall {
 inline constexpr std::string_view kMusicFontName = "Quavrix";
 
 class RecordingSurface : public Surface {
-public:
+  public:
     explicit RecordingSurface(SurfaceKind kind = SurfaceKind::Window) : mKind(kind) {}
 
     SurfaceKind Kind() const override { return mKind; }
@@ -95,7 +95,7 @@ public:
     void NewPage() override;
     void EndDoc() override;
 
-private:
+  private:
     void Record(std::string name, std::vector<double> numbers, std::string_view text = {});
 
     SurfaceKind mKind;

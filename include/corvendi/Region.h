@@ -15,15 +15,15 @@
 namespace corvendi {
 
 class Region {
-public:
+  public:
     // The most measures a region holds; larger counts are ignored.
     static constexpr int32_t kMaxMeasures = 1024;
 
-    int32_t Left = 0;       // x where the staff lines begin
-    int32_t Right = 0;      // x where the staff lines end
-    int32_t Top = 0;        // top staff line minus PadTop
-    int32_t Bottom = 0;     // bottom staff line (of the lower staff of a grand staff) plus PadBottom
-    int32_t PadTop = 0;     // half the staff's scaled staff space
+    int32_t Left = 0;    // x where the staff lines begin
+    int32_t Right = 0;   // x where the staff lines end
+    int32_t Top = 0;     // top staff line minus PadTop
+    int32_t Bottom = 0;  // bottom staff line (of the lower staff of a grand staff) plus PadBottom
+    int32_t PadTop = 0;  // half the staff's scaled staff space
     int32_t PadBottom = 0;  // the same
     int32_t IncY = 0;       // the staff's line spacing
     int32_t Staff = 0;      // Staff.Index of the staff
@@ -59,7 +59,7 @@ public:
         return x >= Left && x <= Right && y >= Top && y <= Bottom;
     }
 
-private:
+  private:
     bool Valid(int32_t i) const { return i >= 0 && i < Measures(); }
 
     std::vector<std::shared_ptr<Range>> mMeasure;

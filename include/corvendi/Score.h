@@ -36,7 +36,7 @@ class Staffs;
 class Voices;
 
 class Score : public DocumentOwner {
-public:
+  public:
     static constexpr int32_t kFontCount = 7;
     static constexpr int32_t kRangeCount = 32;
 
@@ -174,9 +174,7 @@ public:
     std::shared_ptr<corvendi::GlobalEvents> AllGlobals() const override { return mGlobals; }
     std::shared_ptr<corvendi::Staffs> AllStaffs() const override { return mStaffs; }
     std::shared_ptr<corvendi::Voices> AllVoices() const override { return mVoices; }
-    std::shared_ptr<corvendi::Instruments> AllInstruments() const override {
-        return mInstruments;
-    }
+    std::shared_ptr<corvendi::Instruments> AllInstruments() const override { return mInstruments; }
     // Replace the collection; the score becomes its owner. nullptr is ignored.
     void SetAllStaffs(std::shared_ptr<corvendi::Staffs> staffs);
     void SetAllVoices(std::shared_ptr<corvendi::Voices> voices);
@@ -321,7 +319,7 @@ public:
     // event stream and disables the timer when it runs.
     HostTimer& EventTimer() { return *mEventTimer; }
 
-private:
+  private:
     // Creation steps, in order.
     void ReadScreenMetrics();
     void CreateChordMapperFromData();
@@ -456,7 +454,7 @@ private:
     std::unique_ptr<HostTimer> mEventTimer;
 
     // --- files ---
-public:
+  public:
     // Loads a score file or imports a Standard MIDI File in place of the document, chosen by
     // the file's first four bytes. A file that cannot be opened or has another format is
     // reported in a message box titled "Open" and leaves the score untouched. False also while
@@ -487,13 +485,13 @@ public:
     void UseChordsSet(bool on) { mUseChords = on; }
     void UseChordMapsSet(bool on) { mUseChordMaps = on; }
 
-private:
+  private:
     int32_t mFileType = 0;  // fmtQuavrix
     bool mOpenBusy = false;
     // --- end files ---
 
     // --- layout ---------------------------------------------------------------------------------
-public:
+  public:
     // Shows page 1..LastPage(); LastPage() + 1 appends an empty page after the last one to enter
     // music on. Other values are ignored.
     void SetCurPage(int32_t page);
@@ -517,7 +515,7 @@ public:
     const std::vector<std::shared_ptr<Region>>& Regions() const { return mRegions; }
     PageLayout& Layout();
 
-private:
+  private:
     friend class PageLayout;
     void AddPageAfter(int32_t page, int32_t start);
     std::vector<std::shared_ptr<Region>> mRegions;
@@ -525,7 +523,7 @@ private:
     // --- end of layout -------------------------------------------------------------------------
 
     // --- printing ---
-public:
+  public:
     // Prints pages fromPage..toPage of the paginated score on a printer surface: a missing or 0
     // fromPage starts at page 1, and with both missing or 0 every page is printed; fromPage alone
     // prints that page. Each printed page is followed by NewPage, the document by EndDoc. The
@@ -535,7 +533,7 @@ public:
                     std::optional<int32_t> toPage = std::nullopt);
     bool Printing() const { return mPrinting; }
 
-private:
+  private:
     void SetUpPrinter(Surface& device);
     void PrintPages(Surface& device, int32_t fromPage, int32_t toPage);
     bool mPrinting = false;

@@ -16,7 +16,7 @@ class Staff;
 class MIDIEvent;
 
 class ScoreEvents {
-public:
+  public:
     virtual ~ScoreEvents() = default;
 
     // The measure with this number became the active measure (drawn, hit or entered into).
@@ -54,7 +54,7 @@ public:
 // The attached listener of one score. Raising with no listener attached does nothing.
 // Engine code raises an event with, for example, `events.Raise(&ScoreEvents::ActiveVoice, 1)`.
 class ScoreEventSource {
-public:
+  public:
     void Attach(std::shared_ptr<ScoreEvents> listener) { mListener = std::move(listener); }
     const std::shared_ptr<ScoreEvents>& Listener() const { return mListener; }
 
@@ -65,7 +65,7 @@ public:
         if (listener) ((*listener).*event)(std::forward<Args>(args)...);
     }
 
-private:
+  private:
     std::shared_ptr<ScoreEvents> mListener;
 };
 

@@ -17,7 +17,7 @@ class Instrument;
 class Voice;
 
 class Staff {
-public:
+  public:
     static constexpr int32_t kMaxVoices = 4;
 
     Staff();
@@ -68,7 +68,8 @@ public:
     // Adds a new voice playing `instrument` to the owner's voices and to this staff. Nothing
     // when the staff is full, has no owner, or no instrument is given. The first voice sets the
     // default clef from its instrument.
-    std::shared_ptr<corvendi::Voice> AddVoice(const std::shared_ptr<corvendi::Instrument>& instrument);
+    std::shared_ptr<corvendi::Voice> AddVoice(
+        const std::shared_ptr<corvendi::Instrument>& instrument);
     // Voice 1..Voices(); nothing otherwise.
     std::shared_ptr<corvendi::Voice> Voice(int32_t index) const;
     bool ValidVoice(const std::string& id) const;
@@ -102,7 +103,7 @@ public:
     DocumentOwner* Parent() const { return mParent; }
     void SetParent(DocumentOwner* parent) { mParent = parent; }
 
-private:
+  private:
     int32_t mBrace = 0;
     int32_t mDefaultClef = 0;
     std::string mDescription;

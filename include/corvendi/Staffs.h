@@ -14,7 +14,7 @@ class DocumentOwner;
 class Staff;
 
 class Staffs {
-public:
+  public:
     using List = std::vector<std::shared_ptr<Staff>>;
 
     explicit Staffs(DocumentOwner* parent = nullptr);
@@ -60,7 +60,7 @@ public:
     void SetItem(int32_t index, const std::shared_ptr<Staff>& staff);
     void SetItem(const std::string& id, const std::shared_ptr<Staff>& staff);
 
-private:
+  private:
     // 0-based position of the staff with this ID, or -1.
     int32_t PositionOf(const std::string& id) const;
     void RemoveAt(int32_t position);

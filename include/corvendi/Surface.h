@@ -57,7 +57,7 @@ constexpr int32_t kScaleTwips = 1;
 constexpr int32_t kScalePixels = 3;
 
 class Surface {
-public:
+  public:
     virtual ~Surface() = default;
 
     virtual SurfaceKind Kind() const = 0;
@@ -140,7 +140,7 @@ public:
     virtual void NewPage() {}
     virtual void EndDoc() {}
 
-protected:
+  protected:
     FontSpec mFont;
     double mCurrentX = 0.0;
     double mCurrentY = 0.0;

@@ -15,7 +15,7 @@ namespace corvendi {
 class Instrument;
 
 class Voice {
-public:
+  public:
     Voice();
     ~Voice();
     Voice(const Voice&) = delete;
@@ -54,7 +54,7 @@ public:
     bool ProgramPending() const { return mProgramPending; }
     void SetProgramPending(bool pending) { mProgramPending = pending; }
 
-private:
+  private:
     void Adopt(const std::shared_ptr<corvendi::Notes>& notes);
     void Release();
 

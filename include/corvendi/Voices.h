@@ -14,7 +14,7 @@ namespace corvendi {
 class Instrument;
 
 class Voices {
-public:
+  public:
     using List = std::vector<std::shared_ptr<corvendi::Voice>>;
 
     Voices() = default;
@@ -47,7 +47,7 @@ public:
     DocumentOwner* Parent() const { return mParent; }
     void SetParent(DocumentOwner* parent);
 
-private:
+  private:
     void RemoveAt(size_t position);
     void DetachAll();
 

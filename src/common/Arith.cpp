@@ -19,8 +19,10 @@ double RoundHalfEven(double x) {
 template <typename Int>
 Int Saturate(double r) {
     if (std::isnan(r)) return 0;
-    if (r >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
-    if (r <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
+    if (r >= static_cast<double>(std::numeric_limits<Int>::max()))
+        return std::numeric_limits<Int>::max();
+    if (r <= static_cast<double>(std::numeric_limits<Int>::min()))
+        return std::numeric_limits<Int>::min();
     return static_cast<Int>(r);
 }
 

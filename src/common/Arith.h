@@ -54,6 +54,8 @@ constexpr uint8_t WrapToByte(int64_t v) { return static_cast<uint8_t>(v); }
 
 // Clamp helper for setters that accept a range.
 template <typename T>
-constexpr bool InRange(T v, T lo, T hi) { return v >= lo && v <= hi; }
+constexpr bool InRange(T v, T lo, T hi) {
+    return v >= lo && v <= hi;
+}
 
 }  // namespace corvendi

@@ -61,11 +61,25 @@ std::u32string Utf8ToCodePoints(std::string_view utf8) {
         auto b0 = static_cast<uint8_t>(utf8[i]);
         int extra;
         char32_t ch;
-        if (b0 < 0x80) { out += b0; ++i; continue; }
-        if (b0 >= 0xC2 && b0 <= 0xDF) { extra = 1; ch = b0 & 0x1F; }
-        else if (b0 >= 0xE0 && b0 <= 0xEF) { extra = 2; ch = b0 & 0x0F; }
-        else if (b0 >= 0xF0 && b0 <= 0xF4) { extra = 3; ch = b0 & 0x07; }
-        else { out += 0xFFFD; ++i; continue; }
+        if (b0 < 0x80) {
+            out += b0;
+            ++i;
+            continue;
+        }
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            extra = 1;
+            ch = b0 & 0x1F;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            extra = 2;
+            ch = b0 & 0x0F;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            extra = 3;
+            ch = b0 & 0x07;
+        } else {
+            out += 0xFFFD;
+            ++i;
+            continue;
+        }
         if (i + static_cast<std::size_t>(extra) >= utf8.size()) {
             out += 0xFFFD;
             ++i;
@@ -74,7 +88,10 @@ std::u32string Utf8ToCodePoints(std::string_view utf8) {
         bool ok = true;
         for (int k = 1; k <= extra; ++k) {
             auto b = static_cast<uint8_t>(utf8[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80) { ok = false; break; }
+            if ((b & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
             ch = (ch << 6) | (b & 0x3F);
         }
         // Reject overlong forms and surrogates.
@@ -82,7 +99,11 @@ std::u32string Utf8ToCodePoints(std::string_view utf8) {
                    (ch >= 0xD800 && ch <= 0xDFFF))) {
             ok = false;
         }
-        if (!ok) { out += 0xFFFD; ++i; continue; }
+        if (!ok) {
+            out += 0xFFFD;
+            ++i;
+            continue;
+        }
         out += ch;
         i += static_cast<std::size_t>(extra) + 1;
     }

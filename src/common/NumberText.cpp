@@ -51,10 +51,14 @@ double RadixNumber(std::string_view text, std::size_t pos, int radix) {
         char c = text[pos];
         if (IsBlank(c)) continue;
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else break;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            break;
         if (d >= radix) break;
         any = true;
         v = v * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);

@@ -10,36 +10,36 @@ namespace corvendi {
 
 // The pagination timer reaches its score through this adapter.
 class Score::Paginator : public PaginationTarget {
-public:
+  public:
     explicit Paginator(Score& score) : mScore(score) {}
     void PaginateStep() override { mScore.PaginateStep(); }
 
-private:
+  private:
     Score& mScore;
 };
 
 // Runs a function when the scope ends, however it ends.
 template <typename F>
 class ScopeExit {
-public:
+  public:
     explicit ScopeExit(F f) : mF(std::move(f)) {}
     ~ScopeExit() { mF(); }
     ScopeExit(const ScopeExit&) = delete;
     ScopeExit& operator=(const ScopeExit&) = delete;
 
-private:
+  private:
     F mF;
 };
 
 // Sets a busy flag for the length of a scope.
 class BusyScope {
-public:
+  public:
     explicit BusyScope(bool& flag) : mFlag(flag) { mFlag = true; }
     ~BusyScope() { mFlag = false; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     bool& mFlag;
 };
 

@@ -33,7 +33,7 @@ void Score::SetWindow(std::shared_ptr<Surface> surface) {
     mWindow = std::move(surface);
 
     const ProcessState& p = Process();
-    mColors = Colors{p.gColorLines, p.gColorBars, p.gColorNotes,
+    mColors = Colors{p.gColorLines,    p.gColorBars, p.gColorNotes,
                      p.gColorNotesAlt, p.gColorTies, p.gColorChords};
     mWindow->Cls();
     mWindow->SetDrawMode(kDrawModeCopyPen);
@@ -47,8 +47,8 @@ void Score::SetWindow(std::shared_ptr<Surface> surface) {
     }
 }
 
-void Score::SetColors(int32_t ColorLines, int32_t ColorBars, int32_t ColorNotes,
-                      int32_t ColorTies, int32_t ColorChords) {
+void Score::SetColors(int32_t ColorLines, int32_t ColorBars, int32_t ColorNotes, int32_t ColorTies,
+                      int32_t ColorChords) {
     ProcessState& p = Process();
     p.gColorLines = mColors.Lines = ColorLines;
     p.gColorBars = mColors.Bars = ColorBars;

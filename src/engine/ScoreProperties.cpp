@@ -99,8 +99,8 @@ void Score::SetCopyright(std::string_view Index, std::string text) {
 
 void Score::SetBeat(int32_t value) {
     if (value == mBeat) return;
-    const bool valid = value == durEighth || value == durQuarter || value == durHalf ||
-                       value == durWhole;
+    const bool valid =
+        value == durEighth || value == durQuarter || value == durHalf || value == durWhole;
     mBeat = valid ? value : durQuarter;
     SetChanged(true);
 }

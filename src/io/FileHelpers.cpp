@@ -20,13 +20,9 @@ namespace corvendi {
 
 namespace {
 
-uint8_t Byte(char c) {
-    return static_cast<uint8_t>(c);
-}
+uint8_t Byte(char c) { return static_cast<uint8_t>(c); }
 
-std::string SystemErrorText(int error) {
-    return std::generic_category().message(error);
-}
+std::string SystemErrorText(int error) { return std::generic_category().message(error); }
 
 // Pushes written data from the C library's and the system's buffers to the disk.
 bool FlushToDisk(std::FILE* file) {
@@ -46,9 +42,7 @@ std::string ReplaceBytes(std::string text, Predicate replace) {
     return text;
 }
 
-bool IsMarker(uint8_t b) {
-    return b == 254 || b == 255;
-}
+bool IsMarker(uint8_t b) { return b == 254 || b == 255; }
 
 }  // namespace
 
@@ -89,15 +83,9 @@ T RoundedField(double value) {
 
 }  // namespace
 
-int16_t IntegerField(double value) {
-    return RoundedField<int16_t>(value);
-}
-int32_t LongField(double value) {
-    return RoundedField<int32_t>(value);
-}
-uint8_t ByteField(double value) {
-    return RoundedField<uint8_t>(value);
-}
+int16_t IntegerField(double value) { return RoundedField<int16_t>(value); }
+int32_t LongField(double value) { return RoundedField<int32_t>(value); }
+uint8_t ByteField(double value) { return RoundedField<uint8_t>(value); }
 
 float SingleField(double value) {
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
@@ -121,9 +109,7 @@ std::string DescriptionText(std::string_view utf8) {
     return ReplaceBytes(Utf8ToCp1252(utf8, '?'), [](uint8_t b) { return IsMarker(b) || b < 32; });
 }
 
-std::string EngineText(std::string_view fileBytes) {
-    return Cp1252ToUtf8(fileBytes);
-}
+std::string EngineText(std::string_view fileBytes) { return Cp1252ToUtf8(fileBytes); }
 
 // --- Paths ---------------------------------------------------------------------------------------
 
@@ -142,9 +128,7 @@ std::string TemporaryFileFor(const std::string& target) {
 
 // --- Reading -------------------------------------------------------------------------------------
 
-FileReader::~FileReader() {
-    Close();
-}
+FileReader::~FileReader() { Close(); }
 
 bool FileReader::Open(const std::string& path, std::string& error) {
     Close();

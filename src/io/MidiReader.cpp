@@ -59,9 +59,7 @@ constexpr int64_t kExtraPiecesPerByte = 8;
 constexpr int64_t kPushedNotesAllowance = int64_t{1} << 23;
 using namespace midi;
 
-uint8_t Byte(char c) {
-    return static_cast<uint8_t>(c);
-}
+uint8_t Byte(char c) { return static_cast<uint8_t>(c); }
 
 // A track body read from the front. A read past its end marks it truncated and gives zeros.
 class TrackBytes {
@@ -172,28 +170,20 @@ float FieldValue(std::string_view text, int32_t start, int32_t field, float fall
 
 int32_t BeatOfDenominatorCode(int32_t code) {
     switch (code) {
-        case 1:
-            return 32;
-        case 3:
-            return 8;
-        case 4:
-            return 4;
-        default:
-            return 16;
+        case 1: return 32;
+        case 3: return 8;
+        case 4: return 4;
+        default: return 16;
     }
 }
 
 // Bits 2..3 of a marker's fourth character select a clef change.
 int32_t ClefOfMarkerBits(int32_t bits) {
     switch (bits) {
-        case 4:
-            return clfBass;
-        case 8:
-            return clfTenor;
-        case 10:
-            return clfPercussion;
-        default:
-            return clfTreble;
+        case 4: return clfBass;
+        case 8: return clfTenor;
+        case 10: return clfPercussion;
+        default: return clfTreble;
     }
 }
 
@@ -494,15 +484,9 @@ void MidiReader::MetaEvent(int32_t type, std::string_view raw) {
     const uint8_t data1 = raw.size() > 0 ? Byte(raw[0]) : 0;
     const uint8_t data2 = raw.size() > 1 ? Byte(raw[1]) : 0;
     switch (type) {
-        case kMetaText:
-            TextEvent(MetaText(raw));
-            break;
-        case kMetaCopyright:
-            CopyrightEvent(MetaText(raw));
-            break;
-        case kMetaTrackName:
-            NameEvent(raw);
-            break;
+        case kMetaText: TextEvent(MetaText(raw)); break;
+        case kMetaCopyright: CopyrightEvent(MetaText(raw)); break;
+        case kMetaTrackName: NameEvent(raw); break;
         case kMetaInstrumentName:
             if (FirstTrack()) {
                 const MetaText text(raw);
@@ -515,23 +499,12 @@ void MidiReader::MetaEvent(int32_t type, std::string_view raw) {
         case kMetaLyric:
             if (mStaff) mStaff->GlobalEvents()->Add(mTime, evtLyric, 0, 0, LyricText(raw));
             break;
-        case kMetaMarker:
-            MarkerEvent(raw);
-            break;
-        case kMetaCuePoint:
-            CuePointEvent(raw);
-            break;
-        case kMetaTempo:
-            TempoEvent(raw);
-            break;
-        case kMetaTimeSignature:
-            TimeSignatureEvent(data1, data2);
-            break;
-        case kMetaKeySignature:
-            KeySignatureEvent(data1, data2);
-            break;
-        default:
-            break;
+        case kMetaMarker: MarkerEvent(raw); break;
+        case kMetaCuePoint: CuePointEvent(raw); break;
+        case kMetaTempo: TempoEvent(raw); break;
+        case kMetaTimeSignature: TimeSignatureEvent(data1, data2); break;
+        case kMetaKeySignature: KeySignatureEvent(data1, data2); break;
+        default: break;
     }
 }
 
@@ -575,17 +548,10 @@ void MidiReader::MarkerEvent(std::string_view raw) {
     if (raw.size() < 4 || raw[0] != '%' || FirstTrack()) return;
     if ((Byte(raw[1]) & 1) != 0) AddScoreEventUnlessPresent(evtRepeatBegin);
     switch (Byte(raw[2]) & 3) {
-        case 1:
-            AddScoreEventUnlessPresent(evtRepeatEnd);
-            break;
-        case 2:
-            AddScoreEventUnlessPresent(evtSectionEnd);
-            break;
-        case 3:
-            AddScoreEventUnlessPresent(evtScoreEnd);
-            break;
-        default:
-            break;
+        case 1: AddScoreEventUnlessPresent(evtRepeatEnd); break;
+        case 2: AddScoreEventUnlessPresent(evtSectionEnd); break;
+        case 3: AddScoreEventUnlessPresent(evtScoreEnd); break;
+        default: break;
     }
     const int32_t clefBits = Byte(raw[3]) & 14;
     if (clefBits == 0 || !mStaff) return;

@@ -54,13 +54,9 @@ constexpr uint8_t kVelocity = 127;
 
 using namespace midi;
 
-char ByteChar(int32_t value) {
-    return static_cast<char>(static_cast<uint8_t>(value));
-}
+char ByteChar(int32_t value) { return static_cast<char>(static_cast<uint8_t>(value)); }
 
-std::string FileBytes(std::string_view utf8) {
-    return Utf8ToCp1252(utf8, '?');
-}
+std::string FileBytes(std::string_view utf8) { return Utf8ToCp1252(utf8, '?'); }
 
 std::string Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -78,9 +74,7 @@ void PutMeta(std::string& out, int32_t deltaTicks, uint8_t type, std::string_vie
     out += text;
 }
 
-void PutEndOfTrack(std::string& out) {
-    PutMeta(out, 0, kMetaEndOfTrack, {});
-}
+void PutEndOfTrack(std::string& out) { PutMeta(out, 0, kMetaEndOfTrack, {}); }
 
 // The text, then the font's name, size and bold flag, each after a "|".
 std::string FontSpecText(const Score& score, std::string_view text, int32_t fontIndex) {
@@ -99,45 +93,31 @@ std::string FontSpecText(const Score& score, std::string_view text, int32_t font
 std::string TempoBytes(int32_t beatsPerMinute) {
     const int32_t microseconds = std::min(IDiv(kTempoDividend, beatsPerMinute), kLargestTempo);
     std::string bytes;
-    for (const int32_t shift : {16, 8, 0})
-        bytes += ByteChar((microseconds >> shift) & 255);
+    for (const int32_t shift : {16, 8, 0}) bytes += ByteChar((microseconds >> shift) & 255);
     return bytes;
 }
 
 // The time signature's beat in ticks as a power-of-two denominator.
 int32_t DenominatorCode(int32_t beat) {
     switch (beat) {
-        case 32:
-            return 1;
-        case 8:
-            return 3;
-        case 4:
-            return 4;
-        case 2:
-            return 5;
-        default:
-            return 2;
+        case 32: return 1;
+        case 8: return 3;
+        case 4: return 4;
+        case 2: return 5;
+        default: return 2;
     }
 }
 
 uint8_t VolumeOfDynamic(int32_t dynamic) {
     switch (dynamic) {
-        case dynPPP:
-            return 16;
-        case dynPP:
-            return 32;
-        case dynP:
-            return 48;
-        case dynMP:
-            return 64;
-        case dynMF:
-            return 80;
-        case dynF:
-            return 96;
-        case dynFF:
-            return 112;
-        default:
-            return 127;
+        case dynPPP: return 16;
+        case dynPP: return 32;
+        case dynP: return 48;
+        case dynMP: return 64;
+        case dynMF: return 80;
+        case dynF: return 96;
+        case dynFF: return 112;
+        default: return 127;
     }
 }
 
@@ -326,8 +306,7 @@ const Staff* StaffOfVoice(const Score& score, const Voice& voice) {
 void PutChannelEvent(std::string& out, uint8_t status, std::initializer_list<uint8_t> data) {
     out += ByteChar(0);
     out += ByteChar(status);
-    for (const uint8_t b : data)
-        out += ByteChar(b);
+    for (const uint8_t b : data) out += ByteChar(b);
 }
 
 std::string VoiceTrack(const Score& score, const Voice& voice, bool playback) {

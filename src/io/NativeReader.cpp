@@ -61,9 +61,7 @@ class Section {
     const FileReader& mFile;
 };
 
-double Number(std::string_view text) {
-    return LeadingNumber(text);
-}
+double Number(std::string_view text) { return LeadingNumber(text); }
 
 // Finds the next `byte` from positions that only move forward, searching the section at most
 // once in all: a byte found at or after the new position is still the next one.
@@ -185,8 +183,7 @@ bool NativeReader::Read(const std::string& path) {
     mScore.ClearScore(path);
     mFile.ReadBytes(7, count * size);
     const std::string directory = mFile.BytesToText(1, count * size);
-    for (int32_t i = 0; i < count; ++i)
-        ReadSection(EntryAt(directory, i, size));
+    for (int32_t i = 0; i < count; ++i) ReadSection(EntryAt(directory, i, size));
 
     if (mPulse > 0) mScore.AllGlobals()->SetPulseValue(mPulse);
     mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
@@ -240,14 +237,12 @@ void NativeReader::ReadFontRecords(const Section& s, int32_t& p) {
         }
         const std::string name = EngineText(s.Between(p, z));
         int32_t q = z + 1;
-        while (q < e && s.At(q) <= 127)
-            ++q;
+        while (q < e && s.At(q) <= 127) ++q;
         const std::string size = s.Between(z + 1, q);
         const uint8_t flags = s.At(q) & 127;
 
         std::string spec = "|" + name + "|" + size + "|";
-        for (const uint8_t bit : {1, 2, 4})
-            spec += (flags & bit) ? "1|" : "0|";
+        for (const uint8_t bit : {1, 2, 4}) spec += (flags & bit) ? "1|" : "0|";
         if (LongField(Number(size)) > 0) ApplyFontSpec(mScore, k, spec);
 
         if (q + 1 < e) SetAttachedText(k, s.Between(q + 1, e));
@@ -434,8 +429,7 @@ void NativeReader::ReadInstruments() {
 void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_t e) {
     const std::string id = EngineText(s.Between(p, f));
     int32_t q = f + 1;
-    while (q < e && s.At(q) >= ' ')
-        ++q;
+    while (q < e && s.At(q) >= ' ') ++q;
     const std::string description = EngineText(s.Between(f + 1, q));
 
     const uint8_t category = s.At(q + 1);
@@ -507,8 +501,7 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     if (f == 0) return;
     mStaff->SetDescription(EngineText(s.Between(1, f)));
     int32_t q = f + 1;
-    while (q <= s.Length() && s.At(q) >= ' ')
-        ++q;
+    while (q <= s.Length() && s.At(q) >= ' ') ++q;
     mStaff->SetScalePct(LongField(Number(s.Between(f + 1, q))));
     mStaff->SetDefaultClef(s.At(q));
     mStaff->SetFlags(s.At(q + 1));
@@ -559,8 +552,7 @@ void NativeReader::ReadVoices(int32_t start) {
             mScore.RaiseHighNoteTime(time);
             if (values == 0) continue;  // a rest
             const auto note = notes->Add(time, s.At(p), duration, flags);
-            for (int32_t i = 1; i < values; ++i)
-                note->AddValue(s.At(p + i));
+            for (int32_t i = 1; i < values; ++i) note->AddValue(s.At(p + i));
             p += values;
         }
     }

@@ -33,13 +33,9 @@ constexpr int32_t kEventBatch = 10;
 constexpr int32_t kNoteBatch = 10;
 constexpr int32_t kInstrumentBatch = 5;
 
-char ByteChar(int64_t value) {
-    return static_cast<char>(static_cast<uint8_t>(value));
-}
+char ByteChar(int64_t value) { return static_cast<char>(static_cast<uint8_t>(value)); }
 
-std::string ZeroEntry(const char* tag) {
-    return std::string(tag) + std::string(8, '\0');
-}
+std::string ZeroEntry(const char* tag) { return std::string(tag) + std::string(8, '\0'); }
 
 // The file's writer and the position the next section byte goes to.
 class SectionWriter {
@@ -87,16 +83,12 @@ class RecordBatch {
 
 std::string AttachedText(const Score& score, int32_t fontIndex) {
     switch (fontIndex) {
-        case fntTitle:
-            return FileText(score.Title());
-        case fntSubTitle:
-            return FileText(score.SubTitle());
-        case fntHeader:
-            return FileText(score.Heading());
+        case fntTitle: return FileText(score.Title());
+        case fntSubTitle: return FileText(score.SubTitle());
+        case fntHeader: return FileText(score.Heading());
         case fntComposer:
             return FileText(score.Composer()) + kFieldEnd + FileText(score.ArrangedBy());
-        default:
-            return FileText(score.Copyright(0)) + kFieldEnd + FileText(score.Copyright(1));
+        default: return FileText(score.Copyright(0)) + kFieldEnd + FileText(score.Copyright(1));
     }
 }
 
@@ -129,8 +121,7 @@ std::string SettingsRecords(const Score& score) {
 
 void WriteHeaderSection(const Score& score, SectionWriter& out) {
     const int32_t start = out.Position();
-    for (int32_t font = fntTitle; font <= fntCopyright; ++font)
-        out.Put(FontRecord(score, font));
+    for (int32_t font = fntTitle; font <= fntCopyright; ++font) out.Put(FontRecord(score, font));
     out.Put(SettingsRecords(score));
     out.Patch(10, start, out.Position() - start);
 }
@@ -215,8 +206,7 @@ void AppendNote(std::string& out, const Note& note) {
     out += LongToBytes(note.Duration());
     out += LongToBytes(note.Flags());
     out += static_cast<char>(note.ValueCount());
-    for (int32_t i = 0; i < note.ValueCount(); ++i)
-        out += static_cast<char>(note.Value(i));
+    for (int32_t i = 0; i < note.ValueCount(); ++i) out += static_cast<char>(note.Value(i));
 }
 
 void WriteVoice(const Voice& voice, SectionWriter& out) {

@@ -36,9 +36,7 @@ int64_t WholeMeasures(int64_t span, int32_t length) {
     return FloorToInt(static_cast<double>(span) / length);
 }
 
-int32_t TimeOf(const List& list, int64_t position) {
-    return list[position - 1]->EventTime();
-}
+int32_t TimeOf(const List& list, int64_t position) { return list[position - 1]->EventTime(); }
 
 // Binary search of a time in a list (positions 1-based). Returns the position of the last event
 // stored at `time`; otherwise the position of the first later event, or Count + 1. A hint H in
@@ -63,8 +61,7 @@ int64_t SearchPosition(const List& list, int32_t time, int64_t hint) {
             low = middle;
         } else {
             position = middle;
-            while (position < count && TimeOf(list, position + 1) == time)
-                ++position;
+            while (position < count && TimeOf(list, position + 1) == time) ++position;
             break;
         }
     }

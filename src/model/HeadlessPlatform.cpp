@@ -74,7 +74,8 @@ std::string ResolveAppFolder(const std::string& hostSet, const std::string& envi
     if (!hostSet.empty()) return hostSet;
     if (!environment.empty()) return environment;
     if (!programFolder.empty()) {
-        fs::path installed = (fs::path(programFolder) / ".." / "share" / "corvendi").lexically_normal();
+        fs::path installed =
+            (fs::path(programFolder) / ".." / "share" / "corvendi").lexically_normal();
         std::error_code ec;
         if (fs::is_directory(installed, ec)) {
             std::string folder = installed.string();

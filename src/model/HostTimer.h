@@ -11,7 +11,7 @@
 namespace corvendi {
 
 class HostTimer {
-public:
+  public:
     HostTimer() = default;
     explicit HostTimer(TimerCallback onTick) : mOnTick(std::move(onTick)) {}
     ~HostTimer();
@@ -30,7 +30,7 @@ public:
     // Whether a platform timer is running for this object.
     bool Armed() const { return mTimerId != 0; }
 
-private:
+  private:
     void Rearm();
     void Disarm();
     void Tick();

@@ -20,21 +20,15 @@ void Instrument::SetRange(std::shared_ptr<corvendi::Range> range) {
 
 int32_t Instrument::Group() const {
     switch (mCategory) {
-    case catWind:
-    case catReed:
-        return grpWind;
-    case catBrass:
-        return grpBrass;
-    case catString:
-    case catGuitar:
-        return grpString;
-    case catPercussion:
-    case catDrums:
-        return grpPercussion;
-    case catGrand:
-        return grpPiano;
-    default:
-        return grpSolo;
+        case catWind:
+        case catReed: return grpWind;
+        case catBrass: return grpBrass;
+        case catString:
+        case catGuitar: return grpString;
+        case catPercussion:
+        case catDrums: return grpPercussion;
+        case catGrand: return grpPiano;
+        default: return grpSolo;
     }
 }
 

@@ -55,8 +55,7 @@ int16_t Note::IndexOfLast(uint8_t value) const {
 bool Note::RemoveValue(uint8_t value) {
     for (int32_t i = 0; i < mValueCount; ++i) {
         if (mValues[i] != value) continue;
-        for (int32_t j = i; j + 1 < mValueCount; ++j)
-            mValues[j] = mValues[j + 1];
+        for (int32_t j = i; j + 1 < mValueCount; ++j) mValues[j] = mValues[j + 1];
         --mValueCount;
         return true;
     }

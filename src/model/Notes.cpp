@@ -17,16 +17,13 @@ constexpr int32_t kWholeNote = durWhole;
 // The longest base duration (a power of two from 1 to a whole note) that fits in `gap` ticks.
 int32_t BaseDurationWithin(int64_t gap) {
     int32_t base = 1;
-    while (base < kWholeNote && base * 2 <= gap)
-        base *= 2;
+    while (base < kWholeNote && base * 2 <= gap) base *= 2;
     return base;
 }
 
 }  // namespace
 
-Notes::Notes() {
-    Clear();
-}
+Notes::Notes() { Clear(); }
 
 void Notes::Clear() {
     mList.clear();
@@ -123,9 +120,7 @@ std::shared_ptr<Note> Notes::Item(int32_t atTime, bool le, bool lt) {
     return NoteAt(position);
 }
 
-std::shared_ptr<Note> Notes::ByIndex(int32_t index) const {
-    return NoteAt(index);
-}
+std::shared_ptr<Note> Notes::ByIndex(int32_t index) const { return NoteAt(index); }
 
 std::shared_ptr<Note> Notes::NextItem() {
     if (mCursor >= Count()) return nullptr;

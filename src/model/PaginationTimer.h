@@ -12,7 +12,7 @@
 namespace corvendi {
 
 class PaginationTarget {
-public:
+  public:
     virtual ~PaginationTarget() = default;
     // Lays out one page. Stops the timer itself (StopPaginationTimer) after the last page.
     virtual void PaginateStep() = 0;

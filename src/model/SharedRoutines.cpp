@@ -130,12 +130,16 @@ std::string FormatMeasure(int32_t targetUnit, float value, int32_t sourceUnit) {
     std::string suffix;
     if (targetUnit == uomMM) {
         suffix = "mm";
-        if (sourceUnit == uomInches) shown = NInt(v * 1000.0 / 3.94) / 10.0;
-        else if (sourceUnit == uomTwips) shown = NInt(v * 100.0 / 567.0) / 10.0;
+        if (sourceUnit == uomInches)
+            shown = NInt(v * 1000.0 / 3.94) / 10.0;
+        else if (sourceUnit == uomTwips)
+            shown = NInt(v * 100.0 / 567.0) / 10.0;
     } else {
         suffix = "\"";
-        if (sourceUnit == uomMM) shown = NInt(v * 100.0 / 254.0) / 10.0;
-        else if (sourceUnit == uomTwips) shown = NInt(v * 1000.0 / 1440.0) / 1000.0;
+        if (sourceUnit == uomMM)
+            shown = NInt(v * 100.0 / 254.0) / 10.0;
+        else if (sourceUnit == uomTwips)
+            shown = NInt(v * 1000.0 / 1440.0) / 1000.0;
     }
     return NumberText(static_cast<float>(shown)) + suffix;
 }

@@ -63,7 +63,8 @@ void Staff::SetSelected(bool selected) {
     mSelected = selected;
 }
 
-std::shared_ptr<corvendi::Voice> Staff::AddVoice(const std::shared_ptr<corvendi::Instrument>& instrument) {
+std::shared_ptr<corvendi::Voice> Staff::AddVoice(
+    const std::shared_ptr<corvendi::Instrument>& instrument) {
     if (Voices() >= kMaxVoices || !instrument || !mParent) return nullptr;
     auto voices = mParent->AllVoices();
     if (!voices) return nullptr;
@@ -135,7 +136,8 @@ bool Staff::SameAsLast(int32_t atTime) const {
     for (int32_t i = event->Index(); i <= mGlobals->Count(); ++i) {
         auto candidate = mGlobals->ByIndex(i);
         if (!candidate || candidate->EventTime() != atTime) break;
-        if (candidate->EventType() == evtSectionDefine && candidate->Value1() == kRepeatMeasureMark) return true;
+        if (candidate->EventType() == evtSectionDefine && candidate->Value1() == kRepeatMeasureMark)
+            return true;
     }
     return false;
 }

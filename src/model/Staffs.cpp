@@ -31,11 +31,13 @@ constexpr uint8_t kSlotNoteStart = 2;
 
 using MeasureMap = std::array<uint8_t, kMeasureSlots>;
 
-void MarkNotesOfVoice(const std::shared_ptr<Voice>& voice, int32_t atTime, int32_t span, MeasureMap& map) {
+void MarkNotesOfVoice(const std::shared_ptr<Voice>& voice, int32_t atTime, int32_t span,
+                      MeasureMap& map) {
     auto notes = voice ? voice->Notes() : nullptr;
     if (!notes) return;
     const int64_t end = static_cast<int64_t>(atTime) + span;
-    for (auto note = notes->Item(atTime, false, false); note && note->NoteTime() < end; note = notes->NextItem()) {
+    for (auto note = notes->Item(atTime, false, false); note && note->NoteTime() < end;
+         note = notes->NextItem()) {
         const int64_t offset = static_cast<int64_t>(note->NoteTime()) - atTime;
         if (offset < 0 || offset >= span) continue;
         const int64_t stop = std::min<int64_t>(offset + note->Duration(), span);
@@ -93,7 +95,8 @@ int32_t Staffs::ItemCount(int32_t atTime, int32_t duration) const {
     const int32_t span = std::clamp(duration, 0, kMeasureSlots);
     MeasureMap map{};
     for (const auto& staff : mList) {
-        for (int32_t v = 1; v <= staff->Voices(); ++v) MarkNotesOfVoice(staff->Voice(v), atTime, span, map);
+        for (int32_t v = 1; v <= staff->Voices(); ++v)
+            MarkNotesOfVoice(staff->Voice(v), atTime, span, map);
     }
     int32_t count = std::max(CountSlots(map, span), 5);
     return count - count % 2;
@@ -101,8 +104,8 @@ int32_t Staffs::ItemCount(int32_t atTime, int32_t duration) const {
 
 int32_t Staffs::KeyCount(int32_t atTime, int32_t duration) const {
     const int64_t lastTick = static_cast<int64_t>(atTime) + duration - 1;
-    const auto at = static_cast<int32_t>(std::clamp<int64_t>(lastTick, std::numeric_limits<int32_t>::min(),
-                                                             std::numeric_limits<int32_t>::max()));
+    const auto at = static_cast<int32_t>(std::clamp<int64_t>(
+        lastTick, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     int32_t largest = mParent ? Magnitude(mParent->Key()) : 0;
     for (const auto& staff : mList) largest = std::max(largest, Magnitude(staff->CurKey(at)));
     return largest;
@@ -111,13 +114,15 @@ int32_t Staffs::KeyCount(int32_t atTime, int32_t duration) const {
 std::shared_ptr<Staff> Staffs::Add(const std::string& id, const std::string& description,
                                    std::optional<int32_t> index, bool noVoice) {
     if (PositionOf(id) >= 0) return nullptr;
-    const int32_t position = mList.empty() ? 1 : std::clamp(index.value_or(Count() + 1), 1, Count() + 1);
+    const int32_t position =
+        mList.empty() ? 1 : std::clamp(index.value_or(Count() + 1), 1, Count() + 1);
 
     std::shared_ptr<Instrument> instrument;
     if (!noVoice) {
         if (mList.empty()) {
             auto instruments = mParent ? mParent->AllInstruments() : nullptr;
-            if (instruments) instrument = instruments->Add(instruments->NewID(), kFirstStaffCatalogueEntry);
+            if (instruments)
+                instrument = instruments->Add(instruments->NewID(), kFirstStaffCatalogueEntry);
         } else {
             const auto& neighbour = mList[static_cast<size_t>(position == 1 ? 0 : position - 2)];
             if (auto voice = neighbour->Voice(1)) instrument = voice->Instrument();
@@ -144,7 +149,8 @@ void Staffs::Clear() {
 std::string Staffs::NewID() const {
     const auto now = CurrentPlatform().Now();
     // "hhnnss" read as a number: the hour's leading zero is lost.
-    int64_t n = static_cast<int64_t>(now.Hour) * 10000 + static_cast<int64_t>(now.Minute) * 100 + now.Second;
+    int64_t n = static_cast<int64_t>(now.Hour) * 10000 + static_cast<int64_t>(now.Minute) * 100 +
+                now.Second;
     std::string candidate = "S" + std::to_string(n);
     while (PositionOf(candidate) >= 0) candidate = "S" + std::to_string(++n);
     return candidate;

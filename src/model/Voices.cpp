@@ -9,7 +9,8 @@ namespace corvendi {
 
 Voices::~Voices() { DetachAll(); }
 
-std::shared_ptr<Voice> Voices::Add(const std::string& id, const std::shared_ptr<Instrument>& instrument,
+std::shared_ptr<Voice> Voices::Add(const std::string& id,
+                                   const std::shared_ptr<Instrument>& instrument,
                                    const std::string& description) {
     if (auto existing = Item(id)) return existing;
     auto voice = std::make_shared<Voice>();
@@ -44,7 +45,8 @@ void Voices::Remove(int32_t index) {
 }
 
 void Voices::Remove(const std::string& id) {
-    const auto it = std::find_if(mList.begin(), mList.end(), [&](const auto& voice) { return voice->ID() == id; });
+    const auto it = std::find_if(mList.begin(), mList.end(),
+                                 [&](const auto& voice) { return voice->ID() == id; });
     if (it != mList.end()) RemoveAt(static_cast<size_t>(it - mList.begin()));
 }
 

@@ -61,9 +61,7 @@ void StaffDrawer::DrawBeams() {
     int32_t y0 = E(0);
     int32_t y1 = E(n - 1);
     const int32_t dy = y1 - y0;
-    auto lineAt = [&](int32_t x) {
-        return NInt(static_cast<double>(x - X(0)) / dx * dy + y0);
-    };
+    auto lineAt = [&](int32_t x) { return NInt(static_cast<double>(x - X(0)) / dx * dy + y0); };
 
     // Move the whole beam away from the heads until no inner note reaches past it.
     for (int32_t i = 1, guard = 0; i <= n - 2 && guard < 64 * kMaxGroup; ++i, ++guard) {
@@ -83,14 +81,16 @@ void StaffDrawer::DrawBeams() {
     const int32_t step = 3 * mS;
     for (int32_t i = 0; i < n; ++i) {
         const int32_t e = i == 0 || dy == 0 ? y0 : i == n - 1 ? y1 : lineAt(X(i));
-        const int32_t other = up ? mGroup.Bottom[static_cast<size_t>(i)] : mGroup.Top[static_cast<size_t>(i)];
+        const int32_t other =
+            up ? mGroup.Bottom[static_cast<size_t>(i)] : mGroup.Top[static_cast<size_t>(i)];
         E(i) = e;
         if (step <= 0) continue;
         if (up) {
             for (int32_t y = e; y <= other; y += step) Glyph(glyph::kStemUp, X(i), y, mVoiceColor);
         } else {
             Glyph(glyph::kStemDown, X(i), e, mVoiceColor);
-            for (int32_t y = e - step; y >= other; y -= step) Glyph(glyph::kStemDown, X(i), y, mVoiceColor);
+            for (int32_t y = e - step; y >= other; y -= step)
+                Glyph(glyph::kStemDown, X(i), y, mVoiceColor);
         }
     }
 
@@ -120,9 +120,12 @@ void StaffDrawer::DrawBeams() {
             o += lines * px * towardHeads;
         }
         if (uniform) {
-            if (D(0) == 8) level = 0;
-            else if (D(0) == 4) level = level == 3 ? 2 : 0;
-            else level -= 1;
+            if (D(0) == 8)
+                level = 0;
+            else if (D(0) == 4)
+                level = level == 3 ? 2 : 0;
+            else
+                level -= 1;
             y0 += kBeamStep * towardHeads;
             y1 += kBeamStep * towardHeads;
             continue;

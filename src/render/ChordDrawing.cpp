@@ -11,7 +11,7 @@ constexpr size_t kStrings = 6;
 
 // Gives the surface back the font, fore colour and current position it had.
 class SurfaceTextState {
-public:
+  public:
     explicit SurfaceTextState(Surface& surface)
         : mSurface(surface),
           mFont(surface.Font()),
@@ -27,7 +27,7 @@ public:
     SurfaceTextState(const SurfaceTextState&) = delete;
     SurfaceTextState& operator=(const SurfaceTextState&) = delete;
 
-private:
+  private:
     Surface& mSurface;
     FontSpec mFont;
     int32_t mColor;

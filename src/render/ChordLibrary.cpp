@@ -68,9 +68,8 @@ int32_t ChordLibrary::ChordKey(const GlobalEvents* globals, int32_t code, std::s
 }
 
 void ChordLibrary::Draw(Surface& surface, int32_t x, int32_t y, int32_t code,
-                        const std::shared_ptr<GlobalEvents>& globals, bool diagrams,
-                        int32_t color, std::string_view text, int32_t capoFret,
-                        int32_t atTime) {
+                        const std::shared_ptr<GlobalEvents>& globals, bool diagrams, int32_t color,
+                        std::string_view text, int32_t capoFret, int32_t atTime) {
     const int32_t key = globals ? KeyAt(*globals, atTime) : 0;
     DrawInKey(surface, x, y, code, key, diagrams, color, text, capoFret);
 }

@@ -29,14 +29,16 @@ int32_t ClampKey(int32_t key) { return std::clamp(key, -7, 7); }
 
 // -1, 0 or +1: how the key's signature alters the letter.
 int32_t SignatureAlteration(char letter, int32_t key) {
-    if (key > 0) return kSharpOrder.substr(0, static_cast<size_t>(key)).find(letter) !=
-                                std::string_view::npos
-                            ? 1
-                            : 0;
-    if (key < 0) return kFlatOrder.substr(0, static_cast<size_t>(-key)).find(letter) !=
-                                std::string_view::npos
-                            ? -1
-                            : 0;
+    if (key > 0)
+        return kSharpOrder.substr(0, static_cast<size_t>(key)).find(letter) !=
+                       std::string_view::npos
+                   ? 1
+                   : 0;
+    if (key < 0)
+        return kFlatOrder.substr(0, static_cast<size_t>(-key)).find(letter) !=
+                       std::string_view::npos
+                   ? -1
+                   : 0;
     return 0;
 }
 

@@ -54,9 +54,8 @@ std::vector<std::string_view> CommaWords(std::string_view text) {
     size_t start = 0;
     while (true) {
         const size_t comma = text.find(',', start);
-        words.push_back(Trim(text.substr(start, comma == std::string_view::npos
-                                                    ? std::string_view::npos
-                                                    : comma - start)));
+        words.push_back(Trim(text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
@@ -122,9 +121,8 @@ bool ChordVocabulary::AddQuality(ChordQuality quality) {
     for (const auto& known : mQualities) {
         if (known.Number == quality.Number || known.Suffix == quality.Suffix) return false;
     }
-    const auto at = std::find_if(mQualities.begin(), mQualities.end(), [&](const ChordQuality& q) {
-        return q.Number > quality.Number;
-    });
+    const auto at = std::find_if(mQualities.begin(), mQualities.end(),
+                                 [&](const ChordQuality& q) { return q.Number > quality.Number; });
     mQualities.insert(at, std::move(quality));
     return true;
 }

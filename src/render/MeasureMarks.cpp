@@ -35,8 +35,8 @@ int32_t StaffDrawer::MeasureFlagsOf(int32_t j) const {
     const auto slot = static_cast<size_t>(j);
     int32_t flags = system.Flags[slot];
     if (mDrumStaff) return flags;
-    const int32_t end = slot + 1 < static_cast<size_t>(system.Count) ? system.Time[slot + 1]
-                                                                      : system.End;
+    const int32_t end =
+        slot + 1 < static_cast<size_t>(system.Count) ? system.Time[slot + 1] : system.End;
     if (end > system.Time[slot] && mFrame.Staff->CurKey(end) != mFrame.Staff->CurKey(end - 1)) {
         flags |= kDoubleBarFlag;
     }
@@ -110,9 +110,8 @@ void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
     const int32_t section = m.Flags >> 4;
     const int32_t color = mScore.DrawColors().Bars;
     // At the system start the signs stand after the clef and signatures, not over them.
-    const int32_t signX = m.Start == mFrame.Start
-                              ? m.Left + m.Pad - 2 * m.Tick - mS - IDiv(mS, 2)
-                              : m.Left + IDiv(mS, 2);
+    const int32_t signX = m.Start == mFrame.Start ? m.Left + m.Pad - 2 * m.Tick - mS - IDiv(mS, 2)
+                                                  : m.Left + IDiv(mS, 2);
     if ((section & sctCoda) != 0) Glyph(glyph::kCoda, signX, mG, color);
     if ((section & sctSegundo) != 0) Glyph(glyph::kSegno, signX, mG, color);
     if ((section & sctToCoda) != 0) Glyph(glyph::kToCoda, barX - 2 * mS, mG, color);

@@ -27,7 +27,9 @@ constexpr double kMusicAscent = 1.39;
 
 bool IsGrace(int32_t flags) { return (flags & nteGrace) == nteGrace; }
 
-int16_t ToInt16(int32_t v) { return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX)); }
+int16_t ToInt16(int32_t v) {
+    return static_cast<int16_t>(std::clamp<int32_t>(v, INT16_MIN, INT16_MAX));
+}
 
 }  // namespace
 
@@ -39,8 +41,10 @@ bool StaffDrawer::StemDirection(const Note& note, int32_t highestY) {
     if (mMultiVoice) {
         if (mForced == 0) {
             int32_t pulse = 16;
-            if (const auto globals = mScore.AllGlobals()) pulse = std::max(1, globals->PulseValue());
-            mForced = mFrame.Staff->ForceFlag(note.NoteTime(), note.NoteTime() + pulse, mVoiceNumber);
+            if (const auto globals = mScore.AllGlobals())
+                pulse = std::max(1, globals->PulseValue());
+            mForced =
+                mFrame.Staff->ForceFlag(note.NoteTime(), note.NoteTime() + pulse, mVoiceNumber);
         }
         if (mForced == stmForceUp) return true;
         if (mForced == stmForceDown) return false;
@@ -88,7 +92,8 @@ void StaffDrawer::DrawNote(Note& note, const MeasureFrame& m) {
     CountTriplet(note, c);
 }
 
-StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up, const MeasureFrame& m) {
+StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
+                                           const MeasureFrame& m) {
     const bool drum = mDrumVoice || mDrumStaff;  // no accidentals
     const int32_t clef = mDrumVoice ? clfBass : mClef;
     std::string head(note.Duration() >= 64   ? glyph::kWholeHead
@@ -96,7 +101,8 @@ StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
                                              : glyph::kBlackHead);
     if (drum || mPercussionClef) head = glyph::kPercussionHead;
     if ((note.Flags() & nteDot) != 0) head += glyph::kDot;
-    if ((note.Flags() & nteDouble) != 0) head += std::string(glyph::kDot) + std::string(glyph::kDot);
+    if ((note.Flags() & nteDouble) != 0)
+        head += std::string(glyph::kDot) + std::string(glyph::kDot);
 
     Column c;
     c.X = x;
@@ -199,10 +205,12 @@ void StaffDrawer::DrawColumnStroke(const Column& c) {
     if (c.Highest > c.Lowest || mS <= 0) return;
     const int32_t step = 3 * mS;
     if (c.Up) {
-        for (int32_t y = c.Lowest; y > c.Highest; y -= step) Glyph(glyph::kStemUp, c.X, y, mVoiceColor);
+        for (int32_t y = c.Lowest; y > c.Highest; y -= step)
+            Glyph(glyph::kStemUp, c.X, y, mVoiceColor);
         Glyph(glyph::kStemUp, c.X, c.Highest, mVoiceColor);
     } else {
-        for (int32_t y = c.Highest; y < c.Lowest; y += step) Glyph(glyph::kStemDown, c.X, y, mVoiceColor);
+        for (int32_t y = c.Highest; y < c.Lowest; y += step)
+            Glyph(glyph::kStemDown, c.X, y, mVoiceColor);
         Glyph(glyph::kStemDown, c.X, c.Lowest, mVoiceColor);
     }
 }
@@ -222,8 +230,8 @@ void StaffDrawer::DrawGraceNote(Note& note, const MeasureFrame& m) {
     for (int32_t i = 0; i < note.ValueCount(); ++i) {
         if (!PartHolds(note.Value(i))) continue;
         std::string_view sign;
-        const int32_t y = HeadY(PageLayout::StaffPosition(note.Value(i), clef, m.Key,
-                                                          mDrumVoice ? nullptr : &mAccidentals, &sign));
+        const int32_t y = HeadY(PageLayout::StaffPosition(
+            note.Value(i), clef, m.Key, mDrumVoice ? nullptr : &mAccidentals, &sign));
         if (!sign.empty() && !mDrumVoice) {
             Glyph(sign, x - mLayout.TextWidth(sign) - kAccidentalGap, y, mVoiceColor);
         }
@@ -240,11 +248,14 @@ void StaffDrawer::DrawGraceNote(Note& note, const MeasureFrame& m) {
     surface->SetFont(small);
     // Keeps the small glyph's baseline where the full-size one would have it.
     const int32_t drop = NInt(kMusicAscent * (1.0 - kGraceScale) * normal.Size * 20.0);
-    const std::string_view head = mDrumVoice || mPercussionClef ? glyph::kPercussionHead : glyph::kBlackHead;
+    const std::string_view head =
+        mDrumVoice || mPercussionClef ? glyph::kPercussionHead : glyph::kBlackHead;
     for (const int32_t y : heads) Glyph(head, x, y + drop, mVoiceColor);
-    for (int32_t y = c.Lowest; y > c.Highest; y -= 2 * mS) Glyph(glyph::kStemUp, x, y + drop, mVoiceColor);
+    for (int32_t y = c.Lowest; y > c.Highest; y -= 2 * mS)
+        Glyph(glyph::kStemUp, x, y + drop, mVoiceColor);
     Glyph(glyph::kStemUp, x, c.Highest + drop, mVoiceColor);
-    if (note.Duration() < 16) Glyph(FlagGlyphFor(note.Duration(), true), x, c.Highest + drop, mVoiceColor);
+    if (note.Duration() < 16)
+        Glyph(FlagGlyphFor(note.Duration(), true), x, c.Highest + drop, mVoiceColor);
     surface->SetFont(normal);
 
     // The slash crosses the stem from lower left to upper right.

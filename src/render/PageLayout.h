@@ -35,7 +35,7 @@ struct StaffMetrics {
     int32_t MinMeasureWidth = 0;  // a measure-size event narrows a measure to no less
     int32_t ItemWidth = 0;        // width per note slot of a measure
     int32_t FiveSpacings = 0;
-    int32_t FiveAndAHalf = 0;     // bracket bar length below its last staff's top line
+    int32_t FiveAndAHalf = 0;  // bracket bar length below its last staff's top line
 
     static StaffMetrics For(int32_t lineSpacing);
 };
@@ -75,7 +75,7 @@ struct StaffSystemFrame {
 };
 
 class PageLayout {
-public:
+  public:
     explicit PageLayout(Score& score) : mScore(score) {}
     PageLayout(const PageLayout&) = delete;
     PageLayout& operator=(const PageLayout&) = delete;
@@ -150,7 +150,7 @@ public:
     int32_t PrintOffsetY() const { return mPrintOffsetY; }
     void PrintOffsetSet(int32_t x, int32_t y) { mPrintOffsetX = x, mPrintOffsetY = y; }
 
-private:
+  private:
     // A staff of the system being fitted or drawn.
     struct SystemStaff {
         std::shared_ptr<corvendi::Staff> Staff;

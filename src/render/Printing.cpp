@@ -49,7 +49,7 @@ void Score::PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> f
         const ProcessState& p = Process();
         mTwipsPerPixelX = static_cast<float>(p.gTwipsPerPixelX);
         mTwipsPerPixelY = static_cast<float>(p.gTwipsPerPixelY);
-        mColors = Colors{p.gColorLines, p.gColorBars, p.gColorNotes,
+        mColors = Colors{p.gColorLines,    p.gColorBars, p.gColorNotes,
                          p.gColorNotesAlt, p.gColorTies, p.gColorChords};
         mPrinting = false;
     });

@@ -153,10 +153,10 @@ double RecordingSurface::TextHeight(std::string_view text) {
 }
 
 void RecordingSurface::SetFont(const FontSpec& font) {
-    Record("SetFont",
-           {static_cast<double>(font.Size), Flag(font.Bold), Flag(font.Italic),
-            Flag(font.Underline)},
-           font.Name);
+    Record(
+        "SetFont",
+        {static_cast<double>(font.Size), Flag(font.Bold), Flag(font.Italic), Flag(font.Underline)},
+        font.Name);
     Surface::SetFont(font);
 }
 

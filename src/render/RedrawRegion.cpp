@@ -85,8 +85,14 @@ void PageLayout::RedrawRegion(Region& region) {
 
     const int32_t s = mMetrics.LineSpacing;
     const int32_t topLine = region.Top + region.PadTop;
-    StaffSystemFrame frame{mMusicLeft, topLine, mRightLimit, topLine + 4 * s, 1, staff->Index(),
-                           mSystem.Start, BraceTopOf(region, mScore.mRegions, *mScore.mStaffs),
+    StaffSystemFrame frame{mMusicLeft,
+                           topLine,
+                           mRightLimit,
+                           topLine + 4 * s,
+                           1,
+                           staff->Index(),
+                           mSystem.Start,
+                           BraceTopOf(region, mScore.mRegions, *mScore.mStaffs),
                            staff};
     DrawStaffLines(topLine);
     DrawStaffSystem(frame, region);

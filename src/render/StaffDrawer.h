@@ -42,36 +42,36 @@ inline constexpr std::string_view kPercussionHead = "\xC3\x80";  // À
 inline constexpr std::string_view kDot = " .";
 inline constexpr std::string_view kStemUp = "\\";
 inline constexpr std::string_view kStemDown = "|";
-inline constexpr std::string_view kWholeRest = "\xC2\xB7";      // ·
-inline constexpr std::string_view kHalfRest = "\xC3\xAE";       // î
-inline constexpr std::string_view kQuarterRest = "\xC3\x8E";    // Î
-inline constexpr std::string_view kEighthRest = "\xC3\xA4";     // ä
-inline constexpr std::string_view kSixteenthRest = "\xC3\x85";  // Å
+inline constexpr std::string_view kWholeRest = "\xC2\xB7";         // ·
+inline constexpr std::string_view kHalfRest = "\xC3\xAE";          // î
+inline constexpr std::string_view kQuarterRest = "\xC3\x8E";       // Î
+inline constexpr std::string_view kEighthRest = "\xC3\xA4";        // ä
+inline constexpr std::string_view kSixteenthRest = "\xC3\x85";     // Å
 inline constexpr std::string_view kThirtySecondRest = "\xC2\xA8";  // ¨
 inline constexpr std::string_view kBeginRepeat = "\xC3\x92{";      // Ò{
 inline constexpr std::string_view kBeginRepeatJoin = "\xC3\x92";   // Ò
 inline constexpr std::string_view kEndRepeat = "{\xC3\x93";        // {Ó
 inline constexpr std::string_view kEndRepeatJoin = "\xC3\x93";     // Ó
 inline constexpr std::string_view kDoubleBar = "[";
-inline constexpr std::string_view kFinalBar = "\xC3\x93";          // Ó
-inline constexpr std::string_view kMeasureRepeat = "\xC3\x94";     // Ô
-inline constexpr std::string_view kCoda = "\xC3\x9E";              // Þ
+inline constexpr std::string_view kFinalBar = "\xC3\x93";       // Ó
+inline constexpr std::string_view kMeasureRepeat = "\xC3\x94";  // Ô
+inline constexpr std::string_view kCoda = "\xC3\x9E";           // Þ
 inline constexpr std::string_view kSegno = "%";
 inline constexpr std::string_view kToCoda = "D";
 inline constexpr std::string_view kToSegno = "d";
-inline constexpr std::string_view kOttavaAlta = "\xC3\x83";        // Ã
-inline constexpr std::string_view kOttavaBassa = "\xC3\x97";       // ×
+inline constexpr std::string_view kOttavaAlta = "\xC3\x83";   // Ã
+inline constexpr std::string_view kOttavaBassa = "\xC3\x97";  // ×
 }  // namespace glyph
 
 class StaffDrawer {
-public:
+  public:
     StaffDrawer(PageLayout& layout, const StaffSystemFrame& frame, Region& region);
     void Draw();
 
     // A beam group holds at most this many notes; a longer run starts a new group.
     static constexpr int32_t kMaxGroup = 32;
 
-private:
+  private:
     // One measure as the notes are spaced in it.
     struct MeasureFrame {
         int32_t Left = 0;
@@ -176,9 +176,9 @@ private:
     Score& mScore;
     const StaffSystemFrame& mFrame;
     Region& mRegion;
-    int32_t mS = 0;       // line spacing
-    int32_t mG = 0;       // glyph reference: a cell drawn here sits on the bottom line
-    int32_t mClef = 0;    // clef the notes are placed by
+    int32_t mS = 0;     // line spacing
+    int32_t mG = 0;     // glyph reference: a cell drawn here sits on the bottom line
+    int32_t mClef = 0;  // clef the notes are placed by
     bool mGrand = false;
     bool mPercussionClef = false;
     bool mDrumStaff = false;

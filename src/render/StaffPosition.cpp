@@ -28,8 +28,8 @@ std::string_view SignOf(int32_t alteration) {
 int32_t KeyAlteration(int32_t key, int32_t letter) {
     key = std::clamp(key, -7, 7);
     for (int32_t i = 0; i < std::abs(key); ++i) {
-        const int32_t altered = key > 0 ? kSharpOrder[static_cast<size_t>(i)]
-                                        : kSharpOrder[static_cast<size_t>(6 - i)];
+        const int32_t altered =
+            key > 0 ? kSharpOrder[static_cast<size_t>(i)] : kSharpOrder[static_cast<size_t>(6 - i)];
         if (altered == letter) return key > 0 ? 1 : -1;
     }
     return 0;
@@ -60,11 +60,13 @@ SpelledPitch SpellPitch(int32_t value, int32_t key) {
     // A black key the key does not name: sharp of the letter below, or flat of the one above.
     if (key < 0) {
         pitch.Letter = 1;
-        while (kNaturalSemitone[static_cast<size_t>(pitch.Letter)] != pitchClass + 1) ++pitch.Letter;
+        while (kNaturalSemitone[static_cast<size_t>(pitch.Letter)] != pitchClass + 1)
+            ++pitch.Letter;
         pitch.Alteration = -1;
     } else {
         pitch.Letter = 1;
-        while (kNaturalSemitone[static_cast<size_t>(pitch.Letter)] != pitchClass - 1) ++pitch.Letter;
+        while (kNaturalSemitone[static_cast<size_t>(pitch.Letter)] != pitchClass - 1)
+            ++pitch.Letter;
         pitch.Alteration = 1;
     }
     return pitch;

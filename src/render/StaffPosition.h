@@ -28,12 +28,12 @@ int32_t KeyAlteration(int32_t key, int32_t letter);
 // An alteration already written applies to later notes of the same letter and octave until the
 // measure ends.
 class MeasureAccidentals {
-public:
+  public:
     void Clear() { mEntries.clear(); }
     // The sign the note needs ("", "b", "#" or "n"); updates the list.
     std::string_view SignFor(const SpelledPitch& pitch, int32_t key);
 
-private:
+  private:
     struct Entry {
         int32_t Diatonic;
         int32_t Alteration;

@@ -24,8 +24,10 @@ void StaffDrawer::DrawClef(int32_t x) {
     const int32_t color = mScore.DrawColors().Bars;
     switch (mClef) {
         case clfPercussion:
-            if (mPercussionClef) Glyph(glyph::kPercussionClef, x, mG, color);
-            else Glyph(glyph::kTrebleClef, x, mG, color);
+            if (mPercussionClef)
+                Glyph(glyph::kPercussionClef, x, mG, color);
+            else
+                Glyph(glyph::kTrebleClef, x, mG, color);
             break;
         case clfBass: Glyph(glyph::kBassClef, x, mG, color); break;
         case clfAlto: Glyph(glyph::kCClef, x, mG, color); break;

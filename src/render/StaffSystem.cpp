@@ -177,8 +177,8 @@ bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     const auto notes = voice ? voice->Notes() : nullptr;
     if (!notes) return false;
     mVoiceNumber = voiceNumber;
-    mVoiceColor = voiceNumber == mScore.Voice() ? mScore.DrawColors().Notes
-                                                : mScore.DrawColors().NotesAlt;
+    mVoiceColor =
+        voiceNumber == mScore.Voice() ? mScore.DrawColors().Notes : mScore.DrawColors().NotesAlt;
     if (auto* surface = mLayout.Target()) surface->SetForeColor(mVoiceColor);
     mDrumVoice = IsDrumVoice(voice.get());
     mGroup = BeamGroup{};
@@ -186,9 +186,8 @@ bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     mForced = 0;
 
     const int32_t end = m.Start + m.Duration;
-    const auto first = std::partition_point(notes->begin(), notes->end(), [&](const auto& note) {
-        return note->NoteTime() < m.Start;
-    });
+    const auto first = std::partition_point(
+        notes->begin(), notes->end(), [&](const auto& note) { return note->NoteTime() < m.Start; });
     auto last = first;
     int32_t upperValues = 0;
     int32_t lowerValues = 0;

@@ -123,7 +123,7 @@ void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
     const int32_t top = baseline - NInt(0.8 * mLayout.TextHeight("S"));
     for (const auto& event : tempos) {
         const int32_t mark = event->Value1();
-        const std::string words = !event->Text().empty()                  ? event->Text()
+        const std::string words = !event->Text().empty()                           ? event->Text()
                                   : mark >= tmpRitardando && mark <= tmpLungaPausa ? TempoText(mark)
                                                                                    : std::string();
         if (words.empty()) continue;
@@ -173,8 +173,8 @@ void StaffDrawer::DrawLyrics(const MeasureFrame& m) {
         const int32_t nextCentre =
             i + 1 < lyrics.size() ? NoteX(lyrics[i + 1]->EventTime(), m) + headHalf : barX;
         const auto verses = Verses(lyrics[i]->Text());
-        const auto nextVerses = i + 1 < lyrics.size() ? Verses(lyrics[i + 1]->Text())
-                                                      : std::vector<std::string>{};
+        const auto nextVerses =
+            i + 1 < lyrics.size() ? Verses(lyrics[i + 1]->Text()) : std::vector<std::string>{};
         for (size_t v = 0; v < verses.size() && v < kMaxVerses; ++v) {
             std::string syllable = verses[v];
             const bool hyphen = !syllable.empty() && syllable.back() == '-';

@@ -18,10 +18,10 @@ namespace corvendi {
 namespace {
 
 // Music-font characters of brackets and braces (UTF-8).
-constexpr std::string_view kBracketTop = "\xC3\x82";   // "Â"
+constexpr std::string_view kBracketTop = "\xC3\x82";  // "Â"
 constexpr std::string_view kBracketBottom = "L";
-constexpr std::string_view kBraceUpper = "\xC2\xA7";   // "§"
-constexpr std::string_view kBraceLower = "\xC3\xAA";   // "ê"
+constexpr std::string_view kBraceUpper = "\xC2\xA7";  // "§"
+constexpr std::string_view kBraceLower = "\xC3\xAA";  // "ê"
 
 // Staff groups 1 and above get a bracket, except piano staffs, which are braced instead.
 constexpr int32_t kPianoGroup = 4;
@@ -83,8 +83,9 @@ void PageLayout::DrawSystem(const std::vector<SystemStaff>& staffs) {
 
         DrawStaffLines(mTop);
         mTop += 4 * s;
-        StaffSystemFrame frame{mMusicLeft, topLine,      mRightLimit, mTop, 1, staff.Index(),
-                               mSystem.Start, braced ? mBrace.Top : -1, entry.Staff};
+        StaffSystemFrame frame{mMusicLeft, topLine,       mRightLimit,   mTop,
+                               1,          staff.Index(), mSystem.Start, braced ? mBrace.Top : -1,
+                               entry.Staff};
         DrawStaffSystem(frame, *region);
         if (entry.Grand) {
             region->Split = true;

@@ -100,7 +100,8 @@ bool PageLayout::LayOutSystem() {
                 // reduced for the following pages. A system that still does not fit (lyric
                 // lines, chord rows) is placed all the same, overhanging the bottom margin.
                 const double shrunk =
-                    static_cast<double>(free - static_cast<int64_t>(LayoutStaffSpace(mScore)) * units) /
+                    static_cast<double>(free -
+                                        static_cast<int64_t>(LayoutStaffSpace(mScore)) * units) /
                     units;
                 mScore.StaffHeightTwSet(
                     std::clamp(NInt(shrunk), MinimumShrunkStaffHeight(), kMaxStaffHeightTw));

@@ -58,8 +58,9 @@ void StaffDrawer::DrawTies() {
         const int32_t start = event->EventTime();
         const int32_t end = TieEnd(*event);
         const double number = LeadingNumber(event->Text());
-        const auto voice =
-            number >= 1 && number <= 4 ? mFrame.Staff->Voice(static_cast<int32_t>(number)) : nullptr;
+        const auto voice = number >= 1 && number <= 4
+                               ? mFrame.Staff->Voice(static_cast<int32_t>(number))
+                               : nullptr;
         const auto notes = voice ? voice->Notes() : nullptr;
         if (!notes) continue;
 
@@ -95,8 +96,8 @@ void StaffDrawer::DrawTie(int32_t color, int32_t x1, int32_t y1, int32_t x2, int
     const int32_t pxY = std::max(1, NInt(surface->TwipsPerPixelY()));
     const int32_t dx = x2 - x1;
     const int32_t lowY = std::min(y1, y2);
-    const float ratio = lowY > 0 ? static_cast<float>(std::max(y1, y2)) / static_cast<float>(lowY)
-                                 : 1.0f;
+    const float ratio =
+        lowY > 0 ? static_cast<float>(std::max(y1, y2)) / static_cast<float>(lowY) : 1.0f;
     const int32_t k = std::max(1, NInt(static_cast<double>(ratio) * 3.2));
     const int32_t a = IDiv(dx, k);
     const int32_t b = a - pxX;

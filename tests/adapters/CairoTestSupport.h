@@ -14,11 +14,13 @@
 
 namespace corvendi::test {
 
-inline std::string RepositoryMusicFontMap() { return std::string(CORVENDI_TEST_DATA_DIR) + "/Common/Config/MusicFont.txt"; }
+inline std::string RepositoryMusicFontMap() {
+    return std::string(CORVENDI_TEST_DATA_DIR) + "/Common/Config/MusicFont.txt";
+}
 
 // Every test of the adapter reads the repository's map.
 class MusicFontTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetMusicFontMapFile(RepositoryMusicFontMap()); }
     void TearDown() override { SetMusicFontMapFile({}); }
 };
@@ -42,7 +44,9 @@ inline Ink MeasureInk(CairoImageSurface& surface) {
     const int32_t width = surface.PixelWidth();
     for (int32_t y = 0; y < surface.PixelHeight(); ++y) {
         for (int32_t x = 0; x < width; ++x) {
-            if (!IsInk(pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)])) continue;
+            if (!IsInk(pixels[static_cast<size_t>(y) * static_cast<size_t>(width) +
+                              static_cast<size_t>(x)]))
+                continue;
             if (ink.Count == 0) {
                 ink.Left = ink.Right = x;
                 ink.Top = ink.Bottom = y;
@@ -60,7 +64,7 @@ inline Ink MeasureInk(CairoImageSurface& surface) {
 // A staff of a given height on its own image surface, with helpers in staff spaces: one
 // character drawn at (x, G - h), its ink measured from the bottom line (up) and from x.
 class StaffCanvas {
-public:
+  public:
     StaffCanvas(double staffHeightTwips, int32_t twipsPerPixel)
         : mHeight(staffHeightTwips),
           mSpace(staffHeightTwips / 4),
@@ -97,7 +101,7 @@ public:
     double RightOf(const Ink& ink) const { return SpacesRight(ink.Right + 1.0); }
     double MiddleOf(const Ink& ink) const { return (TopOf(ink) + BottomOf(ink)) / 2.0; }
 
-private:
+  private:
     double mHeight;
     double mSpace;
     int32_t mTpp;

@@ -40,7 +40,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string TempPath(const std::string& name) {
-    return (fs::temp_directory_path() / ("corvendi-cairo-" + std::to_string(::getpid()) + "-" + name)).string();
+    return (fs::temp_directory_path() /
+            ("corvendi-cairo-" + std::to_string(::getpid()) + "-" + name))
+        .string();
 }
 
 std::string ReadFile(const std::string& path) {
@@ -59,7 +61,8 @@ std::string FontFileOf(const char* family) {
     FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     std::string path;
     FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) path = reinterpret_cast<char*>(file);
+    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
+        path = reinterpret_cast<char*>(file);
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(pattern);
     return path;
@@ -80,7 +83,8 @@ FaceNumbers MeasureWithFreeType(const std::string& path, const std::string& text
     FT_Face face;
     if (FT_New_Face(library, path.c_str(), 0, &face) == 0) {
         for (char c : text) {
-            FT_Load_Char(face, static_cast<unsigned char>(c), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING);
+            FT_Load_Char(face, static_cast<unsigned char>(c),
+                         FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING);
             numbers.Advances += static_cast<double>(face->glyph->metrics.horiAdvance);
         }
         numbers.Ascender = face->ascender;
@@ -100,8 +104,10 @@ struct PdfPage {
 
 std::vector<PdfPage> ReadPdfPages(const std::string& pdf) {
     std::vector<PdfPage> pages;
-    std::regex page(R"(/Type\s*/Page\b[^s][\s\S]*?/MediaBox\s*\[\s*([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s*\])");
-    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), page); it != std::sregex_iterator(); ++it) {
+    std::regex page(
+        R"(/Type\s*/Page\b[^s][\s\S]*?/MediaBox\s*\[\s*([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s+([-0-9.]+)\s*\])");
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), page); it != std::sregex_iterator();
+         ++it) {
         const std::smatch& m = *it;
         pages.push_back({LeadingNumber(m[3].str()) - LeadingNumber(m[1].str()),
                          LeadingNumber(m[4].str()) - LeadingNumber(m[2].str())});
@@ -120,12 +126,14 @@ std::string CommandOutput(const std::string& command) {
     return out;
 }
 
-bool HaveCommand(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
+bool HaveCommand(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 // Switches the C library's number formatting to a decimal comma for the scope, when the locale
 // exists.
 class DecimalCommaLocale {
-public:
+  public:
     DecimalCommaLocale() {
         const char* old = std::setlocale(LC_NUMERIC, nullptr);
         mOld = old ? old : "C";
@@ -134,7 +142,7 @@ public:
     ~DecimalCommaLocale() { std::setlocale(LC_NUMERIC, mOld.c_str()); }
     bool Active() const { return mActive; }
 
-private:
+  private:
     std::string mOld;
     bool mActive = false;
 };
@@ -147,7 +155,8 @@ TEST_F(CairoOutput, ArialTenPointWidthsAreLiberationSansAdvances) {
     EXPECT_EQ(surface.ResolvedFamily(), "Liberation Sans");
     const std::string file = FontFileOf("Liberation Sans");
     ASSERT_FALSE(file.empty());
-    for (const std::string text : {"Page 12", "Allegro con brio", "WAVE iiii", "Copyright 1999 J. S. Bach"}) {
+    for (const std::string text :
+         {"Page 12", "Allegro con brio", "WAVE iiii", "Copyright 1999 J. S. Bach"}) {
         FaceNumbers n = MeasureWithFreeType(file, text);
         EXPECT_NEAR(surface.TextWidth(text), n.Advances / n.UnitsPerEm * 200.0, 0.01) << text;
     }
@@ -158,7 +167,8 @@ TEST_F(CairoOutput, ArialTenPointWidthsAreLiberationSansAdvances) {
     surface.SetFont(FontSpec{"Arial", 20.0f});
     CairoImageSurface coarse(1440, 1440, 15);
     coarse.SetFont(FontSpec{"Arial", 20.0f});
-    EXPECT_NEAR(surface.TextWidth("Page 12"), 2 * MeasureWithFreeType(file, "Page 12").Advances / n.UnitsPerEm * 200.0, 0.02);
+    EXPECT_NEAR(surface.TextWidth("Page 12"),
+                2 * MeasureWithFreeType(file, "Page 12").Advances / n.UnitsPerEm * 200.0, 0.02);
     EXPECT_DOUBLE_EQ(coarse.TextWidth("Page 12"), surface.TextWidth("Page 12"));
 }
 
@@ -284,7 +294,7 @@ TEST_F(CairoOutput, ImageSurfaceHonoursItsResolutionAndResizes) {
     fine.Line(0, 0, 100, 0, 0, LineFill::None);
     fine.SetWidth(2880);
     EXPECT_EQ(fine.PixelWidth(), 576);
-    EXPECT_EQ(fine.PixelAt(10, 0), 0);         // kept
+    EXPECT_EQ(fine.PixelAt(10, 0), 0);          // kept
     EXPECT_EQ(fine.PixelAt(400, 0), 0xFFFFFF);  // new area
     // Nonsense sizes give a usable surface.
     CairoImageSurface odd(-5, std::nan(""), 0);
@@ -344,7 +354,9 @@ TEST_F(CairoOutput, PdfHasTheRequestedPagesAndSizesAndNoTrailingBlankPage) {
     EXPECT_NEAR(pages[2].Height, 400, 0.01);
     if (HaveCommand("pdfinfo")) {
         std::string info = CommandOutput("LC_ALL=C pdfinfo -f 1 -l 3 '" + path + "' 2>&1");
-        auto has = [&](const char* pattern) { return std::regex_search(info, std::regex(pattern)); };
+        auto has = [&](const char* pattern) {
+            return std::regex_search(info, std::regex(pattern));
+        };
         EXPECT_TRUE(has(R"(Pages:\s+3\n)")) << info;
         EXPECT_TRUE(has(R"(Page\s+1 size:\s+595.276 x 841.89 pts \(A4\))")) << info;
         EXPECT_TRUE(has(R"(Page\s+2 size:\s+792 x 612 pts \(letter\))")) << info;
@@ -384,7 +396,11 @@ TEST_F(CairoOutput, PaperCodesAndOrientationSetThePage) {
     const struct {
         int32_t code;
         double width, height;
-    } papers[] = {{1, 12240, 15840}, {5, 12240, 20160}, {7, 10440, 15120}, {9, 11906, 16838}, {11, 8391, 11906}};
+    } papers[] = {{1, 12240, 15840},
+                  {5, 12240, 20160},
+                  {7, 10440, 15120},
+                  {9, 11906, 16838},
+                  {11, 8391, 11906}};
     for (const auto& p : papers) {
         pdf.SetPaperSize(p.code);
         pdf.SetOrientation(1);
@@ -407,7 +423,8 @@ TEST_F(CairoOutput, ALandscapeScoreIsLaidOutAcrossATurnedSheetAndPrintedOnIt) {
     score->SetPageWidth(10.0f);  // across the turned sheet: the paper's long side
     score->SetPageHeight(7.0f);
     ASSERT_EQ(score->PageSize(), pgsCustom);
-    auto window = std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
+    auto window =
+        std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
     score->SetWindow(window);
     EXPECT_EQ(window->PixelWidth(), 14400 / 15);
     EXPECT_EQ(window->PixelHeight(), 10080 / 15);
@@ -442,7 +459,8 @@ TEST_F(CairoOutput, SvgIsWellFormedXmlOfTheSurfaceSize) {
         svg.DrawTextAt(200, 400, "&" + MusicChar(207) + " .");
         svg.SetDrawStyle(kDrawStyleDot);
         svg.Line(0, 1000, 2000, 1000, 0xFF, LineFill::None);
-        std::vector<PixelPoint> tie = {{10, 10}, {20, 0}, {40, 0}, {50, 10}, {40, 2}, {20, 2}, {10, 10}};
+        std::vector<PixelPoint> tie = {{10, 10}, {20, 0}, {40, 0}, {50, 10},
+                                       {40, 2},  {20, 2}, {10, 10}};
         svg.PolyBezier(tie);
         EXPECT_TRUE(svg.Finish());
     }
@@ -450,8 +468,12 @@ TEST_F(CairoOutput, SvgIsWellFormedXmlOfTheSurfaceSize) {
     EXPECT_NE(text.find("<svg"), std::string::npos);
     EXPECT_NE(text.find("width=\"144pt\""), std::string::npos);
     EXPECT_NE(text.find("height=\"100pt\""), std::string::npos);
-    ASSERT_EQ(std::system("command -v /usr/bin/python3 >/dev/null 2>&1"), 0) << "python3 is needed to parse the SVG";
-    const std::string check = "/usr/bin/python3 -c \"import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])\" '" + path + "'";
+    ASSERT_EQ(std::system("command -v /usr/bin/python3 >/dev/null 2>&1"), 0)
+        << "python3 is needed to parse the SVG";
+    const std::string check =
+        "/usr/bin/python3 -c \"import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])\" "
+        "'" +
+        path + "'";
     EXPECT_EQ(std::system(check.c_str()), 0);
     fs::remove(path);
 }

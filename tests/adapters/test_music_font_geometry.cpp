@@ -135,7 +135,8 @@ TEST_F(MusicFontGeometry, SharpsAndFlatsAreCentredOnTheirLine) {
 }
 
 TEST_F(MusicFontGeometry, AccidentalWidthIsItsInkSoTheGapBeforeTheHeadHolds) {
-    for (const std::string& sign : {Char('b'), Char('b') + Char('b'), Char('#'), Char('n'), Char(220)}) {
+    for (const std::string& sign :
+         {Char('b'), Char('b') + Char('b'), Char('#'), Char('n'), Char(220)}) {
         StaffCanvas canvas(kStaff, kTpp);
         const double width = canvas.Surface().TextWidth(sign) / canvas.Space();
         Ink ink = canvas.Draw(sign);
@@ -180,8 +181,11 @@ TEST_F(MusicFontGeometry, BraceHalvesJoinIntoOneBraceOverTheWholeHeight) {
     const int32_t middleRow = NInt((top + half) / px);
     bool inked = false;
     for (int32_t col = ink.Left; col <= ink.Right; ++col) {
-        inked = inked || IsInk(pixels[static_cast<size_t>(middleRow) * static_cast<size_t>(surface.PixelWidth()) +
-                                      static_cast<size_t>(col)]);
+        inked =
+            inked ||
+            IsInk(
+                pixels[static_cast<size_t>(middleRow) * static_cast<size_t>(surface.PixelWidth()) +
+                       static_cast<size_t>(col)]);
     }
     EXPECT_TRUE(inked);
 }
@@ -195,10 +199,11 @@ TEST_F(MusicFontGeometry, CellIsTwoEmHighWithTheBaselineAt139Em) {
 // Every character the drawing code uses, as it uses them.
 std::vector<std::string> CharactersInUse() {
     std::vector<std::string> list;
-    for (uint8_t code : {38, 63, 66, 214, 98, 35, 110, 220, 99, 67, 119, 250, 207, 192, 46, 45, 62, 179, 118, 77,
-                         109, 96, 84, 117, 85, 92, 124, 183, 238, 206, 228, 197, 168, 210, 211, 91, 212, 222, 37,
-                         68, 100, 195, 215, 43, 51, 115, 101, 113, 104, 194, 76, 167, 234, 114, 107, 106, 82, 75,
-                         74, 184, 185, 112, 80, 70, 102, 196, 236}) {
+    for (uint8_t code :
+         {38,  63,  66,  214, 98,  35, 110, 220, 99,  67,  119, 250, 207, 192, 46,  45,  62,
+          179, 118, 77,  109, 96,  84, 117, 85,  92,  124, 183, 238, 206, 228, 197, 168, 210,
+          211, 91,  212, 222, 37,  68, 100, 195, 215, 43,  51,  115, 101, 113, 104, 194, 76,
+          167, 234, 114, 107, 106, 82, 75,  74,  184, 185, 112, 80,  70,  102, 196, 236}) {
         list.push_back(MusicChar(code));
     }
     for (uint8_t code = '1'; code <= '9'; ++code) list.push_back(MusicChar(code));
@@ -213,7 +218,8 @@ TEST_F(MusicFontGeometry, EveryCharacterInUseIsMappedAndHasInk) {
     std::vector<std::string> mapped;
     for (const MusicFontCharacter& c : MusicFontCharacters()) mapped.push_back(c.Text);
     for (const std::string& text : CharactersInUse()) {
-        EXPECT_NE(std::find(mapped.begin(), mapped.end(), text), mapped.end()) << "not in the map: " << text;
+        EXPECT_NE(std::find(mapped.begin(), mapped.end(), text), mapped.end())
+            << "not in the map: " << text;
         StaffCanvas canvas(576.0, 15);
         Ink ink = canvas.Draw(text);
         EXPECT_GT(ink.Count, 3) << "no ink: " << text;

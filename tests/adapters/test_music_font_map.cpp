@@ -109,7 +109,8 @@ TEST(MusicFontMap, ReadsArbitraryBytesWithoutHarm) {
     uint32_t seed = 12345;
     for (int i = 0; i < 20000; ++i) {
         seed = seed * 1103515245u + 12345u;
-        const char alphabet[] = "char glyph rect poly brace font text 0123456789.,=-\"#\n\t emm at align U+";
+        const char alphabet[] =
+            "char glyph rect poly brace font text 0123456789.,=-\"#\n\t emm at align U+";
         junk += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
     }
     Map map = ParseMap(junk);
@@ -120,7 +121,7 @@ TEST(MusicFontMap, ReadsArbitraryBytesWithoutHarm) {
 }
 
 class BrokenMap : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         SetMusicFontMapFile({});
         std::filesystem::remove(mPath);
@@ -151,15 +152,16 @@ TEST_F(BrokenMap, MissingMapDrawsTextFacesAndReportsIt) {
 }
 
 TEST_F(BrokenMap, UnknownFontsAndGlyphsDrawNothingForThatPart) {
-    Write("font emm lilypond no-such-font-{size}.otf sizes=20\n"
-          "font real lilypond emmentaler-{size}.otf sizes=11,13,14,16,18,20,23,26\n"
-          "font fam family \"Liberation Sans\"\n"
-          "char 38\n  glyph emm clefs.G\n"
-          "char 63\n  glyph real no.such.glyph\n  rect 0 0 1 1\n"
-          "char 66\n  glyph real clefs.C width=0.000001\n"
-          "char 67\n  brace real height=16 top=4 clip=-4,4\n"
-          "char 68\n  glyph undeclared x\n"
-          "char 69\n  unicode fam U+10FFFF\n");
+    Write(
+        "font emm lilypond no-such-font-{size}.otf sizes=20\n"
+        "font real lilypond emmentaler-{size}.otf sizes=11,13,14,16,18,20,23,26\n"
+        "font fam family \"Liberation Sans\"\n"
+        "char 38\n  glyph emm clefs.G\n"
+        "char 63\n  glyph real no.such.glyph\n  rect 0 0 1 1\n"
+        "char 66\n  glyph real clefs.C width=0.000001\n"
+        "char 67\n  brace real height=16 top=4 clip=-4,4\n"
+        "char 68\n  glyph undeclared x\n"
+        "char 69\n  unicode fam U+10FFFF\n");
     CairoImageSurface surface(2880, 2880, 15);
     surface.Cls();
     surface.SetFont(FontSpec{"Quavrix", 20.0f});
@@ -184,7 +186,7 @@ TEST(MusicFontFiles, OpticalSizeIsTheNearestDesignTiesGoingToTheLarger) {
 }
 
 class FontDirOverride : public BrokenMap {
-protected:
+  protected:
     void TearDown() override {
         ::unsetenv("CORVENDI_MUSIC_FONT_DIR");
         std::filesystem::remove_all(mDir);

@@ -24,7 +24,8 @@ TEST(NumberText, WritesShortestTextWithAtMostSevenDigits) {
 TEST(NumberText, IgnoresTheLocale) {
     const char* old = std::setlocale(LC_ALL, nullptr);
     std::string saved = old ? old : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "de_DE.UTF-8 not installed";
     EXPECT_EQ(NumberText(0.75f), "0.75");
     EXPECT_DOUBLE_EQ(LeadingNumber("0.75"), 0.75);
     std::setlocale(LC_ALL, saved.c_str());

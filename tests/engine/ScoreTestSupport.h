@@ -41,7 +41,7 @@ struct EventLog : ScoreEvents {
 };
 
 class ScoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProcessState();
         Headless().SetAppFolder(CORVENDI_TEST_DATA_DIR);

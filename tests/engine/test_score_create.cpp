@@ -53,9 +53,9 @@ TEST_F(ScoreCreate, TheSevenFontsAndTheirDefaults) {
         bool bold;
         bool italic;
     };
-    const Expected expected[] = {{"Arial", 14, true, false},   {"Arial", 12, true, false},
-                                 {"Arial", 10, true, false},   {"Arial", 10, true, false},
-                                 {"Arial", 8, false, false},   {"Quavrix", 10, false, false},
+    const Expected expected[] = {{"Arial", 14, true, false}, {"Arial", 12, true, false},
+                                 {"Arial", 10, true, false}, {"Arial", 10, true, false},
+                                 {"Arial", 8, false, false}, {"Quavrix", 10, false, false},
                                  {"Verdana", 10, true, true}};
     for (int i = 0; i < 7; ++i) {
         auto font = score->Fonts(i);
@@ -92,8 +92,8 @@ TEST_F(ScoreCreate, CreateDefaultBuildsAOneStaffDocument) {
 
     score->CreateDefault();
 
-    EXPECT_EQ(events->log, (std::vector<std::string>{"ChangeNotify false", "ActiveVoice 1",
-                                                      "ActiveStaff 1"}));
+    EXPECT_EQ(events->log,
+              (std::vector<std::string>{"ChangeNotify false", "ActiveVoice 1", "ActiveStaff 1"}));
     ASSERT_EQ(score->Staffs(), 1);
     auto staff = score->Staff(1);
     EXPECT_EQ(events->lastStaff, staff);

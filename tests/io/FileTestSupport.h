@@ -49,8 +49,7 @@ class Bytes {
         return *this;
     }
     Bytes& B(std::initializer_list<int> bytes) {
-        for (int b : bytes)
-            mData += static_cast<char>(static_cast<uint8_t>(b));
+        for (int b : bytes) mData += static_cast<char>(static_cast<uint8_t>(b));
         return *this;
     }
     // A 32-bit field, most significant byte first.
@@ -109,8 +108,7 @@ class FileTest : public ScoreTest {
     // The u32be at 1-based position `at` of `data`.
     static uint32_t U32At(const std::string& data, size_t at) {
         uint32_t v = 0;
-        for (size_t i = 0; i < 4; ++i)
-            v = v * 256 + static_cast<uint8_t>(data.at(at - 1 + i));
+        for (size_t i = 0; i < 4; ++i) v = v * 256 + static_cast<uint8_t>(data.at(at - 1 + i));
         return v;
     }
     // A section of the file by its entry in the header's directory (0 Hdr, 1 Glb, 2 Ins, 3 Stf).

@@ -18,8 +18,7 @@ namespace corvendi::test {
 // A variable-length number: seven bits per byte, most significant first.
 inline std::string VarLen(uint32_t value) {
     std::string bytes(1, static_cast<char>(value & 127));
-    while ((value >>= 7) != 0)
-        bytes.insert(bytes.begin(), static_cast<char>((value & 127) | 128));
+    while ((value >>= 7) != 0) bytes.insert(bytes.begin(), static_cast<char>((value & 127) | 128));
     return bytes;
 }
 
@@ -27,8 +26,7 @@ inline std::string VarLen(uint32_t value) {
 class TrackBuilder {
   public:
     TrackBuilder& Raw(std::initializer_list<int> bytes) {
-        for (int b : bytes)
-            mBody += static_cast<char>(static_cast<uint8_t>(b));
+        for (int b : bytes) mBody += static_cast<char>(static_cast<uint8_t>(b));
         return *this;
     }
     TrackBuilder& Delta(uint32_t ticks) {
@@ -67,8 +65,7 @@ inline std::string MidiFileOf(int division, const std::vector<TrackBuilder>& tra
     std::string file = Bytes().Text("MThd").U32(6).Data() + U16(1) +
                        U16(trackCount >= 0 ? trackCount : static_cast<int>(tracks.size())) +
                        U16(division);
-    for (const auto& track : tracks)
-        file += TrackChunk(track.Body());
+    for (const auto& track : tracks) file += TrackChunk(track.Body());
     return file;
 }
 
@@ -79,8 +76,7 @@ inline std::vector<NoteRow> NoteRows(const Voice& voice) {
     std::vector<NoteRow> rows;
     for (const auto& note : *voice.Notes()) {
         std::vector<int> values;
-        for (int32_t i = 0; i < note->ValueCount(); ++i)
-            values.push_back(note->Value(i));
+        for (int32_t i = 0; i < note->ValueCount(); ++i) values.push_back(note->Value(i));
         rows.emplace_back(note->NoteTime(), values, note->Duration(), note->Flags());
     }
     return rows;

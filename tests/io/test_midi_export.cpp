@@ -19,8 +19,7 @@ namespace {
 
 std::string B(std::initializer_list<int> bytes) {
     std::string out;
-    for (int b : bytes)
-        out += static_cast<char>(static_cast<uint8_t>(b));
+    for (int b : bytes) out += static_cast<char>(static_cast<uint8_t>(b));
     return out;
 }
 
@@ -38,8 +37,7 @@ std::vector<std::string> TrackBodies(const std::string& file) {
     while (at + 8 <= file.size()) {
         EXPECT_EQ(file.substr(at, 4), "MTrk");
         uint32_t length = 0;
-        for (size_t i = 4; i < 8; ++i)
-            length = length * 256 + static_cast<uint8_t>(file[at + i]);
+        for (size_t i = 4; i < 8; ++i) length = length * 256 + static_cast<uint8_t>(file[at + i]);
         bodies.push_back(file.substr(at + 8, length));
         at += 8 + length;
     }
@@ -230,8 +228,7 @@ std::string Dump(const std::string& path) {
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
         size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
         ::pclose(pipe);
     }
     return output;
@@ -250,8 +247,7 @@ class ExpectedEvents {
     }
     std::map<int, std::vector<std::string>> Sorted() const {
         auto lines = mLines;
-        for (auto& [track, list] : lines)
-            std::sort(list.begin(), list.end());
+        for (auto& [track, list] : lines) std::sort(list.begin(), list.end());
         return lines;
     }
 
@@ -275,8 +271,7 @@ std::map<int, std::vector<std::string>> ParseDump(const std::string& dump, std::
             lines[-1].push_back(line);
         }
     }
-    for (auto& [track, list] : lines)
-        std::sort(list.begin(), list.end());
+    for (auto& [track, list] : lines) std::sort(list.begin(), list.end());
     return lines;
 }
 

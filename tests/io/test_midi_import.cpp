@@ -366,8 +366,7 @@ TEST_F(MidiImport, LargeInputStaysBounded) {
 
     // Thousands of events in one track.
     TrackBuilder busy;
-    for (int i = 0; i < 20'000; ++i)
-        busy.On(0, 40 + i % 40).Off(1, 40 + i % 40);
+    for (int i = 0; i < 20'000; ++i) busy.On(0, 40 + i % 40).Off(1, 40 + i % 40);
     ASSERT_TRUE(Open(TwoTracks(busy.End())));
     EXPECT_EQ(score->Staff(1)->Voice(1)->Notes()->Count(), 20'000);
 }

@@ -296,10 +296,8 @@ std::vector<EventRecord> EventRecords(const GlobalEvents& events) {
     auto add = [&records](const GlobalEvent& e) {
         records.emplace_back(e.EventTime(), e.EventType(), e.Value1(), e.Value2(), e.Text());
     };
-    for (int32_t i = 1; i <= events.TimeItemCount(); ++i)
-        add(*events.TimeItem(i));
-    for (const auto& event : events)
-        add(*event);
+    for (int32_t i = 1; i <= events.TimeItemCount(); ++i) add(*events.TimeItem(i));
+    for (const auto& event : events) add(*event);
     std::sort(records.begin(), records.end());
     return records;
 }
@@ -318,8 +316,7 @@ void ExpectSameNotes(const Notes& loaded, const Notes& saved) {
         EXPECT_EQ(a->Duration(), b->Duration());
         EXPECT_EQ(a->Flags(), b->Flags());
         ASSERT_EQ(a->ValueCount(), b->ValueCount());
-        for (int32_t v = 0; v < b->ValueCount(); ++v)
-            EXPECT_EQ(a->Value(v), b->Value(v));
+        for (int32_t v = 0; v < b->ValueCount(); ++v) EXPECT_EQ(a->Value(v), b->Value(v));
     }
 }
 
@@ -537,8 +534,7 @@ TEST_F(NativeFile, TextTheFileCannotHoldBecomesQuestionMarks) {
 
 TEST_F(NativeFile, AScoreOfMoreThan85StaffsIsNotWritten) {
     NewFileScore();
-    for (int i = 0; i < 86; ++i)
-        AddStaff(*score, "S" + std::to_string(i));
+    for (int i = 0; i < 86; ++i) AddStaff(*score, "S" + std::to_string(i));
     const std::string path = PathOf("big.sco");
     WriteFile(path, "previous");
     EXPECT_FALSE(score->SaveFile(path));
@@ -554,8 +550,7 @@ TEST_F(NativeFile, AScoreOfMoreThan85StaffsIsNotWritten) {
 TEST_F(NativeFile, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
     NewFileScore();
     score->CreateDefault();
-    for (int32_t t = 0; t < 2000; ++t)
-        score->AddNote(1, t * 16, 60, durQuarter, 0);
+    for (int32_t t = 0; t < 2000; ++t) score->AddNote(1, t * 16, 60, durQuarter, 0);
     const std::string path = PathOf("song.sco");
     WriteFile(path, "previous");
 

@@ -77,8 +77,7 @@ class NativeReaderTest : public FileTest {
 
 TEST_F(NativeReaderTest, ALoadReportsItsProgressAndEndsOnStaffOneAndVoiceOne) {
     std::string vce = VoiceHeader(40, 0);
-    for (uint32_t t = 0; t < 40; ++t)
-        vce += NoteRecord(t * 16, 60);
+    for (uint32_t t = 0; t < 40; ++t) vce += NoteRecord(t * 16, 60);
     const std::string data = ScoreFileOf("", "", "", {{StaffHeader("A"), "", vce}});
     ASSERT_TRUE(Open(data));
 

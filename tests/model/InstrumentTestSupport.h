@@ -14,7 +14,7 @@
 namespace corvendi::test {
 
 class TestOwner : public DocumentOwner {
-public:
+  public:
     TestOwner() {
         mVoices->SetParent(this);
         mInstruments->SetParent(this);
@@ -29,7 +29,7 @@ public:
     std::shared_ptr<GlobalEvents> AllGlobals() const override { return nullptr; }
     int32_t Key() const override { return 0; }
 
-private:
+  private:
     std::shared_ptr<Voices> mVoices = std::make_shared<Voices>();
     std::shared_ptr<Instruments> mInstruments = std::make_shared<Instruments>();
 };
@@ -41,7 +41,7 @@ inline void LoadShippedCatalog() {
 
 // Installs a headless platform whose clock stands still at the given time for the test's life.
 class FixedClock {
-public:
+  public:
     explicit FixedClock(TimeOfDay time) {
         auto platform = std::make_shared<HeadlessPlatform>();
         platform->SetFixedTime(time);

@@ -12,7 +12,7 @@ namespace corvendi {
 namespace {
 
 class CatalogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetInstrumentCatalog(); }
     void TearDown() override {
         ResetInstrumentCatalog();
@@ -22,7 +22,8 @@ protected:
     // An application folder holding the given catalogue file.
     std::string FolderWithCatalog(const std::string& bytes) {
         mFolder = std::filesystem::temp_directory_path() /
-                  ("corvendi-catalog-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ("corvendi-catalog-" +
+                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(mFolder / "Common" / "Config");
         std::ofstream(mFolder / "Common" / "Config" / "Instrument.txt", std::ios::binary) << bytes;
@@ -30,7 +31,8 @@ protected:
     }
 
     static std::string Line(int number, const std::string& description, int category = 5) {
-        return std::to_string(category) + "," + std::to_string(number) + ",\"" + description + "\",1,40,80,0,0\n";
+        return std::to_string(category) + "," + std::to_string(number) + ",\"" + description +
+               "\",1,40,80,0,0\n";
     }
 
     std::filesystem::path mFolder;
@@ -50,8 +52,9 @@ TEST_F(CatalogTest, ReadsAllFieldsOfALine) {
 }
 
 TEST_F(CatalogTest, DescriptionsAreWindows1252AndFieldsMayBeUnquotedOrEmpty) {
-    ReadInstrumentCatalogText("1,2,\"Caf\xE9 Voice\",,,,,\n"
-                              "1,3,Plain words,2,1,2,3,4\n");
+    ReadInstrumentCatalogText(
+        "1,2,\"Caf\xE9 Voice\",,,,,\n"
+        "1,3,Plain words,2,1,2,3,4\n");
     EXPECT_EQ(InstrumentCatalogEntry(1).Description, "Caf\u00e9 Voice");
     EXPECT_EQ(InstrumentCatalogEntry(1).RangeHigh, 0);
     EXPECT_EQ(InstrumentCatalogEntry(2).Description, "Plain words");
@@ -139,11 +142,16 @@ TEST_F(CatalogTest, ShippedCatalogueFollowsGeneralMidi) {
         int32_t category;
     };
     const Fact facts[] = {
-        {0, "Acoustic Grand Piano", catGrand}, {24, "Acoustic Guitar (nylon)", catGuitar},
-        {40, "Violin", catString},             {52, "Choir Aahs", catVocal},
-        {56, "Trumpet", catBrass},             {65, "Alto Sax", catReed},
-        {73, "Flute", catWind},                {127, "Gunshot", catSolo},
-        {128, "Acoustic Bass Drum", catDrums}, {131, "Acoustic Snare", catDrums},
+        {0, "Acoustic Grand Piano", catGrand},
+        {24, "Acoustic Guitar (nylon)", catGuitar},
+        {40, "Violin", catString},
+        {52, "Choir Aahs", catVocal},
+        {56, "Trumpet", catBrass},
+        {65, "Alto Sax", catReed},
+        {73, "Flute", catWind},
+        {127, "Gunshot", catSolo},
+        {128, "Acoustic Bass Drum", catDrums},
+        {131, "Acoustic Snare", catDrums},
         {173, "Mute Triangle", catDrums},
     };
     for (const Fact& fact : facts) {
@@ -157,7 +165,8 @@ TEST_F(CatalogTest, ShippedCatalogueFollowsGeneralMidi) {
         EXPECT_LE(e.RangeLow, e.RangeHigh) << e.Description;
         EXPECT_GE(e.RangeLow, 0);
         EXPECT_LE(e.RangeHigh, 127);
-        EXPECT_TRUE(e.Pitch >= -7 && e.Pitch <= 7 && e.Offset >= -12 && e.Offset <= 12) << e.Description;
+        EXPECT_TRUE(e.Pitch >= -7 && e.Pitch <= 7 && e.Offset >= -12 && e.Offset <= 12)
+            << e.Description;
     }
     // Drum sounds are the percussion keys 35..80, one per entry.
     for (int32_t i = 128; i < 174; ++i) {
@@ -168,7 +177,7 @@ TEST_F(CatalogTest, ShippedCatalogueFollowsGeneralMidi) {
     EXPECT_EQ(InstrumentCatalogEntry(174).Description, "");
 
     // Transposing instruments: written above sounding.
-    EXPECT_EQ(InstrumentCatalogEntry(71).Pitch, 2);   // clarinet in B-flat
+    EXPECT_EQ(InstrumentCatalogEntry(71).Pitch, 2);  // clarinet in B-flat
     EXPECT_EQ(InstrumentCatalogEntry(71).Offset, 2);
     EXPECT_EQ(InstrumentCatalogEntry(60).Offset, 7);  // horn in F
     EXPECT_EQ(InstrumentCatalogEntry(65).Offset, 9);  // alto sax in E-flat

@@ -39,8 +39,7 @@ std::vector<int32_t> SignatureTimes(const GlobalEvents& events) {
 
 std::vector<std::string> Texts(const GlobalEvents& events) {
     std::vector<std::string> out;
-    for (const auto& event : events)
-        out.push_back(event->Text());
+    for (const auto& event : events) out.push_back(event->Text());
     return out;
 }
 
@@ -294,7 +293,7 @@ TEST(GlobalEventsAdd, NewEventAtOccupiedTimeGoesBeforeTheLastOne) {
 // ---- Find -----------------------------------------------------------------------------------
 
 class GlobalEventsFind : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         keyAt0 = events.Add(0, evtKeyChange, 1);
         lyricAt16 = events.Add(16, evtLyric, 0, 0, "la");
@@ -464,8 +463,7 @@ TEST(GlobalEventsRemove, SignaturesComeFromTheirOwnList) {
 
 TEST(GlobalEventsRemoveRange, CutsTheSpanFromBothLists) {
     GlobalEvents events;
-    for (int32_t time : {0, 64, 128, 192})
-        events.Add(time, evtTimeChange, 4, 16);
+    for (int32_t time : {0, 64, 128, 192}) events.Add(time, evtTimeChange, 4, 16);
     for (int32_t time : {10, 64, 100, 127, 128, 200}) {
         events.Add(time, evtText, 0, 0, std::to_string(time));
     }
@@ -495,8 +493,7 @@ TEST(GlobalEventsClear, EmptiesBothLists) {
 TEST(GlobalEventsRobustness, HostEditedTimesAndIndexesDoNotBreakTheLists) {
     GlobalEvents events;
     std::vector<std::shared_ptr<GlobalEvent>> held;
-    for (int32_t time = 0; time < 50; time += 5)
-        held.push_back(events.Add(time, evtText));
+    for (int32_t time = 0; time < 50; time += 5) held.push_back(events.Add(time, evtText));
     held[3]->SetEventTime(1000);
     held[7]->SetEventTime(-1000);
     held[5]->SetIndex(-7);

@@ -92,10 +92,12 @@ TEST(Instrument, RangeIsMadeOnFirstReadAndIgnoresNegativeValues) {
 
 TEST(Instrument, GroupFollowsTheCategory) {
     const std::pair<int32_t, int32_t> expected[] = {
-        {catSolo, grpSolo},       {catVocal, grpSolo},         {catWind, grpWind},
-        {catReed, grpWind},       {catBrass, grpBrass},        {catString, grpString},
-        {catGuitar, grpString},   {catPercussion, grpPercussion}, {catGrand, grpPiano},
-        {catDrums, grpPercussion}, {10, grpSolo},              {-1, grpSolo},
+        {catSolo, grpSolo},     {catVocal, grpSolo},
+        {catWind, grpWind},     {catReed, grpWind},
+        {catBrass, grpBrass},   {catString, grpString},
+        {catGuitar, grpString}, {catPercussion, grpPercussion},
+        {catGrand, grpPiano},   {catDrums, grpPercussion},
+        {10, grpSolo},          {-1, grpSolo},
     };
     for (const auto& [category, group] : expected) {
         Instrument instrument;
@@ -105,7 +107,7 @@ TEST(Instrument, GroupFollowsTheCategory) {
 }
 
 class InstrumentsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LoadShippedCatalog(); }
     void TearDown() override { ResetInstrumentCatalog(); }
 
@@ -142,7 +144,8 @@ TEST_F(InstrumentsTest, AddRefusesUnknownEntriesAndASeventeenthInstrument) {
     EXPECT_EQ(instruments().Add("A", -1), nullptr);
     EXPECT_EQ(instruments().Add("A", 175), nullptr);
     EXPECT_EQ(instruments().Count(), 0);
-    for (int32_t i = 0; i < 16; ++i) ASSERT_NE(instruments().Add("I" + std::to_string(i), i), nullptr);
+    for (int32_t i = 0; i < 16; ++i)
+        ASSERT_NE(instruments().Add("I" + std::to_string(i), i), nullptr);
     EXPECT_EQ(instruments().Add("I16", 16), nullptr);
     EXPECT_EQ(instruments().Count(), 16);
     // An existing one is still found in a full collection.

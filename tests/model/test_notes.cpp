@@ -13,22 +13,19 @@ namespace {
 
 std::vector<int> ValuesOf(const Note& note) {
     std::vector<int> values;
-    for (int32_t i = 0; i < note.ValueCount(); ++i)
-        values.push_back(note.Value(i));
+    for (int32_t i = 0; i < note.ValueCount(); ++i) values.push_back(note.Value(i));
     return values;
 }
 
 std::vector<int32_t> TimesOf(const Notes& notes) {
     std::vector<int32_t> times;
-    for (const auto& note : notes)
-        times.push_back(note->NoteTime());
+    for (const auto& note : notes) times.push_back(note->NoteTime());
     return times;
 }
 
 Notes NotesAt(const std::vector<int32_t>& times, int32_t duration = durSixtyFourth) {
     Notes notes;
-    for (int32_t t : times)
-        notes.Add(t, 60, duration, 0);
+    for (int32_t t : times) notes.Add(t, 60, duration, 0);
     return notes;
 }
 
@@ -50,8 +47,7 @@ TEST(NoteValues, AddValueKeepsChordSortedAndIgnoresDuplicates) {
 TEST(NoteValues, ChordGrowsPastItsFirstThreeSlotsAndStoresUnmaskedBytes) {
     Note note;
     const std::vector<uint8_t> added{72, 48, 200, 60, 55, 0, 255, 64, 67, 128};
-    for (uint8_t v : added)
-        note.AddValue(v);
+    for (uint8_t v : added) note.AddValue(v);
     EXPECT_EQ(ValuesOf(note), (std::vector<int>{0, 48, 55, 60, 64, 67, 72, 128, 200, 255}));
     EXPECT_EQ(note.AddValue(1), 1);
     EXPECT_EQ(note.ValueCount(), 11);
@@ -59,8 +55,7 @@ TEST(NoteValues, ChordGrowsPastItsFirstThreeSlotsAndStoresUnmaskedBytes) {
 
 TEST(NoteValues, FullChordRefusesAnotherValue) {
     Note note;
-    for (int v = 255; v >= 1; --v)
-        note.AddValue(static_cast<uint8_t>(v));
+    for (int v = 255; v >= 1; --v) note.AddValue(static_cast<uint8_t>(v));
     ASSERT_EQ(note.ValueCount(), 255);
     EXPECT_EQ(note.Value(0), 1);
     EXPECT_EQ(note.Value(254), 255);
@@ -72,8 +67,7 @@ TEST(NoteValues, FullChordRefusesAnotherValue) {
 
 TEST(NoteValues, RemoveValueClosesTheGap) {
     Note note;
-    for (uint8_t v : {60, 64, 67, 72})
-        note.AddValue(v);
+    for (uint8_t v : {60, 64, 67, 72}) note.AddValue(v);
     EXPECT_TRUE(note.RemoveValue(64));
     EXPECT_EQ(ValuesOf(note), (std::vector<int>{60, 67, 72}));
     EXPECT_FALSE(note.RemoveValue(64));
@@ -85,13 +79,11 @@ TEST(NoteValues, RemoveValueClosesTheGap) {
 
 TEST(NoteValues, SetSingleValueKeepsTheFirstValue) {
     Note chord;
-    for (uint8_t v : {72, 60, 64, 67, 76})
-        chord.AddValue(v);
+    for (uint8_t v : {72, 60, 64, 67, 76}) chord.AddValue(v);
     chord.SetSingleValue();
     EXPECT_EQ(ValuesOf(chord), (std::vector<int>{60}));
     // The chord can grow again after shrinking.
-    for (uint8_t v : {50, 70, 80, 90})
-        chord.AddValue(v);
+    for (uint8_t v : {50, 70, 80, 90}) chord.AddValue(v);
     EXPECT_EQ(ValuesOf(chord), (std::vector<int>{50, 60, 70, 80, 90}));
 
     Note rest;
@@ -101,8 +93,7 @@ TEST(NoteValues, SetSingleValueKeepsTheFirstValue) {
 
 TEST(NoteValues, ValueReadsZeroOutsideAndWriteMasksTo127) {
     Note note;
-    for (uint8_t v : {60, 64, 67})
-        note.AddValue(v);
+    for (uint8_t v : {60, 64, 67}) note.AddValue(v);
     EXPECT_EQ(note.Value(5), 0);
     EXPECT_EQ(note.Value(3), 0);
     EXPECT_EQ(note.Value(-1), 0);
@@ -134,8 +125,7 @@ TEST(NotesAdd, SameTimeMergesIntoOneChordTakingTheLastDurationAndFlags) {
 
 TEST(NotesAdd, NotesStayInTimeOrderWhateverTheInsertionOrder) {
     Notes notes;
-    for (int32_t t : {64, 0, 32, 16, 48, -16})
-        notes.Add(t, 60, durSixtyFourth, 0);
+    for (int32_t t : {64, 0, 32, 16, 48, -16}) notes.Add(t, 60, durSixtyFourth, 0);
     EXPECT_EQ(TimesOf(notes), (std::vector<int32_t>{-16, 0, 16, 32, 48, 64}));
 }
 
@@ -241,13 +231,11 @@ TEST(NotesItem, CursorKeepsTheSearchedPositionNotTheSteppedOne) {
 TEST(NotesItem, SearchAgreesWithALinearScanForEveryTimeAndSize) {
     for (int32_t count = 0; count <= 17; ++count) {
         std::vector<int32_t> times;
-        for (int32_t i = 0; i < count; ++i)
-            times.push_back(i * 10 - 30);
+        for (int32_t i = 0; i < count; ++i) times.push_back(i * 10 - 30);
         Notes notes = NotesAt(times);
         for (int32_t t = -45; t <= count * 10; ++t) {
             int32_t atOrAfter = 0;  // 0-based index of the first note at or after t
-            while (atOrAfter < count && times[atOrAfter] < t)
-                ++atOrAfter;
+            while (atOrAfter < count && times[atOrAfter] < t) ++atOrAfter;
             int32_t atOrBefore =
                 atOrAfter < count && times[atOrAfter] == t ? atOrAfter : atOrAfter - 1;
             int32_t before = atOrAfter - 1;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +16,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -25,7 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PlatformTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProcessState();
         mPlatform = std::make_shared<HeadlessPlatform>();
@@ -214,7 +214,8 @@ TEST_F(PlatformTest, AppFolderResolutionOrder) {
     // Without an installed share folder next to the program, the source data folder.
     EXPECT_EQ(ResolveAppFolder("", "", bin.string(), source), source);
     fs::create_directories(root / "share" / "corvendi");
-    EXPECT_EQ(ResolveAppFolder("", "", bin.string(), source), (root / "share" / "corvendi").string());
+    EXPECT_EQ(ResolveAppFolder("", "", bin.string(), source),
+              (root / "share" / "corvendi").string());
     EXPECT_EQ(ResolveAppFolder("", "", "", source), source);
 
     mPlatform->SetAppFolder("/explicit");
@@ -224,8 +225,10 @@ TEST_F(PlatformTest, AppFolderResolutionOrder) {
     const std::string savedValue = saved ? saved : "";
     setenv("CORVENDI_HOME", "/from/env", 1);
     EXPECT_EQ(mPlatform->AppFolder(), "/from/env");
-    if (saved) setenv("CORVENDI_HOME", savedValue.c_str(), 1);
-    else unsetenv("CORVENDI_HOME");
+    if (saved)
+        setenv("CORVENDI_HOME", savedValue.c_str(), 1);
+    else
+        unsetenv("CORVENDI_HOME");
 }
 
 // --- Shell -------------------------------------------------------------------------------------
@@ -256,7 +259,8 @@ std::string ReadAll(const fs::path& file) {
 
 int Occurrences(const std::string& text, const std::string& piece) {
     int n = 0;
-    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        ++n;
     return n;
 }
 

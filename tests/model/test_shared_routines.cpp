@@ -17,7 +17,7 @@ namespace corvendi {
 namespace {
 
 class SharedRoutines : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetProcessState(); }
     void TearDown() override { ResetProcessState(); }
 };
@@ -103,10 +103,10 @@ TEST_F(SharedRoutines, VarLenTextAtGroupBoundaries) {
     // The argument is in engine ticks; the encoded number is eight times larger.
     EXPECT_EQ(VarLenText(0), Bytes({0}));
     EXPECT_EQ(VarLenText(-5), Bytes({0}));
-    EXPECT_EQ(VarLenText(15), Bytes({120}));             // 120: one byte
-    EXPECT_EQ(VarLenText(16), Bytes({129, 0}));          // 128
-    EXPECT_EQ(VarLenText(2047), Bytes({255, 120}));      // 16376
-    EXPECT_EQ(VarLenText(2048), Bytes({129, 128, 0}));   // 2^14
+    EXPECT_EQ(VarLenText(15), Bytes({120}));            // 120: one byte
+    EXPECT_EQ(VarLenText(16), Bytes({129, 0}));         // 128
+    EXPECT_EQ(VarLenText(2047), Bytes({255, 120}));     // 16376
+    EXPECT_EQ(VarLenText(2048), Bytes({129, 128, 0}));  // 2^14
     EXPECT_EQ(VarLenText(262143), Bytes({255, 255, 120}));
     EXPECT_EQ(VarLenText(262144), Bytes({129, 128, 128, 0}));  // 2^21
     EXPECT_EQ(VarLenText(33554431), Bytes({255, 255, 255, 120}));
@@ -199,7 +199,7 @@ TEST_F(SharedRoutines, ParseMeasureTwipsStayTwipsAndDefaultUnit) {
 
 // Pages of a score: each step lays out one page and stops the timer after the last one.
 class FakeScore : public PaginationTarget {
-public:
+  public:
     explicit FakeScore(int pages) : mPages(pages) {}
     void PaginateStep() override {
         ++Steps;
@@ -218,7 +218,7 @@ public:
     bool PumpInsideStep = false;
     bool ThrowInStep = false;
 
-private:
+  private:
     int mPages;
     int mDepth = 0;
 };
@@ -226,7 +226,7 @@ private:
 // A host loop that, like a real one, delivers every armed timer each time it is pumped, even to
 // a timer whose callback is still running.
 class ReentrantLoop : public HeadlessPlatform {
-public:
+  public:
     int32_t StartTimer(int32_t, TimerCallback callback) override {
         mCallbacks.emplace_back(++mLastId, std::move(callback));
         return mLastId;
@@ -241,7 +241,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<std::pair<int32_t, TimerCallback>> mCallbacks;
     int32_t mLastId = 0;
     int mPumps = 0;

@@ -23,7 +23,7 @@ namespace {
 
 // Catalogue entries the tests use (a line numbered n fills entry n - 1).
 constexpr int32_t kRecorder = 74;
-constexpr int32_t kClarinetInA = 10;   // written three key steps above its sound
+constexpr int32_t kClarinetInA = 10;  // written three key steps above its sound
 constexpr int32_t kCello = 42;
 constexpr const char* kCatalogue =
     "2,75,\"Recorder\",1,72,98,0,0\n"
@@ -49,11 +49,13 @@ struct TestOwner : DocumentOwner {
     std::shared_ptr<corvendi::GlobalEvents> AllGlobals() const override { return globals; }
     int32_t Key() const override { return key; }
 
-    std::shared_ptr<Instrument> AddInstrument(int32_t entry) { return instruments->Add(instruments->NewID(), entry); }
+    std::shared_ptr<Instrument> AddInstrument(int32_t entry) {
+        return instruments->Add(instruments->NewID(), entry);
+    }
 };
 
 class StaffsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProcessState();
         mPlatform = std::make_shared<HeadlessPlatform>();
@@ -64,13 +66,15 @@ protected:
     void TearDown() override { ResetProcessState(); }
 
     // A staff of `owner` with one voice per instrument.
-    std::shared_ptr<Staff> StaffWith(const std::vector<int32_t>& entries, const std::string& id = "S1") {
+    std::shared_ptr<Staff> StaffWith(const std::vector<int32_t>& entries,
+                                     const std::string& id = "S1") {
         auto staff = owner.staffs->Add(id, "", std::nullopt, true);
         for (int32_t entry : entries) staff->AddVoice(owner.AddInstrument(entry));
         return staff;
     }
 
-    static void AddNote(const std::shared_ptr<Staff>& staff, int32_t voice, int32_t atTime, int32_t duration) {
+    static void AddNote(const std::shared_ptr<Staff>& staff, int32_t voice, int32_t atTime,
+                        int32_t duration) {
         staff->Voice(voice)->Notes()->Add(atTime, 60, duration, 0);
     }
 
@@ -80,7 +84,8 @@ protected:
 
 TEST_F(StaffsTest, SettersKeepScaleAndFlagsInRange) {
     Staff staff;
-    EXPECT_EQ(staff.Flags(), stfShowStaffDesc + stfPrintDynamics + stfTranscribeKey + stfEnforceRange);
+    EXPECT_EQ(staff.Flags(),
+              stfShowStaffDesc + stfPrintDynamics + stfTranscribeKey + stfEnforceRange);
     EXPECT_EQ(staff.ScalePct(), 100);
 
     staff.SetScalePct(10);
@@ -158,13 +163,13 @@ TEST_F(StaffsTest, CurClefAndNextChangeWalkTheStaffEvents) {
     events->Add(300, evtClefChange, clfTreble);
 
     EXPECT_EQ(staff->CurClef(70), clfBass);
-    EXPECT_EQ(staff->NextChange(64), 100);  // passes the key change at 80
-    EXPECT_EQ(staff->NextChange(64), -1);   // 300 lies beyond 100 + 64
-    EXPECT_EQ(staff->NextChange(1000), -1); // the walk is at the end
+    EXPECT_EQ(staff->NextChange(64), 100);   // passes the key change at 80
+    EXPECT_EQ(staff->NextChange(64), -1);    // 300 lies beyond 100 + 64
+    EXPECT_EQ(staff->NextChange(1000), -1);  // the walk is at the end
 
     // No clef in force: the walk starts from the first event of the list.
     EXPECT_EQ(staff->CurClef(10), clfTreble);
-    EXPECT_EQ(staff->NextChange(10), -1);   // the key change at 80 is beyond 64 + 10
+    EXPECT_EQ(staff->NextChange(10), -1);  // the key change at 80 is beyond 64 + 10
     EXPECT_EQ(staff->CurClef(10), clfTreble);
     EXPECT_EQ(staff->NextChange(40), 100);
 }
@@ -192,9 +197,9 @@ TEST_F(StaffsTest, ForceFlagLooksAtTheVoicesOfTheOtherParity) {
     auto shared = StaffWith({kRecorder, kRecorder}, "S2");
     AddNote(shared, 2, 8, 8);
     EXPECT_EQ(shared->ForceFlag(0, 15, 1), stmForceUp);
-    EXPECT_EQ(shared->ForceFlag(0, 7, 1), 0);      // voice 2 starts after the span
-    EXPECT_EQ(shared->ForceFlag(9, 15, 1), 0);     // and before it
-    EXPECT_EQ(shared->ForceFlag(0, 15, 2), 0);     // voice 1 is silent
+    EXPECT_EQ(shared->ForceFlag(0, 7, 1), 0);   // voice 2 starts after the span
+    EXPECT_EQ(shared->ForceFlag(9, 15, 1), 0);  // and before it
+    EXPECT_EQ(shared->ForceFlag(0, 15, 2), 0);  // voice 1 is silent
     AddNote(shared, 1, 0, 16);
     EXPECT_EQ(shared->ForceFlag(0, 15, 2), stmForceDown);
 }
@@ -206,7 +211,8 @@ TEST_F(StaffsTest, ItemCountCountsNoteStartsAndFreeTicksBeforeThem) {
     auto first = StaffWith({kRecorder, kRecorder}, "S1");
     auto second = StaffWith({kRecorder}, "S2");
     // Voice 1 and voice 2 of the first staff overlap; the measure is 64..127.
-    for (auto [time, duration] : {std::pair{0, 16}, {16, 16}, {32, 8}, {56, 8}}) AddNote(first, 1, 64 + time, duration);
+    for (auto [time, duration] : {std::pair{0, 16}, {16, 16}, {32, 8}, {56, 8}})
+        AddNote(first, 1, 64 + time, duration);
     AddNote(first, 2, 64 + 4, 32);
     AddNote(first, 2, 64 + 40, 8);
     AddNote(second, 1, 64 + 50, 4);

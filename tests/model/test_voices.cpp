@@ -14,7 +14,7 @@ using test::LoadShippedCatalog;
 using test::TestOwner;
 
 class VoicesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LoadShippedCatalog(); }
     void TearDown() override { ResetInstrumentCatalog(); }
 
@@ -87,9 +87,10 @@ TEST_F(VoicesTest, NewIdCollidesWithExistingVoices) {
 }
 
 class VoiceReadingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        for (int32_t t : {0, 16, 32}) voice.Notes()->Add(t, static_cast<uint8_t>(60 + t / 16), 16, 0);
+        for (int32_t t : {0, 16, 32})
+            voice.Notes()->Add(t, static_cast<uint8_t>(60 + t / 16), 16, 0);
     }
     Voice voice;
 };

@@ -82,7 +82,7 @@ struct LayoutLog : EventLog {
 };
 
 class LayoutTest : public ScoreTest {
-protected:
+  protected:
     // A default score (its texts and staff description cleared unless asked to keep them) with
     // a window attached and paginated.
     std::shared_ptr<RecordingSurface> DefaultScore(bool plain = true) {
@@ -136,7 +136,9 @@ protected:
         score->AddNote(voice, (number - 1) * 64, 60, 16, 0);
     }
 
-    const Range& PageRange(int32_t page) { return *score->PageRanges()[static_cast<size_t>(page - 1)]; }
+    const Range& PageRange(int32_t page) {
+        return *score->PageRanges()[static_cast<size_t>(page - 1)];
+    }
 
     std::shared_ptr<LayoutLog> log;
 };

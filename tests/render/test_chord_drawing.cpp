@@ -39,11 +39,11 @@ int32_t Code(const ChordLibrary& library, std::string_view name) {
 
 // What a diagram drawn at (kX, kY) shows, read back from the recorded calls.
 struct DiagramReading {
-    int32_t strings = 0;                       // vertical lines
+    int32_t strings = 0;                         // vertical lines
     std::set<std::pair<int32_t, int32_t>> dots;  // (string 0..5 from low E, fret)
-    std::map<int32_t, std::string> marks;      // string -> "o" or "x"
+    std::map<int32_t, std::string> marks;        // string -> "o" or "x"
     bool nut = false;
-    std::vector<std::string> texts;            // every text printed, in order
+    std::vector<std::string> texts;  // every text printed, in order
 };
 
 DiagramReading ReadDiagram(const RecordingSurface& s, int32_t startFret, int32_t rows) {
@@ -73,7 +73,8 @@ DiagramReading ReadDiagram(const RecordingSurface& s, int32_t startFret, int32_t
     for (const auto& call : s.CallsNamed("Print")) {
         r.texts.push_back(call.Text);
         if (call.Text != "o" && call.Text != "x") continue;
-        const double centre = call.Numbers[0] + RecordingSurface::WidthOf(DiagramLabelFont(), call.Text) / 2;
+        const double centre =
+            call.Numbers[0] + RecordingSurface::WidthOf(DiagramLabelFont(), call.Text) / 2;
         r.marks[static_cast<int32_t>(std::lround((centre - kX) / kDiagramStringGap))] = call.Text;
     }
     return r;
@@ -182,7 +183,8 @@ TEST(ChordName, WithoutAFingeringOrAKnownCodeTheNameOrTextIsDrawn) {
     EXPECT_EQ(s.Count("Line"), 0u);
     ASSERT_EQ(s.Count("Print"), 1u);
     EXPECT_EQ(s.CallsNamed("Print")[0].Text, "F#sus2");
-    EXPECT_EQ(s.CallsNamed("Print")[0].Numbers[1], kY - RecordingSurface::HeightOf(ChordNameFont()));
+    EXPECT_EQ(s.CallsNamed("Print")[0].Numbers[1],
+              kY - RecordingSurface::HeightOf(ChordNameFont()));
     // An unknown code shows the event's text, or nothing.
     s.ClearCalls();
     library->DrawInKey(s, kX, kY, 0, 0, true, kRed, "N.C.", 3);

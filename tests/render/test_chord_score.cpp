@@ -12,7 +12,7 @@ namespace corvendi {
 namespace {
 
 class ScoreChordMapper : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetProcessState(); }
     void TearDown() override { ResetProcessState(); }
     static HeadlessPlatform& Headless() {

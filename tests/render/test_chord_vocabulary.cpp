@@ -26,7 +26,7 @@ ChordLibrary ShippedLibrary() {
 
 // A scratch folder of the test's own, removed afterwards.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         mPath = std::filesystem::temp_directory_path() /
@@ -43,7 +43,7 @@ public:
         std::ofstream(mPath / name, std::ios::binary) << bytes;
     }
 
-private:
+  private:
     std::filesystem::path mPath;
 };
 
@@ -68,8 +68,8 @@ TEST(ChordVocabularyFile, ShippedFileGivesTwentyOneQualitiesOnTwelveRootsWithUni
     EXPECT_EQ(names.size(), 252u);
     // Root by root, code = quality × 12 + root + 1.
     const std::tuple<int32_t, const char*, int32_t> listed[] = {
-        {0, "C", 1}, {1, "Cm", 13}, {16, "Cm7b5", 193}, {21, "Db", 2}, {127, "F#m", 19},
-        {251, "Bmaj9", 252}, {252, "", 0}, {-1, "", 0}};
+        {0, "C", 1},      {1, "Cm", 13},       {16, "Cm7b5", 193}, {21, "Db", 2},
+        {127, "F#m", 19}, {251, "Bmaj9", 252}, {252, "", 0},       {-1, "", 0}};
     for (const auto& [index, name, code] : listed) {
         EXPECT_EQ(library.ChordName(index), name) << index;
         EXPECT_EQ(library.ChordCode(index), code) << index;
@@ -112,28 +112,29 @@ TEST(ChordVocabularyFile, EveryShippedFingeringSoundsOnlyChordTonesAndTheRoot) {
 
 TEST(ChordVocabularyFile, MalformedLinesAreSkippedAndTheRestIsRead) {
     ChordVocabulary v;
-    v.Read("; comment\r\n"
-           "QUALITY 0 - 0,4,7   ; the major chord, keyword in capitals\r\n"
-           "quality 1 m 0, 3, 7\r"
-           "quality 21 big 0,4,7\n"         // number beyond 20
-           "quality -1 neg 0,4,7\n"         // not a number
-           "quality 2 7\n"                  // no intervals
-           "quality 3 maj7 0,4,x\n"         // bad interval
-           "quality 4 m7 0,3,,10\n"         // empty interval
-           "quality 5 abcdefghijklmnopq 0,1\n"  // suffix longer than 16 bytes
-           "quality 1 min 0,3,7\n"          // number taken
-           "quality 6 m 0,3,7\n"            // suffix taken
-           "chord C x32010\n"               // unknown keyword
-           "fingering C x32010\n"
-           "fingering C 320003\n"           // second line for C: skipped
-           "fingering Am x0221\n"           // five strings
-           "fingering Dm xx0,2,3,1\n"       // mixed forms
-           "fingering Em 0,2,2,0,0,25\n"    // fret beyond 24
-           "fingering C7 x32310\n"          // no such quality
-           "fingering Hm 022000\n"          // no such root
-           "fingering F#m 2,4,4,2,2,2\n"
-           "fingering Bbm x,1,3,3,2,1 ; comment\n"
-           "quality 20 sus4 0,5,7\n");      // a quality after the fingerings still counts
+    v.Read(
+        "; comment\r\n"
+        "QUALITY 0 - 0,4,7   ; the major chord, keyword in capitals\r\n"
+        "quality 1 m 0, 3, 7\r"
+        "quality 21 big 0,4,7\n"             // number beyond 20
+        "quality -1 neg 0,4,7\n"             // not a number
+        "quality 2 7\n"                      // no intervals
+        "quality 3 maj7 0,4,x\n"             // bad interval
+        "quality 4 m7 0,3,,10\n"             // empty interval
+        "quality 5 abcdefghijklmnopq 0,1\n"  // suffix longer than 16 bytes
+        "quality 1 min 0,3,7\n"              // number taken
+        "quality 6 m 0,3,7\n"                // suffix taken
+        "chord C x32010\n"                   // unknown keyword
+        "fingering C x32010\n"
+        "fingering C 320003\n"         // second line for C: skipped
+        "fingering Am x0221\n"         // five strings
+        "fingering Dm xx0,2,3,1\n"     // mixed forms
+        "fingering Em 0,2,2,0,0,25\n"  // fret beyond 24
+        "fingering C7 x32310\n"        // no such quality
+        "fingering Hm 022000\n"        // no such root
+        "fingering F#m 2,4,4,2,2,2\n"
+        "fingering Bbm x,1,3,3,2,1 ; comment\n"
+        "quality 20 sus4 0,5,7\n");  // a quality after the fingerings still counts
     ASSERT_EQ(v.Qualities().size(), 3u);
     EXPECT_EQ(v.Qualities()[0], (ChordQuality{0, "", {0, 4, 7}}));
     EXPECT_EQ(v.Qualities()[1], (ChordQuality{1, "m", {0, 3, 7}}));
@@ -192,8 +193,10 @@ TEST(ChordVocabularyFile, FileTextIsWindows1252) {
 // --- spelling and the capo ---------------------------------------------------------------------
 
 TEST(ChordSpelling, RootsFollowTheKey) {
-    const char* const cMajor[12] = {"C", "Db", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
-    const char* const dMajor[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    const char* const cMajor[12] = {"C",  "Db", "D",  "Eb", "E",  "F",
+                                    "F#", "G",  "Ab", "A",  "Bb", "B"};
+    const char* const dMajor[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                    "F#", "G",  "G#", "A",  "A#", "B"};
     const char* const eFlat[12] = {"C", "Db", "D", "Eb", "E", "F", "Gb", "G", "Ab", "A", "Bb", "B"};
     for (int32_t pc = 0; pc < 12; ++pc) {
         EXPECT_EQ(SpellPitchClass(pc, 0), cMajor[pc]) << pc;
@@ -205,7 +208,7 @@ TEST(ChordSpelling, RootsFollowTheKey) {
     EXPECT_EQ(SpellPitchClass(0, 7), "B#");
     EXPECT_EQ(SpellPitchClass(11, -6), "Cb");
     EXPECT_EQ(SpellPitchClass(4, -7), "Fb");
-    EXPECT_EQ(SpellPitchClass(5, 5), "F");  // not in B major: no E#
+    EXPECT_EQ(SpellPitchClass(5, 5), "F");                     // not in B major: no E#
     EXPECT_EQ(SpellPitchClass(13, 9), SpellPitchClass(1, 7));  // out-of-range input is folded
 }
 

@@ -203,7 +203,7 @@ TEST_F(Layout, TheLeftoverIsSpreadOverTheMeasuresAndEndsAtTheRightLimit) {
 }
 
 class SmallStaffs : public LayoutTest {
-protected:
+  protected:
     // A line spacing of 18 twips: an empty measure is 288 wide, the first 396.
     std::shared_ptr<RecordingSurface> SmallScore() {
         auto surface = DefaultScore();

@@ -28,7 +28,7 @@ struct ChordCall {
     int32_t X, Y, Code, Capo, Time;
 };
 class RecordingChordMapper : public ChordMapper {
-public:
+  public:
     void Draw(Surface&, int32_t x, int32_t y, int32_t code, const std::shared_ptr<GlobalEvents>&,
               bool, int32_t, std::string_view, int32_t capoFret, int32_t atTime) override {
         calls.push_back({x, y, code, capoFret, atTime});
@@ -37,7 +37,7 @@ public:
 };
 
 class MarksDrawing : public LayoutTest {
-protected:
+  protected:
     std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
         auto surface = DefaultScore();
         score->SetRedraw(false);
@@ -185,7 +185,7 @@ TEST_F(MarksDrawing, EndingsWithAContinuationAndSectionSigns) {
         (line.Y1 == line.Y2 ? horizontal : legs).push_back(line);
     }
     ASSERT_EQ(horizontal.size(), 3u);
-    EXPECT_EQ(legs.size(), 2u);  // the "+" measure has no leg
+    EXPECT_EQ(legs.size(), 2u);                   // the "+" measure has no leg
     EXPECT_LT(horizontal[1].X1, MeasureLeft(1));  // and reaches back over the barline
     EXPECT_EQ(All(*surface, "1").size(), 1u);
     EXPECT_EQ(All(*surface, "2").size(), 1u);
@@ -462,9 +462,11 @@ TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
         for (const auto& call : drawn.DrawingCalls()) {
             if (call.Numbers.size() < 2) continue;
             const double y = call.Name == "Line" ? call.Numbers[1] : call.Numbers[1] * kPx;
-            if (call.Name != "PolyBezier" && (y < region->Top - 6 * s || y > region->Bottom)) continue;
+            if (call.Name != "PolyBezier" && (y < region->Top - 6 * s || y > region->Bottom))
+                continue;
             std::string text = call.Name + " " + call.Text;
-            for (const double n : call.Numbers) text += " " + std::to_string(static_cast<int64_t>(n));
+            for (const double n : call.Numbers)
+                text += " " + std::to_string(static_cast<int64_t>(n));
             calls.push_back(text);
         }
         return calls;
@@ -476,7 +478,9 @@ TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
     ASSERT_FALSE(page.empty());
     // The page also draws the system's left barline after its staffs.
     ASSERT_GE(page.size(), again.size());
-    EXPECT_EQ(std::vector<std::string>(page.begin(), page.begin() + static_cast<long>(again.size())), again);
+    EXPECT_EQ(
+        std::vector<std::string>(page.begin(), page.begin() + static_cast<long>(again.size())),
+        again);
 }
 
 }  // namespace

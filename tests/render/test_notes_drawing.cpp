@@ -27,7 +27,7 @@ const std::string kHalfRest = "\xC3\xAE";
 const std::string kWholeRest = "\xC2\xB7";
 
 class NotesDrawing : public LayoutTest {
-protected:
+  protected:
     // The first staff's geometry on the page just drawn.
     void ReadStaff(const RecordingSurface& surface) {
         const auto lines = StaffLinesOf(surface, score->DrawColors().Lines);
@@ -49,7 +49,8 @@ protected:
     std::vector<DrawnLine> BeamLines(const RecordingSurface& surface) {
         std::vector<DrawnLine> beams;
         for (const auto& line : LinesOf(surface)) {
-            if (line.Color == score->DrawColors().Notes && line.X2 - line.X1 > s + 130 && OnFirstStaff(line.Y1)) {
+            if (line.Color == score->DrawColors().Notes && line.X2 - line.X1 > s + 130 &&
+                OnFirstStaff(line.Y1)) {
                 beams.push_back(line);
             }
         }
@@ -71,10 +72,10 @@ protected:
 };
 
 TEST(StaffPositionTest, BottomLinesOfTheClefsAndTheMiddleLine) {
-    EXPECT_EQ(PageLayout::StaffPosition(64, clfTreble, 0), 0.0f);  // E4
-    EXPECT_EQ(PageLayout::StaffPosition(43, clfBass, 0), 0.0f);    // G2
-    EXPECT_EQ(PageLayout::StaffPosition(53, clfAlto, 0), 0.0f);    // F3
-    EXPECT_EQ(PageLayout::StaffPosition(50, clfTenor, 0), 0.0f);   // D3
+    EXPECT_EQ(PageLayout::StaffPosition(64, clfTreble, 0), 0.0f);   // E4
+    EXPECT_EQ(PageLayout::StaffPosition(43, clfBass, 0), 0.0f);     // G2
+    EXPECT_EQ(PageLayout::StaffPosition(53, clfAlto, 0), 0.0f);     // F3
+    EXPECT_EQ(PageLayout::StaffPosition(50, clfTenor, 0), 0.0f);    // D3
     EXPECT_EQ(PageLayout::StaffPosition(71, clfTreble, 0), -2.0f);  // B4, middle line
     EXPECT_EQ(PageLayout::StaffPosition(60, clfGrand, 0), 1.0f);    // C4, first ledger line
     // Spelling follows the key: G#4 and Ab4 share a value but not a place.
@@ -208,7 +209,7 @@ TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
 TEST_F(NotesDrawing, OnlyTheUpperHeadOfASecondMovesBesideTheStem) {
     auto surface = Draw([&] {
         for (const uint8_t value : {60, 64, 67}) score->AddNote(1, 0, value, 16, 0);  // thirds
-        for (const uint8_t value : {64, 65}) score->AddNote(1, 16, value, 16, 0);      // a second
+        for (const uint8_t value : {64, 65}) score->AddNote(1, 16, value, 16, 0);     // a second
     });
     const auto heads = All(*surface, kBlackHead);
     ASSERT_EQ(heads.size(), 5u);
@@ -249,8 +250,8 @@ TEST_F(NotesDrawing, ForceFlagSplitsTheStemsOfTwoVoices) {
     auto surface = Draw([&] {
         auto staff = score->Staff(1);
         staff->AddVoice(staff->Voice(1)->Instrument());
-        score->AddNote(1, 0, 60, 16, 0);  // low: would stem up, and does
-        score->AddNote(2, 0, 77, 16, 0);  // high: would stem down, and does
+        score->AddNote(1, 0, 60, 16, 0);   // low: would stem up, and does
+        score->AddNote(2, 0, 77, 16, 0);   // high: would stem down, and does
         score->AddNote(1, 16, 77, 16, 0);  // high in voice 1: forced up
         score->AddNote(2, 16, 60, 16, 0);  // low in voice 2: forced down
     });

@@ -19,7 +19,7 @@ namespace {
 
 // A printer with an unprintable border and a hook run on every NewPage.
 class TestPrinter : public RecordingSurface {
-public:
+  public:
     TestPrinter() : RecordingSurface(SurfaceKind::Printer) { SetTwipsPerPixel(3, 3); }
     double ScaleWidth() const override { return Width() - mBorderX; }
     double ScaleHeight() const override { return Height() - mBorderY; }
@@ -30,13 +30,13 @@ public:
     void SetBorder(double x, double y) { mBorderX = x, mBorderY = y; }
     std::function<void()> mOnNewPage;
 
-private:
+  private:
     double mBorderX = 0.0;
     double mBorderY = 0.0;
 };
 
 class PrintingTest : public LayoutTest {
-protected:
+  protected:
     // A default score with page numbers on every page and a note in each of `measures` measures.
     std::shared_ptr<RecordingSurface> ManyPages(int32_t measures = 400) {
         auto window = DefaultScore();
@@ -196,7 +196,8 @@ TEST_F(PrintingTest, BlackWhilePrintingThenTheSharedDefaultColours) {
 
     auto printer = std::make_shared<TestPrinter>();
     score->PrintScore(printer);
-    for (const auto& call : printer->CallsNamed("Line")) EXPECT_EQ(call.Numbers[4], 0) << call.ToString();
+    for (const auto& call : printer->CallsNamed("Line"))
+        EXPECT_EQ(call.Numbers[4], 0) << call.ToString();
     for (const auto& call : printer->CallsNamed("SetForeColor")) EXPECT_EQ(call.Numbers[0], 0);
 
     const auto& colors = score->DrawColors();

@@ -41,7 +41,8 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* context = cairo_create(surface);
     const auto back = static_cast<uint32_t>(mBackColor);
-    cairo_set_source_rgb(context, (back & 0xFF) / 255.0, ((back >> 8) & 0xFF) / 255.0, ((back >> 16) & 0xFF) / 255.0);
+    cairo_set_source_rgb(context, (back & 0xFF) / 255.0, ((back >> 8) & 0xFF) / 255.0,
+                         ((back >> 16) & 0xFF) / 255.0);
     cairo_paint(context);
     if (mSurface) {
         cairo_set_source_surface(context, mSurface, 0, 0);
@@ -92,7 +93,8 @@ std::vector<int32_t> CairoImageSurface::Pixels() {
         const unsigned char* row = data + static_cast<ptrdiff_t>(y) * stride;
         for (int32_t x = 0; x < mPixelWidth; ++x) {
             uint32_t pixel = 0;
-            std::copy_n(row + static_cast<ptrdiff_t>(x) * 4, 4, reinterpret_cast<unsigned char*>(&pixel));
+            std::copy_n(row + static_cast<ptrdiff_t>(x) * 4, 4,
+                        reinterpret_cast<unsigned char*>(&pixel));
             const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
             pixels.push_back(static_cast<int32_t>(r + 256 * g + 65536 * b));
         }

@@ -12,20 +12,20 @@ namespace {
 
 struct Paper {
     int32_t Code;
-    double Width;   // twips, portrait
+    double Width;  // twips, portrait
     double Height;
 };
 
 // Paper sizes of the printer codes, in twips (A4 and A5 to the ISO millimetres).
 constexpr Paper kPapers[] = {
-    {1, 12240.0, 15840.0},                                 // Letter 8.5 x 11 in
-    {5, 12240.0, 20160.0},                                 // Legal 8.5 x 14 in
-    {7, 10440.0, 15120.0},                                 // Executive 7.25 x 10.5 in
-    {9, 210.0 / 25.4 * 1440.0, 297.0 / 25.4 * 1440.0},     // A4 210 x 297 mm
-    {11, 148.0 / 25.4 * 1440.0, 210.0 / 25.4 * 1440.0},    // A5 148 x 210 mm
+    {1, 12240.0, 15840.0},                               // Letter 8.5 x 11 in
+    {5, 12240.0, 20160.0},                               // Legal 8.5 x 14 in
+    {7, 10440.0, 15120.0},                               // Executive 7.25 x 10.5 in
+    {9, 210.0 / 25.4 * 1440.0, 297.0 / 25.4 * 1440.0},   // A4 210 x 297 mm
+    {11, 148.0 / 25.4 * 1440.0, 210.0 / 25.4 * 1440.0},  // A5 148 x 210 mm
 };
 
-constexpr double kMinPage = 20.0;       // twips
+constexpr double kMinPage = 20.0;          // twips
 constexpr double kMaxPage = 14400.0 * 20;  // 200 inches
 
 }  // namespace

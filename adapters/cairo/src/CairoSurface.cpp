@@ -2,10 +2,10 @@
 
 #include <cairo.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <strings.h>
 #include <tuple>
 
 #include "MusicFont.h"
@@ -23,11 +23,14 @@ namespace {
 constexpr const char* kMusicFaceName = "Quavrix";
 constexpr double kTwipsPerPoint = 20.0;
 
-bool IsMusicFont(const FontSpec& font) { return strcasecmp(font.Name.c_str(), kMusicFaceName) == 0; }
+bool IsMusicFont(const FontSpec& font) {
+    return strcasecmp(font.Name.c_str(), kMusicFaceName) == 0;
+}
 
 void SetColor(cairo_t* cr, int32_t color) {
     const auto c = static_cast<uint32_t>(color);
-    cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, ((c >> 16) & 0xFF) / 255.0);
+    cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                         ((c >> 16) & 0xFF) / 255.0);
 }
 
 // Lines of a text (split at line feeds; a carriage return before one is dropped).
@@ -36,7 +39,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     size_t start = 0;
     while (true) {
         size_t end = text.find('\n', start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line = text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         lines.push_back(line);
         if (end == std::string_view::npos) break;
@@ -160,7 +164,8 @@ void CairoSurface::Cls() {
 }
 
 void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t color, LineFill fill) {
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return;
     cairo_t* cr = DrawingContext();
     if (!cr) return;
     const double unit = DeviceUnitsPerTwip();
@@ -229,11 +234,13 @@ void CairoSurface::Print(std::string_view text) {
 }
 
 void CairoSurface::TextOut(int32_t px, int32_t py, std::string_view text) {
-    DrawText(static_cast<double>(px) * mTwipsPerPixel, static_cast<double>(py) * mTwipsPerPixel, text,
-             !mBackgroundTransparent);
+    DrawText(static_cast<double>(px) * mTwipsPerPixel, static_cast<double>(py) * mTwipsPerPixel,
+             text, !mBackgroundTransparent);
 }
 
-void CairoSurface::DrawTextAt(double x, double y, std::string_view text) { DrawText(x, y, text, false); }
+void CairoSurface::DrawTextAt(double x, double y, std::string_view text) {
+    DrawText(x, y, text, false);
+}
 
 void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     if (points.size() < 4) return;
@@ -241,8 +248,12 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     if (!cr) return;
     const double scale = mTwipsPerPixel * DeviceUnitsPerTwip();
     const double offset = PixelAligned() ? 0.5 : 0.0;
-    auto x = [&](const PixelPoint& p) { return std::clamp(p.X * scale, -kDeviceLimit, kDeviceLimit) + offset; };
-    auto y = [&](const PixelPoint& p) { return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset; };
+    auto x = [&](const PixelPoint& p) {
+        return std::clamp(p.X * scale, -kDeviceLimit, kDeviceLimit) + offset;
+    };
+    auto y = [&](const PixelPoint& p) {
+        return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset;
+    };
     cairo_save(cr);
     SetColor(cr, mForeColor);
     cairo_set_line_width(cr, DevicePenWidth());
@@ -250,8 +261,8 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_move_to(cr, x(points[0]), y(points[0]));
     for (size_t i = 1; i + 2 < points.size(); i += 3) {
-        cairo_curve_to(cr, x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]), x(points[i + 2]),
-                       y(points[i + 2]));
+        cairo_curve_to(cr, x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]),
+                       x(points[i + 2]), y(points[i + 2]));
     }
     cairo_stroke(cr);
     cairo_restore(cr);
@@ -294,7 +305,8 @@ double CairoSurface::TextWidth(std::string_view text) {
 
 double CairoSurface::TextHeight(std::string_view text) {
     const double lines = static_cast<double>(SplitLines(text).size());
-    if (IsMusicFont(mFont)) return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+    if (IsMusicFont(mFont))
+        return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
@@ -310,7 +322,9 @@ std::string CairoSurface::ResolvedFamily() {
 
 void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaque) {
     if (text.empty() || !std::isfinite(x) || !std::isfinite(y)) return;
-    if (std::abs(x) * DeviceUnitsPerTwip() > kDeviceLimit || std::abs(y) * DeviceUnitsPerTwip() > kDeviceLimit) return;
+    if (std::abs(x) * DeviceUnitsPerTwip() > kDeviceLimit ||
+        std::abs(y) * DeviceUnitsPerTwip() > kDeviceLimit)
+        return;
     cairo_t* cr = DrawingContext();
     if (!cr) return;
     const double unit = DeviceUnitsPerTwip();
@@ -354,7 +368,8 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
             if (PixelAligned()) thickness = std::max(thickness, 1.0);
             cairo_text_extents_t te;
             cairo_scaled_font_text_extents(font, copy.c_str(), &te);
-            cairo_rectangle(cr, x * unit, baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
+            cairo_rectangle(cr, x * unit,
+                            baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
                             te.x_advance, thickness);
             cairo_fill(cr);
         }
@@ -393,9 +408,11 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
                 cairo_fill(cr);
                 continue;
             }
-            cairo_move_to(cr, penX + shape.Points[0].first * em, baseline - shape.Points[0].second * em);
+            cairo_move_to(cr, penX + shape.Points[0].first * em,
+                          baseline - shape.Points[0].second * em);
             for (size_t i = 1; i < shape.Points.size(); ++i) {
-                cairo_line_to(cr, penX + shape.Points[i].first * em, baseline - shape.Points[i].second * em);
+                cairo_line_to(cr, penX + shape.Points[i].first * em,
+                              baseline - shape.Points[i].second * em);
             }
             cairo_close_path(cr);
             cairo_fill(cr);

@@ -8,7 +8,8 @@
 
 namespace corvendi {
 
-CairoSvgSurface::CairoSvgSurface(std::string path, double widthTwips, double heightTwips, int32_t twipsPerPixel)
+CairoSvgSurface::CairoSvgSurface(std::string path, double widthTwips, double heightTwips,
+                                 int32_t twipsPerPixel)
     : CairoSurface(twipsPerPixel), mPath(std::move(path)) {
     mWidth = std::isfinite(widthTwips) ? std::max(widthTwips, 0.0) : 0.0;
     mHeight = std::isfinite(heightTwips) ? std::max(heightTwips, 0.0) : 0.0;

@@ -22,8 +22,10 @@ bool VersionLess(const std::string& a, const std::string& b) {
     while (i < a.size() || j < b.size()) {
         long x = 0;
         long y = 0;
-        while (i < a.size() && a[i] >= '0' && a[i] <= '9') x = std::min(x * 10 + (a[i++] - '0'), 1000000L);
-        while (j < b.size() && b[j] >= '0' && b[j] <= '9') y = std::min(y * 10 + (b[j++] - '0'), 1000000L);
+        while (i < a.size() && a[i] >= '0' && a[i] <= '9')
+            x = std::min(x * 10 + (a[i++] - '0'), 1000000L);
+        while (j < b.size() && b[j] >= '0' && b[j] <= '9')
+            y = std::min(y * 10 + (b[j++] - '0'), 1000000L);
         if (x != y) return x < y;
         if (i < a.size()) ++i;
         if (j < b.size()) ++j;
@@ -32,7 +34,7 @@ bool VersionLess(const std::string& a, const std::string& b) {
 }
 
 class FaceCache {
-public:
+  public:
     FaceCache() {
         if (FT_Init_FreeType(&mLibrary) != 0) mLibrary = nullptr;
     }
@@ -50,7 +52,8 @@ public:
         auto found = mFaces.find(key);
         if (found != mFaces.end()) return found->second;
         FT_Face face = nullptr;
-        if (!mLibrary || path.empty() || FT_New_Face(mLibrary, path.c_str(), index, &face) != 0) face = nullptr;
+        if (!mLibrary || path.empty() || FT_New_Face(mLibrary, path.c_str(), index, &face) != 0)
+            face = nullptr;
         if (face && face->units_per_EM == 0) {
             FT_Done_Face(face);
             face = nullptr;
@@ -59,7 +62,7 @@ public:
         return face;
     }
 
-private:
+  private:
     FT_Library mLibrary = nullptr;
     std::map<std::pair<std::string, int32_t>, FT_Face> mFaces;
 };
@@ -119,7 +122,8 @@ FontFile MatchFontFile(const std::string& family, bool bold, bool italic) {
         int index = 0;
         if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) result.Index = index;
         FcChar8* matchedFamily = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch && matchedFamily) {
+        if (FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch &&
+            matchedFamily) {
             result.Family = reinterpret_cast<const char*>(matchedFamily);
         }
         FcPatternDestroy(match);

@@ -90,8 +90,9 @@ MusicFont::MusicFont(musicfont::Map map) : mMap(std::move(map)), mLilyPondDir(Mu
     }
     // Longest keys first, so the first match is the longest.
     for (auto& list : mByFirstCode) {
-        std::stable_sort(list.begin(), list.end(),
-                         [](const Entry* a, const Entry* b) { return a->Key.size() > b->Key.size(); });
+        std::stable_sort(list.begin(), list.end(), [](const Entry* a, const Entry* b) {
+            return a->Key.size() > b->Key.size();
+        });
     }
 }
 
@@ -115,7 +116,8 @@ MusicFont::FaceInfo MusicFont::ResolveFace(const std::string& alias, double size
     if (decl->Source == FontSource::LilyPond) {
         if (mLilyPondDir.empty()) return info;
         std::string file = decl->File;
-        if (!decl->Sizes.empty()) file = ReplaceSize(file, NearestOpticalSize(decl->Sizes, sizePoints));
+        if (!decl->Sizes.empty())
+            file = ReplaceSize(file, NearestOpticalSize(decl->Sizes, sizePoints));
         path = mLilyPondDir + "/" + file;
     } else {
         FontFile match = MatchFontFile(decl->Family, decl->Bold, decl->Italic);
@@ -152,7 +154,8 @@ MusicRun MusicFont::Layout(std::string_view text, double sizePoints, double staf
             for (const Entry* entry : mByFirstCode[codes[pos]]) {
                 size_t n = entry->Key.size();
                 if (pos + n <= codes.size() &&
-                    std::equal(entry->Key.begin(), entry->Key.end(), codes.begin() + static_cast<std::ptrdiff_t>(pos))) {
+                    std::equal(entry->Key.begin(), entry->Key.end(),
+                               codes.begin() + static_cast<std::ptrdiff_t>(pos))) {
                     match = entry;
                     break;
                 }
@@ -213,7 +216,8 @@ const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, do
 
 Drawing MusicFont::Build(const Entry& entry, double sizePoints, double staffPoints) {
     Drawing drawing;
-    for (const Element& element : entry.Elements) AddElement(element, sizePoints, staffPoints, drawing);
+    for (const Element& element : entry.Elements)
+        AddElement(element, sizePoints, staffPoints, drawing);
     if (entry.Advance) {
         drawing.Advance = *entry.Advance / kSpacesPerEm;
     } else {
@@ -224,7 +228,8 @@ Drawing MusicFont::Build(const Entry& entry, double sizePoints, double staffPoin
 }
 
 void MusicFont::Report(const std::string& problem) {
-    if (mProblems.size() < 100 && std::find(mProblems.begin(), mProblems.end(), problem) == mProblems.end()) {
+    if (mProblems.size() < 100 &&
+        std::find(mProblems.begin(), mProblems.end(), problem) == mProblems.end()) {
         mProblems.push_back(problem);
     }
 }
@@ -250,15 +255,16 @@ const Drawing& MusicFont::FallbackDrawing(char32_t ch) {
             drawing->Glyphs.push_back(glyph);
             drawing->Advance = metrics.Advance * unit;
             if (!metrics.Ink.Empty) {
-                drawing->Ink.Add(metrics.Ink.X0 * unit, metrics.Ink.Y0 * unit, metrics.Ink.X1 * unit,
-                                 metrics.Ink.Y1 * unit);
+                drawing->Ink.Add(metrics.Ink.X0 * unit, metrics.Ink.Y0 * unit,
+                                 metrics.Ink.X1 * unit, metrics.Ink.Y1 * unit);
             }
         }
     }
     return *mFallbacks.emplace(ch, std::move(drawing)).first->second;
 }
 
-void MusicFont::AddElement(const Element& element, double sizePoints, double staffPoints, Drawing& out) {
+void MusicFont::AddElement(const Element& element, double sizePoints, double staffPoints,
+                           Drawing& out) {
     const double em = 1.0 / kSpacesPerEm;  // one staff space in em
     const double atX = element.AtX * em;
     const double atY = element.AtY * em;
@@ -272,7 +278,8 @@ void MusicFont::AddElement(const Element& element, double sizePoints, double sta
             double y0 = std::min(p[1], p[3]) * em + atY, y1 = std::max(p[1], p[3]) * em + atY;
             shape.Points = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
         } else {
-            for (size_t i = 0; i + 1 < p.size(); i += 2) shape.Points.emplace_back(p[i] * em + atX, p[i + 1] * em + atY);
+            for (size_t i = 0; i + 1 < p.size(); i += 2)
+                shape.Points.emplace_back(p[i] * em + atX, p[i + 1] * em + atY);
         }
         for (const auto& [x, y] : shape.Points) out.Ink.Add(x, y, x, y);
         out.Shapes.push_back(std::move(shape));
@@ -305,9 +312,10 @@ void MusicFont::AddElement(const Element& element, double sizePoints, double sta
         const double bracePoints = braceEm * sizePoints;
         const double staff = staffPoints > 0.0 ? staffPoints : bracePoints / element.Design;
         const double wantedUnits = bracePoints / staff * upem;
-        auto nearest = std::min_element(heights.begin(), heights.end(), [&](const auto& a, const auto& b) {
-            return std::abs(a.first - wantedUnits) < std::abs(b.first - wantedUnits);
-        });
+        auto nearest =
+            std::min_element(heights.begin(), heights.end(), [&](const auto& a, const auto& b) {
+                return std::abs(a.first - wantedUnits) < std::abs(b.first - wantedUnits);
+            });
         GlyphMetrics metrics = MeasureGlyph(face.Metrics, nearest->second);
         const double unit = braceEm / nearest->first;  // em per font unit
         PlacedGlyph glyph;
@@ -348,7 +356,8 @@ void MusicFont::AddElement(const Element& element, double sizePoints, double sta
             return;
         }
         raws.push_back({index, pen});
-        if (!metrics.Ink.Empty) ink.Add(metrics.Ink.X0 + pen, metrics.Ink.Y0, metrics.Ink.X1 + pen, metrics.Ink.Y1);
+        if (!metrics.Ink.Empty)
+            ink.Add(metrics.Ink.X0 + pen, metrics.Ink.Y0, metrics.Ink.X1 + pen, metrics.Ink.Y1);
         pen += metrics.Advance + element.Track * em / (unit * element.ScaleX);
     };
     if (element.Kind == ElementKind::Glyphs) {
@@ -396,7 +405,8 @@ void MusicFont::AddElement(const Element& element, double sizePoints, double sta
         glyph.UnitsPerEm = static_cast<int32_t>(upem);
         out.Glyphs.push_back(glyph);
     }
-    if (!ink.Empty) out.Ink.Add(dx + ink.X0 * sx, dy + ink.Y0 * sy, dx + ink.X1 * sx, dy + ink.Y1 * sy);
+    if (!ink.Empty)
+        out.Ink.Add(dx + ink.X0 * sx, dy + ink.Y0 * sy, dx + ink.X1 * sx, dy + ink.Y1 * sy);
 }
 
 }  // namespace corvendi::cairoimpl

@@ -53,11 +53,11 @@ struct Drawing {
 // A text split into drawings with their pen offsets.
 struct MusicRun {
     std::vector<std::pair<double, const Drawing*>> Items;  // (pen x in em, drawing)
-    double Width = 0.0;                                     // em
+    double Width = 0.0;                                    // em
 };
 
 class MusicFont {
-public:
+  public:
     explicit MusicFont(musicfont::Map map);
 
     // The font of this thread, read from the current map file on first use (and again when
@@ -78,16 +78,18 @@ public:
     // True when the text contains a character drawn as part of a brace.
     bool IsBrace(std::string_view text);
 
-private:
+  private:
     struct FaceInfo {
         FT_Face Metrics = nullptr;
         cairo_font_face_t* Face = nullptr;
     };
     FaceInfo ResolveFace(const std::string& alias, double sizePoints);
-    const Drawing& EntryDrawing(const musicfont::Entry& entry, double sizePoints, double staffPoints);
+    const Drawing& EntryDrawing(const musicfont::Entry& entry, double sizePoints,
+                                double staffPoints);
     const Drawing& FallbackDrawing(char32_t ch);
     Drawing Build(const musicfont::Entry& entry, double sizePoints, double staffPoints);
-    void AddElement(const musicfont::Element& element, double sizePoints, double staffPoints, Drawing& out);
+    void AddElement(const musicfont::Element& element, double sizePoints, double staffPoints,
+                    Drawing& out);
     void Report(const std::string& problem);
     std::vector<uint8_t> Codes(std::string_view text, std::u32string& chars) const;
 

@@ -79,8 +79,8 @@ std::vector<std::string_view> SplitCommas(std::string_view text) {
     size_t start = 0;
     while (true) {
         size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma == std::string_view::npos ? std::string_view::npos
-                                                                           : comma - start));
+        parts.push_back(text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
@@ -98,14 +98,14 @@ std::optional<std::vector<double>> ParseNumberList(std::string_view text) {
 }
 
 class Parser {
-public:
+  public:
     Map Run(std::string_view text) {
         size_t start = 0;
         int32_t lineNo = 0;
         while (start <= text.size()) {
             size_t end = text.find('\n', start);
-            std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos
-                                                                                   : end - start);
+            std::string_view line = text.substr(
+                start, end == std::string_view::npos ? std::string_view::npos : end - start);
             ++lineNo;
             Statement(lineNo, line);
             if (end == std::string_view::npos) break;
@@ -114,7 +114,7 @@ public:
         return std::move(mMap);
     }
 
-private:
+  private:
     void Problem(int32_t line, const std::string& what) {
         if (mMap.Diagnostics.size() >= kMaxDiagnostics) return;
         mMap.Diagnostics.push_back("line " + std::to_string(line) + ": " + what);
@@ -162,7 +162,8 @@ private:
             } else if (option.rfind("sizes=", 0) == 0) {
                 for (std::string_view part : SplitCommas(std::string_view(option).substr(6))) {
                     auto size = ParseInteger(part);
-                    if (size && *size > 0 && *size < 1000) font.Sizes.push_back(static_cast<int32_t>(*size));
+                    if (size && *size > 0 && *size < 1000)
+                        font.Sizes.push_back(static_cast<int32_t>(*size));
                 }
                 std::sort(font.Sizes.begin(), font.Sizes.end());
             } else {
@@ -175,8 +176,10 @@ private:
         }
         auto same = std::find_if(mMap.Fonts.begin(), mMap.Fonts.end(),
                                  [&](const FontDecl& f) { return f.Alias == font.Alias; });
-        if (same != mMap.Fonts.end()) *same = std::move(font);
-        else mMap.Fonts.push_back(std::move(font));
+        if (same != mMap.Fonts.end())
+            *same = std::move(font);
+        else
+            mMap.Fonts.push_back(std::move(font));
     }
 
     void CharStatement(int32_t line, const std::vector<Token>& tokens) {
@@ -230,14 +233,18 @@ private:
         if (name == "align") {
             auto parts = SplitCommas(value);
             if (parts.size() != 2) return false;
-            static const std::pair<std::string_view, AlignX> xs[] = {
-                {"origin", AlignX::Origin}, {"left", AlignX::Left}, {"center", AlignX::Center},
-                {"right", AlignX::Right}};
-            static const std::pair<std::string_view, AlignY> ys[] = {
-                {"origin", AlignY::Origin}, {"bottom", AlignY::Bottom}, {"middle", AlignY::Middle},
-                {"top", AlignY::Top}};
-            auto x = std::find_if(std::begin(xs), std::end(xs), [&](auto& p) { return p.first == parts[0]; });
-            auto y = std::find_if(std::begin(ys), std::end(ys), [&](auto& p) { return p.first == parts[1]; });
+            static const std::pair<std::string_view, AlignX> xs[] = {{"origin", AlignX::Origin},
+                                                                     {"left", AlignX::Left},
+                                                                     {"center", AlignX::Center},
+                                                                     {"right", AlignX::Right}};
+            static const std::pair<std::string_view, AlignY> ys[] = {{"origin", AlignY::Origin},
+                                                                     {"bottom", AlignY::Bottom},
+                                                                     {"middle", AlignY::Middle},
+                                                                     {"top", AlignY::Top}};
+            auto x = std::find_if(std::begin(xs), std::end(xs),
+                                  [&](auto& p) { return p.first == parts[0]; });
+            auto y = std::find_if(std::begin(ys), std::end(ys),
+                                  [&](auto& p) { return p.first == parts[1]; });
             if (x == std::end(xs) || y == std::end(ys)) return false;
             element.AnchorX = x->second;
             element.AnchorY = y->second;
@@ -276,13 +283,15 @@ private:
 
     void ElementStatement(int32_t line, const std::vector<Token>& tokens) {
         if (!mCurrent) return Problem(line, "element outside a char");
-        if (mCurrent->Elements.size() >= kMaxElementsPerEntry) return Problem(line, "too many elements");
+        if (mCurrent->Elements.size() >= kMaxElementsPerEntry)
+            return Problem(line, "too many elements");
         const std::string& word = tokens[0].Text;
         Element element;
         size_t next = 1;
         if (word == "rect" || word == "poly") {
             element.Kind = word == "rect" ? ElementKind::Rect : ElementKind::Poly;
-            for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos; ++next) {
+            for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos;
+                 ++next) {
                 auto value = ParseNumber(tokens[next].Text);
                 if (!value) return Problem(line, "bad coordinate");
                 if (element.Points.size() >= kMaxPoints) return Problem(line, "too many points");
@@ -298,23 +307,27 @@ private:
             next = 2;
             if (word == "glyph") {
                 element.Kind = ElementKind::Glyphs;
-                for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos; ++next) {
+                for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos;
+                     ++next) {
                     element.Names.push_back(tokens[next].Text);
                 }
                 if (element.Names.empty()) return Problem(line, "glyph needs a name");
             } else if (word == "unicode") {
                 element.Kind = ElementKind::Unicode;
-                for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos; ++next) {
+                for (; next < tokens.size() && tokens[next].Text.find('=') == std::string::npos;
+                     ++next) {
                     std::string_view code = tokens[next].Text;
                     if (code.rfind("U+", 0) == 0 || code.rfind("u+", 0) == 0) code.remove_prefix(2);
                     auto value = ParseInteger(code, 16);
-                    if (!value || *value <= 0 || *value > 0x10FFFF) return Problem(line, "bad code point");
+                    if (!value || *value <= 0 || *value > 0x10FFFF)
+                        return Problem(line, "bad code point");
                     element.Chars.push_back(static_cast<char32_t>(*value));
                 }
                 if (element.Chars.empty()) return Problem(line, "unicode needs a code point");
             } else if (word == "text") {
                 element.Kind = ElementKind::Text;
-                if (tokens.size() < 3 || !tokens[2].Quoted) return Problem(line, "text needs a quoted text");
+                if (tokens.size() < 3 || !tokens[2].Quoted)
+                    return Problem(line, "text needs a quoted text");
                 element.Chars = Utf8ToCodePoints(tokens[2].Text);
                 next = 3;
                 if (element.Chars.empty()) return Problem(line, "empty text");
@@ -352,7 +365,9 @@ const Entry* Map::Match(const std::vector<uint8_t>& codes, size_t pos) const {
         if (entry.Elements.empty() && !entry.Advance) continue;
         size_t n = entry.Key.size();
         if (pos + n > codes.size()) continue;
-        if (!std::equal(entry.Key.begin(), entry.Key.end(), codes.begin() + static_cast<std::ptrdiff_t>(pos))) continue;
+        if (!std::equal(entry.Key.begin(), entry.Key.end(),
+                        codes.begin() + static_cast<std::ptrdiff_t>(pos)))
+            continue;
         if (!best || n > best->Key.size()) best = &entry;
     }
     return best;

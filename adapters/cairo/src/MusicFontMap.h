@@ -44,31 +44,31 @@ enum class ElementKind { Glyphs, Unicode, Text, Rect, Poly, Brace };
 
 struct Element {
     ElementKind Kind = ElementKind::Glyphs;
-    std::string Font;                  // font alias (Glyphs, Unicode, Text, Brace)
-    std::vector<std::string> Names;    // glyph names (Glyphs)
-    std::u32string Chars;              // code points (Unicode, Text)
-    std::vector<double> Points;        // rect corners or polygon vertices (staff spaces)
+    std::string Font;                // font alias (Glyphs, Unicode, Text, Brace)
+    std::vector<std::string> Names;  // glyph names (Glyphs)
+    std::u32string Chars;            // code points (Unicode, Text)
+    std::vector<double> Points;      // rect corners or polygon vertices (staff spaces)
     double AtX = 0.0;
     double AtY = 0.0;
     AlignX AnchorX = AlignX::Origin;
     AlignY AnchorY = AlignY::Origin;
-    double Size = 1.0;                 // the face's em in music em
+    double Size = 1.0;  // the face's em in music em
     double ScaleX = 1.0;
     double ScaleY = 1.0;
-    double Width = 0.0;                // ink width to fit, 0 for none
+    double Width = 0.0;  // ink width to fit, 0 for none
     double Track = 0.0;
     // Brace: the whole brace's top and height, and the band of it this character shows.
     double BraceTop = 0.0;
     double BraceHeight = 0.0;
     double ClipLow = 0.0;
     double ClipHigh = 0.0;
-    double Design = 3.0;               // brace height in staff heights when no staff size is known
+    double Design = 3.0;  // brace height in staff heights when no staff size is known
 };
 
 struct Entry {
-    std::vector<uint8_t> Key;          // Windows-1252 codes
+    std::vector<uint8_t> Key;  // Windows-1252 codes
     std::string Label;
-    std::optional<double> Advance;     // staff spaces; default: right edge of the ink plus Gap
+    std::optional<double> Advance;  // staff spaces; default: right edge of the ink plus Gap
     double Gap = 0.0;
     std::vector<Element> Elements;
     int32_t Line = 0;
@@ -79,9 +79,9 @@ enum class FontSource { LilyPond, Family };
 struct FontDecl {
     std::string Alias;
     FontSource Source = FontSource::Family;
-    std::string File;                  // LilyPond: file name pattern
-    std::vector<int32_t> Sizes;        // LilyPond: optical sizes in points
-    std::string Family;                // Family: fontconfig family
+    std::string File;            // LilyPond: file name pattern
+    std::vector<int32_t> Sizes;  // LilyPond: optical sizes in points
+    std::string Family;          // Family: fontconfig family
     bool Bold = false;
     bool Italic = false;
 };

@@ -20,7 +20,7 @@ std::string Lower(std::string text) {
 }
 
 class FileFaces {
-public:
+  public:
     FileFaces() = default;
     ~FileFaces() {
         for (auto& entry : mFaces) {
@@ -40,7 +40,8 @@ public:
             // hinting and antialiasing.
             FcPattern* pattern = FcPatternCreate();
             if (pattern) {
-                FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(path.c_str()));
+                FcPatternAddString(pattern, FC_FILE,
+                                   reinterpret_cast<const FcChar8*>(path.c_str()));
                 FcPatternAddInteger(pattern, FC_INDEX, index);
                 face = cairo_ft_font_face_create_for_pattern(pattern);
                 FcPatternDestroy(pattern);
@@ -54,12 +55,12 @@ public:
         return face;
     }
 
-private:
+  private:
     std::map<std::pair<std::string, int32_t>, cairo_font_face_t*> mFaces;
 };
 
 class TextFaceCache {
-public:
+  public:
     TextFaceCache() = default;
     ~TextFaceCache() {
         if (mDefault.Face) cairo_font_face_destroy(mDefault.Face);
@@ -82,7 +83,7 @@ public:
         return mFaces.emplace(key, face).first->second;
     }
 
-private:
+  private:
     const TextFace& Default() {
         if (!mDefault.Face) {
             mDefault.Face = cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL,
@@ -130,6 +131,8 @@ const TextFace& ResolveTextFace(const std::string& name, bool bold, bool italic)
     return cache.Get(name, bold, italic);
 }
 
-cairo_font_face_t* FaceForFile(const std::string& path, int32_t index) { return Files().Get(path, index); }
+cairo_font_face_t* FaceForFile(const std::string& path, int32_t index) {
+    return Files().Get(path, index);
+}
 
 }  // namespace corvendi::cairoimpl

@@ -4,12 +4,12 @@
 //     version <library version>
 //     app-folder <application folder the engine uses>
 //     instrument <description of the first voice's instrument>
+#include <corvendi/Instrument.h>
 #include <corvendi/Platform.h>
 #include <corvendi/Score.h>
 #include <corvendi/Staff.h>
 #include <corvendi/Version.h>
 #include <corvendi/Voice.h>
-#include <corvendi/Instrument.h>
 #ifdef CONSUMER_WITH_CAIRO
 #include <corvendi/cairo/CairoImageSurface.h>
 #endif

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-
 namespace corvendi {
 
 class CairoImageSurface : public CairoSurface {
-public:
+  public:
     // A surface of the given size in twips (at least one pixel each way), cleared to white.
     CairoImageSurface(double widthTwips, double heightTwips, int32_t twipsPerPixel = 15);
     ~CairoImageSurface() override;
@@ -32,12 +31,12 @@ public:
     // Writes the image as a PNG file; false when it cannot be written.
     bool WritePng(const std::string& path);
 
-protected:
+  protected:
     cairo_t* DrawingContext() override;
     double DeviceUnitsPerTwip() const override { return 1.0 / mTwipsPerPixel; }
     bool PixelAligned() const override { return true; }
 
-private:
+  private:
     void Resize(double widthTwips, double heightTwips);
 
     cairo_surface_t* mSurface = nullptr;

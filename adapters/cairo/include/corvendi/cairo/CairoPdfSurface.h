@@ -17,11 +17,10 @@
 #include <cstdint>
 #include <string>
 
-
 namespace corvendi {
 
 class CairoPdfSurface : public CairoSurface {
-public:
+  public:
     explicit CairoPdfSurface(std::string path, int32_t twipsPerPixel = 3);
     ~CairoPdfSurface() override;
 
@@ -40,20 +39,20 @@ public:
     // False when the file could not be written.
     bool Ok() const { return mOk; }
 
-protected:
+  protected:
     cairo_t* DrawingContext() override;
     double DeviceUnitsPerTwip() const override { return 1.0 / 20.0; }
     bool PixelAligned() const override { return false; }
 
-private:
+  private:
     void ApplyPaper();
 
     std::string mPath;
     cairo_surface_t* mSurface = nullptr;
     cairo_t* mContext = nullptr;
     bool mCustom = false;
-    bool mPageOpen = false;      // the current page has its size and may hold drawing
-    int32_t mPendingPages = 0;   // NewPage calls not yet followed by drawing
+    bool mPageOpen = false;     // the current page has its size and may hold drawing
+    int32_t mPendingPages = 0;  // NewPage calls not yet followed by drawing
     int32_t mPageCount = 0;
     bool mFinished = false;
     bool mOk = true;

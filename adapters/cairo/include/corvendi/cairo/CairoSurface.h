@@ -25,7 +25,7 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace corvendi {
 
 class CairoSurface : public Surface {
-public:
+  public:
     ~CairoSurface() override;
     CairoSurface(const CairoSurface&) = delete;
     CairoSurface& operator=(const CairoSurface&) = delete;
@@ -51,7 +51,7 @@ public:
     // the music font's face name for the music font.
     std::string ResolvedFamily();
 
-protected:
+  protected:
     explicit CairoSurface(int32_t twipsPerPixel);
 
     // The context to draw on, in device units, ready for drawing on the current page; null when
@@ -70,7 +70,7 @@ protected:
 
     int32_t mTwipsPerPixel = 15;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> mImpl;
 

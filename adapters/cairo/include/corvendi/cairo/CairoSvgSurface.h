@@ -7,12 +7,12 @@
 
 #include <string>
 
-
 namespace corvendi {
 
 class CairoSvgSurface : public CairoSurface {
-public:
-    CairoSvgSurface(std::string path, double widthTwips, double heightTwips, int32_t twipsPerPixel = 15);
+  public:
+    CairoSvgSurface(std::string path, double widthTwips, double heightTwips,
+                    int32_t twipsPerPixel = 15);
     ~CairoSvgSurface() override;
 
     SurfaceKind Kind() const override { return SurfaceKind::Window; }
@@ -21,12 +21,12 @@ public:
     // written.
     bool Finish();
 
-protected:
+  protected:
     cairo_t* DrawingContext() override;
     double DeviceUnitsPerTwip() const override { return 1.0 / 20.0; }
     bool PixelAligned() const override { return false; }
 
-private:
+  private:
     std::string mPath;
     cairo_surface_t* mSurface = nullptr;
     cairo_t* mContext = nullptr;
