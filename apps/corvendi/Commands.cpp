@@ -7,6 +7,7 @@
 #include <corvendi/Notes.h>
 #include <corvendi/Staff.h>
 #include <corvendi/Staffs.h>
+#include <corvendi/ToJson.h>
 #include <corvendi/Voice.h>
 
 #include <spawn.h>
@@ -22,7 +23,6 @@
 
 #include "Host.h"
 #include "Output.h"
-#include "ScoreJson.h"
 
 extern char** environ;
 
@@ -204,7 +204,7 @@ int RunDump(const CommandLine& line) {
     auto score = host.NewScore();
     if (!host.Open(*score, line.Operands[0])) return kExitFile;
     PaginateOnImage(host, *score);
-    const std::string json = ScoreJson(*score, score->LastPage());
+    const std::string json = ToJson(*score);
     std::fwrite(json.data(), 1, json.size(), stdout);
     std::fputc('\n', stdout);
     return kExitOk;

@@ -1,21 +1,58 @@
-#include "ScoreJson.h"
+#include "corvendi/ToJson.h"
 
-#include <corvendi/GlobalEvent.h>
-#include <corvendi/GlobalEvents.h>
-#include <corvendi/Instrument.h>
-#include <corvendi/Instruments.h>
-#include <corvendi/Note.h>
-#include <corvendi/Notes.h>
-#include <corvendi/Range.h>
-#include <corvendi/Staff.h>
-#include <corvendi/Staffs.h>
-#include <corvendi/Voice.h>
-
+#include <charconv>
 #include <string_view>
+#include <type_traits>
 
-namespace corvendi::cli {
+#include "corvendi/Enums.h"
+#include "corvendi/GlobalEvent.h"
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Range.h"
+#include "corvendi/Score.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
+
+namespace corvendi {
 
 namespace {
+
+// A JSON string literal of UTF-8 text, quotes included.
+std::string JsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (byte < 0x20 || byte == 0x7F) {
+                    out += "\\u00";
+                    out += kHex[byte >> 4];
+                    out += kHex[byte & 15];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+    return out;
+}
+
+// The shortest text that reads back as the same float, always with '.'.
+std::string FloatText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
 
 // Appends `"key":` pairs and values; the first member of an object or array gets no comma.
 class JsonWriter {
@@ -41,6 +78,14 @@ class JsonWriter {
         Separate();
         mText += std::to_string(value);
     }
+    void Float(float value) {
+        Separate();
+        mText += FloatText(value);
+    }
+    void Null() {
+        Separate();
+        mText += "null";
+    }
     void Bool(bool value) {
         Separate();
         mText += value ? "true" : "false";
@@ -56,6 +101,8 @@ class JsonWriter {
             Bool(value);
         } else if constexpr (std::is_integral_v<T>) {
             Number(value);
+        } else if constexpr (std::is_floating_point_v<T>) {
+            Float(value);
         } else {
             String(value);
         }
@@ -111,6 +158,16 @@ void WriteInstrument(JsonWriter& json, const Instrument& instrument) {
     const auto range = instrument.Range();
     json.Field("rangeLow", range ? range->Low() : 0);
     json.Field("rangeHigh", range ? range->High() : 0);
+    json.Field("defaultClef", instrument.DefaultClef());
+    json.Key("drumMap");
+    json.Open('[');
+    for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
+        json.Open('{');
+        json.Field("code", static_cast<int32_t>(instrument.DrumCode(slot)));
+        json.Field("value", static_cast<int32_t>(instrument.DrumValue(slot)));
+        json.Close('}');
+    }
+    json.Close(']');
     json.Close('}');
 }
 
@@ -156,6 +213,7 @@ void WriteStaff(JsonWriter& json, const Staff& staff) {
     json.Field("visible", staff.Visible());
     json.Field("mute", staff.Mute());
     json.Field("verses", static_cast<int32_t>(staff.Verses()));
+    json.Field("groupID", staff.GroupID());
     json.Key("globals");
     WriteEvents(json, staff.GlobalEvents().get());
     json.Key("voices");
@@ -167,36 +225,21 @@ void WriteStaff(JsonWriter& json, const Staff& staff) {
     json.Close('}');
 }
 
-}  // namespace
-
-std::string JsonString(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (byte < 0x20 || byte == 0x7F) {
-                    out += "\\u00";
-                    out += kHex[byte >> 4];
-                    out += kHex[byte & 15];
-                } else {
-                    out += c;
-                }
-        }
+void WriteFont(JsonWriter& json, const Font* font) {
+    if (!font) {
+        json.Null();
+        return;
     }
-    out += '"';
-    return out;
+    json.Open('{');
+    json.Field("name", font->Name());
+    json.Field("size", font->Size());
+    json.Field("bold", font->Bold());
+    json.Field("italic", font->Italic());
+    json.Field("underline", font->Underline());
+    json.Close('}');
 }
 
-std::string ScoreJson(const Score& score, int32_t lastPage) {
-    JsonWriter json;
-    json.Open('{');
+void WriteTexts(JsonWriter& json, const Score& score) {
     json.Field("title", score.Title());
     json.Field("subTitle", score.SubTitle());
     json.Field("heading", score.Heading());
@@ -207,12 +250,61 @@ std::string ScoreJson(const Score& score, int32_t lastPage) {
     json.String(score.Copyright(0));
     json.String(score.Copyright(1));
     json.Close(']');
+}
+
+void WriteTempoKeyAndChords(JsonWriter& json, const Score& score) {
     json.Field("count", score.Count());
     json.Field("beat", score.Beat());
+    json.Field("metronome", score.Metronome());
     json.Field("key", score.Key());
     json.Field("minor", score.Minor());
+    json.Field("capo", score.Capo());
+    json.Field("useCapo", score.UseCapo());
+    json.Field("useChords", score.UseChords());
+    json.Field("useChordMaps", score.UseChordMaps());
+}
+
+void WritePage(JsonWriter& json, const Score& score) {
+    json.Field("pageSize", score.PageSize());
+    json.Field("pageOrientation", score.PageOrientation());
+    json.Field("pageWidth", score.PageWidth());
+    json.Field("pageHeight", score.PageHeight());
+    json.Key("margins");
+    json.Open('{');
+    json.Field("top", score.Margins(marTop));
+    json.Field("bottom", score.Margins(marBottom));
+    json.Field("left", score.Margins(marLeft));
+    json.Field("right", score.Margins(marRight));
+    json.Close('}');
+    json.Field("staffHeight", score.StaffHeight());
+    json.Field("staffSpace", score.StaffSpace());
+    json.Field("systemSpace", score.SystemSpace());
+    json.Field("pageNums", score.PageNums());
+    json.Field("reverseEvenOdd", score.ReverseEvenOdd());
+    json.Field("numberMeasures", score.NumberMeasures());
+    json.Field("numberMeasuresBy", score.NumberMeasuresBy());
+    json.Field("numberPos", score.NumberPos());
+    json.Key("fonts");
+    json.Open('[');
+    for (int32_t index = 0; index < Score::kFontCount; ++index) {
+        WriteFont(json, score.Fonts(index).get());
+    }
+    json.Close(']');
+}
+
+}  // namespace
+
+std::string ToJson(const Score& score) {
+    JsonWriter json;
+    json.Open('{');
+    WriteTexts(json, score);
+    WriteTempoKeyAndChords(json, score);
+    WritePage(json, score);
+    const auto globals = score.AllGlobals();
+    json.Field("pulse", globals ? globals->PulseValue() : 0);
+    json.Field("defaultTimeValue", globals ? globals->DftTimeVal() : 0);
     json.Key("globals");
-    WriteEvents(json, score.AllGlobals().get());
+    WriteEvents(json, globals.get());
     json.Key("instruments");
     json.Open('[');
     if (const auto instruments = score.AllInstruments()) {
@@ -229,9 +321,9 @@ std::string ScoreJson(const Score& score, int32_t lastPage) {
         }
     }
     json.Close(']');
-    json.Field("lastPage", lastPage);
+    json.Field("lastPage", score.LastPage());
     json.Close('}');
     return json.Take();
 }
 
-}  // namespace corvendi::cli
+}  // namespace corvendi
