@@ -12,6 +12,8 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -26,7 +28,7 @@ struct SyntheticScore {
 };
 
 void RunPagination(Score& score) {
-    score.StartPagination();
+    detail::ScoreAccess::StartPagination(score);
     while (score.Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }
 }
@@ -43,7 +45,8 @@ SyntheticScore& Synthetic() {
         score.SetStaffSpace(0.25f);
         score.SetSystemSpace(0.4f);
         auto staffs = score.AllStaffs();
-        for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+        for (int32_t i = 1; i < kStaffs; ++i)
+            detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
         for (int32_t voice = 1; voice <= kStaffs; ++voice) {
             const int32_t step = voice % 2 == 0 ? durQuarter : durEighth;
             for (int32_t time = 0; time < kMeasures * durWhole; time += step) {
@@ -82,7 +85,7 @@ void BM_DrawOnePage(benchmark::State& state) {
         s.score->PaintWindow();
     }
     state.counters["calls"] = static_cast<double>(s.surface->Calls().size());
-    state.counters["regions"] = static_cast<double>(s.score->Regions().size());
+    state.counters["regions"] = static_cast<double>(detail::ScoreAccess::Regions(*s.score).size());
 }
 BENCHMARK(BM_DrawOnePage)->Unit(benchmark::kMillisecond);
 
@@ -90,7 +93,7 @@ BENCHMARK(BM_DrawOnePage)->Unit(benchmark::kMillisecond);
 void BM_InRegion(benchmark::State& state) {
     SyntheticScore& s = Synthetic();
     s.score->PaintWindow();
-    const Region& last = *s.score->Regions().back();
+    const Region& last = *detail::ScoreAccess::Regions(*s.score).back();
     const int32_t x = (last.Left + last.Right) / 2;
     const int32_t y = (last.Top + last.Bottom) / 2;
     for (auto _ : state) benchmark::DoNotOptimize(s.score->InRegion(x, y));

@@ -21,6 +21,7 @@
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
 #include "io/MidiFiles.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -137,8 +138,8 @@ std::shared_ptr<Score> SyntheticScore() {
         const auto staffs = score->AllStaffs();
         const auto instruments = score->AllInstruments();
         for (int32_t s = 0; s < kStaffs; ++s) {
-            auto staff =
-                staffs->Add(staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
+            auto staff = detail::StaffsAccess::Add(
+                *staffs, staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
             auto notes = staff->AddVoice(instruments->Add(instruments->NewID(), 40 + s))->Notes();
             int32_t count = 0;
             for (int32_t beat = 0; beat < kMeasures * 4 && count < kNotesPerStaff; ++beat) {

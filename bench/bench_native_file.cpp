@@ -21,6 +21,7 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace {
@@ -48,8 +49,8 @@ std::shared_ptr<corvendi::Score> BuildLargeScore() {
     const auto staffs = score->AllStaffs();
     const auto instruments = score->AllInstruments();
     for (int32_t s = 0; s < kStaffs; ++s) {
-        auto staff =
-            staffs->Add(staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
+        auto staff = detail::StaffsAccess::Add(
+            *staffs, staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
         auto voice = staff->AddVoice(instruments->Add(instruments->NewID(), 40 + s));
         auto notes = voice->Notes();
         for (int32_t m = 0; m < kMeasures; ++m) {

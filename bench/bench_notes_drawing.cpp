@@ -11,6 +11,8 @@
 #include "corvendi/RecordingSurface.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 #ifdef CORVENDI_BENCH_CAIRO
@@ -36,7 +38,8 @@ std::shared_ptr<Score> DenseScore() {
     score->SetStaffSpace(0.2f);
     score->SetSystemSpace(0.3f);
     auto staffs = score->AllStaffs();
-    for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+    for (int32_t i = 1; i < kStaffs; ++i)
+        detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
     for (int32_t voice = 1; voice <= kStaffs; ++voice) {
         for (int32_t time = 0; time < kMeasures * durWhole; time += durSixteenth) {
             score->AddNote(voice, time, static_cast<uint8_t>(60 + (time / durSixteenth) % 13),
@@ -70,8 +73,8 @@ BENCHMARK(BM_DensePageRecording)->Unit(benchmark::kMillisecond);
 void BM_DensePageCairo(benchmark::State& state) {
     SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
     auto score = DenseScore();
-    auto surface =
-        std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(), 15);
+    auto surface = std::make_shared<CairoImageSurface>(
+        detail::ScoreAccess::PageWidthTw(*score), detail::ScoreAccess::PageHeightTw(*score), 15);
     score->SetRedraw(true);
     score->SetWindow(surface);
     Paginate(*score);

@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "model/ModelAccess.h"
+
 using namespace corvendi;
 
 namespace {
@@ -41,16 +43,16 @@ std::shared_ptr<Staff> AddPart(Score& score, const Part& part, bool first) {
     if (first) {
         staff = staffs->Item(1);  // the default score's staff plays the flute
     } else {
-        staff = staffs->Add(staffs->NewID(), part.Name, std::nullopt, true);
+        staff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), part.Name, std::nullopt, true);
         auto instruments = score.AllInstruments();
         staff->AddVoice(instruments->Add(instruments->NewID(), part.Instrument));
     }
     staff->SetDescription(part.Name);
     staff->SetFlags(stfShowStaffDesc);
-    staff->GroupIDSet(part.Group);
+    detail::StaffAccess::GroupIDSet(*staff, part.Group);
     if (part.Grand) {
         staff->SetDefaultClef(clfGrand);
-        staff->BraceSet(1);
+        detail::StaffAccess::BraceSet(*staff, 1);
     }
     return staff;
 }

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelAccess.h"
+
 using namespace corvendi;
 
 namespace {
@@ -108,7 +110,7 @@ class ExampleBuilder {
 
 std::shared_ptr<Staff> AddStaff(Score& score, const std::string& name, int32_t catalogueEntry) {
     auto staffs = score.AllStaffs();
-    auto staff = staffs->Add(staffs->NewID(), name, std::nullopt, true);
+    auto staff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), name, std::nullopt, true);
     auto instruments = score.AllInstruments();
     staff->AddVoice(instruments->Add(instruments->NewID(), catalogueEntry));
     return staff;
@@ -162,7 +164,7 @@ void WriteVoicePart(Score& score, Staff& staff) {
     for (size_t i = 0; i < more.size(); ++i) {
         ExampleBuilder::Lyric(staff, moreTimes[i], more[i].first, more[i].second);
     }
-    staff.VersesSet(2);
+    detail::StaffAccess::VersesSet(staff, 2);
 
     // The voice's dynamics stand where no lyric is sung under them.
     auto events = staff.GlobalEvents();
@@ -300,7 +302,7 @@ int main(int argc, char** argv) {
     auto piano = AddStaff(*score, "Piano", 0);
     piano->SetFlags(stfShowStaffDesc);
     piano->SetDefaultClef(clfGrand);
-    piano->BraceSet(1);
+    detail::StaffAccess::BraceSet(*piano, 1);
     piano->AddVoice(piano->Voice(1)->Instrument());
 
     WriteVoicePart(*score, *voice);

@@ -23,6 +23,9 @@
 #include <memory>
 #include <string>
 
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
+
 using namespace corvendi;
 
 namespace {
@@ -66,7 +69,7 @@ int main(int argc, char** argv) {
     staff->SetFlags(0);
     auto events = staff->GlobalEvents();
     auto globals = score->AllGlobals();
-    staff->VersesSet(2);
+    detail::StaffAccess::VersesSet(*staff, 2);
 
     // A tune of thirteen measures in three systems of four or five measures, so that the
     // quarter notes under the lyrics have room for their syllables.
@@ -185,7 +188,7 @@ int main(int argc, char** argv) {
     score->PaintWindow();
     // The picture ends below the lyrics of the last system with music.
     int32_t bottom = 0;
-    for (const auto& region : score->Regions()) {
+    for (const auto& region : detail::ScoreAccess::Regions(*score)) {
         if (region->Time < 13 * W) bottom = std::max(bottom, region->Bottom + 2 * 225);
     }
     if (bottom > 0) surface->SetHeight(bottom + 360);

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "model/ModelAccess.h"
+
 using namespace corvendi;
 
 namespace {
@@ -48,7 +50,8 @@ std::shared_ptr<Staff> NewStaff(Score& score, const char* name, int32_t clef, in
                                 bool first) {
     auto staffs = score.AllStaffs();
     std::shared_ptr<Staff> staff =
-        first ? staffs->Item(1) : staffs->Add(staffs->NewID(), name, std::nullopt, true);
+        first ? staffs->Item(1)
+              : detail::StaffsAccess::Add(*staffs, staffs->NewID(), name, std::nullopt, true);
     if (!first) {
         auto instruments = score.AllInstruments();
         staff->AddVoice(instruments->Add(instruments->NewID(), instrument));

@@ -21,6 +21,10 @@ namespace corvendi {
 
 class DocumentOwner;
 
+namespace detail {
+struct GlobalEventsAccess;
+}  // namespace detail
+
 // The measure a time lies in and that measure's length in ticks.
 struct MeasureInfoResult {
     int32_t Number = 0;
@@ -100,16 +104,9 @@ class GlobalEvents {
     // is counted from the measure start at or before it.
     int32_t MeasureTime(int32_t mesNo) const;
 
-    // Engine-internal: used by the score and its editing operations.
-
-    // Removes the span FromTime <= t < ToTime from both lists and moves later events back by
-    // its length.
-    void RemoveRange(int32_t fromTime, int32_t toTime);
-
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* owner) { mParent = owner; }
-
   private:
+    friend struct detail::GlobalEventsAccess;
+
     List& ListFor(int32_t eventType);
     const List& ListFor(int32_t eventType) const;
 

@@ -19,6 +19,10 @@
 
 namespace corvendi {
 
+namespace detail {
+struct InstrumentAccess;
+}  // namespace detail
+
 class Instrument {
   public:
     static constexpr int32_t kDrumSlots = 8;
@@ -46,22 +50,12 @@ class Instrument {
     int16_t DrumValue(int32_t index) const;
     void SetDrumValue(int32_t index, int16_t value);
 
-    // Engine-internal: set by Instruments::Add, the file readers and the staff dialog.
+    // The key of the instrument in the score's instruments.
     const std::string& ID() const { return mID; }
-    void IDSet(std::string id) { mID = std::move(id); }
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* parent) { mParent = parent; }
-    // Any value; catDrums also moves the instrument to channel 9 and empties the drum map.
-    void CategorySet(int32_t category);
-    void ChannelSet(int32_t channel);  // 0..15
-    void DefaultClefSet(int32_t clef) { mDefaultClef = clef; }
-    void DescriptionSet(std::string text) { mDescription = std::move(text); }
-    void OffsetSet(int32_t semitones);  // -12..12; drum instruments any 16-bit value
-    void PitchSet(int32_t keySteps);    // -7..7
-    void ValueSet(int32_t program);     // 0..127
-    void SetRange(std::shared_ptr<corvendi::Range> range);
 
   private:
+    friend struct detail::InstrumentAccess;
+
     bool IsDrumSlot(int32_t index) const { return index >= 1 && index <= kDrumSlots; }
 
     int32_t mCategory = 0;

@@ -11,6 +11,10 @@
 
 namespace corvendi {
 
+namespace detail {
+struct InstrumentsAccess;
+}  // namespace detail
+
 class Instruments {
   public:
     static constexpr int32_t kMaxInstruments = 16;
@@ -42,11 +46,9 @@ class Instruments {
     // "I" followed by the time of day as a number (hhnnss), counted up until unused.
     std::string NewID() const;
 
-    // Engine-internal: the owning score.
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* parent);
-
   private:
+    friend struct detail::InstrumentsAccess;
+
     void RemoveAt(size_t position);
     void AssignChannels();
     void DetachAll();

@@ -11,6 +11,10 @@
 
 namespace corvendi {
 
+namespace detail {
+struct MIDIEventAccess;
+}  // namespace detail
+
 class MIDIEvent {
   public:
     MIDIEvent() = default;
@@ -35,17 +39,11 @@ class MIDIEvent {
         return Index == 0 || Index == 1 ? mValues[static_cast<size_t>(Index)] : 0;
     }
 
-    // Engine-internal: the score fills these.
-    void ChannelSet(int32_t channel) { mChannel = channel; }
-    void TextSet(std::string text) { mText = std::move(text); }
-    // Indexes other than 0 and 1 are ignored.
-    void ValueSet(int32_t Index, int32_t value) {
-        if (Index == 0 || Index == 1) mValues[static_cast<size_t>(Index)] = value;
-    }
-
     bool operator==(const MIDIEvent&) const = default;
 
   private:
+    friend struct detail::MIDIEventAccess;
+
     int32_t mChannel = 0;
     int32_t mEventTime = 0;
     int32_t mEventType = midNoOp;

@@ -7,6 +7,10 @@
 
 namespace corvendi {
 
+namespace detail {
+struct NoteAccess;
+}  // namespace detail
+
 class Note {
   public:
     Note();
@@ -44,12 +48,9 @@ class Note {
     int16_t Y() const { return mY; }
     void SetY(int16_t y) { mY = y; }
 
-    // Engine-internal: set by the owning `Notes` only.
-    void DurationSet(uint8_t duration) { mDuration = duration; }
-    void FlagsSet(int32_t flags) { mFlags = flags; }
-    void NoteTimeSet(int32_t noteTime) { mNoteTime = noteTime; }
-
   private:
+    friend struct detail::NoteAccess;
+
     static constexpr uint8_t kUpBit = 1;
     static constexpr uint8_t kMultiVoiceBit = 2;
     // Room for three values at first; a chord grows two entries at a time.

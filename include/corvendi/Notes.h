@@ -14,6 +14,10 @@ namespace corvendi {
 
 class Voice;
 
+namespace detail {
+struct NotesAccess;
+}  // namespace detail
+
 class Notes {
   public:
     using List = std::vector<std::shared_ptr<Note>>;
@@ -46,17 +50,9 @@ class Notes {
     List::const_iterator begin() const { return mList.begin(); }
     List::const_iterator end() const { return mList.end(); }
 
-    // Engine-internal: used by the owning voice, the file readers and the editor.
-    void Clear();
-    int32_t CurIndex() const { return mCursor; }
-    Voice* Parent() const { return mParent; }
-    void SetParent(Voice* parent) { mParent = parent; }
-    // Puts `note` in place of the note starting exactly at `atTime`; `note` takes that time.
-    // False, with nothing changed, when no note starts at `atTime`, `note` is null or `note` is
-    // already in this list.
-    bool SetItem(int32_t atTime, const std::shared_ptr<Note>& note);
-
   private:
+    friend struct detail::NotesAccess;
+
     // Binary search for `time`: the 1-based position of the note starting at `time`, else of
     // the first note after it, else Count() + 1. Leaves the cursor there.
     int32_t Search(int32_t time);

@@ -6,16 +6,18 @@
 
 namespace corvendi {
 
+namespace detail {
+struct RangeAccess;
+}  // namespace detail
+
 class Range {
   public:
     int32_t Low() const { return mLow; }
     int32_t High() const { return mHigh; }
 
-    // Engine-internal: hosts read a range, the engine fills it. Negative values are ignored.
-    void LowSet(int32_t value);
-    void HighSet(int32_t value);
-
   private:
+    friend struct detail::RangeAccess;
+
     int32_t mHigh = 0;
     int32_t mLow = 0;
 };

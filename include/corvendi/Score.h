@@ -26,19 +26,20 @@ namespace corvendi {
 class ChordMapper;
 class GlobalEvents;
 class Instruments;
-class HostTimer;
 class Note;
-class PageLayout;
-class Range;
 class Region;
 class Staff;
 class Staffs;
 class Voices;
 
+namespace detail {
+struct ScoreAccess;
+struct ScoreState;
+}  // namespace detail
+
 class Score : public DocumentOwner {
   public:
     static constexpr int32_t kFontCount = 7;
-    static constexpr int32_t kRangeCount = 32;
 
     // A new, empty score (no staff yet): call CreateDefault or open a file next.
     static std::shared_ptr<Score> Create();
@@ -192,7 +193,7 @@ class Score : public DocumentOwner {
     std::shared_ptr<Note> AddNote(int32_t Voice, int32_t Time, uint8_t Value, int32_t Duration,
                                   int32_t Flags);
     // Number of selected notes.
-    int32_t SelCount() const { return static_cast<int32_t>(mSelected.size()); }
+    int32_t SelCount() const;
     // True while the undo history holds an entry.
     bool CanUndo() const;
     // The description of catalogue entry 0..174; "" for another code.
@@ -207,254 +208,24 @@ class Score : public DocumentOwner {
     // Sets the drawing colours of this score and the defaults of scores attached later.
     void SetColors(int32_t ColorLines, int32_t ColorBars, int32_t ColorNotes, int32_t ColorTies,
                    int32_t ColorChords);
+    // The page as it is laid out, shown and printed, in twips: the paper turned on its side in
+    // landscape, so the long side runs across. A host sizes its window or image with it.
+    int32_t SheetWidthTw() const;
+    int32_t SheetHeightTw() const;
     int32_t TwipsToPixelsX(int32_t Value) const;
     int32_t TwipsToPixelsY(int32_t Value) const;
 
-    // --- Engine-internal: the state the editing, file, layout and playback code share -------
-    struct Colors {
-        int32_t Lines = 0;
-        int32_t Bars = 0;
-        int32_t Notes = 0;
-        int32_t NotesAlt = 0;
-        int32_t Ties = 0;
-        int32_t Chords = 0;
-    };
+    // --- pagination --------------------------------------------------------------------------
+    // True while background pagination runs; LastPage() is final once it is false. A headless
+    // host processes pending events until then (see HeadlessPlatform).
+    bool Paginating() const;
 
-    const ScoreEventSource& EventSource() const { return mEvents; }
-    // Restarts background pagination from page 1, or from the current page.
-    void StartPagination(bool fromCurrent = false);
-    // One step of background pagination (run by the pagination timer). A step that raises
-    // events or yields to the host must expect StartPagination to run meanwhile: it then
-    // finds PaginationGeneration changed and leaves the new pagination alone.
-    void PaginateStep();
-    // Increased by every restart of pagination, so a step can tell that it was restarted
-    // under it.
-    uint32_t PaginationGeneration() const { return mPaginationGeneration; }
-
-    bool Loading() const { return mLoading; }
-    void LoadingSet(bool loading) { mLoading = loading; }
-    bool PlayFileStale() const { return mPlayFileStale; }
-    void PlayFileStaleSet(bool stale) { mPlayFileStale = stale; }
-    int32_t HighNoteTime() const { return mHighNoteTime; }
-    // Raises the greatest note start time to `time` when it is larger.
-    void RaiseHighNoteTime(int32_t time);
-    void HighNoteTimeSet(int32_t time) { mHighNoteTime = time; }
-    void CurTimeSet(int32_t time) { mCurTime = time; }
-    void CurPageSet(int32_t page) { mCurPage = page; }
-    void LastPageSet(int32_t page) { mLastPage = page; }
-    void SelectedMeasureSet(int32_t number) { mSelectedMeasure = number; }
-    void VerseSet(int32_t verse) { mVerse = verse; }
-    int32_t MinorVal() const { return mMinorVal; }
-    void KeySet(int32_t key, int32_t minorVal) { mKey = key, mMinorVal = minorVal; }
-    int32_t DrawFlags() const { return mDrawFlags; }
-    void DrawFlagsSet(int32_t flags) { mDrawFlags = flags; }
-    const std::string& FileName() const { return mFileName; }
-    void FileNameSet(std::string name) { mFileName = std::move(name); }
-    int32_t MidiEvtIx() const { return mMidiEvtIx; }
-    void MidiEvtIxSet(int32_t time) { mMidiEvtIx = time; }
-
-    // Note-entry memory of the last note entered by a hit.
-    int32_t LastStaff() const { return mLastStaff; }
-    int32_t LastVoice() const { return mLastVoice; }
-    int32_t LastTime() const { return mLastTime; }
-    int32_t LastValue() const { return mLastValue; }
-    int32_t LastRegionIx() const { return mLastRegionIx; }
-    void LastNoteSet(int32_t staff, int32_t voice, int32_t time, int32_t value) {
-        mLastStaff = staff, mLastVoice = voice, mLastTime = time, mLastValue = value;
-    }
-    void LastRegionIxSet(int32_t index) { mLastRegionIx = index; }
-    int32_t ActiveRegionIx() const { return mActiveRegionIx; }
-    void ActiveRegionIxSet(int32_t index) { mActiveRegionIx = index; }
-
-    // Page geometry in twips and the derived staff metrics.
-    int32_t PageHeightTw() const { return mPageHeightTw; }
-    int32_t PageWidthTw() const { return mPageWidthTw; }
-    // The page as it is laid out, shown and printed: the stored paper turned on its side in
-    // landscape, so the long side runs across.
-    int32_t SheetHeightTw() const { return Landscape() ? mPageWidthTw : mPageHeightTw; }
-    int32_t SheetWidthTw() const { return Landscape() ? mPageHeightTw : mPageWidthTw; }
-    int32_t MarginsTw(int32_t Margin) const;
-    int32_t StaffHeightTw() const { return mStaffHeightTw; }
-    // The layout shrinks the staff height of an overfull page; StaffHeight restores it.
-    void StaffHeightTwSet(int32_t twips);
-    int32_t StaffSpaceTw() const { return mStaffSpaceTw; }
-    int32_t SystemSpaceTw() const { return mSystemSpaceTw; }
-    int32_t BeamLines() const { return mBeamLines; }
-    int32_t BeamGap() const { return mBeamGap; }
-    float TwipsPerPixelXf() const { return mTwipsPerPixelX; }
-    float TwipsPerPixelYf() const { return mTwipsPerPixelY; }
-
-    // Per-page records of the layout, index 0 for page 1.
-    std::vector<std::shared_ptr<Range>>& PageRanges() { return mPageRanges; }
-    std::vector<std::shared_ptr<Range>>& PageMetrics() { return mPageMetrics; }
-    // The 32 scratch ranges of symbol drawing.
-    const std::array<std::shared_ptr<Range>, kRangeCount>& Ranges() const { return mRanges; }
-
-    const Colors& DrawColors() const { return mColors; }
-
-    // Background pagination and painting state.
-    bool Paginating() const { return mPaginating; }
-    void PaginatingSet(bool on) { mPaginating = on; }
-    bool PaginateBusy() const { return mPaginateBusy; }
-    bool Painting() const { return mPainting; }
-    int32_t LayoutFromPage() const { return mLayoutFromPage; }
-    void LayoutFromPageSet(int32_t page) { mLayoutFromPage = page; }
-    int32_t LayoutFromTime() const { return mLayoutFromTime; }
-    void LayoutFromTimeSet(int32_t time) { mLayoutFromTime = time; }
-    bool LayoutPending() const { return mLayoutPending; }
-    bool PaintPending() const { return mPaintPending; }
-    void PaintPendingSet(bool on) { mPaintPending = on; }
-    bool HasGroupMark() const { return mHasGroupMark; }
-
-    // The selection: the notes and, in parallel, their voice IDs and staff indexes.
-    std::vector<std::shared_ptr<Note>>& Selected() { return mSelected; }
-    std::vector<std::string>& SelVoiceIDs() { return mSelVoiceIDs; }
-    std::vector<int32_t>& SelStaffs() { return mSelStaffs; }
-
-    // The chord mapper names and draws chord symbols; an editor may hand back another one.
+    // The chord mapper names and draws chord symbols; a host or an editor may hand over another
+    // one. nullptr is ignored.
     const std::shared_ptr<corvendi::ChordMapper>& ChordMapper() const { return mChordMapper; }
     void SetChordMapper(std::shared_ptr<corvendi::ChordMapper> mapper);
 
-    // The one-shot timer of the MIDI event stream, created stopped. Its handler is set by the
-    // event stream and disables the timer when it runs.
-    HostTimer& EventTimer() { return *mEventTimer; }
-
-  private:
-    // Creation steps, in order.
-    void ReadScreenMetrics();
-    void CreateChordMapperFromData();
-    // Empties the document (staffs, voices, instruments, events, selection) and puts the page
-    // and position state back to page 1, time 0; shared by CreateDefault and the file readers.
-    void ResetDocument();
-    void CreateRanges();
-    void CreateFonts();
-    void CreateCollections();
-    void SetPageDefaults();
-
-    // Setter effects.
-    void Relayout() { StartPagination(false); }
-    void SetTextAndRelayout(std::string& member, std::string text);
-    bool StoreLength(float inches, float& member, int32_t& twips);
-    void StoreSpacing(float inches, float& member, int32_t& twips);
-    bool Landscape() const;
-    void SetPaperLength(float inches);
-    void SetPaperBreadth(float inches);
-    void UpdateBeamMetrics();
-    void ApplyPageSizeToWindow();
-    void RecomputePageSize();
-    void WriteScoreKeyEvent();
-
-    // Painting and pagination.
-    void DrawPage();
-    // The pagination timer is running for this score.
-    bool PaginationTimerIsOurs() const;
-    void DetachDocument();
-
-    ScoreEventSource mEvents;
-
-    std::string mTitle;
-    std::string mSubTitle;
-    std::string mHeading;
-    std::string mComposer;
-    std::string mArrangedBy;
-    std::array<std::string, 2> mCopyright;
-
-    int32_t mBeat = 16;
-    int32_t mCount = 120;
-    bool mMetronome = true;
-    int32_t mCapo = 0;
-    bool mUseCapo = false;
-    bool mUseChords = false;
-    bool mUseChordMaps = false;
-    bool mReverseEvenOdd = false;
-
-    bool mChanged = false;
-    bool mPlayFileStale = true;
-    bool mLoading = false;
-
-    int32_t mCurTime = 0;
-    int32_t mHighNoteTime = 0;
-    int32_t mVoice = 1;
-    int32_t mVerse = 1;
-    int32_t mDrumIX = 0;
-    int32_t mDynAdjust = 0;
-    bool mGetAsync = false;
-    bool mHandles = false;
-    int32_t mKey = 0;
-    int32_t mMinorVal = 0;
-    int32_t mSelectedMeasure = 0;
-    int32_t mDrawFlags = 0;
-
-    bool mNumberMeasures = false;
-    int32_t mNumberMeasuresBy = 0;
-    int32_t mNumberPos = 0;
-    int32_t mTextMidY = 0;  // middle line of the staff TextOffsetByPos last found
-    int32_t mPageNums = 0;
-    int32_t mPageOrientation = 0;
-    int32_t mPageSize = 0;
-    // Stored in portrait sense; set through the page setters at creation.
-    float mPageWidthIn = 0.0f;
-    float mPageHeightIn = 0.0f;
-    int32_t mPageWidthTw = 0;
-    int32_t mPageHeightTw = 0;
-    int32_t mCurPage = 1;
-    int32_t mLastPage = 1;
-    std::vector<std::shared_ptr<Range>> mPageRanges;
-    std::vector<std::shared_ptr<Range>> mPageMetrics;
-    std::array<float, 4> mMargins{};
-    std::array<int32_t, 4> mMarginsTw{};
-    float mStaffHeight = 0.0f;
-    float mStaffSpace = 0.0f;
-    float mSystemSpace = 0.0f;
-    int32_t mStaffHeightTw = 0;
-    int32_t mStaffSpaceTw = 0;
-    int32_t mSystemSpaceTw = 0;
-    int32_t mBeamLines = 3;
-    int32_t mBeamGap = 90;
-
-    std::array<std::shared_ptr<Font>, kFontCount> mFonts;
-    Colors mColors;
-    std::shared_ptr<Surface> mWindow;
-    float mTwipsPerPixelX = 15.0f;
-    float mTwipsPerPixelY = 15.0f;
-
-    bool mRedraw = false;
-    bool mLayoutPending = false;
-    bool mPaintPending = false;
-    bool mPaginating = false;
-    bool mPaginateBusy = false;
-    bool mPainting = false;
-    int32_t mLayoutFromPage = 1;
-    int32_t mLayoutFromTime = 0;
-    uint32_t mPaginationGeneration = 0;
-    bool mHasGroupMark = false;
-
-    std::shared_ptr<corvendi::Staffs> mStaffs;
-    std::shared_ptr<corvendi::Voices> mVoices;
-    std::shared_ptr<corvendi::Instruments> mInstruments;
-    std::shared_ptr<corvendi::GlobalEvents> mGlobals;
-    std::array<std::shared_ptr<Range>, kRangeCount> mRanges;
-    std::vector<std::shared_ptr<Note>> mSelected;
-    std::vector<std::string> mSelVoiceIDs;
-    std::vector<int32_t> mSelStaffs;
-    std::shared_ptr<corvendi::ChordMapper> mChordMapper;
-    std::string mFileName;
-    int32_t mMidiEvtIx = -1;
-
-    int32_t mLastStaff = 0;
-    int32_t mLastVoice = 0;
-    int32_t mLastTime = 0;
-    int32_t mLastValue = 0;
-    int32_t mLastRegionIx = 0;
-    int32_t mActiveRegionIx = 0;
-
-    // Runs PaginateStep for the thread's pagination timer.
-    class Paginator;
-    std::unique_ptr<Paginator> mPaginator;
-    std::unique_ptr<HostTimer> mEventTimer;
-
-    // --- files ---
-  public:
+    // --- files ---------------------------------------------------------------------------------
     // Loads a score file or imports a Standard MIDI File in place of the document, chosen by
     // the file's first four bytes. A file that cannot be opened or has another format is
     // reported in a message box titled "Open" and leaves the score untouched. False also while
@@ -468,30 +239,16 @@ class Score : public DocumentOwner {
     // untouched and the result is false. On success the score takes the path and type, is no
     // longer changed, and the undo history is emptied.
     bool SaveFile(const std::string& Path = {}, int32_t FileType = 0);
+    // The path of the document's file; empty for a score that was never opened or saved.
+    const std::string& FileName() const;
+    // The FileFormats value of the current file, used by SaveFile without a path.
+    int32_t FileType() const;
     // "New Score" without a file; otherwise the file's name without folder and extension.
     std::string FileTitle() const;
     // Opens FileName() again, or makes the default score when there is no file.
     void Reload();
 
-    // Engine-internal: the file readers and writers.
-    // The FileFormats value of the current file, used by SaveFile without a path.
-    int32_t FileType() const { return mFileType; }
-    void FileTypeSet(int32_t type) { mFileType = type; }
-    // Empties the document before a file is read into it, and names it after `path`.
-    void ClearScore(const std::string& path);
-    // Settings stored as read, without the effects of their property setters.
-    void PageNumsSet(int32_t value) { mPageNums = value; }
-    void ReverseEvenOddSet(bool on) { mReverseEvenOdd = on; }
-    void UseChordsSet(bool on) { mUseChords = on; }
-    void UseChordMapsSet(bool on) { mUseChordMaps = on; }
-
-  private:
-    int32_t mFileType = 0;  // fmtQuavrix
-    bool mOpenBusy = false;
-    // --- end files ---
-
-    // --- layout ---------------------------------------------------------------------------------
-  public:
+    // --- pages and hit testing -----------------------------------------------------------------
     // Shows page 1..LastPage(); LastPage() + 1 appends an empty page after the last one to enter
     // music on. Other values are ignored.
     void SetCurPage(int32_t page);
@@ -510,20 +267,7 @@ class Score : public DocumentOwner {
     void TextPosByOffset(int32_t& Y, int32_t Offset1, int32_t Offset2, int32_t Inc,
                          bool UseActive = false) const;
 
-    // Engine-internal: the regions of the last drawn page in drawing order (Index is the 1-based
-    // position), and the page drawing.
-    const std::vector<std::shared_ptr<Region>>& Regions() const { return mRegions; }
-    PageLayout& Layout();
-
-  private:
-    friend class PageLayout;
-    void AddPageAfter(int32_t page, int32_t start);
-    std::vector<std::shared_ptr<Region>> mRegions;
-    std::shared_ptr<PageLayout> mLayout;
-    // --- end of layout -------------------------------------------------------------------------
-
-    // --- printing ---
-  public:
+    // --- printing ------------------------------------------------------------------------------
     // Prints pages fromPage..toPage of the paginated score on a printer surface: a missing or 0
     // fromPage starts at page 1, and with both missing or 0 every page is printed; fromPage alone
     // prints that page. Each printed page is followed by NewPage, the document by EndDoc. The
@@ -531,14 +275,71 @@ class Score : public DocumentOwner {
     // colours become the defaults shared by all scores. A call while a print runs is ignored.
     void PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> fromPage = std::nullopt,
                     std::optional<int32_t> toPage = std::nullopt);
-    bool Printing() const { return mPrinting; }
+    bool Printing() const;
 
   private:
-    void SetUpPrinter(Surface& device);
-    void PrintPages(Surface& device, int32_t fromPage, int32_t toPage);
-    bool mPrinting = false;
-    std::shared_ptr<Surface> mSavedWindow;
-    // --- end of printing ---
+    friend struct detail::ScoreAccess;
+
+    // The host-visible properties. Everything else the engine keeps for a score (pagination,
+    // painting and printing state, page geometry in twips, selection, regions, file state)
+    // lives in mState, so it can change without changing this class.
+    ScoreEventSource mEvents;
+
+    std::string mTitle;
+    std::string mSubTitle;
+    std::string mHeading;
+    std::string mComposer;
+    std::string mArrangedBy;
+    std::array<std::string, 2> mCopyright;
+
+    int32_t mBeat = 16;
+    int32_t mCount = 120;
+    bool mMetronome = true;
+    int32_t mCapo = 0;
+    bool mUseCapo = false;
+    bool mUseChords = false;
+    bool mUseChordMaps = false;
+    bool mReverseEvenOdd = false;
+    bool mChanged = false;
+
+    int32_t mCurTime = 0;
+    int32_t mVoice = 1;
+    int32_t mVerse = 1;
+    int32_t mDrumIX = 0;
+    int32_t mDynAdjust = 0;
+    bool mGetAsync = false;
+    bool mHandles = false;
+    int32_t mKey = 0;
+    int32_t mMinorVal = 0;
+    int32_t mSelectedMeasure = 0;
+
+    bool mNumberMeasures = false;
+    int32_t mNumberMeasuresBy = 0;
+    int32_t mNumberPos = 0;
+    int32_t mPageNums = 0;
+    int32_t mPageOrientation = 0;
+    int32_t mPageSize = 0;
+    // Stored in portrait sense; set through the page setters at creation.
+    float mPageWidthIn = 0.0f;
+    float mPageHeightIn = 0.0f;
+    int32_t mCurPage = 1;
+    int32_t mLastPage = 1;
+    std::array<float, 4> mMargins{};
+    float mStaffHeight = 0.0f;
+    float mStaffSpace = 0.0f;
+    float mSystemSpace = 0.0f;
+
+    std::array<std::shared_ptr<Font>, kFontCount> mFonts;
+    std::shared_ptr<Surface> mWindow;
+    bool mRedraw = false;
+
+    std::shared_ptr<corvendi::Staffs> mStaffs;
+    std::shared_ptr<corvendi::Voices> mVoices;
+    std::shared_ptr<corvendi::Instruments> mInstruments;
+    std::shared_ptr<corvendi::GlobalEvents> mGlobals;
+    std::shared_ptr<corvendi::ChordMapper> mChordMapper;
+
+    std::unique_ptr<detail::ScoreState> mState;
 };
 
 }  // namespace corvendi

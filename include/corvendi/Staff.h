@@ -16,6 +16,10 @@ class GlobalEvents;
 class Instrument;
 class Voice;
 
+namespace detail {
+struct StaffAccess;
+}  // namespace detail
+
 class Staff {
   public:
     static constexpr int32_t kMaxVoices = 4;
@@ -90,20 +94,12 @@ class Staff {
     // sounding in [startTime, stopTime]: stmForceUp (1), stmForceDown (2), or 0.
     int32_t ForceFlag(int32_t startTime, int32_t stopTime, int32_t curVoice) const;
 
-    // Engine-internal: set by the owning collection, the layout and the file readers.
-    void BraceSet(int32_t brace) { mBrace = brace; }
-    void GroupIDSet(int32_t groupID) { mGroupID = groupID; }
-    bool LayoutMark() const { return mLayoutMark; }
-    void SetLayoutMark(bool mark) { mLayoutMark = mark; }
+    // The key of the staff in the score's staffs.
     const std::string& ID() const { return mID; }
-    void IDSet(std::string id) { mID = std::move(id); }
-    void IndexSet(int32_t index) { mIndex = index; }
-    void LyricOffsetSet(int32_t offset) { mLyricOffset = offset; }
-    void VersesSet(uint8_t verses) { mVerses = verses; }
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* parent) { mParent = parent; }
 
   private:
+    friend struct detail::StaffAccess;
+
     int32_t mBrace = 0;
     int32_t mDefaultClef = 0;
     std::string mDescription;

@@ -13,6 +13,10 @@ namespace corvendi {
 class DocumentOwner;
 class Staff;
 
+namespace detail {
+struct StaffsAccess;
+}  // namespace detail
+
 class Staffs {
   public:
     using List = std::vector<std::shared_ptr<Staff>>;
@@ -38,29 +42,12 @@ class Staffs {
     // end of the measure.
     int32_t KeyCount(int32_t atTime, int32_t duration) const;
 
-    // Engine-internal: used by the score when it creates or loads a document.
-    //
-    // Creates a staff under `id` at `index` (clamped to 1..Count + 1; appended when missing).
-    // Unless `noVoice`, the staff gets one voice: the first staff of a score plays a new
-    // instrument from catalogue entry 74, later staffs the instrument of the neighbour's voice 1.
-    // Nothing when a staff with this ID exists.
-    std::shared_ptr<Staff> Add(const std::string& id, const std::string& description,
-                               std::optional<int32_t> index = std::nullopt, bool noVoice = false);
-    void Clear();
     // "S" followed by the time of day read as a number, increased until no staff has it.
     std::string NewID() const;
-    DocumentOwner* Parent() const { return mParent; }
-    // Also becomes the owner of every staff in the collection.
-    void SetParent(DocumentOwner* parent);
-    // Removes by position or ID (absent ones are ignored) and renumbers the rest.
-    void Remove(int32_t index);
-    void Remove(const std::string& id);
-    // Puts `staff` in place of the staff at that position or ID, under its own ID. Ignored when
-    // the place is absent, `staff` is null, or another staff of the collection has its ID.
-    void SetItem(int32_t index, const std::shared_ptr<Staff>& staff);
-    void SetItem(const std::string& id, const std::shared_ptr<Staff>& staff);
 
   private:
+    friend struct detail::StaffsAccess;
+
     // 0-based position of the staff with this ID, or -1.
     int32_t PositionOf(const std::string& id) const;
     void RemoveAt(int32_t position);

@@ -14,6 +14,10 @@ namespace corvendi {
 
 class Instrument;
 
+namespace detail {
+struct VoiceAccess;
+}  // namespace detail
+
 class Voice {
   public:
     Voice();
@@ -40,21 +44,12 @@ class Voice {
     void GetInit(int32_t startTime);
     std::shared_ptr<Note> GetNext();
 
-    // Engine-internal: used by the voice collection, the staffs, the file readers and playback.
-    // Clear gives the voice a new, empty Notes.
-    void Clear();
-    // NoteTime of the note GetNext returns next, -1 when none is left.
-    int32_t GetNextTime() const { return mNextTime; }
-    void IDSet(std::string id) { mID = std::move(id); }
+    // The ID of the voice's instrument in the owning score's instruments.
     const std::string& InstrumentID() const { return mInstrumentID; }
-    void SetInstrumentID(std::string id) { mInstrumentID = std::move(id); }
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* parent);
-    // Set by GetInit; playback sends a program change first and clears it.
-    bool ProgramPending() const { return mProgramPending; }
-    void SetProgramPending(bool pending) { mProgramPending = pending; }
 
   private:
+    friend struct detail::VoiceAccess;
+
     void Adopt(const std::shared_ptr<corvendi::Notes>& notes);
     void Release();
 

@@ -13,6 +13,10 @@ namespace corvendi {
 
 class Instrument;
 
+namespace detail {
+struct VoicesAccess;
+}  // namespace detail
+
 class Voices {
   public:
     using List = std::vector<std::shared_ptr<corvendi::Voice>>;
@@ -43,11 +47,9 @@ class Voices {
     // "V" followed by the time of day as a number (hhnnss), counted up until unused.
     std::string NewID() const;
 
-    // Engine-internal: the owning score.
-    DocumentOwner* Parent() const { return mParent; }
-    void SetParent(DocumentOwner* parent);
-
   private:
+    friend struct detail::VoicesAccess;
+
     void RemoveAt(size_t position);
     void DetachAll();
 

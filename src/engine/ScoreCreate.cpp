@@ -10,9 +10,11 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voices.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/HostTimer.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -47,131 +49,130 @@ void ResetDefaultColors() {
 
 std::shared_ptr<Score> Score::Create() { return std::make_shared<Score>(); }
 
-Score::Score()
-    : mPaginator(std::make_unique<Paginator>(*this)), mEventTimer(std::make_unique<HostTimer>()) {
-    ReadScreenMetrics();
-    CreateChordMapperFromData();
-    CreateRanges();
+Score::Score() : mState(std::make_unique<detail::ScoreState>(*this)) {
+    detail::ScoreAccess::ReadScreenMetrics(*this);
+    detail::ScoreAccess::CreateChordMapperFromData(*this);
+    detail::ScoreAccess::CreateRanges(*this);
     // A missing catalogue leaves the previous one; the score works without it.
     ReadInstrumentCatalog(CurrentPlatform().AppFolder());
-    mLoading = true;
+    mState->Loading = true;
     mRedraw = false;
     ResetDefaultColors();
-    CreateFonts();
-    CreateCollections();
-    SetPageDefaults();
+    detail::ScoreAccess::CreateFonts(*this);
+    detail::ScoreAccess::CreateCollections(*this);
+    detail::ScoreAccess::SetPageDefaults(*this);
     mRedraw = true;
     mChanged = false;
-    mPlayFileStale = true;
-    mLoading = false;
+    mState->PlayFileStale = true;
+    mState->Loading = false;
 }
 
-void Score::ReadScreenMetrics() {
+void detail::ScoreAccess::ReadScreenMetrics(Score& s) {
     ProcessState& p = Process();
     p.gTwipsPerPixelX = CurrentPlatform().TwipsPerPixelX();
     p.gTwipsPerPixelY = CurrentPlatform().TwipsPerPixelY();
-    mTwipsPerPixelX = static_cast<float>(p.gTwipsPerPixelX);
-    mTwipsPerPixelY = static_cast<float>(p.gTwipsPerPixelY);
-    mMidiEvtIx = -1;
+    s.mState->TwipsPerPixelX = static_cast<float>(p.gTwipsPerPixelX);
+    s.mState->TwipsPerPixelY = static_cast<float>(p.gTwipsPerPixelY);
+    s.mState->MidiEvtIx = -1;
 }
 
-void Score::CreateChordMapperFromData() {
-    mChordMapper = CreateChordMapper();
-    if (!mChordMapper) mChordMapper = std::make_shared<corvendi::ChordMapper>();
-    mChordMapper->SetDataFolder(ConfigFolder());
-    mChordMapper->Load();  // a chord mapper without data still works: it knows no chords
+void detail::ScoreAccess::CreateChordMapperFromData(Score& s) {
+    s.mChordMapper = CreateChordMapper();
+    if (!s.mChordMapper) s.mChordMapper = std::make_shared<corvendi::ChordMapper>();
+    s.mChordMapper->SetDataFolder(ConfigFolder());
+    s.mChordMapper->Load();  // a chord mapper without data still works: it knows no chords
 }
 
-void Score::CreateRanges() {
-    for (auto& range : mRanges) range = std::make_shared<Range>();
+void detail::ScoreAccess::CreateRanges(Score& s) {
+    for (auto& range : s.mState->Ranges) range = std::make_shared<Range>();
 }
 
-void Score::CreateFonts() {
-    for (int i = 0; i < 5; ++i) mFonts[static_cast<size_t>(i)] = std::make_shared<Font>("Arial");
-    mFonts[5] = std::make_shared<Font>("Quavrix");
-    mFonts[6] = std::make_shared<Font>("Verdana", 10.0f, true, true);
+void detail::ScoreAccess::CreateFonts(Score& s) {
+    for (int i = 0; i < 5; ++i) s.mFonts[static_cast<size_t>(i)] = std::make_shared<Font>("Arial");
+    s.mFonts[5] = std::make_shared<Font>("Quavrix");
+    s.mFonts[6] = std::make_shared<Font>("Verdana", 10.0f, true, true);
 }
 
-void Score::CreateCollections() {
-    mGlobals = std::make_shared<corvendi::GlobalEvents>();
-    mGlobals->SetParent(this);
-    mInstruments = std::make_shared<corvendi::Instruments>();
-    mInstruments->SetParent(this);
-    mVoices = std::make_shared<corvendi::Voices>();
-    mVoices->SetParent(this);
-    mStaffs = std::make_shared<corvendi::Staffs>(this);
-    mSelected.clear();
-    mSelVoiceIDs.clear();
-    mSelStaffs.clear();
+void detail::ScoreAccess::CreateCollections(Score& s) {
+    s.mGlobals = std::make_shared<corvendi::GlobalEvents>();
+    detail::GlobalEventsAccess::SetParent(*s.mGlobals, &s);
+    s.mInstruments = std::make_shared<corvendi::Instruments>();
+    detail::InstrumentsAccess::SetParent(*s.mInstruments, &s);
+    s.mVoices = std::make_shared<corvendi::Voices>();
+    detail::VoicesAccess::SetParent(*s.mVoices, &s);
+    s.mStaffs = std::make_shared<corvendi::Staffs>(&s);
+    s.mState->Selected.clear();
+    s.mState->SelVoiceIDs.clear();
+    s.mState->SelStaffs.clear();
 }
 
-void Score::SetPageDefaults() {
-    SetPageWidth(8.5f);
-    SetPageHeight(11.0f);
-    SetMargins(marTop, 1.0f);
-    SetMargins(marBottom, 0.5f);
-    SetMargins(marLeft, 0.75f);
-    SetMargins(marRight, 0.5f);
-    SetStaffHeight(0.4f);
-    SetStaffSpace(0.5f);
-    SetSystemSpace(0.65f);
+void detail::ScoreAccess::SetPageDefaults(Score& s) {
+    s.SetPageWidth(8.5f);
+    s.SetPageHeight(11.0f);
+    s.SetMargins(marTop, 1.0f);
+    s.SetMargins(marBottom, 0.5f);
+    s.SetMargins(marLeft, 0.75f);
+    s.SetMargins(marRight, 0.5f);
+    s.SetStaffHeight(0.4f);
+    s.SetStaffSpace(0.5f);
+    s.SetSystemSpace(0.65f);
     for (size_t i = 0; i < std::size(kScoreFontDefaults); ++i) {
-        mFonts[i]->SetSize(kScoreFontDefaults[i].Size);
-        mFonts[i]->SetBold(kScoreFontDefaults[i].Bold);
+        s.mFonts[i]->SetSize(kScoreFontDefaults[i].Size);
+        s.mFonts[i]->SetBold(kScoreFontDefaults[i].Bold);
     }
 }
 
 Score::~Score() {
-    mEventTimer.reset();
-    if (PaginationTimerIsOurs()) StopPaginationTimer();
+    mState->EventTimer.reset();
+    if (detail::ScoreAccess::PaginationTimerIsOurs(*this)) StopPaginationTimer();
     mChordMapper.reset();
-    mSelected.clear();
-    mSelVoiceIDs.clear();
-    mSelStaffs.clear();
-    DetachDocument();
+    mState->Selected.clear();
+    mState->SelVoiceIDs.clear();
+    mState->SelStaffs.clear();
+    detail::ScoreAccess::DetachDocument(*this);
     mWindow.reset();
-    mLastValue = 0;
-    mLastRegionIx = 0;
+    mState->LastValue = 0;
+    mState->LastRegionIx = 0;
 }
 
 // Empties the collections and cuts their back references, so that objects a host still holds
 // no longer reach this score.
-void Score::DetachDocument() {
-    if (mStaffs) {
-        mStaffs->Clear();
-        mStaffs->SetParent(nullptr);
+void detail::ScoreAccess::DetachDocument(Score& s) {
+    if (s.mStaffs) {
+        detail::StaffsAccess::Clear(*s.mStaffs);
+        detail::StaffsAccess::SetParent(*s.mStaffs, nullptr);
     }
-    if (mVoices) {
-        mVoices->Clear();
-        mVoices->SetParent(nullptr);
+    if (s.mVoices) {
+        s.mVoices->Clear();
+        detail::VoicesAccess::SetParent(*s.mVoices, nullptr);
     }
-    if (mInstruments) {
-        mInstruments->Clear();
-        mInstruments->SetParent(nullptr);
+    if (s.mInstruments) {
+        s.mInstruments->Clear();
+        detail::InstrumentsAccess::SetParent(*s.mInstruments, nullptr);
     }
-    if (mGlobals) {
-        mGlobals->Clear();
-        mGlobals->SetParent(nullptr);
+    if (s.mGlobals) {
+        s.mGlobals->Clear();
+        detail::GlobalEventsAccess::SetParent(*s.mGlobals, nullptr);
     }
 }
 
 void Score::CreateDefault() {
     const bool redraw = mRedraw;
     mRedraw = false;
-    mLoading = true;
+    mState->Loading = true;
     ScopeExit restore([this, redraw] {
         mRedraw = redraw;
-        mPlayFileStale = true;
-        mLoading = false;
+        mState->PlayFileStale = true;
+        mState->Loading = false;
     });
 
-    ResetDocument();
-    mMidiEvtIx = -1;
-    mFileName.clear();
+    detail::ScoreAccess::ResetDocument(*this);
+    mState->MidiEvtIx = -1;
+    mState->FileName.clear();
 
     // Common time: a symbol signature of 64-tick measures.
     mGlobals->Add(0, evtTimeChange, 0, 0, "");
-    mStaffs->Add(mStaffs->NewID(), "New");
+    detail::StaffsAccess::Add(*mStaffs, mStaffs->NewID(), "New");
 
     mTitle = "New Score";
     mSubTitle.clear();
@@ -196,24 +197,24 @@ void Score::CreateDefault() {
     PaintWindow();
 }
 
-void Score::ResetDocument() {
-    mStaffs->Clear();
-    mVoices->Clear();
-    mInstruments->Clear();
-    mGlobals->Clear();
+void detail::ScoreAccess::ResetDocument(Score& s) {
+    detail::StaffsAccess::Clear(*s.mStaffs);
+    s.mVoices->Clear();
+    s.mInstruments->Clear();
+    s.mGlobals->Clear();
     // Selected notes belong to the document being replaced.
-    mSelected.clear();
-    mSelVoiceIDs.clear();
-    mSelStaffs.clear();
+    s.mState->Selected.clear();
+    s.mState->SelVoiceIDs.clear();
+    s.mState->SelStaffs.clear();
 
-    mCurPage = 1;
-    mLastPage = 1;
-    mCurTime = 0;
-    mHighNoteTime = 0;
-    mLastValue = 0;
-    mLastRegionIx = 0;
-    mPageRanges.assign(1, std::make_shared<Range>());
-    mPageMetrics.assign(1, std::make_shared<Range>());
+    s.mCurPage = 1;
+    s.mLastPage = 1;
+    s.mCurTime = 0;
+    s.mState->HighNoteTime = 0;
+    s.mState->LastValue = 0;
+    s.mState->LastRegionIx = 0;
+    s.mState->PageRanges.assign(1, std::make_shared<Range>());
+    s.mState->PageMetrics.assign(1, std::make_shared<Range>());
 }
 
 }  // namespace corvendi

@@ -4,19 +4,9 @@
 #include <utility>
 
 #include "corvendi/Score.h"
-#include "model/PaginationTimer.h"
+#include "engine/ScoreAccess.h"
 
 namespace corvendi {
-
-// The pagination timer reaches its score through this adapter.
-class Score::Paginator : public PaginationTarget {
-  public:
-    explicit Paginator(Score& score) : mScore(score) {}
-    void PaginateStep() override { mScore.PaginateStep(); }
-
-  private:
-    Score& mScore;
-};
 
 // Runs a function when the scope ends, however it ends.
 template <typename F>

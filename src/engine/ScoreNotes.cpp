@@ -5,6 +5,7 @@
 #include "corvendi/Notes.h"
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 
 namespace corvendi {
@@ -19,17 +20,15 @@ constexpr int32_t kDrawFlagMultiVoice = 4;
 std::shared_ptr<Note> Score::AddNote(int32_t Voice, int32_t Time, uint8_t Value, int32_t Duration,
                                      int32_t Flags) {
     if (Voice < 1 || Voice > mVoices->Count()) return nullptr;
-    if (mVoice > 1) mDrawFlags |= kDrawFlagMultiVoice;
+    if (mVoice > 1) mState->DrawFlags |= kDrawFlagMultiVoice;
     auto voice = mVoices->Item(Voice);
     auto notes = voice ? voice->Notes() : nullptr;
     if (!notes) return nullptr;
     auto note = notes->Add(Time, Value, Duration, Flags);
-    RaiseHighNoteTime(Time);
+    detail::ScoreAccess::RaiseHighNoteTime(*this, Time);
     SetChanged(true);
     return note;
 }
-
-void Score::RaiseHighNoteTime(int32_t time) { mHighNoteTime = std::max(mHighNoteTime, time); }
 
 int32_t Score::HighTime() const {
     if (mVoices->Count() == 0) return 0;

@@ -3,6 +3,7 @@
 
 #include "common/Arith.h"
 #include "corvendi/Enums.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 
 namespace corvendi {
@@ -27,22 +28,31 @@ constexpr std::array<PaperSize, 5> kPaperSizes = {{
 
 int32_t InchesToTwips(float inches) { return NInt(inches * 1440.0f); }
 
+// Stores a length in inches and its twips; true when it changed.
+bool StoreLength(float inches, float& member, int32_t& twips) {
+    if (inches == member) return false;
+    member = inches;
+    twips = InchesToTwips(inches);
+    return true;
+}
+
 }  // namespace
 
 // --- paper ----------------------------------------------------------------------------------
 
 // The window shows the sheet: in landscape its width is the paper's long side.
-void Score::ApplyPageSizeToWindow() {
-    if (!mWindow) return;
-    mWindow->SetHeight(static_cast<double>(SheetHeightTw()));
-    mWindow->SetWidth(static_cast<double>(SheetWidthTw()));
+void detail::ScoreAccess::ApplyPageSizeToWindow(Score& s) {
+    if (!s.mWindow) return;
+    s.mWindow->SetHeight(static_cast<double>(s.SheetHeightTw()));
+    s.mWindow->SetWidth(static_cast<double>(s.SheetWidthTw()));
 }
 
-void Score::RecomputePageSize() {
-    mPageSize = pgsCustom;
+void detail::ScoreAccess::RecomputePageSize(Score& s) {
+    s.mPageSize = pgsCustom;
     for (size_t i = 0; i < kPaperSizes.size(); ++i) {
-        if (kPaperSizes[i].HeightTw == mPageHeightTw && kPaperSizes[i].WidthTw == mPageWidthTw) {
-            mPageSize = static_cast<int32_t>(i);
+        if (kPaperSizes[i].HeightTw == s.mState->PageHeightTw &&
+            kPaperSizes[i].WidthTw == s.mState->PageWidthTw) {
+            s.mPageSize = static_cast<int32_t>(i);
             break;
         }
     }
@@ -57,55 +67,67 @@ void Score::SetPageSize(int32_t value) {
     mPageSize = value;
     if (value != pgsCustom) {
         const PaperSize& paper = kPaperSizes[static_cast<size_t>(value)];
-        mPageHeightTw = paper.HeightTw;
-        mPageWidthTw = paper.WidthTw;
+        mState->PageHeightTw = paper.HeightTw;
+        mState->PageWidthTw = paper.WidthTw;
         mPageHeightIn = paper.HeightIn;
         mPageWidthIn = paper.WidthIn;
-        ApplyPageSizeToWindow();
+        detail::ScoreAccess::ApplyPageSizeToWindow(*this);
     }
     PaintWindow();
 }
 
-bool Score::Landscape() const { return mPageOrientation == pgeLandscape; }
+bool detail::ScoreAccess::Landscape(const Score& s) { return s.mPageOrientation == pgeLandscape; }
 
-float Score::PageHeight() const { return Landscape() ? mPageWidthIn : mPageHeightIn; }
-float Score::PageWidth() const { return Landscape() ? mPageHeightIn : mPageWidthIn; }
+int32_t Score::SheetWidthTw() const {
+    return detail::ScoreAccess::Landscape(*this) ? mState->PageHeightTw : mState->PageWidthTw;
+}
+
+int32_t Score::SheetHeightTw() const {
+    return detail::ScoreAccess::Landscape(*this) ? mState->PageWidthTw : mState->PageHeightTw;
+}
+
+float Score::PageHeight() const {
+    return detail::ScoreAccess::Landscape(*this) ? mPageWidthIn : mPageHeightIn;
+}
+float Score::PageWidth() const {
+    return detail::ScoreAccess::Landscape(*this) ? mPageHeightIn : mPageWidthIn;
+}
 
 // The paper's long side, whichever way the page is turned.
-void Score::SetPaperLength(float inches) {
-    mPageHeightIn = inches;
-    mPageHeightTw = InchesToTwips(inches);
-    ApplyPageSizeToWindow();
+void detail::ScoreAccess::SetPaperLength(Score& s, float inches) {
+    s.mPageHeightIn = inches;
+    s.mState->PageHeightTw = InchesToTwips(inches);
+    ApplyPageSizeToWindow(s);
 }
 
 // The paper's short side.
-void Score::SetPaperBreadth(float inches) {
-    mPageWidthIn = inches;
-    mPageWidthTw = InchesToTwips(inches);
-    ApplyPageSizeToWindow();
+void detail::ScoreAccess::SetPaperBreadth(Score& s, float inches) {
+    s.mPageWidthIn = inches;
+    s.mState->PageWidthTw = InchesToTwips(inches);
+    ApplyPageSizeToWindow(s);
 }
 
 void Score::SetPageHeight(float inches) {
     if (inches == PageHeight()) return;
-    if (Landscape()) {
-        SetPaperBreadth(inches);
+    if (detail::ScoreAccess::Landscape(*this)) {
+        detail::ScoreAccess::SetPaperBreadth(*this, inches);
     } else {
-        SetPaperLength(inches);
+        detail::ScoreAccess::SetPaperLength(*this, inches);
     }
     SetChanged(true);
-    RecomputePageSize();
+    detail::ScoreAccess::RecomputePageSize(*this);
     PaintWindow();
 }
 
 void Score::SetPageWidth(float inches) {
     if (inches == PageWidth()) return;
-    if (Landscape()) {
-        SetPaperLength(inches);
+    if (detail::ScoreAccess::Landscape(*this)) {
+        detail::ScoreAccess::SetPaperLength(*this, inches);
     } else {
-        SetPaperBreadth(inches);
+        detail::ScoreAccess::SetPaperBreadth(*this, inches);
     }
     SetChanged(true);
-    RecomputePageSize();
+    detail::ScoreAccess::RecomputePageSize(*this);
     PaintWindow();
 }
 
@@ -113,7 +135,7 @@ void Score::SetPageOrientation(int32_t value) {
     if (value == mPageOrientation) return;
     mPageOrientation = value;
     SetChanged(true);
-    ApplyPageSizeToWindow();
+    detail::ScoreAccess::ApplyPageSizeToWindow(*this);
     PaintWindow();
 }
 
@@ -124,48 +146,37 @@ float Score::Margins(int32_t Margin) const {
     return mMargins[static_cast<size_t>(Margin)];
 }
 
-int32_t Score::MarginsTw(int32_t Margin) const {
-    if (!InRange(Margin, 0, 3)) return 0;
-    return mMarginsTw[static_cast<size_t>(Margin)];
-}
-
 void Score::SetMargins(int32_t Margin, float inches) {
     if (!InRange(Margin, 0, 3)) return;
-    StoreSpacing(inches, mMargins[static_cast<size_t>(Margin)],
-                 mMarginsTw[static_cast<size_t>(Margin)]);
+    detail::ScoreAccess::StoreSpacing(*this, inches, mMargins[static_cast<size_t>(Margin)],
+                                      mState->MarginsTw[static_cast<size_t>(Margin)]);
 }
 
-// Stores a length in inches and its twips; true when it changed.
-bool Score::StoreLength(float inches, float& member, int32_t& twips) {
-    if (inches == member) return false;
-    member = inches;
-    twips = InchesToTwips(inches);
-    return true;
-}
-
-void Score::StoreSpacing(float inches, float& member, int32_t& twips) {
+void detail::ScoreAccess::StoreSpacing(Score& s, float inches, float& member, int32_t& twips) {
     if (!StoreLength(inches, member, twips)) return;
-    SetChanged(true);
-    PaintWindow();
+    s.SetChanged(true);
+    s.PaintWindow();
 }
 
-void Score::UpdateBeamMetrics() {
-    const bool large = mStaffHeightTw >= 576;
-    mBeamLines = large ? 4 : 3;
-    mBeamGap = large ? 105 : 90;
+void detail::ScoreAccess::UpdateBeamMetrics(Score& s) {
+    const bool large = s.mState->StaffHeightTw >= 576;
+    s.mState->BeamLines = large ? 4 : 3;
+    s.mState->BeamGap = large ? 105 : 90;
 }
 
 void Score::SetStaffHeight(float inches) {
-    if (!StoreLength(inches, mStaffHeight, mStaffHeightTw)) return;
-    UpdateBeamMetrics();
+    if (!StoreLength(inches, mStaffHeight, mState->StaffHeightTw)) return;
+    detail::ScoreAccess::UpdateBeamMetrics(*this);
     SetChanged(true);
     PaintWindow();
 }
 
-void Score::StaffHeightTwSet(int32_t twips) { mStaffHeightTw = twips; }
+void Score::SetStaffSpace(float inches) {
+    detail::ScoreAccess::StoreSpacing(*this, inches, mStaffSpace, mState->StaffSpaceTw);
+}
 
-void Score::SetStaffSpace(float inches) { StoreSpacing(inches, mStaffSpace, mStaffSpaceTw); }
-
-void Score::SetSystemSpace(float inches) { StoreSpacing(inches, mSystemSpace, mSystemSpaceTw); }
+void Score::SetSystemSpace(float inches) {
+    detail::ScoreAccess::StoreSpacing(*this, inches, mSystemSpace, mState->SystemSpaceTw);
+}
 
 }  // namespace corvendi

@@ -9,6 +9,7 @@
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
@@ -19,9 +20,9 @@ namespace corvendi {
 void Score::SetRedraw(bool on) {
     if (on != mRedraw) {
         mRedraw = on;
-        if (on && mLayoutPending) StartPagination(false);
+        if (on && mState->LayoutPending) detail::ScoreAccess::StartPagination(*this, false);
     }
-    if (mRedraw && mPaintPending) PaintWindow();
+    if (mRedraw && mState->PaintPending) PaintWindow();
 }
 
 void Score::SetWindow(std::shared_ptr<Surface> surface) {
@@ -33,16 +34,16 @@ void Score::SetWindow(std::shared_ptr<Surface> surface) {
     mWindow = std::move(surface);
 
     const ProcessState& p = Process();
-    mColors = Colors{p.gColorLines,    p.gColorBars, p.gColorNotes,
-                     p.gColorNotesAlt, p.gColorTies, p.gColorChords};
+    mState->Colors = detail::ScoreColors{p.gColorLines,    p.gColorBars, p.gColorNotes,
+                                         p.gColorNotesAlt, p.gColorTies, p.gColorChords};
     mWindow->Cls();
     mWindow->SetDrawMode(kDrawModeCopyPen);
     mWindow->SetDrawStyle(kDrawStyleSolid);
     mWindow->SetClipControls(false);
     mWindow->SetAutoRedraw(true);
-    if (mPageHeightTw >= 1 && mPageWidthTw >= 1) {
-        ApplyPageSizeToWindow();
-        StartPagination(false);
+    if (mState->PageHeightTw >= 1 && mState->PageWidthTw >= 1) {
+        detail::ScoreAccess::ApplyPageSizeToWindow(*this);
+        detail::ScoreAccess::StartPagination(*this, false);
         PaintWindow();
     }
 }
@@ -50,60 +51,61 @@ void Score::SetWindow(std::shared_ptr<Surface> surface) {
 void Score::SetColors(int32_t ColorLines, int32_t ColorBars, int32_t ColorNotes, int32_t ColorTies,
                       int32_t ColorChords) {
     ProcessState& p = Process();
-    p.gColorLines = mColors.Lines = ColorLines;
-    p.gColorBars = mColors.Bars = ColorBars;
-    p.gColorNotes = mColors.Notes = ColorNotes;
-    mColors.NotesAlt = DeriveNoteColor();
-    p.gColorTies = mColors.Ties = ColorTies;
-    p.gColorChords = mColors.Chords = ColorChords;
+    p.gColorLines = mState->Colors.Lines = ColorLines;
+    p.gColorBars = mState->Colors.Bars = ColorBars;
+    p.gColorNotes = mState->Colors.Notes = ColorNotes;
+    mState->Colors.NotesAlt = DeriveNoteColor();
+    p.gColorTies = mState->Colors.Ties = ColorTies;
+    p.gColorChords = mState->Colors.Chords = ColorChords;
     PaintWindow();
 }
 
-bool Score::PaginationTimerIsOurs() const {
-    return PaginationTimerRunning() && PaginationTimerTarget() == mPaginator.get();
+bool detail::ScoreAccess::PaginationTimerIsOurs(const Score& s) {
+    return PaginationTimerRunning() && PaginationTimerTarget() == &s.mState->ScorePaginator;
 }
 
-void Score::StartPagination(bool fromCurrent) {
-    if (!mRedraw) {
-        mLayoutPending = true;
+void detail::ScoreAccess::StartPagination(Score& s, bool fromCurrent) {
+    if (!s.mRedraw) {
+        s.mState->LayoutPending = true;
         return;
     }
-    mLayoutPending = false;
-    mHasGroupMark = mGlobals && mGlobals->Find(0, evtGroupMark, true) != nullptr;
-    if (!mWindow) return;
+    s.mState->LayoutPending = false;
+    s.mState->HasGroupMark = s.mGlobals && s.mGlobals->Find(0, evtGroupMark, true) != nullptr;
+    if (!s.mWindow) return;
 
     StopPaginationTimer();
-    mLastPage = 0;
-    mLayoutFromPage = fromCurrent ? mCurPage : 1;
-    mLayoutFromTime = fromCurrent ? mCurTime : 0;
-    mPaginating = true;
-    ++mPaginationGeneration;
-    StartPaginationTimer(kPaginationPeriodMs, mPaginator.get());
+    s.mLastPage = 0;
+    s.mState->LayoutFromPage = fromCurrent ? s.mCurPage : 1;
+    s.mState->LayoutFromTime = fromCurrent ? s.mCurTime : 0;
+    s.mState->Paginating = true;
+    ++s.mState->PaginationGeneration;
+    StartPaginationTimer(kPaginationPeriodMs, &s.mState->ScorePaginator);
 }
 
 void Score::PaintWindow() {
-    if (!mRedraw && !mPaginating) {
-        mPaintPending = true;
+    if (!mRedraw && !mState->Paginating) {
+        mState->PaintPending = true;
         return;
     }
-    if (mPainting || mPaginateBusy) return;
-    if (mWindow && mPageHeightTw >= 1 && mPageWidthTw >= 1) {
+    if (mState->Painting || mState->PaginateBusy) return;
+    if (mWindow && mState->PageHeightTw >= 1 && mState->PageWidthTw >= 1) {
         // Let pagination pass the current page first. Another score may take the pagination
         // timer over; ours then never passes it, so stop waiting.
         WaitWhile([this] {
-            return mPaginating && mLayoutFromPage <= mCurPage && PaginationTimerIsOurs();
+            return mState->Paginating && mState->LayoutFromPage <= mCurPage &&
+                   detail::ScoreAccess::PaginationTimerIsOurs(*this);
         });
     }
 
-    BusyScope painting(mPainting);
-    const bool paginating = mPaginating;
-    const uint32_t generation = mPaginationGeneration;
-    mPaginating = false;
+    BusyScope painting(mState->Painting);
+    const bool paginating = mState->Paginating;
+    const uint32_t generation = mState->PaginationGeneration;
+    mState->Paginating = false;
     // Pagination restarted by a handler during the paint must keep running afterwards.
     ScopeExit restore([this, paginating, generation] {
-        mPaginating = paginating || generation != mPaginationGeneration;
+        mState->Paginating = paginating || generation != mState->PaginationGeneration;
     });
-    DrawPage();
+    detail::ScoreAccess::DrawPage(*this);
 }
 
 }  // namespace corvendi

@@ -10,8 +10,10 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voices.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
 
@@ -60,18 +62,26 @@ size_t CopyrightLine(std::string_view index) {
 
 // --- texts ----------------------------------------------------------------------------------
 
-void Score::SetTextAndRelayout(std::string& member, std::string text) {
+void detail::ScoreAccess::SetTextAndRelayout(Score& s, std::string& member, std::string text) {
     if (member == text) return;
     member = std::move(text);
-    SetChanged(true);
-    Relayout();
-    PaintWindow();
+    s.SetChanged(true);
+    Relayout(s);
+    s.PaintWindow();
 }
 
-void Score::SetTitle(std::string text) { SetTextAndRelayout(mTitle, std::move(text)); }
-void Score::SetSubTitle(std::string text) { SetTextAndRelayout(mSubTitle, std::move(text)); }
-void Score::SetComposer(std::string text) { SetTextAndRelayout(mComposer, std::move(text)); }
-void Score::SetArrangedBy(std::string text) { SetTextAndRelayout(mArrangedBy, std::move(text)); }
+void Score::SetTitle(std::string text) {
+    detail::ScoreAccess::SetTextAndRelayout(*this, mTitle, std::move(text));
+}
+void Score::SetSubTitle(std::string text) {
+    detail::ScoreAccess::SetTextAndRelayout(*this, mSubTitle, std::move(text));
+}
+void Score::SetComposer(std::string text) {
+    detail::ScoreAccess::SetTextAndRelayout(*this, mComposer, std::move(text));
+}
+void Score::SetArrangedBy(std::string text) {
+    detail::ScoreAccess::SetTextAndRelayout(*this, mArrangedBy, std::move(text));
+}
 
 void Score::SetHeading(std::string text) {
     if (mHeading == text) return;
@@ -87,12 +97,16 @@ const std::string& Score::Copyright(std::string_view Index) const {
     return mCopyright[CopyrightLine(Index)];
 }
 
-void Score::SetCopyright(std::string text) { SetTextAndRelayout(mCopyright[0], std::move(text)); }
+void Score::SetCopyright(std::string text) {
+    detail::ScoreAccess::SetTextAndRelayout(*this, mCopyright[0], std::move(text));
+}
 void Score::SetCopyright(int32_t Index, std::string text) {
-    SetTextAndRelayout(mCopyright[CopyrightLine(static_cast<double>(Index))], std::move(text));
+    detail::ScoreAccess::SetTextAndRelayout(
+        *this, mCopyright[CopyrightLine(static_cast<double>(Index))], std::move(text));
 }
 void Score::SetCopyright(std::string_view Index, std::string text) {
-    SetTextAndRelayout(mCopyright[CopyrightLine(Index)], std::move(text));
+    detail::ScoreAccess::SetTextAndRelayout(*this, mCopyright[CopyrightLine(Index)],
+                                            std::move(text));
 }
 
 // --- tempo and chords ---------------------------------------------------------------------------
@@ -148,6 +162,12 @@ void Score::SetUseChordMaps(bool on) {
     SetChanged(true);
     PaintWindow();
 }
+
+bool Score::Paginating() const { return mState->Paginating; }
+bool Score::Printing() const { return mState->Printing; }
+const std::string& Score::FileName() const { return mState->FileName; }
+int32_t Score::FileType() const { return mState->FileType; }
+int32_t Score::SelCount() const { return static_cast<int32_t>(mState->Selected.size()); }
 
 void Score::SetChordMapper(std::shared_ptr<corvendi::ChordMapper> mapper) {
     if (mapper) mChordMapper = std::move(mapper);
@@ -229,9 +249,9 @@ void Score::SetChanged(bool changed) {
     const bool before = mChanged;
     if (!changed) {
         mChanged = false;
-    } else if (!mLoading) {
+    } else if (!mState->Loading) {
         mChanged = true;
-        mPlayFileStale = true;
+        mState->PlayFileStale = true;
     }
     if (mChanged != before) mEvents.Raise(&ScoreEvents::ChangeNotify, mChanged);
 }
@@ -239,18 +259,18 @@ void Score::SetChanged(bool changed) {
 // --- key ----------------------------------------------------------------------------------------
 
 // The score's key event at time 0 carries the key and the mode; it is created when missing.
-void Score::WriteScoreKeyEvent() {
-    auto event = mGlobals->Item(0, evtKeyChange);
-    if (!event) event = mGlobals->Add(0, evtKeyChange, 0, 0, "");
+void detail::ScoreAccess::WriteScoreKeyEvent(Score& s) {
+    auto event = s.mGlobals->Item(0, evtKeyChange);
+    if (!event) event = s.mGlobals->Add(0, evtKeyChange, 0, 0, "");
     if (!event) return;
-    event->SetValue1(ByteFromKey(mKey));
-    event->SetValue2(static_cast<uint8_t>(mMinorVal));
+    event->SetValue1(ByteFromKey(s.mKey));
+    event->SetValue2(static_cast<uint8_t>(s.mMinorVal));
 }
 
 void Score::SetKey(int32_t value) {
     if (value == mKey) return;
     mKey = std::clamp(value, -7, 7);
-    WriteScoreKeyEvent();
+    detail::ScoreAccess::WriteScoreKeyEvent(*this);
     // The score's key replaces every staff's own key at the start.
     for (const auto& staff : *mStaffs) {
         auto events = staff ? staff->GlobalEvents() : nullptr;
@@ -265,7 +285,7 @@ void Score::SetMinor(bool on) {
     const int32_t value = on ? 1 : 0;
     if (value == mMinorVal) return;
     mMinorVal = value;
-    WriteScoreKeyEvent();
+    detail::ScoreAccess::WriteScoreKeyEvent(*this);
     SetChanged(true);
 }
 
@@ -273,23 +293,26 @@ void Score::SetMinor(bool on) {
 
 void Score::SetAllStaffs(std::shared_ptr<corvendi::Staffs> staffs) {
     if (!staffs || staffs == mStaffs) return;
-    if (mStaffs && mStaffs->Parent() == this) mStaffs->SetParent(nullptr);
+    if (mStaffs && detail::StaffsAccess::Parent(*mStaffs) == this)
+        detail::StaffsAccess::SetParent(*mStaffs, nullptr);
     mStaffs = std::move(staffs);
-    mStaffs->SetParent(this);
+    detail::StaffsAccess::SetParent(*mStaffs, this);
 }
 
 void Score::SetAllVoices(std::shared_ptr<corvendi::Voices> voices) {
     if (!voices || voices == mVoices) return;
-    if (mVoices && mVoices->Parent() == this) mVoices->SetParent(nullptr);
+    if (mVoices && detail::VoicesAccess::Parent(*mVoices) == this)
+        detail::VoicesAccess::SetParent(*mVoices, nullptr);
     mVoices = std::move(voices);
-    mVoices->SetParent(this);
+    detail::VoicesAccess::SetParent(*mVoices, this);
 }
 
 void Score::SetAllInstruments(std::shared_ptr<corvendi::Instruments> instruments) {
     if (!instruments || instruments == mInstruments) return;
-    if (mInstruments && mInstruments->Parent() == this) mInstruments->SetParent(nullptr);
+    if (mInstruments && detail::InstrumentsAccess::Parent(*mInstruments) == this)
+        detail::InstrumentsAccess::SetParent(*mInstruments, nullptr);
     mInstruments = std::move(instruments);
-    mInstruments->SetParent(this);
+    detail::InstrumentsAccess::SetParent(*mInstruments, this);
 }
 
 int32_t Score::Staffs() const { return mStaffs->Count(); }
@@ -311,11 +334,11 @@ std::string Score::InsDesc(int32_t InsCode) const {
 }
 
 int32_t Score::TwipsToPixelsX(int32_t Value) const {
-    return NInt(static_cast<double>(Value) / static_cast<double>(mTwipsPerPixelX));
+    return NInt(static_cast<double>(Value) / static_cast<double>(mState->TwipsPerPixelX));
 }
 
 int32_t Score::TwipsToPixelsY(int32_t Value) const {
-    return NInt(static_cast<double>(Value) / static_cast<double>(mTwipsPerPixelY));
+    return NInt(static_cast<double>(Value) / static_cast<double>(mState->TwipsPerPixelY));
 }
 
 }  // namespace corvendi

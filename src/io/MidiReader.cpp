@@ -26,11 +26,13 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
 #include "io/FileHelpers.h"
 #include "io/MidiCodes.h"
 #include "io/MidiFiles.h"
 #include "io/ScoreFile.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi {
@@ -240,7 +242,7 @@ class MidiReader {
     bool FirstTrack() const { return mTracksRead == 0; }
     void Progress(int64_t position) const {
         const auto clamped = static_cast<int32_t>(std::min<int64_t>(position, INT32_MAX));
-        mScore.EventSource().Raise(&ScoreEvents::ProgressReport, clamped);
+        detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::ProgressReport, clamped);
     }
     // A statement that fails (a font size too large, a number out of range) is skipped.
     template <typename Statement>
@@ -281,8 +283,8 @@ class MidiReader {
 bool MidiReader::Read(const std::string& path) {
     int32_t headerLength = 0;
     if (!ReadHeader(headerLength)) return false;
-    mScore.LoadingSet(true);
-    mScore.EventSource().Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
+    detail::ScoreAccess::LoadingSet(mScore, true);
+    detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
     mExtraPieces = kExtraPiecesBase + kExtraPiecesPerByte * mFile.FileLen();
     ReadChunks(path, headerLength);
     FinishImport();
@@ -346,12 +348,12 @@ void MidiReader::StartTrack(const std::string& path) {
     mSnapPosition = 0;
     mMeasureLength = 64;
     if (FirstTrack()) {
-        mScore.ClearScore(path);
+        detail::ScoreAccess::ClearScore(mScore, path);
         mMeasureLengths.clear();
         return;
     }
     const auto staffs = mScore.AllStaffs();
-    mStaff = staffs->Add(staffs->NewID(), "");
+    mStaff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "");
     mVoice = mStaff ? mStaff->Voice(1) : nullptr;
     mNotes = mVoice ? mVoice->Notes() : nullptr;
     mInstrument = mVoice ? mVoice->Instrument() : nullptr;
@@ -363,10 +365,10 @@ void MidiReader::StartTrack(const std::string& path) {
 }
 
 void MidiReader::FinishImport() {
-    mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
+    detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::AfterOpenSave);
     // A file without tracks leaves the score and its file name as they were; it must not take
     // the MIDI type, or saving the old file would write MIDI into it.
-    if (mTracksRead > 0) mScore.FileTypeSet(fmtMIDI);
+    if (mTracksRead > 0) detail::ScoreAccess::FileTypeSet(mScore, fmtMIDI);
     FinishLoading(mScore);
 }
 
@@ -383,7 +385,7 @@ bool MidiReader::ReadEvent(TrackBytes& bytes) {
         if (time > kLatestTime) return false;
         mTime = static_cast<int32_t>(time);
     }
-    mScore.RaiseHighNoteTime(mTime);
+    detail::ScoreAccess::RaiseHighNoteTime(mScore, mTime);
 
     const uint8_t status = bytes.Next();
     if (status == kMetaStatus) return ReadMetaEvent(bytes);
@@ -416,13 +418,13 @@ bool MidiReader::ReadChannelEvent(uint8_t first, TrackBytes& bytes) {
     if (type != kProgramChange && !(type == kControlChange && data1 == 0)) mRunningStatus = type;
     if (!mStaff) return true;
 
-    if (channel >= 0 && mInstrument) mInstrument->ChannelSet(channel);
+    if (channel >= 0 && mInstrument) detail::InstrumentAccess::ChannelSet(*mInstrument, channel);
     if (type == kNoteOn && data2 == 0) type = kNoteOff;
     if (data1 >= kKeyCount) return true;  // not a key or program number
     if (type == kProgramChange) {
         if (mInstrument) {
-            mInstrument->ValueSet(data1);
-            mInstrument->CategorySet(CategoryOfProgram(data1));
+            detail::InstrumentAccess::ValueSet(*mInstrument, data1);
+            detail::InstrumentAccess::CategorySet(*mInstrument, CategoryOfProgram(data1));
         }
     } else if (type == kNoteOn) {
         mOpenNotes[static_cast<size_t>(data1)] = mTime;
@@ -457,7 +459,7 @@ void MidiReader::NoteOff(int32_t key) {
 int64_t MidiReader::NotesAfter(int32_t atTime) {
     const auto next = mNotes->Item(atTime);
     if (!next || next->NoteTime() == atTime) return 0;
-    return int64_t{mNotes->Count()} - mNotes->CurIndex() + 1;
+    return int64_t{mNotes->Count()} - detail::NotesAccess::CurIndex(*mNotes) + 1;
 }
 
 // The length of the measure `atTime` lies in.
@@ -580,8 +582,9 @@ void MidiReader::CuePointEvent(std::string_view raw) {
 }
 
 void MidiReader::TempoEvent(std::string_view raw) {
-    mScore.HighNoteTimeSet(
-        static_cast<int32_t>(std::min<int64_t>(int64_t{mScore.HighNoteTime()} + 1, INT32_MAX)));
+    detail::ScoreAccess::HighNoteTimeSet(
+        mScore, static_cast<int32_t>(std::min<int64_t>(
+                    int64_t{detail::ScoreAccess::HighNoteTime(mScore)} + 1, INT32_MAX)));
     int32_t microseconds = 0;
     for (size_t i = 0; i < 3; ++i) {
         microseconds = microseconds * 256 + (i < raw.size() ? Byte(raw[i]) : 0);
@@ -622,7 +625,7 @@ bool OpenMidiFile(Score& score, FileReader& file, const std::string& path) {
     try {
         return MidiReader(score, file).Read(path);
     } catch (const ReadFailure&) {
-        score.LoadingSet(false);
+        detail::ScoreAccess::LoadingSet(score, false);
         return false;
     }
 }

@@ -23,9 +23,11 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
 #include "io/FileHelpers.h"
 #include "io/ScoreFile.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi {
@@ -162,7 +164,7 @@ class NativeReader {
     void ScoreKeyFrom(const EventRecord& keyChange);
 
     void Progress(int32_t position) const {
-        mScore.EventSource().Raise(&ScoreEvents::ProgressReport, position);
+        detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::ProgressReport, position);
     }
 
     Score& mScore;
@@ -173,21 +175,21 @@ class NativeReader {
 };
 
 bool NativeReader::Read(const std::string& path) {
-    mScore.EventSource().Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
+    detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
     mFile.ReadBytes(5, 2);
     const int32_t count = mFile.ByteAt(0);
     const int32_t size = mFile.ByteAt(1);
     if (count == 0 || size == 0) return false;
 
-    mScore.LoadingSet(true);
-    mScore.ClearScore(path);
+    detail::ScoreAccess::LoadingSet(mScore, true);
+    detail::ScoreAccess::ClearScore(mScore, path);
     mFile.ReadBytes(7, count * size);
     const std::string directory = mFile.BytesToText(1, count * size);
     for (int32_t i = 0; i < count; ++i) ReadSection(EntryAt(directory, i, size));
 
     if (mPulse > 0) mScore.AllGlobals()->SetPulseValue(mPulse);
-    mScore.EventSource().Raise(&ScoreEvents::AfterOpenSave);
-    mScore.FileTypeSet(fmtQuavrix);
+    detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::AfterOpenSave);
+    detail::ScoreAccess::FileTypeSet(mScore, fmtQuavrix);
     FinishLoading(mScore);
     return true;
 }
@@ -305,10 +307,10 @@ void NativeReader::ReadMarginRecord(const Section& s, int32_t& p) {
         mScore.SetMargins(margin, SingleField(Number(s.Between(p, f))));
         p = f + 1;
     }
-    if (p < e) mScore.PageNumsSet(s.At(p++));
-    if (p < e) mScore.ReverseEvenOddSet(s.At(p++) == 1);
-    if (p < e) mScore.UseChordsSet(s.At(p++) == 1);
-    if (p < e) mScore.UseChordMapsSet(s.At(p++) == 1);
+    if (p < e) detail::ScoreAccess::PageNumsSet(mScore, s.At(p++));
+    if (p < e) detail::ScoreAccess::ReverseEvenOddSet(mScore, s.At(p++) == 1);
+    if (p < e) detail::ScoreAccess::UseChordsSet(mScore, s.At(p++) == 1);
+    if (p < e) detail::ScoreAccess::UseChordMapsSet(mScore, s.At(p++) == 1);
     p = e + 1;
 }
 
@@ -374,13 +376,13 @@ void NativeReader::ReadScoreEvents() {
     AddInTimeOrder(*globals, records);
     auto key = globals->Find(0, evtKeyChange, true);
     if (!key) key = globals->Add(0, evtKeyChange, 0, 0, "");
-    mScore.KeySet(KeyFromByte(key->Value1()), key->Value2());
+    detail::ScoreAccess::KeySet(mScore, KeyFromByte(key->Value1()), key->Value2());
 }
 
 // The score takes its key from a staff's key change when the score-wide events have none.
 void NativeReader::ScoreKeyFrom(const EventRecord& keyChange) {
     mKeyRead = true;
-    mScore.KeySet(KeyFromByte(keyChange.Value1), keyChange.Value2);
+    detail::ScoreAccess::KeySet(mScore, KeyFromByte(keyChange.Value1), keyChange.Value2);
     const auto globals = mScore.AllGlobals();
     auto scoreKey = globals->Find(0, evtKeyChange, true);
     if (!scoreKey) scoreKey = globals->Add(0, evtKeyChange, 0, 0, "");
@@ -397,14 +399,15 @@ void NativeReader::ReadStaffEvents() {
             // One more than the position of the first carriage return (0 when there is none).
             const size_t cr = record.Text.find('\r');
             const int32_t position = cr == std::string::npos ? 0 : static_cast<int32_t>(cr) + 1;
-            if (position + 1 > staff.Verses()) staff.VersesSet(ByteField(position + 1));
+            if (position + 1 > staff.Verses())
+                detail::StaffAccess::VersesSet(staff, ByteField(position + 1));
         }
         if (record.Type == evtKeyChange && !mKeyRead) ScoreKeyFrom(record);
     }
     AddInTimeOrder(*events, records);
     if (!events->Find(0, evtKeyChange, true)) {
         events->Add(0, evtKeyChange, ByteFromKey(mScore.Key()),
-                    static_cast<uint8_t>(mScore.MinorVal()), "");
+                    static_cast<uint8_t>(detail::ScoreAccess::MinorVal(mScore)), "");
     }
 }
 
@@ -440,19 +443,20 @@ void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_
     if (!instrument) throw ReadFailure();
     // The channel byte at q is not read: channels follow from the programs.
     const bool keepsCategory = category == CategoryOfProgram(program) || category == catDrums;
-    instrument->CategorySet(keepsCategory ? int32_t{category} : int32_t{catSolo});
-    instrument->DefaultClefSet(clef);
-    instrument->DescriptionSet(description);
+    detail::InstrumentAccess::CategorySet(*instrument,
+                                          keepsCategory ? int32_t{category} : int32_t{catSolo});
+    detail::InstrumentAccess::DefaultClefSet(*instrument, clef);
+    detail::InstrumentAccess::DescriptionSet(*instrument, description);
 
     const int32_t from = q + 4;
     if (from > e) return;
     const std::vector<std::string> fields = SplitAt(s.Between(from, e), kFieldEnd);
     auto has = [&fields](size_t i) { return i < fields.size(); };
     auto field = [&fields](size_t i) { return Number(fields[i]); };
-    if (has(0)) instrument->OffsetSet(IntegerField(field(0)));
-    if (has(1)) instrument->PitchSet(IntegerField(field(1)));
-    if (has(2)) instrument->Range()->LowSet(LongField(field(2)));
-    if (has(3)) instrument->Range()->HighSet(LongField(field(3)));
+    if (has(0)) detail::InstrumentAccess::OffsetSet(*instrument, IntegerField(field(0)));
+    if (has(1)) detail::InstrumentAccess::PitchSet(*instrument, IntegerField(field(1)));
+    if (has(2)) detail::RangeAccess::LowSet(*instrument->Range(), LongField(field(2)));
+    if (has(3)) detail::RangeAccess::HighSet(*instrument->Range(), LongField(field(3)));
     if (category != catDrums) return;
     for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
         const size_t at = 4 + 2 * static_cast<size_t>(slot - 1);
@@ -493,7 +497,7 @@ Staff& NativeReader::CurrentStaff() const {
 void NativeReader::ReadStaffHeader(int32_t start) {
     Progress(start);
     const auto staffs = mScore.AllStaffs();
-    mStaff = staffs->Add(staffs->NewID(), "", std::nullopt, true);
+    mStaff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "", std::nullopt, true);
     if (!mStaff) throw ReadFailure();
 
     const Section s(mFile);
@@ -508,7 +512,7 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     const uint8_t state = s.At(q + 2);
     mStaff->SetMute((state & 1) != 0);
     mStaff->SetVisible((state & 2) != 0);
-    if (q + 3 <= s.Length()) mStaff->BraceSet(s.At(q + 3));
+    if (q + 3 <= s.Length()) detail::StaffAccess::BraceSet(*mStaff, s.At(q + 3));
 }
 
 // For each voice: note count (u32be), description FE program FF, then the note records: time,
@@ -549,7 +553,7 @@ void NativeReader::ReadVoices(int32_t start) {
             const int32_t flags = s.LongAt(p + 8);
             const int32_t values = s.At(p + 12);
             p += 13;
-            mScore.RaiseHighNoteTime(time);
+            detail::ScoreAccess::RaiseHighNoteTime(mScore, time);
             if (values == 0) continue;  // a rest
             const auto note = notes->Add(time, s.At(p), duration, flags);
             for (int32_t i = 1; i < values; ++i) note->AddValue(s.At(p + i));
@@ -564,7 +568,7 @@ bool OpenScoreFile(Score& score, FileReader& file, const std::string& path) {
     try {
         return NativeReader(score, file).Read(path);
     } catch (const ReadFailure&) {
-        score.LoadingSet(false);
+        detail::ScoreAccess::LoadingSet(score, false);
         return false;
     }
 }

@@ -1,6 +1,7 @@
 // The file members of Score: opening a score or MIDI file, saving in either format, reloading,
 // the file's name and title, and emptying the score before a file is read into it.
 #include "io/ScoreFile.h"
+#include "engine/ScoreAccess.h"
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
@@ -20,13 +21,13 @@ namespace corvendi {
 
 void FinishLoading(Score& score) {
     score.SetVoice(1);
-    score.EventSource().Raise(&ScoreEvents::ActiveVoice, 1);
+    detail::ScoreAccess::EventSource(score).Raise(&ScoreEvents::ActiveVoice, 1);
     // A score without staffs has no staff to make active.
     if (auto first = score.Staff(1)) {
         first->SetSelected(true);
-        score.EventSource().Raise(&ScoreEvents::ActiveStaff, first);
+        detail::ScoreAccess::EventSource(score).Raise(&ScoreEvents::ActiveStaff, first);
     }
-    score.LoadingSet(false);
+    detail::ScoreAccess::LoadingSet(score, false);
     score.SetChanged(false);
     score.PaintWindow();
 }
@@ -36,8 +37,8 @@ void ShowOpenMessage(const std::string& text) {
 }
 
 bool Score::OpenFile(const std::string& Path) {
-    if (mOpenBusy) return false;
-    BusyScope busy(mOpenBusy);
+    if (mState->OpenBusy) return false;
+    BusyScope busy(mState->OpenBusy);
     // The score may be the one that owns the path's text (Reload), and the readers rename it.
     const std::string path = Path;
 
@@ -49,7 +50,7 @@ bool Score::OpenFile(const std::string& Path) {
     if (!file.Open(path, error)) {
         ShowOpenMessage(error);
     } else {
-        mMidiEvtIx = -1;
+        mState->MidiEvtIx = -1;
         file.ReadBytes(1, 4);
         const std::string magic = file.BytesToText(1, 4);
         if (magic == "Qx00") {
@@ -61,12 +62,12 @@ bool Score::OpenFile(const std::string& Path) {
         }
         file.Close();
         if (result) {
-            mPlayFileStale = true;
+            mState->PlayFileStale = true;
             AddToRecentDocs(path);
         }
     }
     file.ReleaseBuffer();
-    StartPagination(false);
+    detail::ScoreAccess::StartPagination(*this, false);
     CurrentPlatform().ProcessPendingEvents();
     SetRedraw(true);
     return result;
@@ -74,8 +75,8 @@ bool Score::OpenFile(const std::string& Path) {
 
 bool Score::SaveFile(const std::string& Path, int32_t FileType) {
     const bool current = Path.empty();
-    const std::string path = current ? mFileName : Path;
-    const int32_t type = current ? mFileType : FileType;
+    const std::string path = current ? mState->FileName : Path;
+    const int32_t type = current ? mState->FileType : FileType;
     if (path.empty()) return false;
 
     bool written = false;
@@ -86,8 +87,8 @@ bool Score::SaveFile(const std::string& Path, int32_t FileType) {
     }
     if (!written) return false;
 
-    mFileName = path;
-    mFileType = type;
+    mState->FileName = path;
+    mState->FileType = type;
     SetChanged(false);
     if (UndoCount() > 0) {
         ResetUndo();
@@ -97,8 +98,8 @@ bool Score::SaveFile(const std::string& Path, int32_t FileType) {
 }
 
 std::string Score::FileTitle() const {
-    if (mFileName.empty()) return "New Score";
-    std::string name = mFileName;
+    if (mState->FileName.empty()) return "New Score";
+    std::string name = mState->FileName;
     if (const size_t backslash = name.rfind('\\'); backslash != std::string::npos) {
         name.erase(0, backslash + 1);
     } else if (const size_t slash = name.rfind('/'); slash != std::string::npos) {
@@ -111,30 +112,30 @@ std::string Score::FileTitle() const {
 }
 
 void Score::Reload() {
-    if (mFileName.empty()) {
+    if (mState->FileName.empty()) {
         CreateDefault();
     } else {
-        OpenFile(mFileName);
+        OpenFile(mState->FileName);
     }
 }
 
-void Score::ClearScore(const std::string& path) {
-    ResetDocument();
-    mFileName = path;
-    mKey = 0;
-    mMinorVal = 0;
-    mVoice = 1;
-    mVerse = 1;
+void detail::ScoreAccess::ClearScore(Score& s, const std::string& path) {
+    ResetDocument(s);
+    s.mState->FileName = path;
+    s.mKey = 0;
+    s.mMinorVal = 0;
+    s.mVoice = 1;
+    s.mVerse = 1;
 
-    mTitle.clear();
-    mSubTitle.clear();
-    mHeading.clear();
-    mComposer.clear();
-    mArrangedBy.clear();
-    mCopyright = {};
-    mBeat = 16;
-    mCount = 120;
-    mMetronome = true;
+    s.mTitle.clear();
+    s.mSubTitle.clear();
+    s.mHeading.clear();
+    s.mComposer.clear();
+    s.mArrangedBy.clear();
+    s.mCopyright = {};
+    s.mBeat = 16;
+    s.mCount = 120;
+    s.mMetronome = true;
 }
 
 }  // namespace corvendi

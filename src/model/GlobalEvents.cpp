@@ -1,5 +1,7 @@
 #include "corvendi/GlobalEvents.h"
 
+#include "model/ModelAccess.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -210,9 +212,9 @@ std::shared_ptr<GlobalEvent> GlobalEvents::TimeItem(int32_t index) const {
     return AtPosition(mTimeList, index);
 }
 
-void GlobalEvents::RemoveRange(int32_t fromTime, int32_t toTime) {
-    RemoveSpan(mOtherList, fromTime, toTime);
-    RemoveSpan(mTimeList, fromTime, toTime);
+void detail::GlobalEventsAccess::RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime) {
+    RemoveSpan(g.mOtherList, fromTime, toTime);
+    RemoveSpan(g.mTimeList, fromTime, toTime);
 }
 
 int32_t GlobalEvents::CurTimeVal(int32_t atTime) const {

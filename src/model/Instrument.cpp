@@ -1,5 +1,7 @@
 #include "corvendi/Instrument.h"
 
+#include "model/ModelAccess.h"
+
 #include "common/Arith.h"
 #include "corvendi/Enums.h"
 
@@ -12,10 +14,6 @@ constexpr int16_t kDrumChannel = 9;
 std::shared_ptr<Range> Instrument::Range() const {
     if (!mRange) mRange = std::make_shared<corvendi::Range>();
     return mRange;
-}
-
-void Instrument::SetRange(std::shared_ptr<corvendi::Range> range) {
-    if (range) mRange = std::move(range);
 }
 
 int32_t Instrument::Group() const {
@@ -48,31 +46,32 @@ void Instrument::SetDrumValue(int32_t index, int16_t value) {
     if (IsDrumSlot(index)) mDrumValue[static_cast<size_t>(index - 1)] = value;
 }
 
-void Instrument::CategorySet(int32_t category) {
-    mCategory = category;
+void detail::InstrumentAccess::CategorySet(Instrument& i, int32_t category) {
+    i.mCategory = category;
     if (category == catDrums) {
-        mChannel = kDrumChannel;
-        mDrumCode.fill(0);
-        mDrumValue.fill(0);
+        i.mChannel = kDrumChannel;
+        i.mDrumCode.fill(0);
+        i.mDrumValue.fill(0);
     }
 }
 
-void Instrument::ChannelSet(int32_t channel) {
-    if (InRange(channel, 0, 15)) mChannel = static_cast<int16_t>(channel);
+void detail::InstrumentAccess::ChannelSet(Instrument& i, int32_t channel) {
+    if (InRange(channel, 0, 15)) i.mChannel = static_cast<int16_t>(channel);
 }
 
-void Instrument::OffsetSet(int32_t semitones) {
-    const bool accepted = mCategory == catDrums ? InRange<int32_t>(semitones, INT16_MIN, INT16_MAX)
-                                                : InRange(semitones, -12, 12);
-    if (accepted) mOffset = static_cast<int16_t>(semitones);
+void detail::InstrumentAccess::OffsetSet(Instrument& i, int32_t semitones) {
+    const bool accepted = i.mCategory == catDrums
+                              ? InRange<int32_t>(semitones, INT16_MIN, INT16_MAX)
+                              : InRange(semitones, -12, 12);
+    if (accepted) i.mOffset = static_cast<int16_t>(semitones);
 }
 
-void Instrument::PitchSet(int32_t keySteps) {
-    if (InRange(keySteps, -7, 7)) mPitch = static_cast<int16_t>(keySteps);
+void detail::InstrumentAccess::PitchSet(Instrument& i, int32_t keySteps) {
+    if (InRange(keySteps, -7, 7)) i.mPitch = static_cast<int16_t>(keySteps);
 }
 
-void Instrument::ValueSet(int32_t program) {
-    if (InRange(program, 0, 127)) mValue = static_cast<int16_t>(program);
+void detail::InstrumentAccess::ValueSet(Instrument& i, int32_t program) {
+    if (InRange(program, 0, 127)) i.mValue = static_cast<int16_t>(program);
 }
 
 }  // namespace corvendi

@@ -1,5 +1,7 @@
 #include "corvendi/Instruments.h"
 
+#include "model/ModelAccess.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -30,13 +32,13 @@ struct ChannelUse {
 
 void FillFromCatalog(Instrument& instrument, int32_t entryNumber) {
     const CatalogEntry& entry = InstrumentCatalogEntry(entryNumber);
-    instrument.CategorySet(entry.Category);
-    instrument.DefaultClefSet(entry.DefaultClef);
-    instrument.DescriptionSet(entry.Description);
-    instrument.OffsetSet(entry.Offset);
-    instrument.PitchSet(entry.Pitch);
-    instrument.Range()->HighSet(entry.RangeHigh);
-    instrument.Range()->LowSet(entry.RangeLow);
+    detail::InstrumentAccess::CategorySet(instrument, entry.Category);
+    detail::InstrumentAccess::DefaultClefSet(instrument, entry.DefaultClef);
+    detail::InstrumentAccess::DescriptionSet(instrument, entry.Description);
+    detail::InstrumentAccess::OffsetSet(instrument, entry.Offset);
+    detail::InstrumentAccess::PitchSet(instrument, entry.Pitch);
+    detail::RangeAccess::HighSet(*instrument.Range(), entry.RangeHigh);
+    detail::RangeAccess::LowSet(*instrument.Range(), entry.RangeLow);
     // A drum-sound entry makes a drum kit (program 0 on channel 9) that starts out playing that
     // sound in its first slot; its key is the entry's range.
     if (entryNumber >= kFirstDrumSoundEntry && IsDrum(instrument)) {
@@ -64,9 +66,9 @@ std::shared_ptr<Instrument> Instruments::Add(const std::string& id, int32_t valu
     if (Count() >= kMaxInstruments) return nullptr;
 
     auto instrument = std::make_shared<Instrument>();
-    instrument->SetParent(mParent);
-    instrument->IDSet(id);
-    instrument->ValueSet(value);
+    detail::InstrumentAccess::SetParent(*instrument, mParent);
+    detail::InstrumentAccess::IDSet(*instrument, id);
+    detail::InstrumentAccess::ValueSet(*instrument, value);
     FillFromCatalog(*instrument, value);
     mList.push_back(instrument);
     AssignChannels();
@@ -89,13 +91,13 @@ void Instruments::AssignChannels() {
     // Instruments that found no free channel keep the one they had.
     for (const auto& instrument : mList) {
         if (IsDrum(*instrument)) {
-            instrument->ChannelSet(kDrumChannel);
+            detail::InstrumentAccess::ChannelSet(*instrument, kDrumChannel);
             continue;
         }
         for (int32_t c = 0; c < kChannels; ++c) {
             const ChannelUse& use = channels[static_cast<size_t>(c)];
             if (c != kDrumChannel && use.used && use.value == instrument->Value()) {
-                instrument->ChannelSet(c);
+                detail::InstrumentAccess::ChannelSet(*instrument, c);
                 break;
             }
         }
@@ -114,9 +116,10 @@ std::shared_ptr<Instrument> Instruments::Item(const std::string& id) const {
 }
 
 void Instruments::RemoveAt(size_t position) {
-    mList[position]->SetParent(nullptr);
+    detail::InstrumentAccess::SetParent(*mList[position], nullptr);
     mList.erase(mList.begin() + static_cast<std::ptrdiff_t>(position));
-    for (size_t i = 0; i < mList.size(); ++i) mList[i]->ChannelSet(static_cast<int32_t>(i));
+    for (size_t i = 0; i < mList.size(); ++i)
+        detail::InstrumentAccess::ChannelSet(*mList[i], static_cast<int32_t>(i));
 }
 
 void Instruments::Remove(int32_t index) {
@@ -135,12 +138,7 @@ void Instruments::Clear() {
 }
 
 void Instruments::DetachAll() {
-    for (const auto& instrument : mList) instrument->SetParent(nullptr);
-}
-
-void Instruments::SetParent(DocumentOwner* parent) {
-    mParent = parent;
-    for (const auto& instrument : mList) instrument->SetParent(parent);
+    for (const auto& instrument : mList) detail::InstrumentAccess::SetParent(*instrument, nullptr);
 }
 
 std::string Instruments::NewID() const {

@@ -1,5 +1,7 @@
 #include "corvendi/Note.h"
 
+#include "model/ModelAccess.h"
+
 #include <cstddef>
 
 namespace corvendi {

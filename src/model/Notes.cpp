@@ -1,5 +1,7 @@
 #include "corvendi/Notes.h"
 
+#include "model/ModelAccess.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -23,12 +25,7 @@ int32_t BaseDurationWithin(int64_t gap) {
 
 }  // namespace
 
-Notes::Notes() { Clear(); }
-
-void Notes::Clear() {
-    mList.clear();
-    mCursor = 0;
-}
+Notes::Notes() = default;
 
 int32_t Notes::Search(int32_t time) {
     int32_t low = 1;
@@ -84,10 +81,10 @@ std::shared_ptr<Note> Notes::Add(int32_t atTime, uint8_t value, int32_t duration
         }
     }
 
-    note->NoteTimeSet(atTime);
+    detail::NoteAccess::NoteTimeSet(*note, atTime);
     note->AddValue(value);
-    note->DurationSet(WrapToByte(duration));
-    note->FlagsSet(flags);
+    detail::NoteAccess::DurationSet(*note, WrapToByte(duration));
+    detail::NoteAccess::FlagsSet(*note, flags);
 
     if (position > 1) ShortenToGap(*NoteAt(position - 1), atTime);
     return note;
@@ -106,8 +103,8 @@ void Notes::ShortenToGap(Note& previous, int32_t nextTime) const {
     const int64_t gap = int64_t{nextTime} - start;
     const int32_t base = BaseDurationWithin(gap);
     const bool dotted = gap > base && gap < kWholeNote;
-    previous.DurationSet(static_cast<uint8_t>(base));
-    previous.FlagsSet(dotted ? (flags | nteDot) : (flags & kClearDotMask));
+    detail::NoteAccess::DurationSet(previous, static_cast<uint8_t>(base));
+    detail::NoteAccess::FlagsSet(previous, dotted ? (flags | nteDot) : (flags & kClearDotMask));
 }
 
 std::shared_ptr<Note> Notes::Item(int32_t atTime, bool le, bool lt) {
@@ -147,19 +144,19 @@ void Notes::RemoveRange(int32_t fromTime, int32_t toTime) {
 
     for (int32_t i = std::max(first, firstKept); i <= Count(); ++i) {
         Note& note = *mList[static_cast<std::size_t>(i - 1)];
-        note.NoteTimeSet(static_cast<int32_t>(note.NoteTime() - shift));
+        detail::NoteAccess::NoteTimeSet(note, static_cast<int32_t>(note.NoteTime() - shift));
     }
     if (firstKept > first) {
         mList.erase(mList.begin() + (first - 1), mList.begin() + (firstKept - 1));
     }
 }
 
-bool Notes::SetItem(int32_t atTime, const std::shared_ptr<Note>& note) {
-    if (!note || std::find(mList.begin(), mList.end(), note) != mList.end()) return false;
-    const int32_t position = Search(atTime);
-    if (!FoundExactly(position, atTime)) return false;
-    note->NoteTimeSet(atTime);
-    mList[static_cast<std::size_t>(position - 1)] = note;
+bool detail::NotesAccess::SetItem(Notes& n, int32_t atTime, const std::shared_ptr<Note>& note) {
+    if (!note || std::find(n.mList.begin(), n.mList.end(), note) != n.mList.end()) return false;
+    const int32_t position = n.Search(atTime);
+    if (!n.FoundExactly(position, atTime)) return false;
+    NoteAccess::NoteTimeSet(*note, atTime);
+    n.mList[static_cast<std::size_t>(position - 1)] = note;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "corvendi/Staff.h"
 
+#include "model/ModelAccess.h"
+
 #include "common/Arith.h"
 #include "corvendi/DocumentOwner.h"
 #include "corvendi/Enums.h"

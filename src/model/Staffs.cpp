@@ -8,6 +8,7 @@
 #include "corvendi/Platform.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
+#include "model/ModelAccess.h"
 
 #include <algorithm>
 #include <array>
@@ -78,7 +79,7 @@ int32_t Magnitude(int32_t key) {
 Staffs::Staffs(DocumentOwner* parent) : mParent(parent) {}
 
 Staffs::~Staffs() {
-    for (const auto& staff : mList) staff->SetParent(nullptr);
+    for (const auto& staff : mList) detail::StaffAccess::SetParent(*staff, nullptr);
 }
 
 std::shared_ptr<Staff> Staffs::Item(int32_t index) const {
@@ -111,39 +112,35 @@ int32_t Staffs::KeyCount(int32_t atTime, int32_t duration) const {
     return largest;
 }
 
-std::shared_ptr<Staff> Staffs::Add(const std::string& id, const std::string& description,
-                                   std::optional<int32_t> index, bool noVoice) {
-    if (PositionOf(id) >= 0) return nullptr;
+std::shared_ptr<Staff> detail::StaffsAccess::Add(Staffs& s, const std::string& id,
+                                                 const std::string& description,
+                                                 std::optional<int32_t> index, bool noVoice) {
+    if (s.PositionOf(id) >= 0) return nullptr;
     const int32_t position =
-        mList.empty() ? 1 : std::clamp(index.value_or(Count() + 1), 1, Count() + 1);
+        s.mList.empty() ? 1 : std::clamp(index.value_or(s.Count() + 1), 1, s.Count() + 1);
 
     std::shared_ptr<Instrument> instrument;
     if (!noVoice) {
-        if (mList.empty()) {
-            auto instruments = mParent ? mParent->AllInstruments() : nullptr;
+        if (s.mList.empty()) {
+            auto instruments = s.mParent ? s.mParent->AllInstruments() : nullptr;
             if (instruments)
                 instrument = instruments->Add(instruments->NewID(), kFirstStaffCatalogueEntry);
         } else {
-            const auto& neighbour = mList[static_cast<size_t>(position == 1 ? 0 : position - 2)];
+            const auto& neighbour = s.mList[static_cast<size_t>(position == 1 ? 0 : position - 2)];
             if (auto voice = neighbour->Voice(1)) instrument = voice->Instrument();
         }
     }
 
     auto staff = std::make_shared<Staff>();
-    staff->SetParent(mParent);
-    staff->IDSet(id);
-    staff->IndexSet(position);
+    StaffAccess::SetParent(*staff, s.mParent);
+    StaffAccess::IDSet(*staff, id);
+    StaffAccess::IndexSet(*staff, position);
     staff->SetDescription(description);
     if (!noVoice) staff->AddVoice(instrument);
 
-    mList.insert(mList.begin() + (position - 1), staff);
-    Renumber();
-    return mList[static_cast<size_t>(position - 1)];
-}
-
-void Staffs::Clear() {
-    for (const auto& staff : mList) staff->SetParent(nullptr);
-    mList.clear();
+    s.mList.insert(s.mList.begin() + (position - 1), staff);
+    s.Renumber();
+    return s.mList[static_cast<size_t>(position - 1)];
 }
 
 std::string Staffs::NewID() const {
@@ -156,29 +153,6 @@ std::string Staffs::NewID() const {
     return candidate;
 }
 
-void Staffs::SetParent(DocumentOwner* parent) {
-    mParent = parent;
-    for (const auto& staff : mList) staff->SetParent(parent);
-}
-
-void Staffs::Remove(int32_t index) {
-    if (index >= 1 && index <= Count()) RemoveAt(index - 1);
-}
-
-void Staffs::Remove(const std::string& id) {
-    const int32_t position = PositionOf(id);
-    if (position >= 0) RemoveAt(position);
-}
-
-void Staffs::SetItem(int32_t index, const std::shared_ptr<Staff>& staff) {
-    if (index >= 1 && index <= Count()) ReplaceAt(index - 1, staff);
-}
-
-void Staffs::SetItem(const std::string& id, const std::shared_ptr<Staff>& staff) {
-    const int32_t position = PositionOf(id);
-    if (position >= 0) ReplaceAt(position, staff);
-}
-
 int32_t Staffs::PositionOf(const std::string& id) const {
     for (size_t i = 0; i < mList.size(); ++i) {
         if (mList[i]->ID() == id) return static_cast<int32_t>(i);
@@ -188,7 +162,7 @@ int32_t Staffs::PositionOf(const std::string& id) const {
 
 void Staffs::RemoveAt(int32_t position) {
     const auto it = mList.begin() + position;
-    (*it)->SetParent(nullptr);
+    detail::StaffAccess::SetParent(*(*it), nullptr);
     mList.erase(it);
     Renumber();
 }
@@ -198,14 +172,15 @@ void Staffs::ReplaceAt(int32_t position, const std::shared_ptr<Staff>& staff) {
     const int32_t holder = PositionOf(staff->ID());
     if (holder >= 0 && holder != position) return;
     auto& slot = mList[static_cast<size_t>(position)];
-    if (slot != staff) slot->SetParent(nullptr);
+    if (slot != staff) detail::StaffAccess::SetParent(*slot, nullptr);
     slot = staff;
-    staff->SetParent(mParent);
-    staff->IndexSet(position + 1);
+    detail::StaffAccess::SetParent(*staff, mParent);
+    detail::StaffAccess::IndexSet(*staff, position + 1);
 }
 
 void Staffs::Renumber() {
-    for (size_t i = 0; i < mList.size(); ++i) mList[i]->IndexSet(static_cast<int32_t>(i + 1));
+    for (size_t i = 0; i < mList.size(); ++i)
+        detail::StaffAccess::IndexSet(*mList[i], static_cast<int32_t>(i + 1));
 }
 
 }  // namespace corvendi

@@ -2,6 +2,7 @@
 
 #include "corvendi/Instrument.h"
 #include "corvendi/Instruments.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 
@@ -11,12 +12,13 @@ Voice::~Voice() { Release(); }
 
 void Voice::Adopt(const std::shared_ptr<corvendi::Notes>& notes) {
     mNotes = notes;
-    mNotes->SetParent(this);
+    detail::NotesAccess::SetParent(*mNotes, this);
 }
 
 // The notes may outlive the voice in a host's hands; they must not point back to it then.
 void Voice::Release() {
-    if (mNotes && mNotes->Parent() == this) mNotes->SetParent(nullptr);
+    if (mNotes && detail::NotesAccess::Parent(*mNotes) == this)
+        detail::NotesAccess::SetParent(*mNotes, nullptr);
 }
 
 void Voice::SetNotes(std::shared_ptr<corvendi::Notes> notes) {
@@ -25,14 +27,14 @@ void Voice::SetNotes(std::shared_ptr<corvendi::Notes> notes) {
     Adopt(notes);
 }
 
-void Voice::Clear() {
-    Release();
-    Adopt(std::make_shared<corvendi::Notes>());
+void detail::VoiceAccess::Clear(Voice& v) {
+    v.Release();
+    v.Adopt(std::make_shared<corvendi::Notes>());
 }
 
-void Voice::SetParent(DocumentOwner* parent) {
-    mParent = parent;
-    mNotes->SetParent(this);
+void detail::VoiceAccess::SetParent(Voice& v, DocumentOwner* parent) {
+    v.mParent = parent;
+    NotesAccess::SetParent(*v.mNotes, &v);
 }
 
 std::shared_ptr<Instrument> Voice::Instrument() const {
@@ -45,7 +47,7 @@ void Voice::GetInit(int32_t startTime) {
     mProgramPending = true;
     if (const auto first = mNotes->Item(startTime)) {
         mNextTime = first->NoteTime();
-        mNextIx = mNotes->CurIndex();
+        mNextIx = detail::NotesAccess::CurIndex(*mNotes);
     } else {
         mNextTime = -1;
     }

@@ -1,5 +1,7 @@
 #include "corvendi/Voices.h"
 
+#include "model/ModelAccess.h"
+
 #include <algorithm>
 
 #include "corvendi/Instrument.h"
@@ -14,10 +16,10 @@ std::shared_ptr<Voice> Voices::Add(const std::string& id,
                                    const std::string& description) {
     if (auto existing = Item(id)) return existing;
     auto voice = std::make_shared<Voice>();
-    voice->SetParent(mParent);
-    voice->IDSet(id);
+    detail::VoiceAccess::SetParent(*voice, mParent);
+    detail::VoiceAccess::IDSet(*voice, id);
     voice->SetTrack(Count() + 1);
-    voice->SetInstrumentID(instrument ? instrument->ID() : std::string());
+    detail::VoiceAccess::SetInstrumentID(*voice, instrument ? instrument->ID() : std::string());
     voice->SetDescription(description);
     mList.push_back(voice);
     return voice;
@@ -35,7 +37,7 @@ std::shared_ptr<Voice> Voices::Item(const std::string& id) const {
 }
 
 void Voices::RemoveAt(size_t position) {
-    mList[position]->SetParent(nullptr);
+    detail::VoiceAccess::SetParent(*mList[position], nullptr);
     mList.erase(mList.begin() + static_cast<std::ptrdiff_t>(position));
     for (size_t i = 0; i < mList.size(); ++i) mList[i]->SetTrack(static_cast<int32_t>(i + 1));
 }
@@ -56,12 +58,7 @@ void Voices::Clear() {
 }
 
 void Voices::DetachAll() {
-    for (const auto& voice : mList) voice->SetParent(nullptr);
-}
-
-void Voices::SetParent(DocumentOwner* parent) {
-    mParent = parent;
-    for (const auto& voice : mList) voice->SetParent(parent);
+    for (const auto& voice : mList) detail::VoiceAccess::SetParent(*voice, nullptr);
 }
 
 std::string Voices::NewID() const {

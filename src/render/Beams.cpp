@@ -5,6 +5,7 @@
 
 #include "common/Arith.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/StaffDrawer.h"
 
@@ -95,14 +96,14 @@ void StaffDrawer::DrawBeams() {
     }
 
     // Up stems stand at the right edge of the heads: the beams run from stem to stem.
-    const int32_t px = std::max(1, NInt(mScore.TwipsPerPixelYf()));
-    const int32_t stemWidth = NInt(1.5 * mScore.TwipsPerPixelXf());
+    const int32_t px = std::max(1, NInt(detail::ScoreAccess::TwipsPerPixelYf(mScore)));
+    const int32_t stemWidth = NInt(1.5 * detail::ScoreAccess::TwipsPerPixelXf(mScore));
     const int32_t stemX = up ? mS : 0;
     const int32_t firstX = up ? SnapX(X(0) + mS - stemWidth) : X(0);
     const int32_t lastX = up ? X(n - 1) + mS : X(n - 1);
     const int32_t towardHeads = up ? 1 : -1;
     int32_t o = up ? 2 * mS : NInt(9.1 * mS);
-    const int32_t lines = mScore.BeamLines() + 1;
+    const int32_t lines = detail::ScoreAccess::BeamLines(mScore) + 1;
     auto beam = [&](int32_t xa, int32_t ya, int32_t xb, int32_t yb, int32_t offset) {
         for (int32_t k = 0; k < lines; ++k) {
             mLayout.DrawLine(mVoiceColor, xa, ya + offset + k * px * towardHeads, xb,
@@ -149,7 +150,7 @@ void StaffDrawer::DrawBeams() {
                 beam(xi, yi, xi + mS, slopeY(xi, xi + mS, yi), o);
             }
         }
-        o += mScore.BeamGap() * towardHeads;
+        o += detail::ScoreAccess::BeamGap(mScore) * towardHeads;
         level -= 1;
     }
 }

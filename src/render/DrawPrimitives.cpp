@@ -5,6 +5,7 @@
 #include "common/Arith.h"
 #include "corvendi/Font.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -55,7 +56,7 @@ void PageLayout::SetStaffMetrics(int32_t lineSpacing) { mMetrics = StaffMetrics:
 void PageLayout::SelectFont(int32_t index) {
     if (!mSurface || !InRange(index, 0, Score::kFontCount - 1)) return;
     mFontIndex = index;
-    const auto& font = mScore.mFonts[static_cast<size_t>(index)];
+    const auto& font = detail::ScoreAccess::FontsRef(mScore)[static_cast<size_t>(index)];
     if (!font) return;
     const int32_t staffHeight = LayoutStaffHeight(mScore);
     if (index == kMusicFontIndex) {
@@ -86,8 +87,8 @@ void PageLayout::DrawText(std::string_view text, int32_t x, int32_t y) {
         mSurface->Print(text);
         return;
     }
-    mSurface->TextOut(IDiv(x, NInt(mScore.mTwipsPerPixelX)), IDiv(y, NInt(mScore.mTwipsPerPixelY)),
-                      text);
+    mSurface->TextOut(IDiv(x, NInt(detail::ScoreAccess::State(mScore).TwipsPerPixelX)),
+                      IDiv(y, NInt(detail::ScoreAccess::State(mScore).TwipsPerPixelY)), text);
 }
 
 void PageLayout::DrawLine(int32_t color, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
@@ -151,7 +152,7 @@ void PageLayout::DrawHeading(int32_t& y, std::string_view text) {
             glyphFont.Size = headingSize * 1.5f;
             mSurface->SetFont(glyphFont);
         }
-        const std::string_view glyph = BeatGlyph(mScore.mBeat);
+        const std::string_view glyph = BeatGlyph(mScore.Beat());
         const int32_t raise = NInt(0.3 * TextHeight(glyph));
         if (mDrawing) DrawText(glyph, ClampCoord(x), y - raise);
         x += TextWidth(glyph);

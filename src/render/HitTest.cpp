@@ -5,11 +5,12 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
 
 namespace corvendi {
 
 std::shared_ptr<Region> Score::InRegion(int32_t X, int32_t Y) const {
-    for (const auto& region : mRegions) {
+    for (const auto& region : mState->Regions) {
         if (region && region->Contains(X, Y)) return region;
     }
     return nullptr;
@@ -17,7 +18,7 @@ std::shared_ptr<Region> Score::InRegion(int32_t X, int32_t Y) const {
 
 bool Score::HitTest(float X, float Y, bool SetIX) {
     std::shared_ptr<Region> hit;
-    for (const auto& region : mRegions) {
+    for (const auto& region : mState->Regions) {
         if (region && region->Contains(X, Y)) {
             hit = region;
             break;

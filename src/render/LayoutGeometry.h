@@ -8,6 +8,7 @@
 
 #include "corvendi/Enums.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 
 namespace corvendi {
 
@@ -31,16 +32,16 @@ inline int32_t ClampCoord(int64_t twips) {
 inline int32_t LayoutPageHeight(const Score& score) { return ClampCoord(score.SheetHeightTw()); }
 inline int32_t LayoutPageWidth(const Score& score) { return ClampCoord(score.SheetWidthTw()); }
 inline int32_t LayoutMargin(const Score& score, int32_t margin) {
-    return ClampCoord(score.MarginsTw(margin));
+    return ClampCoord(detail::ScoreAccess::MarginsTw(score, margin));
 }
 inline int32_t LayoutStaffHeight(const Score& score) {
-    return std::clamp(score.StaffHeightTw(), 0, kMaxStaffHeightTw);
+    return std::clamp(detail::ScoreAccess::StaffHeightTw(score), 0, kMaxStaffHeightTw);
 }
 inline int32_t LayoutStaffSpace(const Score& score) {
-    return std::clamp(score.StaffSpaceTw(), -kMaxSpacingTw, kMaxSpacingTw);
+    return std::clamp(detail::ScoreAccess::StaffSpaceTw(score), -kMaxSpacingTw, kMaxSpacingTw);
 }
 inline int32_t LayoutSystemSpace(const Score& score) {
-    return std::clamp(score.SystemSpaceTw(), -kMaxSpacingTw, kMaxSpacingTw);
+    return std::clamp(detail::ScoreAccess::SystemSpaceTw(score), -kMaxSpacingTw, kMaxSpacingTw);
 }
 
 }  // namespace corvendi

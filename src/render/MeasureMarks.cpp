@@ -11,6 +11,7 @@
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -70,7 +71,7 @@ int32_t StaffDrawer::DrawSignatureChanges(const MeasureFrame& m) {
 
 // The begin-repeat sign at x; the notes begin 1.5 line spacings after it.
 int32_t StaffDrawer::DrawBeginRepeat(int32_t x) {
-    Glyph(glyph::kBeginRepeat, x, mG, mScore.DrawColors().Bars);
+    Glyph(glyph::kBeginRepeat, x, mG, detail::ScoreAccess::DrawColors(mScore).Bars);
     JoinAcrossBrace(glyph::kBeginRepeatJoin, x);
     return x + mLayout.TextWidth(glyph::kBeginRepeat) + NInt(1.5 * mS);
 }
@@ -89,7 +90,7 @@ bool StaffDrawer::DrawEndBarline(int32_t flags, int32_t barX) {
         return false;
     }
     const int32_t x = barX - mLayout.TextWidth(sign);
-    Glyph(sign, x, mG, mScore.DrawColors().Bars);
+    Glyph(sign, x, mG, detail::ScoreAccess::DrawColors(mScore).Bars);
     JoinAcrossBrace(join, barX - mLayout.TextWidth(join));
     return true;
 }
@@ -100,7 +101,7 @@ void StaffDrawer::JoinAcrossBrace(std::string_view join, int32_t x) {
     if (mFrame.BraceTop < 0 || mFrame.BraceTop >= mFrame.TopLine) return;
     const int32_t step = mStaffHeight - PixelY(mLayout.Target());
     if (step <= 0) return;
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     for (int32_t y = mFrame.BraceTop - mLayout.GlyphDrop(); y < mG; y += step) {
         Glyph(join, x, y, color);
     }
@@ -108,7 +109,7 @@ void StaffDrawer::JoinAcrossBrace(std::string_view join, int32_t x) {
 
 void StaffDrawer::DrawSectionMarks(const MeasureFrame& m, int32_t barX) {
     const int32_t section = m.Flags >> 4;
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     // At the system start the signs stand after the clef and signatures, not over them.
     const int32_t signX = m.Start == mFrame.Start ? m.Left + m.Pad - 2 * m.Tick - mS - IDiv(mS, 2)
                                                   : m.Left + IDiv(mS, 2);
@@ -184,7 +185,7 @@ void StaffDrawer::DrawBracketLine(const MeasureFrame& m, bool dotted, bool conti
     // An octave line running on from the previous measure joins it at the barline.
     if (continued) x1 = dotted ? m.Left : x1 - 3 * mS;
     auto* surface = mLayout.Target();
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     if (dotted && surface) surface->SetDrawStyle(2);
     mLayout.DrawLine(color, x1, y, x2, y);
     if (dotted && surface) surface->SetDrawStyle(0);
@@ -207,14 +208,14 @@ void StaffDrawer::DrawMeasureNumber(int32_t number, const MeasureFrame& m, int32
     if (pos % 3 == 1) x = m.Left + IDiv(barX - m.Left - width, 2);
     if (pos % 3 == 2) x = barX - px - width;
     const int32_t y = pos < 3 ? mG - mS : mG + 6 * mS;
-    Glyph(text, x, y, mScore.DrawColors().Bars);
+    Glyph(text, x, y, detail::ScoreAccess::DrawColors(mScore).Bars);
     mLayout.SelectFont(kMusicFontIndex);
 }
 
 void StaffDrawer::DrawMeasureRepeat(const MeasureFrame& m) {
     const int32_t width = mLayout.TextWidth(glyph::kMeasureRepeat);
     Glyph(glyph::kMeasureRepeat, m.Left + IDiv(m.Width - width, 2), mG - mS,
-          mScore.DrawColors().Bars);
+          detail::ScoreAccess::DrawColors(mScore).Bars);
 }
 
 void StaffDrawer::SelectTextFont(float size, bool bold, bool italic) {

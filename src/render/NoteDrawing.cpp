@@ -10,6 +10,7 @@
 #include "corvendi/Note.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/StaffDrawer.h"
@@ -180,7 +181,7 @@ void StaffDrawer::DrawOrnament(const Note& note, const Column& c) {
     } else {
         y = std::min(c.Highest - (c.Up ? 3 * mS : mS), mG - 4 * mS);
     }
-    Glyph(mark, x, y, mScore.DrawColors().Bars);
+    Glyph(mark, x, y, detail::ScoreAccess::DrawColors(mScore).Bars);
 }
 
 void StaffDrawer::DrawLedgerLines(const Column& c) {
@@ -260,7 +261,7 @@ void StaffDrawer::DrawGraceNote(Note& note, const MeasureFrame& m) {
 
     // The slash crosses the stem from lower left to upper right.
     const int32_t headY = c.Highest + (mFrame.BottomLine - mG);
-    const int32_t px = std::max(1, NInt(mScore.TwipsPerPixelYf()));
+    const int32_t px = std::max(1, NInt(detail::ScoreAccess::TwipsPerPixelYf(mScore)));
     for (int32_t k = 0; k < 2; ++k) {
         mLayout.DrawLine(mVoiceColor, x + NInt(0.05 * mS), headY - NInt(0.7 * mS) + k * px,
                          x + NInt(1.05 * mS), headY - NInt(1.8 * mS) + k * px);
@@ -309,7 +310,7 @@ void StaffDrawer::CountTriplet(const Note& note, const Column& c) {
     const int32_t right = c.X + mS;
     const int32_t centre = left + IDiv(right - left, 2);
     const int32_t markY = mTriplet.Up ? mTriplet.Top - mS : mTriplet.Bottom + mS;
-    const int32_t color = mScore.DrawColors().Notes;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Notes;
     Glyph("3", centre - IDiv(width, 2), markY - IDiv(height, 2), color);
     mLayout.SelectFont(fontIndex);
     if (!mTriplet.Bracket) return;

@@ -8,30 +8,32 @@
 #include "corvendi/Enums.h"
 #include "corvendi/Range.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
 
 namespace corvendi {
 
 void PageLayout::DrawPage() {
-    if (mScore.mRedraw) mScore.mPaintPending = false;
-    if (!mScore.mWindow || LayoutPageHeight(mScore) < 1 || LayoutPageWidth(mScore) < 1 ||
-        mScore.mCurPage < 1) {
+    if (mScore.Redraw()) detail::ScoreAccess::State(mScore).PaintPending = false;
+    if (!detail::ScoreAccess::WindowRef(mScore) || LayoutPageHeight(mScore) < 1 ||
+        LayoutPageWidth(mScore) < 1 || mScore.CurPage() < 1) {
         return;
     }
     // Hold the surface for the whole page: an event handler may detach it meanwhile.
-    mSurface = mScore.mWindow;
-    mDrawing = !mScore.mPaginating;
-    mOddPage = IMod(mScore.mCurPage, 2) != 0 || !mScore.mReverseEvenOdd;
+    mSurface = detail::ScoreAccess::WindowRef(mScore);
+    mDrawing = !detail::ScoreAccess::State(mScore).Paginating;
+    mOddPage = IMod(mScore.CurPage(), 2) != 0 || !mScore.ReverseEvenOdd();
     SetPageEdges();
     if (mDrawing) StartDrawing();
 
     DrawPageNumber();
     DrawCopyright();
-    if (mScore.mCurPage == 1) DrawTitleBlock();
+    if (mScore.CurPage() == 1) DrawTitleBlock();
 
     mFirstSystem = true;
-    mPage = static_cast<size_t>(mScore.mCurPage - 1);
+    mPage = static_cast<size_t>(mScore.CurPage() - 1);
     SelectFont(fntCopyright);  // staff descriptions are measured in the copyright font
     PreparePageRecords();
     mFitPasses = 0;
@@ -55,21 +57,21 @@ void PageLayout::SetPageEdges() {
 }
 
 void PageLayout::StartDrawing() {
-    mScore.mRegions.clear();
+    detail::ScoreAccess::State(mScore).Regions.clear();
     if (!mPrinting) {
         mSurface->Cls();
         mSurface->SetDrawMode(kDrawModeCopyPen);
         mSurface->SetDrawStyle(kDrawStyleSolid);
-        mScore.mEvents.Raise(&ScoreEvents::WindowCleared);
+        detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::WindowCleared);
     }
-    mSurface->SetForeColor(mScore.mColors.Lines);
+    mSurface->SetForeColor(detail::ScoreAccess::State(mScore).Colors.Lines);
 }
 
 void PageLayout::DrawPageNumber() {
-    const int32_t mode = mScore.mPageNums;
-    if (mode != pgnAllPages && !(mode == pgnNoPageOne && mScore.mCurPage >= 2)) return;
+    const int32_t mode = mScore.PageNums();
+    if (mode != pgnAllPages && !(mode == pgnNoPageOne && mScore.CurPage() >= 2)) return;
     SelectFont(fntHeader);
-    const std::string text = "Page " + std::to_string(mScore.mCurPage);
+    const std::string text = "Page " + std::to_string(mScore.CurPage());
     const int64_t x = mOddPage ? static_cast<int64_t>(LayoutPageWidth(mScore)) -
                                      LayoutMargin(mScore, marRight) - TextWidth(text)
                                : LayoutMargin(mScore, marRight);
@@ -78,7 +80,7 @@ void PageLayout::DrawPageNumber() {
 }
 
 void PageLayout::DrawCopyright() {
-    const auto& lines = mScore.mCopyright;
+    const auto& lines = detail::ScoreAccess::CopyrightLines(mScore);
     if (!lines[0].empty() || !lines[1].empty()) {
         SelectFont(fntCopyright);
         DrawFooterLine(mBottomLimit, lines[1]);
@@ -88,32 +90,32 @@ void PageLayout::DrawCopyright() {
 }
 
 std::string PageLayout::HeadingText() const {
-    if (!mScore.mMetronome) return mScore.mHeading;
+    if (!mScore.Metronome()) return mScore.Heading();
     const std::string metronome =
-        std::string(1, kBeatPlaceholder) + " = " + std::to_string(mScore.mCount);
-    if (mScore.mHeading.empty()) return metronome;
-    return mScore.mHeading + " (" + metronome + ")";
+        std::string(1, kBeatPlaceholder) + " = " + std::to_string(mScore.Count());
+    if (mScore.Heading().empty()) return metronome;
+    return mScore.Heading() + " (" + metronome + ")";
 }
 
 void PageLayout::DrawTitleBlock() {
-    if (!mScore.mTitle.empty()) {
+    if (!mScore.Title().empty()) {
         SelectFont(fntTitle);
-        DrawCenteredLine(mTop, mScore.mTitle);
+        DrawCenteredLine(mTop, mScore.Title());
     }
-    if (!mScore.mSubTitle.empty()) {
+    if (!mScore.SubTitle().empty()) {
         SelectFont(fntSubTitle);
-        DrawCenteredLine(mTop, mScore.mSubTitle);
+        DrawCenteredLine(mTop, mScore.SubTitle());
     }
     bool composerLineLast = false;
-    if (!mScore.mComposer.empty() || !mScore.mArrangedBy.empty()) {
+    if (!mScore.Composer().empty() || !mScore.ArrangedBy().empty()) {
         SelectFont(fntComposer);
-        for (const std::string* line : {&mScore.mComposer, &mScore.mArrangedBy}) {
+        for (const std::string* line : {&mScore.Composer(), &mScore.ArrangedBy()}) {
             if (line->empty()) continue;
             DrawRightLine(mTop, *line);
             composerLineLast = true;
         }
     }
-    if (mScore.mHeading.empty() && !mScore.mMetronome) return;
+    if (mScore.Heading().empty() && !mScore.Metronome()) return;
     SelectFont(fntHeader);
     // The heading stands at the left of the last composer or arranger line.
     if (composerLineLast) mTop = ClampCoord(static_cast<int64_t>(mTop) - TextHeight("S"));
@@ -121,15 +123,15 @@ void PageLayout::DrawTitleBlock() {
 }
 
 void PageLayout::PreparePageRecords() {
-    auto& ranges = mScore.mPageRanges;
-    auto& metrics = mScore.mPageMetrics;
+    auto& ranges = detail::ScoreAccess::State(mScore).PageRanges;
+    auto& metrics = detail::ScoreAccess::State(mScore).PageMetrics;
     const size_t needed = mPage + 1;
     for (auto* records : {&ranges, &metrics}) {
         while (records->size() < needed) records->push_back(std::make_shared<Range>());
         if (!(*records)[mPage]) (*records)[mPage] = std::make_shared<Range>();
     }
-    ranges[mPage]->LowSet(mScore.mCurTime);
-    ranges[mPage]->HighSet(mScore.mCurTime);
+    detail::RangeAccess::LowSet(*ranges[mPage], mScore.CurTime());
+    detail::RangeAccess::HighSet(*ranges[mPage], mScore.CurTime());
 }
 
 }  // namespace corvendi

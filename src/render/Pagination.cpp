@@ -10,7 +10,9 @@
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Range.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
+#include "model/ModelAccess.h"
 #include "model/PaginationTimer.h"
 #include "render/PageLayout.h"
 
@@ -30,84 +32,84 @@ void HoldPages(std::vector<std::shared_ptr<Range>>& records, size_t count) {
 
 }  // namespace
 
-PageLayout& Score::Layout() {
-    if (!mLayout) mLayout = std::make_shared<PageLayout>(*this);
-    return *mLayout;
+PageLayout& detail::ScoreAccess::Layout(Score& s) {
+    if (!s.mState->Layout) s.mState->Layout = std::make_shared<PageLayout>(s);
+    return *s.mState->Layout;
 }
 
-void Score::DrawPage() { Layout().DrawPage(); }
+void detail::ScoreAccess::DrawPage(Score& s) { Layout(s).DrawPage(); }
 
-void Score::PaginateStep() {
-    if (mPaginateBusy || mPainting) return;
-    BusyScope busy(mPaginateBusy);
-    const int32_t page = std::max(mLayoutFromPage, 1);
+void detail::ScoreAccess::PaginateStep(Score& s) {
+    if (s.mState->PaginateBusy || s.mState->Painting) return;
+    BusyScope busy(s.mState->PaginateBusy);
+    const int32_t page = std::max(s.mState->LayoutFromPage, 1);
 
-    if (mLayoutFromTime < mHighNoteTime && page < kMaxPages) {
-        const int32_t savedTime = mCurTime;
-        const int32_t savedPage = mCurPage;
-        const bool savedRedraw = mRedraw;
+    if (s.mState->LayoutFromTime < s.mState->HighNoteTime && page < kMaxPages) {
+        const int32_t savedTime = s.mCurTime;
+        const int32_t savedPage = s.mCurPage;
+        const bool savedRedraw = s.mRedraw;
         ScopeExit restore([&] {
-            mCurTime = savedTime;
-            mCurPage = savedPage;
-            mRedraw = savedRedraw;
+            s.mCurTime = savedTime;
+            s.mCurPage = savedPage;
+            s.mRedraw = savedRedraw;
         });
-        mCurTime = mLayoutFromTime;
-        mCurPage = page;
-        mRedraw = false;
-        Layout().DrawPage();
+        s.mCurTime = s.mState->LayoutFromTime;
+        s.mCurPage = page;
+        s.mRedraw = false;
+        Layout(s).DrawPage();
 
         const auto index = static_cast<size_t>(page - 1);
-        const int32_t next = index < mPageRanges.size() && mPageRanges[index]
-                                 ? mPageRanges[index]->High()
-                                 : mLayoutFromTime;
+        const int32_t next = index < s.mState->PageRanges.size() && s.mState->PageRanges[index]
+                                 ? s.mState->PageRanges[index]->High()
+                                 : s.mState->LayoutFromTime;
         // A page that places no measure (no window, no room for music) ends pagination here.
-        if (next > mLayoutFromTime) {
-            mLayoutFromTime = next;
+        if (next > s.mState->LayoutFromTime) {
+            s.mState->LayoutFromTime = next;
             // A last note at the very start of the next page puts that page in too.
-            if (next <= mHighNoteTime) AddPageAfter(page, next);
+            if (next <= s.mState->HighNoteTime) AddPageAfter(s, page, next);
             return;
         }
     }
-    if (PaginationTimerIsOurs()) StopPaginationTimer();
-    mLastPage = page;
-    mPaginating = false;
+    if (PaginationTimerIsOurs(s)) StopPaginationTimer();
+    s.mLastPage = page;
+    s.mState->Paginating = false;
 }
 
 // The record of the page after `page` is new and starts where `page` ends; records of pages
 // beyond it, from an earlier pagination, are dropped.
-void Score::AddPageAfter(int32_t page, int32_t start) {
+void detail::ScoreAccess::AddPageAfter(Score& s, int32_t page, int32_t start) {
     const auto count = static_cast<size_t>(page) + 1;
-    for (auto* records : {&mPageRanges, &mPageMetrics}) {
+    for (auto* records : {&s.mState->PageRanges, &s.mState->PageMetrics}) {
         records->resize(std::min(records->size(), count - 1));
         HoldPages(*records, count);
     }
-    mPageRanges[count - 1]->LowSet(start);
-    mPageRanges[count - 1]->HighSet(start);
-    mLayoutFromPage = page + 1;
-    mLastPage = std::max(mLastPage, mLayoutFromPage);
+    detail::RangeAccess::LowSet(*s.mState->PageRanges[count - 1], start);
+    detail::RangeAccess::HighSet(*s.mState->PageRanges[count - 1], start);
+    s.mState->LayoutFromPage = page + 1;
+    s.mLastPage = std::max(s.mLastPage, s.mState->LayoutFromPage);
 }
 
 void Score::SetCurPage(int32_t page) {
     if (page >= 1 && page <= mLastPage) {
         if (page == mCurPage) return;
-        HoldPages(mPageRanges, static_cast<size_t>(page));
-        HoldPages(mPageMetrics, static_cast<size_t>(page));
+        HoldPages(mState->PageRanges, static_cast<size_t>(page));
+        HoldPages(mState->PageMetrics, static_cast<size_t>(page));
         mCurPage = page;
-        mCurTime = mPageRanges[static_cast<size_t>(page - 1)]->Low();
-        mLastValue = 0;
-        mLastRegionIx = 0;
+        mCurTime = mState->PageRanges[static_cast<size_t>(page - 1)]->Low();
+        mState->LastValue = 0;
+        mState->LastRegionIx = 0;
         PaintWindow();
     } else if (page == mLastPage + 1 && page >= 2 && page <= kMaxPages) {
         // An empty page after the last one, to enter music on.
-        HoldPages(mPageRanges, static_cast<size_t>(page));
-        HoldPages(mPageMetrics, static_cast<size_t>(page));
-        const auto& previous = mPageRanges[static_cast<size_t>(page - 2)];
+        HoldPages(mState->PageRanges, static_cast<size_t>(page));
+        HoldPages(mState->PageMetrics, static_cast<size_t>(page));
+        const auto& previous = mState->PageRanges[static_cast<size_t>(page - 2)];
         const int32_t start = previous ? previous->High() : 0;
-        auto& record = mPageRanges[static_cast<size_t>(page - 1)];
+        auto& record = mState->PageRanges[static_cast<size_t>(page - 1)];
         record = std::make_shared<Range>();
-        record->LowSet(start);
-        record->HighSet(start);
-        mPageMetrics[static_cast<size_t>(page - 1)] = std::make_shared<Range>();
+        detail::RangeAccess::LowSet(*record, start);
+        detail::RangeAccess::HighSet(*record, start);
+        mState->PageMetrics[static_cast<size_t>(page - 1)] = std::make_shared<Range>();
         mCurPage = page;
         mCurTime = start;
         PaintWindow();

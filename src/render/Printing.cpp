@@ -8,6 +8,7 @@
 #include "corvendi/Platform.h"
 #include "corvendi/Range.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/ProcessState.h"
 #include "render/PageLayout.h"
@@ -25,8 +26,8 @@ constexpr int32_t kLandscape = 2;
 
 void Score::PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> fromPage,
                        std::optional<int32_t> toPage) {
-    if (mPrinting || !device) return;
-    mPrinting = true;
+    if (mState->Printing || !device) return;
+    mState->Printing = true;
 
     int32_t from = fromPage.value_or(0);
     int32_t to = toPage.value_or(0);
@@ -38,47 +39,47 @@ void Score::PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> f
     to = std::min(to, mLastPage);
     to = std::max(to, from);
 
-    mSavedWindow = mWindow;
+    mState->SavedWindow = mWindow;
     mWindow = device;
     // The window comes back however printing ends: a printer may fail in the middle.
     ScopeExit restoreWindow([this] {
-        mWindow = mSavedWindow;
-        mSavedWindow.reset();
-        Layout().PrintOffsetSet(0, 0);
-        Layout().PrintingSet(false);
+        mWindow = mState->SavedWindow;
+        mState->SavedWindow.reset();
+        detail::ScoreAccess::Layout(*this).PrintOffsetSet(0, 0);
+        detail::ScoreAccess::Layout(*this).PrintingSet(false);
         const ProcessState& p = Process();
-        mTwipsPerPixelX = static_cast<float>(p.gTwipsPerPixelX);
-        mTwipsPerPixelY = static_cast<float>(p.gTwipsPerPixelY);
-        mColors = Colors{p.gColorLines,    p.gColorBars, p.gColorNotes,
-                         p.gColorNotesAlt, p.gColorTies, p.gColorChords};
-        mPrinting = false;
+        mState->TwipsPerPixelX = static_cast<float>(p.gTwipsPerPixelX);
+        mState->TwipsPerPixelY = static_cast<float>(p.gTwipsPerPixelY);
+        mState->Colors = detail::ScoreColors{p.gColorLines,    p.gColorBars, p.gColorNotes,
+                                             p.gColorNotesAlt, p.gColorTies, p.gColorChords};
+        mState->Printing = false;
     });
 
-    SetUpPrinter(*device);
-    PrintPages(*device, from, to);
+    detail::ScoreAccess::SetUpPrinter(*this, *device);
+    detail::ScoreAccess::PrintPages(*this, *device, from, to);
 }
 
-void Score::SetUpPrinter(Surface& device) {
+void detail::ScoreAccess::SetUpPrinter(Score& s, Surface& device) {
     device.SetScaleMode(kScaleTwips);
-    const bool landscape = mPageOrientation == pgeLandscape;
-    if (mPageSize >= pgsLeter && mPageSize <= pgsA5) {
-        device.SetPaperSize(kPaperCodes[static_cast<size_t>(mPageSize)]);
+    const bool landscape = s.mPageOrientation == pgeLandscape;
+    if (s.mPageSize >= pgsLeter && s.mPageSize <= pgsA5) {
+        device.SetPaperSize(kPaperCodes[static_cast<size_t>(s.mPageSize)]);
         device.SetOrientation(landscape ? kLandscape : kPortrait);
     } else if (landscape) {
         device.SetOrientation(kLandscape);
-        device.SetHeight(mPageWidthTw);
-        device.SetWidth(mPageHeightTw);
+        device.SetHeight(s.mState->PageWidthTw);
+        device.SetWidth(s.mState->PageHeightTw);
     } else {
         device.SetOrientation(kPortrait);
-        device.SetHeight(mPageHeightTw);
-        device.SetWidth(mPageWidthTw);
+        device.SetHeight(s.mState->PageHeightTw);
+        device.SetWidth(s.mState->PageWidthTw);
     }
 
     const double printerX = device.TwipsPerPixelX();
     const double printerY = device.TwipsPerPixelY();
     if (printerX > 0.0 && printerY > 0.0) {
-        mTwipsPerPixelX = static_cast<float>(printerX);
-        mTwipsPerPixelY = static_cast<float>(printerY);
+        s.mState->TwipsPerPixelX = static_cast<float>(printerX);
+        s.mState->TwipsPerPixelY = static_cast<float>(printerY);
         // Lines as thick as one screen pixel.
         const double screenX = Process().gTwipsPerPixelX;
         device.SetDrawWidth(std::max(1, FloorToInt(screenX / printerX)));
@@ -89,33 +90,33 @@ void Score::SetUpPrinter(Surface& device) {
     // Half the unprintable border on each side.
     const int32_t offsetX = IDiv(NInt(device.Width() - device.ScaleWidth()), 2);
     const int32_t offsetY = IDiv(NInt(device.Height() - device.ScaleHeight()), 2);
-    Layout().PrintOffsetSet(offsetX, offsetY);
-    Layout().PrintingSet(true);
+    Layout(s).PrintOffsetSet(offsetX, offsetY);
+    Layout(s).PrintingSet(true);
 }
 
-void Score::PrintPages(Surface& device, int32_t fromPage, int32_t toPage) {
-    const int32_t savedTime = mCurTime;
-    const int32_t savedPage = mCurPage;
-    const bool savedRedraw = mRedraw;
-    const bool savedPaintPending = mPaintPending;
+void detail::ScoreAccess::PrintPages(Score& s, Surface& device, int32_t fromPage, int32_t toPage) {
+    const int32_t savedTime = s.mCurTime;
+    const int32_t savedPage = s.mCurPage;
+    const bool savedRedraw = s.mRedraw;
+    const bool savedPaintPending = s.mState->PaintPending;
     // Set directly: the Redraw setter would paint a pending page on the printer first.
-    mRedraw = true;
-    mColors = Colors{};  // black
+    s.mRedraw = true;
+    s.mState->Colors = detail::ScoreColors{};  // black
 
     for (int32_t page = fromPage; page <= toPage; ++page) {
-        if (page < 1 || page > mLastPage) continue;
+        if (page < 1 || page > s.mLastPage) continue;
         const auto index = static_cast<size_t>(page - 1);
-        if (index >= mPageRanges.size() || !mPageRanges[index]) continue;
-        mCurPage = page;
-        mCurTime = mPageRanges[index]->Low();
-        PaintWindow();
+        if (index >= s.mState->PageRanges.size() || !s.mState->PageRanges[index]) continue;
+        s.mCurPage = page;
+        s.mCurTime = s.mState->PageRanges[index]->Low();
+        s.PaintWindow();
         device.NewPage();
     }
 
-    mPaintPending = savedPaintPending;
-    mRedraw = savedRedraw;
-    mCurTime = savedTime;
-    mCurPage = savedPage;
+    s.mState->PaintPending = savedPaintPending;
+    s.mRedraw = savedRedraw;
+    s.mCurTime = savedTime;
+    s.mCurPage = savedPage;
     device.EndDoc();
 }
 

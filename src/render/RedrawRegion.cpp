@@ -11,6 +11,7 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -53,12 +54,14 @@ int32_t BraceTopOf(const Region& target, const std::vector<std::shared_ptr<Regio
 }  // namespace
 
 void PageLayout::RedrawRegion(Region& region) {
-    if (!mScore.mWindow || !mScore.mStaffs || region.Measures() < 1) return;
-    const auto staff = StaffOfIndex(*mScore.mStaffs, region.Staff);
+    if (!detail::ScoreAccess::WindowRef(mScore) || !detail::ScoreAccess::StaffsRef(mScore) ||
+        region.Measures() < 1)
+        return;
+    const auto staff = StaffOfIndex(*detail::ScoreAccess::StaffsRef(mScore), region.Staff);
     const auto first = region.Measure(0);
     if (!staff || !first) return;
 
-    mSurface = mScore.mWindow;
+    mSurface = detail::ScoreAccess::WindowRef(mScore);
     mDrawing = true;
     mMusicLeft = region.Left;
     mRightLimit = region.Right;
@@ -77,7 +80,8 @@ void PageLayout::RedrawRegion(Region& region) {
         mSystem.Time[slot] = time;
         mSystem.Flags[slot] = region.MeasureFlag(j);
         int32_t duration = 0;
-        if (mScore.mGlobals) duration = mScore.mGlobals->MeasureInfo(time).Duration;
+        if (detail::ScoreAccess::GlobalsRef(mScore))
+            duration = detail::ScoreAccess::GlobalsRef(mScore)->MeasureInfo(time).Duration;
         time = ClampCoord(static_cast<int64_t>(time) + std::max(duration, 1));
     }
     mSystem.End = time;
@@ -92,7 +96,8 @@ void PageLayout::RedrawRegion(Region& region) {
                            1,
                            staff->Index(),
                            mSystem.Start,
-                           BraceTopOf(region, mScore.mRegions, *mScore.mStaffs),
+                           BraceTopOf(region, detail::ScoreAccess::State(mScore).Regions,
+                                      *detail::ScoreAccess::StaffsRef(mScore)),
                            staff};
     DrawStaffLines(topLine);
     DrawStaffSystem(frame, region);

@@ -8,6 +8,7 @@
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "engine/ScoreAccess.h"
 #include "render/StaffDrawer.h"
 
 namespace corvendi {
@@ -21,7 +22,7 @@ int32_t StaffDrawer::DrawStaffStart() {
 }
 
 void StaffDrawer::DrawClef(int32_t x) {
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     switch (mClef) {
         case clfPercussion:
             if (mPercussionClef)
@@ -51,7 +52,7 @@ int32_t StaffDrawer::DrawKeySignature(int32_t key, int32_t x, std::string_view s
         case clfTenor: first = flats ? NInt(2.5 * s) : NInt(4.5 * s); break;
         default: first = flats ? 2 * s : 4 * s; break;
     }
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     int32_t h = first;
     x += s;
     for (int32_t n = 1; n <= std::abs(key); ++n) {
@@ -76,7 +77,7 @@ int32_t StaffDrawer::DrawTimeSignature(int32_t x) {
     if (!globals) return x;
     const bool shown = mFrame.Start == 0 || globals->Find(mFrame.Start, evtTimeChange, true);
     if (!shown) return x;
-    const int32_t color = mScore.DrawColors().Bars;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Bars;
     const int32_t value = globals->CurTimeVal(mFrame.Start);
     const int32_t at = x + mS;
     if (value == 0) {

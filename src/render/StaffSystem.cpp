@@ -15,6 +15,8 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -61,8 +63,9 @@ int32_t PageLayout::FirstMeasurePad(const StaffSystemFrame& frame) const {
         if (signs > 0) x += (signs + 1) * s;
     }
     const bool timeSignature =
-        frame.Start == 0 ||
-        (mScore.mGlobals && mScore.mGlobals->Find(frame.Start, evtTimeChange, true) != nullptr);
+        frame.Start == 0 || (detail::ScoreAccess::GlobalsRef(mScore) &&
+                             detail::ScoreAccess::GlobalsRef(mScore)->Find(
+                                 frame.Start, evtTimeChange, true) != nullptr);
     if (timeSignature) x += NInt(0.7 * staffHeight);
     return x + s + IDiv(s, 2);
 }
@@ -87,7 +90,7 @@ StaffDrawer::StaffDrawer(PageLayout& layout, const StaffSystemFrame& frame, Regi
     mGrand = clef == clfGrand;
     mPercussionClef = clef == clfPercussion;
     mDrumStaff = IsDrumStaff(*frame.Staff, frame.Start);
-    mMultiVoice = (mScore.DrawFlags() & kDrawMultiVoice) != 0;
+    mMultiVoice = (detail::ScoreAccess::DrawFlags(mScore) & kDrawMultiVoice) != 0;
 }
 
 void StaffDrawer::Draw() {
@@ -103,8 +106,8 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
     const SystemMeasures& system = mLayout.System();
     const auto slot = static_cast<size_t>(j);
     if (const auto measure = mRegion.Measure(j)) {
-        measure->LowSet(system.Width[slot]);
-        measure->HighSet(system.Time[slot]);
+        detail::RangeAccess::LowSet(*measure, system.Width[slot]);
+        detail::RangeAccess::HighSet(*measure, system.Time[slot]);
     }
     mRegion.SetMeasurePad(j, pad);
 
@@ -147,8 +150,9 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
                 partHoldsNotes = DrawVoice(v, m) || partHoldsNotes;
             // Each staff of a grand staff shows its own whole rest when no voice plays on it.
             if (mGrand && !partHoldsNotes) {
-                mVoiceColor =
-                    mScore.Voice() == 1 ? mScore.DrawColors().Notes : mScore.DrawColors().NotesAlt;
+                mVoiceColor = mScore.Voice() == 1
+                                  ? detail::ScoreAccess::DrawColors(mScore).Notes
+                                  : detail::ScoreAccess::DrawColors(mScore).NotesAlt;
                 DrawMeasureRest(m);
             }
         }
@@ -158,7 +162,8 @@ void StaffDrawer::DrawMeasure(int32_t j, int32_t pad) {
         DrawLyrics(m);
     }
     if (!DrawEndBarline(m.Flags, barX)) {
-        mLayout.DrawLine(mScore.DrawColors().Bars, barX, mFrame.TopLine, barX, mFrame.BottomLine);
+        mLayout.DrawLine(detail::ScoreAccess::DrawColors(mScore).Bars, barX, mFrame.TopLine, barX,
+                         mFrame.BottomLine);
     }
 }
 
@@ -177,8 +182,8 @@ bool StaffDrawer::DrawVoice(int32_t voiceNumber, const MeasureFrame& m) {
     const auto notes = voice ? voice->Notes() : nullptr;
     if (!notes) return false;
     mVoiceNumber = voiceNumber;
-    mVoiceColor =
-        voiceNumber == mScore.Voice() ? mScore.DrawColors().Notes : mScore.DrawColors().NotesAlt;
+    mVoiceColor = voiceNumber == mScore.Voice() ? detail::ScoreAccess::DrawColors(mScore).Notes
+                                                : detail::ScoreAccess::DrawColors(mScore).NotesAlt;
     if (auto* surface = mLayout.Target()) surface->SetForeColor(mVoiceColor);
     mDrumVoice = IsDrumVoice(voice.get());
     mGroup = BeamGroup{};

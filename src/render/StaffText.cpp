@@ -14,6 +14,8 @@
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -63,8 +65,8 @@ void Score::TextPosByOffset(int32_t& Y, int32_t Offset1, int32_t Offset2, int32_
                             bool UseActive) const {
     const int64_t inc = Inc;
     if (UseActive) {
-        if (Offset1 > 0) Y = ClampCoord(mTextMidY - Offset1 * inc);
-        if (Offset2 > 0) Y = ClampCoord(mTextMidY + Offset2 * inc);
+        if (Offset1 > 0) Y = ClampCoord(mState->TextMidY - Offset1 * inc);
+        if (Offset2 > 0) Y = ClampCoord(mState->TextMidY + Offset2 * inc);
         return;
     }
     if (Offset1 >= 1) Y = ClampCoord(Y - Offset1 * inc);
@@ -91,7 +93,8 @@ void StaffDrawer::DrawChordSymbols(const MeasureFrame& m) {
         const int64_t x = static_cast<int64_t>(chord->EventTime() - m.Start) * m.Tick + m.Left +
                           m.Pad - mLayout.PrintOffsetX();
         mapper->Draw(*surface, ClampCoord(x), y, chord->Value1(), globals, mScore.UseChordMaps(),
-                     mScore.DrawColors().Chords, chord->Text(), capo, chord->EventTime());
+                     detail::ScoreAccess::DrawColors(mScore).Chords, chord->Text(), capo,
+                     chord->EventTime());
     }
     mLayout.SelectFont(kMusicFontIndex);
 }
@@ -102,7 +105,7 @@ void StaffDrawer::DrawDynamicsAndTempo(const MeasureFrame& m) {
     // A grand staff's marks serve both hands: drawn once, between its two staffs.
     if (mGrand && mFrame.Part != 1) return;
     const auto events = mFrame.Staff->GlobalEvents();
-    const int32_t color = mScore.DrawColors().Ties;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Ties;
     const int32_t y = mG + NInt(3.5 * mS) + mScore.DynAdjust();
     const int32_t end = m.Start + m.Duration;
     std::vector<std::pair<int32_t, int32_t>> dynamicEnds;  // time, right edge
@@ -145,7 +148,8 @@ void StaffDrawer::DrawFreeText(const MeasureFrame& m) {
     for (const auto& text : texts) {
         int32_t y = mFrame.TopLine + 2 * mS;
         mScore.TextPosByOffset(y, text->Value1(), text->Value2(), IDiv(mS, 2));
-        Glyph(text->Text(), EventX(text->EventTime(), m), y, mScore.DrawColors().Bars);
+        Glyph(text->Text(), EventX(text->EventTime(), m), y,
+              detail::ScoreAccess::DrawColors(mScore).Bars);
     }
     mLayout.SelectFont(kMusicFontIndex);
 }
@@ -163,9 +167,9 @@ void StaffDrawer::DrawLyrics(const MeasureFrame& m) {
     SelectTextFont(8.0f, false);
     const int32_t height = mLayout.TextHeight("Ag");
     const int32_t ascent = NInt(0.8 * height);
-    mFrame.Staff->LyricOffsetSet(mRegion.PadBottom + ascent);
+    detail::StaffAccess::LyricOffsetSet(*mFrame.Staff, mRegion.PadBottom + ascent);
     const int32_t firstLine = mFrame.BottomLine + mFrame.Staff->LyricOffset() - ascent;
-    const int32_t color = mScore.DrawColors().Chords;
+    const int32_t color = detail::ScoreAccess::DrawColors(mScore).Chords;
     const int32_t hyphenWidth = mLayout.TextWidth("-");
     const int32_t barX = m.Left + m.Width;
     for (size_t i = 0; i < lyrics.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -36,11 +37,11 @@ void PageLayout::DrawSystem(const std::vector<SystemStaff>& staffs) {
     SetBarlinePositions();
     mGroup = GroupBracket{};
     mBrace = PendingBrace{};
-    if (mScore.mUseChords) mTop = ClampCoord(static_cast<int64_t>(mTop) + ChordRowHeight());
+    if (mScore.UseChords()) mTop = ClampCoord(static_cast<int64_t>(mTop) + ChordRowHeight());
 
     const int32_t staffHeight = LayoutStaffHeight(mScore);
     const int32_t staffSpace = LayoutStaffSpace(mScore);
-    auto& regions = mScore.mRegions;
+    auto& regions = detail::ScoreAccess::State(mScore).Regions;
     bool first = true;
     int32_t systemTopLine = 0;
     int32_t systemBottomLine = 0;
@@ -74,8 +75,10 @@ void PageLayout::DrawSystem(const std::vector<SystemStaff>& staffs) {
         region->SetMeasures(mSystem.Count);
 
         const int32_t topLine = mTop;
-        if (mScore.mHandles) mScore.mEvents.Raise(&ScoreEvents::MarkHandle, int16_t{0}, topLine);
-        if (mScore.mHasGroupMark) OpenGroupIfNeeded(staff, topLine);
+        if (mScore.Handles())
+            detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::MarkHandle, int16_t{0},
+                                                           topLine);
+        if (detail::ScoreAccess::State(mScore).HasGroupMark) OpenGroupIfNeeded(staff, topLine);
         if (mBrace.StaffsLeft == 0 && staff.Brace() > 0) {
             mBrace = PendingBrace{staff.Brace(), topLine, entry.Staff};
         }
@@ -123,7 +126,8 @@ void PageLayout::DrawSystem(const std::vector<SystemStaff>& staffs) {
     if (mBrace.StaffsLeft > 0) DrawBrace(systemBottomLine);
     if (mGroup.Open) CloseGroup();
     if (!first) {
-        DrawLine(mScore.mColors.Bars, mMusicLeft, systemTopLine, mMusicLeft, systemBottomLine);
+        DrawLine(detail::ScoreAccess::State(mScore).Colors.Bars, mMusicLeft, systemTopLine,
+                 mMusicLeft, systemBottomLine);
     }
 }
 
@@ -131,7 +135,7 @@ void PageLayout::DrawStaffLines(int32_t top) {
     const int32_t s = mMetrics.LineSpacing;
     for (int32_t line = 0; line < 5; ++line) {
         const int32_t y = top + line * s;
-        DrawLine(mScore.mColors.Lines, mMusicLeft, y, mRightLimit, y);
+        DrawLine(detail::ScoreAccess::State(mScore).Colors.Lines, mMusicLeft, y, mRightLimit, y);
     }
 }
 
@@ -156,7 +160,8 @@ void PageLayout::OpenGroupIfNeeded(const Staff& staff, int32_t topLine) {
             mGroup.Top = topLine;
             mGroup.RunType = type;
             mGroup.RunTop = topLine;
-            DrawGlyph(kBracketTop, mGroup.X, topLine - mMetrics.BracketRise, mScore.mColors.Bars);
+            DrawGlyph(kBracketTop, mGroup.X, topLine - mMetrics.BracketRise,
+                      detail::ScoreAccess::State(mScore).Colors.Bars);
         }
     } else if (mGroup.Open && type != mGroup.RunType) {
         CloseGroupRun();
@@ -173,7 +178,7 @@ void PageLayout::OpenGroupIfNeeded(const Staff& staff, int32_t topLine) {
 
 void PageLayout::CloseGroup() {
     const StaffMetrics& m = mGroup.Last;
-    const int32_t color = mScore.mColors.Bars;
+    const int32_t color = detail::ScoreAccess::State(mScore).Colors.Bars;
     SelectFont(kMusicFontIndex);
     DrawGlyph(kBracketBottom, mGroup.X, mGroup.LastTopLine - m.BracketRise, color);
     DrawLine(color, mGroup.X, mGroup.Top, mGroup.X + m.BracketWidth,
@@ -186,7 +191,7 @@ void PageLayout::CloseGroup() {
 void PageLayout::CloseGroupRun() {
     if (mGroup.RunCount <= 1) return;
     const int32_t s = mGroup.Last.LineSpacing;
-    const int32_t color = mScore.mColors.Bars;
+    const int32_t color = detail::ScoreAccess::State(mScore).Colors.Bars;
     const int32_t x = mMusicLeft - 2 * s;
     const int32_t top = mGroup.RunTop;
     const int32_t bottom = mGroup.LastTopLine + 4 * s;
@@ -209,21 +214,21 @@ void PageLayout::DrawBrace(int32_t bottomLine) {
         mSurface->SetFont(braceFont);
         const int32_t x = mMusicLeft - TextWidth(kBraceUpper);
         const int32_t y = mBrace.Top - NInt(half * 0.17);
-        DrawGlyph(kBraceUpper, x, y, mScore.mColors.Bars);
-        DrawGlyph(kBraceLower, x, y + half, mScore.mColors.Bars);
+        DrawGlyph(kBraceUpper, x, y, detail::ScoreAccess::State(mScore).Colors.Bars);
+        DrawGlyph(kBraceLower, x, y + half, detail::ScoreAccess::State(mScore).Colors.Bars);
         SelectFont(kMusicFontIndex);
     }
     mBrace = PendingBrace{};
 }
 
 bool PageLayout::ShowsDescription(const Staff& staff) const {
-    return mFirstSystem && mScore.mCurPage == 1 && (staff.Flags() & stfShowStaffDesc) != 0 &&
+    return mFirstSystem && mScore.CurPage() == 1 && (staff.Flags() & stfShowStaffDesc) != 0 &&
            !staff.Description().empty();
 }
 
 void PageLayout::DrawDescription(const Staff& staff, int32_t middleY) {
     SelectFont(fntCopyright);
-    if (mSurface) mSurface->SetForeColor(mScore.mColors.Bars);
+    if (mSurface) mSurface->SetForeColor(detail::ScoreAccess::State(mScore).Colors.Bars);
     DrawText(staff.Description(), mLeftEdge, middleY - IDiv(TextHeight(staff.Description()), 2));
     SelectFont(kMusicFontIndex);
 }

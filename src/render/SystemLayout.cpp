@@ -13,6 +13,8 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
@@ -40,9 +42,9 @@ constexpr int32_t kLastMeasureStart = std::numeric_limits<int32_t>::max() - 1024
 
 std::vector<PageLayout::SystemStaff> PageLayout::VisibleStaffs() const {
     std::vector<SystemStaff> staffs;
-    if (!mScore.mStaffs) return staffs;
-    staffs.reserve(static_cast<size_t>(mScore.mStaffs->Count()));
-    for (const auto& staff : *mScore.mStaffs) {
+    if (!detail::ScoreAccess::StaffsRef(mScore)) return staffs;
+    staffs.reserve(static_cast<size_t>(detail::ScoreAccess::StaffsRef(mScore)->Count()));
+    for (const auto& staff : *detail::ScoreAccess::StaffsRef(mScore)) {
         if (!staff || !staff->Visible()) continue;
         staffs.push_back(SystemStaff{staff, static_cast<float>(staff->ScalePct()) / 100.0f,
                                      staff->DefaultClef() == clfGrand});
@@ -51,14 +53,14 @@ std::vector<PageLayout::SystemStaff> PageLayout::VisibleStaffs() const {
 }
 
 int32_t PageLayout::ChordRowHeight() const {
-    if (!mScore.mUseChords || !mScore.mChordMapper) return 0;
-    return std::clamp(mScore.mChordMapper->RowHeight(mScore.mUseChordMaps), 0, kMaxSpacingTw);
+    if (!mScore.UseChords() || !mScore.ChordMapper()) return 0;
+    return std::clamp(mScore.ChordMapper()->RowHeight(mScore.UseChordMaps()), 0, kMaxSpacingTw);
 }
 
 int32_t PageLayout::FitSystem(const std::vector<SystemStaff>& staffs) {
     const int32_t staffHeight = LayoutStaffHeight(mScore);
     const int32_t staffSpace = LayoutStaffSpace(mScore);
-    const bool measureDescriptions = mFirstSystem && mScore.mCurPage == 1;
+    const bool measureDescriptions = mFirstSystem && mScore.CurPage() == 1;
     int64_t height = ChordRowHeight();
     int32_t units = 0;
     bool multiVoice = false;
@@ -77,8 +79,8 @@ int32_t PageLayout::FitSystem(const std::vector<SystemStaff>& staffs) {
         }
     }
     mSystemHeight = ClampCoord(height);
-    const int32_t flags = mScore.mDrawFlags & ~kDrawMultiVoice;
-    mScore.mDrawFlags = multiVoice ? flags | kDrawMultiVoice : flags;
+    const int32_t flags = detail::ScoreAccess::State(mScore).DrawFlags & ~kDrawMultiVoice;
+    detail::ScoreAccess::State(mScore).DrawFlags = multiVoice ? flags | kDrawMultiVoice : flags;
     return units;
 }
 
@@ -94,7 +96,7 @@ bool PageLayout::LayOutSystem() {
             if (!mFirstSystem) {
                 units = 0;
             } else if (units == 0) {
-                mScore.mCurTime = mScore.mHighNoteTime;
+                detail::ScoreAccess::CurTimeSet(mScore, detail::ScoreAccess::HighNoteTime(mScore));
             } else if (mFitPasses == 0) {
                 // Shrink the staffs once so that the first system fits; the height stays
                 // reduced for the following pages. A system that still does not fit (lyric
@@ -103,7 +105,8 @@ bool PageLayout::LayOutSystem() {
                     static_cast<double>(free -
                                         static_cast<int64_t>(LayoutStaffSpace(mScore)) * units) /
                     units;
-                mScore.StaffHeightTwSet(
+                detail::ScoreAccess::StaffHeightTwSet(
+                    mScore,
                     std::clamp(NInt(shrunk), MinimumShrunkStaffHeight(), kMaxStaffHeightTw));
                 refit = true;
             }
@@ -113,10 +116,10 @@ bool PageLayout::LayOutSystem() {
     if (units == 0) return false;
 
     if (mDescWidth > 0) mDescWidth += TextWidth("xxx");
-    auto& metrics = *mScore.mPageMetrics[mPage];
-    metrics.LowSet(mDescWidth);
-    metrics.HighSet(mScore.mStaffHeightTw);
-    mScore.UpdateBeamMetrics();
+    auto& metrics = *detail::ScoreAccess::State(mScore).PageMetrics[mPage];
+    detail::RangeAccess::LowSet(metrics, mDescWidth);
+    detail::RangeAccess::HighSet(metrics, detail::ScoreAccess::State(mScore).StaffHeightTw);
+    detail::ScoreAccess::UpdateBeamMetrics(mScore);
 
     mMusicLeft = ClampCoord(static_cast<int64_t>(mLeftEdge) + mDescWidth);
     BreakLine();
@@ -128,7 +131,8 @@ bool PageLayout::LayOutSystem() {
         mTop = ClampCoord(static_cast<int64_t>(mTop) + mSystemHeight);
     }
     mFirstSystem = false;
-    mScore.mPageRanges[mPage]->HighSet(mSystem.End);
+    detail::RangeAccess::HighSet(*detail::ScoreAccess::State(mScore).PageRanges[mPage],
+                                 mSystem.End);
     mTop = SnapY(ClampCoord(static_cast<int64_t>(mTop) - LayoutStaffSpace(mScore) +
                             LayoutSystemSpace(mScore)));
     // A system that takes no room (zero or negative spacing) would never fill the page.
@@ -137,12 +141,12 @@ bool PageLayout::LayOutSystem() {
 
 void PageLayout::BreakLine() {
     mSystem = SystemMeasures{};
-    const int32_t start0 = mScore.mPageRanges[mPage]->High();
+    const int32_t start0 = detail::ScoreAccess::State(mScore).PageRanges[mPage]->High();
     mSystem.Start = start0;
     mSystem.End = start0;
-    if (!mScore.mGlobals || !mScore.mStaffs) return;
-    GlobalEvents& globals = *mScore.mGlobals;
-    const Staffs& staffs = *mScore.mStaffs;
+    if (!detail::ScoreAccess::GlobalsRef(mScore) || !detail::ScoreAccess::StaffsRef(mScore)) return;
+    GlobalEvents& globals = *detail::ScoreAccess::GlobalsRef(mScore);
+    const Staffs& staffs = *detail::ScoreAccess::StaffsRef(mScore);
     const int32_t staffHeight = LayoutStaffHeight(mScore);
     SetStaffMetrics(NInt(staffHeight / 4.0));
     const StaffMetrics& m = mMetrics;
@@ -154,9 +158,9 @@ void PageLayout::BreakLine() {
         int32_t duration = 0;
         globals.MeasureInfo(start, number, duration);
         if (duration < 1) duration = 64;
-        if (mDrawing && start == mScore.mCurTime) {
-            mScore.mSelectedMeasure = number;
-            mScore.mEvents.Raise(&ScoreEvents::ActiveMeasure, number);
+        if (mDrawing && start == mScore.CurTime()) {
+            detail::ScoreAccess::SelectedMeasureSet(mScore, number);
+            detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::ActiveMeasure, number);
         }
 
         int32_t width = staffs.ItemCount(start, duration) * m.ItemWidth;

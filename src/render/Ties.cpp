@@ -15,6 +15,7 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutGeometry.h"
 #include "render/PageLayout.h"
@@ -82,7 +83,7 @@ void StaffDrawer::DrawTies() {
         if (x1 == 0 && x2 == 0) continue;
         if (x1 == 0) x1 = x2 - 2 * mS, y1 = y2;
         if (x2 == 0) x2 = x1 + 2 * mS, y2 = y1;
-        DrawTie(mScore.DrawColors().Ties, x1, y1, x2, y2, below);
+        DrawTie(detail::ScoreAccess::DrawColors(mScore).Ties, x1, y1, x2, y2, below);
     }
 }
 

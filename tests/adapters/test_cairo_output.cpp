@@ -29,6 +29,7 @@
 #include "CairoTestSupport.h"
 #include "common/Cp1252.h"
 #include "common/NumberText.h"
+#include "engine/ScoreAccess.h"
 
 // fontconfig 2.14 loses a few bytes while parsing its configuration files, once per process;
 // the leak checker is told to ignore what it allocates.
@@ -436,8 +437,9 @@ TEST_F(CairoOutput, ALandscapeScoreIsLaidOutAcrossATurnedSheetAndPrintedOnIt) {
     score->PrintScore(pdf);
     ASSERT_TRUE(pdf->Ok());
     // The staffs run to the right margin of the long side.
-    ASSERT_FALSE(score->Regions().empty());
-    EXPECT_EQ(score->Regions().front()->Right, 14400 - score->MarginsTw(marRight));
+    ASSERT_FALSE(detail::ScoreAccess::Regions(*score).empty());
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score).front()->Right,
+              14400 - detail::ScoreAccess::MarginsTw(*score, marRight));
     const std::vector<PdfPage> pages = ReadPdfPages(ReadFile(path));
     ASSERT_EQ(pages.size(), static_cast<size_t>(score->LastPage()));
     EXPECT_NEAR(pages[0].Width, 720, 0.01);

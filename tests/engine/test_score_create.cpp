@@ -1,3 +1,4 @@
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
 
 #include "corvendi/GlobalEvents.h"
@@ -6,6 +7,7 @@
 #include "corvendi/Staffs.h"
 #include "corvendi/Voices.h"
 #include "model/HostTimer.h"
+#include "model/ModelAccess.h"
 #include "model/PaginationTimer.h"
 #include "model/SharedRoutines.h"
 
@@ -19,29 +21,29 @@ TEST_F(ScoreCreate, ANewScoreIsEmptyWithLetterPageDefaults) {
     EXPECT_EQ(score->Staffs(), 0);
     EXPECT_FALSE(score->Changed());
     EXPECT_TRUE(score->Redraw());
-    EXPECT_FALSE(score->Loading());
-    EXPECT_TRUE(score->PlayFileStale());
-    EXPECT_EQ(score->MidiEvtIx(), -1);
+    EXPECT_FALSE(detail::ScoreAccess::Loading(*score));
+    EXPECT_TRUE(detail::ScoreAccess::PlayFileStale(*score));
+    EXPECT_EQ(detail::ScoreAccess::MidiEvtIx(*score), -1);
 
     EXPECT_EQ(score->PageSize(), pgsLeter);
     EXPECT_FLOAT_EQ(score->PageWidth(), 8.5f);
     EXPECT_FLOAT_EQ(score->PageHeight(), 11.0f);
-    EXPECT_EQ(score->PageWidthTw(), 12240);
-    EXPECT_EQ(score->PageHeightTw(), 15840);
-    EXPECT_EQ(score->MarginsTw(marTop), 1440);
-    EXPECT_EQ(score->MarginsTw(marBottom), 720);
-    EXPECT_EQ(score->MarginsTw(marLeft), 1080);
-    EXPECT_EQ(score->MarginsTw(marRight), 720);
+    EXPECT_EQ(detail::ScoreAccess::PageWidthTw(*score), 12240);
+    EXPECT_EQ(detail::ScoreAccess::PageHeightTw(*score), 15840);
+    EXPECT_EQ(detail::ScoreAccess::MarginsTw(*score, marTop), 1440);
+    EXPECT_EQ(detail::ScoreAccess::MarginsTw(*score, marBottom), 720);
+    EXPECT_EQ(detail::ScoreAccess::MarginsTw(*score, marLeft), 1080);
+    EXPECT_EQ(detail::ScoreAccess::MarginsTw(*score, marRight), 720);
     EXPECT_FLOAT_EQ(score->Margins(marLeft), 0.75f);
-    EXPECT_EQ(score->StaffHeightTw(), 576);
-    EXPECT_EQ(score->BeamLines(), 4);
-    EXPECT_EQ(score->BeamGap(), 105);
-    EXPECT_EQ(score->StaffSpaceTw(), 720);
-    EXPECT_EQ(score->SystemSpaceTw(), 936);
-    EXPECT_EQ(score->Ranges().size(), 32u);
-    EXPECT_NE(score->Ranges()[31], nullptr);
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*score), 576);
+    EXPECT_EQ(detail::ScoreAccess::BeamLines(*score), 4);
+    EXPECT_EQ(detail::ScoreAccess::BeamGap(*score), 105);
+    EXPECT_EQ(detail::ScoreAccess::StaffSpaceTw(*score), 720);
+    EXPECT_EQ(detail::ScoreAccess::SystemSpaceTw(*score), 936);
+    EXPECT_EQ(detail::ScoreAccess::Ranges(*score).size(), 32u);
+    EXPECT_NE(detail::ScoreAccess::Ranges(*score)[31], nullptr);
     EXPECT_NE(score->ChordMapper(), nullptr);
-    EXPECT_FALSE(score->EventTimer().Enabled());
+    EXPECT_FALSE(detail::ScoreAccess::EventTimer(*score).Enabled());
     EXPECT_TRUE(events->log.empty());
 }
 
@@ -126,10 +128,10 @@ TEST_F(ScoreCreate, CreateDefaultBuildsAOneStaffDocument) {
     EXPECT_EQ(score->Verse(), 1);
     EXPECT_EQ(score->CurPage(), 1);
     EXPECT_EQ(score->LastPage(), 1);
-    EXPECT_EQ(score->PageRanges().size(), 1u);
-    EXPECT_EQ(score->PageMetrics().size(), 1u);
+    EXPECT_EQ(detail::ScoreAccess::PageRanges(*score).size(), 1u);
+    EXPECT_EQ(detail::ScoreAccess::PageMetrics(*score).size(), 1u);
     EXPECT_FALSE(score->Changed());
-    EXPECT_FALSE(score->Loading());
+    EXPECT_FALSE(detail::ScoreAccess::Loading(*score));
     EXPECT_TRUE(score->Redraw());
 }
 
@@ -168,13 +170,13 @@ TEST_F(ScoreCreate, AHostKeepsItsStaffAfterTheScoreIsGone) {
     auto voice = voices->Item(1);
     score.reset();
 
-    EXPECT_EQ(staff->Parent(), nullptr);
+    EXPECT_EQ(detail::StaffAccess::Parent(*staff), nullptr);
     EXPECT_EQ(staff->Description(), "New");
     EXPECT_EQ(staff->Voice(1), nullptr);
-    EXPECT_EQ(staffs->Parent(), nullptr);
+    EXPECT_EQ(detail::StaffsAccess::Parent(*staffs), nullptr);
     EXPECT_EQ(staffs->Count(), 0);
-    EXPECT_EQ(voices->Parent(), nullptr);
-    EXPECT_EQ(voice->Parent(), nullptr);
+    EXPECT_EQ(detail::VoicesAccess::Parent(*voices), nullptr);
+    EXPECT_EQ(detail::VoiceAccess::Parent(*voice), nullptr);
     staff->SetSelected(true);  // no owner to reach: must not crash
     EXPECT_TRUE(staff->Selected());
 }
@@ -183,14 +185,14 @@ TEST_F(ScoreCreate, DestructionStopsItsOwnPaginationOnly) {
     NewScore();
     score->CreateDefault();
     Attach();
-    score->StartPagination();
+    detail::ScoreAccess::StartPagination(*score);
     ASSERT_TRUE(PaginationTimerRunning());
     score.reset();
     EXPECT_FALSE(PaginationTimerRunning());
 
     auto paginating = Score::Create();
     paginating->SetWindow(std::make_shared<RecordingSurface>());
-    paginating->StartPagination();
+    detail::ScoreAccess::StartPagination(*paginating);
     { auto other = Score::Create(); }
     EXPECT_TRUE(PaginationTimerRunning());
 }
@@ -198,7 +200,7 @@ TEST_F(ScoreCreate, DestructionStopsItsOwnPaginationOnly) {
 TEST_F(ScoreCreate, CreateDefaultEmptiesTheSelection) {
     NewScore();
     score->CreateDefault();
-    score->Selected().push_back(score->AddNote(1, 0, 60, 16, 0));
+    detail::ScoreAccess::Selected(*score).push_back(score->AddNote(1, 0, 60, 16, 0));
     EXPECT_EQ(score->SelCount(), 1);
     score->CreateDefault();
     EXPECT_EQ(score->SelCount(), 0);

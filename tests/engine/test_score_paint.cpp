@@ -1,3 +1,4 @@
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
 
 #include "corvendi/GlobalEvents.h"
@@ -53,21 +54,21 @@ TEST_F(ScorePaint, RedrawOffDefersPaintAndLayoutUntilItIsOnAgain) {
     score->CreateDefault();
     auto surface = Attach();
     score->SetRedraw(false);
-    const uint32_t generation = score->PaginationGeneration();
+    const uint32_t generation = detail::ScoreAccess::PaginationGeneration(*score);
     score->SetTitle("One");
     score->SetSubTitle("Two");
     score->SetUseChords(true);
     EXPECT_TRUE(surface->Calls().empty());
-    EXPECT_TRUE(score->LayoutPending());
-    EXPECT_TRUE(score->PaintPending());
-    EXPECT_EQ(score->PaginationGeneration(), generation);
+    EXPECT_TRUE(detail::ScoreAccess::LayoutPending(*score));
+    EXPECT_TRUE(detail::ScoreAccess::PaintPending(*score));
+    EXPECT_EQ(detail::ScoreAccess::PaginationGeneration(*score), generation);
 
     score->SetRedraw(true);
-    EXPECT_EQ(score->PaginationGeneration(), generation + 1);
+    EXPECT_EQ(detail::ScoreAccess::PaginationGeneration(*score), generation + 1);
     EXPECT_EQ(surface->Count("Cls"), 1u);
     EXPECT_EQ(events->Count("WindowCleared"), 1u);
-    EXPECT_FALSE(score->LayoutPending());
-    EXPECT_FALSE(score->PaintPending());
+    EXPECT_FALSE(detail::ScoreAccess::LayoutPending(*score));
+    EXPECT_FALSE(detail::ScoreAccess::PaintPending(*score));
     EXPECT_EQ(score->LastPage(), 1);
 
     score->SetRedraw(true);
@@ -78,9 +79,9 @@ TEST_F(ScorePaint, PaintingWithoutAWindowDrawsNothingButClearsThePendingPaint) {
     NewScore();
     score->SetRedraw(false);
     score->PaintWindow();
-    EXPECT_TRUE(score->PaintPending());
+    EXPECT_TRUE(detail::ScoreAccess::PaintPending(*score));
     score->SetRedraw(true);
-    EXPECT_FALSE(score->PaintPending());
+    EXPECT_FALSE(detail::ScoreAccess::PaintPending(*score));
     EXPECT_TRUE(events->log.empty());
 }
 
@@ -88,8 +89,8 @@ TEST_F(ScorePaint, PaginationWithoutAWindowOnlyReadsTheGroupMark) {
     NewScore();
     score->CreateDefault();
     score->AllGlobals()->Add(0, evtGroupMark);
-    score->StartPagination();
-    EXPECT_TRUE(score->HasGroupMark());
+    detail::ScoreAccess::StartPagination(*score);
+    EXPECT_TRUE(detail::ScoreAccess::HasGroupMark(*score));
     EXPECT_FALSE(score->Paginating());
     EXPECT_FALSE(PaginationTimerRunning());
 }
@@ -98,13 +99,13 @@ TEST_F(ScorePaint, PaginationRestartsFromTheCurrentPageWhenAsked) {
     NewScore();
     score->CreateDefault();
     Attach();
-    score->CurTimeSet(128);
+    detail::ScoreAccess::CurTimeSet(*score, 128);
     const int64_t before = Headless().VirtualTimeMs();
-    score->StartPagination(true);
+    detail::ScoreAccess::StartPagination(*score, true);
     EXPECT_TRUE(score->Paginating());
     EXPECT_EQ(score->LastPage(), 0);
-    EXPECT_EQ(score->LayoutFromPage(), 1);
-    EXPECT_EQ(score->LayoutFromTime(), 128);
+    EXPECT_EQ(detail::ScoreAccess::LayoutFromPage(*score), 1);
+    EXPECT_EQ(detail::ScoreAccess::LayoutFromTime(*score), 128);
     Headless().ProcessPendingEvents();
     EXPECT_EQ(Headless().VirtualTimeMs() - before, 180);
     EXPECT_FALSE(score->Paginating());
@@ -118,8 +119,8 @@ TEST_F(ScorePaint, StartingOneScoresPaginationStopsAnothersAndItsPaintDoesNotWai
     auto other = Score::Create();
     other->SetWindow(std::make_shared<RecordingSurface>());
 
-    score->StartPagination();
-    other->StartPagination();
+    detail::ScoreAccess::StartPagination(*score);
+    detail::ScoreAccess::StartPagination(*other);
     EXPECT_TRUE(score->Paginating());  // its timer was taken over
     score->PaintWindow();
     EXPECT_EQ(surface->Count("Cls"), 1u);
@@ -147,7 +148,7 @@ TEST_F(ScorePaint, APaintRequestedFromInsideAPaintIsIgnored) {
     EXPECT_TRUE(score->Paginating());
     Headless().ProcessPendingEvents();
     EXPECT_FALSE(score->Paginating());
-    EXPECT_FALSE(score->Painting());
+    EXPECT_FALSE(detail::ScoreAccess::Painting(*score));
 }
 
 TEST_F(ScorePaint, PageSizesAndOrientation) {
@@ -156,15 +157,16 @@ TEST_F(ScorePaint, PageSizesAndOrientation) {
     score->SetPageSize(pgsA4);
     EXPECT_FLOAT_EQ(score->PageHeight(), 11.69f);
     EXPECT_FLOAT_EQ(score->PageWidth(), 8.27f);
-    EXPECT_EQ(score->PageHeightTw(), 16834);
-    EXPECT_EQ(score->PageWidthTw(), 11909);
+    EXPECT_EQ(detail::ScoreAccess::PageHeightTw(*score), 16834);
+    EXPECT_EQ(detail::ScoreAccess::PageWidthTw(*score), 11909);
     EXPECT_DOUBLE_EQ(surface->Height(), 16834.0);
     EXPECT_DOUBLE_EQ(surface->Width(), 11909.0);
 
     score->SetPageOrientation(pgeLandscape);
     EXPECT_FLOAT_EQ(score->PageHeight(), 8.27f);
     EXPECT_FLOAT_EQ(score->PageWidth(), 11.69f);
-    EXPECT_EQ(score->PageHeightTw(), 16834);  // the paper is stored in the portrait sense
+    EXPECT_EQ(detail::ScoreAccess::PageHeightTw(*score),
+              16834);  // the paper is stored in the portrait sense
     // The window shows the turned sheet.
     EXPECT_EQ(score->SheetWidthTw(), 16834);
     EXPECT_DOUBLE_EQ(surface->Width(), 16834.0);
@@ -172,11 +174,11 @@ TEST_F(ScorePaint, PageSizesAndOrientation) {
 
     // In landscape the height setter addresses the paper's short side, the sheet's height.
     score->SetPageHeight(5.83f);
-    EXPECT_EQ(score->PageWidthTw(), 8395);
+    EXPECT_EQ(detail::ScoreAccess::PageWidthTw(*score), 8395);
     EXPECT_DOUBLE_EQ(surface->Height(), 8395.0);
     EXPECT_EQ(score->PageSize(), pgsCustom);
     score->SetPageWidth(8.27f);
-    EXPECT_EQ(score->PageHeightTw(), 11909);
+    EXPECT_EQ(detail::ScoreAccess::PageHeightTw(*score), 11909);
     EXPECT_EQ(score->PageSize(), pgsA5);
 
     score->SetPageOrientation(pgePortrait);
@@ -186,31 +188,31 @@ TEST_F(ScorePaint, PageSizesAndOrientation) {
 
     score->SetPageSize(pgsCustom);
     EXPECT_EQ(score->PageSize(), pgsCustom);
-    EXPECT_EQ(score->PageHeightTw(), 20160);
+    EXPECT_EQ(detail::ScoreAccess::PageHeightTw(*score), 20160);
     score->SetPageSize(6);
     score->SetPageSize(-1);
     EXPECT_EQ(score->PageSize(), pgsCustom);
     EXPECT_FLOAT_EQ(score->Margins(4), 0.0f);
     score->SetMargins(4, 3.0f);
-    EXPECT_EQ(score->MarginsTw(4), 0);
+    EXPECT_EQ(detail::ScoreAccess::MarginsTw(*score, 4), 0);
 }
 
 TEST_F(ScorePaint, ASmallStaffHeightUsesFewerBeamLines) {
     NewScore();
     score->SetStaffHeight(0.39f);
-    EXPECT_EQ(score->StaffHeightTw(), 562);
-    EXPECT_EQ(score->BeamLines(), 3);
-    EXPECT_EQ(score->BeamGap(), 90);
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*score), 562);
+    EXPECT_EQ(detail::ScoreAccess::BeamLines(*score), 3);
+    EXPECT_EQ(detail::ScoreAccess::BeamGap(*score), 90);
     score->SetStaffHeight(0.4f);
-    EXPECT_EQ(score->BeamLines(), 4);
+    EXPECT_EQ(detail::ScoreAccess::BeamLines(*score), 4);
 }
 
 TEST_F(ScorePaint, SetColorsUpdatesScoreAndModuleDefaults) {
     NewScore();
     auto surface = Attach();
     score->SetColors(1, 2, PackRGB(100, 200, 10), 4, 5);
-    EXPECT_EQ(score->DrawColors().Bars, 2);
-    EXPECT_EQ(score->DrawColors().NotesAlt, PackRGB(140, 255, 14));
+    EXPECT_EQ(detail::ScoreAccess::DrawColors(*score).Bars, 2);
+    EXPECT_EQ(detail::ScoreAccess::DrawColors(*score).NotesAlt, PackRGB(140, 255, 14));
     EXPECT_EQ(Process().gColorNotesAlt, PackRGB(140, 255, 14));
     EXPECT_EQ(Process().gColorChords, 5);
     EXPECT_EQ(surface->Count("Cls"), 1u);
@@ -219,7 +221,7 @@ TEST_F(ScorePaint, SetColorsUpdatesScoreAndModuleDefaults) {
     // A window attached later takes the module's colours.
     auto other = Score::Create();  // creation resets the module defaults
     EXPECT_EQ(Process().gColorBars, PackRGB(48, 48, 192));
-    EXPECT_EQ(score->DrawColors().Bars, 2);
+    EXPECT_EQ(detail::ScoreAccess::DrawColors(*score).Bars, 2);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi::test {
@@ -63,20 +65,20 @@ TEST_F(ScoreProperties, EachSetterMarksRelayoutsAndPaintsAsItShould) {
         NewScore();
         score->CreateDefault();
         auto surface = Attach();
-        const uint32_t generation = score->PaginationGeneration();
+        const uint32_t generation = detail::ScoreAccess::PaginationGeneration(*score);
 
         row.set(*score);
         EXPECT_EQ(score->Changed(), row.marksChanged);
-        EXPECT_EQ(score->PaginationGeneration() != generation, row.relayouts);
+        EXPECT_EQ(detail::ScoreAccess::PaginationGeneration(*score) != generation, row.relayouts);
         EXPECT_EQ(surface->Count("Cls"), row.paints ? 1u : 0u);
         EXPECT_EQ(score->LastPage(), 1);  // every restarted pagination has finished
 
         score->SetChanged(false);
         surface->ClearCalls();
-        const uint32_t again = score->PaginationGeneration();
+        const uint32_t again = detail::ScoreAccess::PaginationGeneration(*score);
         row.set(*score);
         EXPECT_FALSE(score->Changed());
-        EXPECT_EQ(score->PaginationGeneration(), again);
+        EXPECT_EQ(detail::ScoreAccess::PaginationGeneration(*score), again);
         EXPECT_EQ(surface->Count("Cls"), 0u);
     }
 }
@@ -89,15 +91,15 @@ TEST_F(ScoreProperties, ChangeNotifyOnlyOnARealChange) {
     score->SetChanged(false);
     EXPECT_EQ(events->log, (std::vector<std::string>{"ChangeNotify true", "ChangeNotify false"}));
 
-    score->PlayFileStaleSet(false);
-    score->LoadingSet(true);
+    detail::ScoreAccess::PlayFileStaleSet(*score, false);
+    detail::ScoreAccess::LoadingSet(*score, true);
     score->SetChanged(true);
     EXPECT_FALSE(score->Changed());
-    EXPECT_FALSE(score->PlayFileStale());
+    EXPECT_FALSE(detail::ScoreAccess::PlayFileStale(*score));
     EXPECT_EQ(events->log.size(), 2u);
-    score->LoadingSet(false);
+    detail::ScoreAccess::LoadingSet(*score, false);
     score->SetChanged(true);
-    EXPECT_TRUE(score->PlayFileStale());
+    EXPECT_TRUE(detail::ScoreAccess::PlayFileStale(*score));
 }
 
 TEST_F(ScoreProperties, AnInvalidBeatBecomesAQuarterAndStillMarksChanged) {
@@ -250,15 +252,15 @@ TEST_F(ScoreProperties, AddNoteRaisesTheHighNoteTime) {
     auto note = score->AddNote(1, 96, 62, 16, nteDot);
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->NoteTime(), 96);
-    EXPECT_EQ(score->HighNoteTime(), 96);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 96);
     EXPECT_TRUE(score->Changed());
     score->AddNote(1, 32, 64, 16, 0);
-    EXPECT_EQ(score->HighNoteTime(), 96);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 96);
     EXPECT_EQ(score->AllVoices()->Item(1)->Notes()->Count(), 2);
-    EXPECT_EQ(score->DrawFlags() & 4, 0);
+    EXPECT_EQ(detail::ScoreAccess::DrawFlags(*score) & 4, 0);
     score->SetVoice(2);
     score->AddNote(1, 128, 64, 16, 0);
-    EXPECT_EQ(score->DrawFlags() & 4, 4);
+    EXPECT_EQ(detail::ScoreAccess::DrawFlags(*score) & 4, 4);
 }
 
 TEST_F(ScoreProperties, HighTimeIsTheLatestLastNoteOfAnyVoice) {
@@ -266,7 +268,7 @@ TEST_F(ScoreProperties, HighTimeIsTheLatestLastNoteOfAnyVoice) {
     EXPECT_EQ(score->HighTime(), 0);
     score->CreateDefault();
     EXPECT_EQ(score->HighTime(), 0);
-    score->AllStaffs()->Add(score->AllStaffs()->NewID(), "Second");
+    detail::StaffsAccess::Add(*score->AllStaffs(), score->AllStaffs()->NewID(), "Second");
     ASSERT_EQ(score->AllVoices()->Count(), 2);
     score->AddNote(2, 48, 60, 16, 0);
     score->AddNote(2, 16, 60, 16, 0);
@@ -279,7 +281,7 @@ TEST_F(ScoreProperties, StaffLookupsAndSelection) {
     NewScore();
     EXPECT_EQ(score->SelectedStaff(), nullptr);
     score->CreateDefault();
-    score->AllStaffs()->Add(score->AllStaffs()->NewID(), "Second");
+    detail::StaffsAccess::Add(*score->AllStaffs(), score->AllStaffs()->NewID(), "Second");
     EXPECT_EQ(score->Staffs(), 2);
     EXPECT_EQ(score->Staff(0), nullptr);
     EXPECT_EQ(score->Staff(3), nullptr);
@@ -296,8 +298,8 @@ TEST_F(ScoreProperties, ReplacingACollectionMovesOwnership) {
     auto replacement = std::make_shared<Staffs>();
     score->SetAllStaffs(replacement);
     EXPECT_EQ(score->AllStaffs(), replacement);
-    EXPECT_EQ(replacement->Parent(), score.get());
-    EXPECT_EQ(old->Parent(), nullptr);
+    EXPECT_EQ(detail::StaffsAccess::Parent(*replacement), score.get());
+    EXPECT_EQ(detail::StaffsAccess::Parent(*old), nullptr);
     EXPECT_EQ(score->Staffs(), 0);
     score->SetAllStaffs(nullptr);
     EXPECT_EQ(score->AllStaffs(), replacement);

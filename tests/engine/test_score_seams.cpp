@@ -7,6 +7,7 @@
 #include "corvendi/MIDIEvent.h"
 #include "corvendi/RecordingSurface.h"
 #include "corvendi/ScoreEvents.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 namespace {
@@ -60,12 +61,12 @@ TEST(MIDIEvent, ValuesOutsideBothIndexesReadZeroAndAreIgnored) {
     MIDIEvent e;
     e.SetEventTime(32);
     e.SetEventType(midNoteOn);
-    e.ChannelSet(9);
-    e.ValueSet(0, 60);
-    e.ValueSet(1, 127);
-    e.ValueSet(2, 5);
-    e.ValueSet(-1, 5);
-    e.TextSet(std::string{char(60), char(64)});
+    detail::MIDIEventAccess::ChannelSet(e, 9);
+    detail::MIDIEventAccess::ValueSet(e, 0, 60);
+    detail::MIDIEventAccess::ValueSet(e, 1, 127);
+    detail::MIDIEventAccess::ValueSet(e, 2, 5);
+    detail::MIDIEventAccess::ValueSet(e, -1, 5);
+    detail::MIDIEventAccess::TextSet(e, std::string{char(60), char(64)});
     EXPECT_EQ(e.Value(0), 60);
     EXPECT_EQ(e.Value(1), 127);
     EXPECT_EQ(e.Value(2), 0);

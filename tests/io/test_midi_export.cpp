@@ -13,6 +13,7 @@
 #include "corvendi/Voices.h"
 #include "io/MidiFiles.h"
 #include "io/MidiTestSupport.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 namespace {
@@ -51,9 +52,9 @@ class MidiExport : public MidiTest {
         MidiTest::SetUp();
         voice = score->Staff(1)->Voice(1);
         instrument = voice->Instrument();
-        instrument->ChannelSet(0);
-        instrument->ValueSet(74);
-        instrument->DescriptionSet("Flute");
+        detail::InstrumentAccess::ChannelSet(*instrument, 0);
+        detail::InstrumentAccess::ValueSet(*instrument, 74);
+        detail::InstrumentAccess::DescriptionSet(*instrument, "Flute");
     }
 
     // Exports and returns the file's bytes.
@@ -83,7 +84,7 @@ class MidiExport : public MidiTest {
 
 TEST_F(MidiExport, HeaderAndConductorTrack) {
     const auto staffs = score->AllStaffs();
-    staffs->Add(staffs->NewID(), "Second");  // a second voice
+    detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Second");  // a second voice
     const std::string file = Export();
 
     EXPECT_EQ(file.substr(0, 14), std::string("MThd") + B({0, 0, 0, 6, 0, 1, 0, 3, 0, 128}));
@@ -159,7 +160,7 @@ TEST_F(MidiExport, DynamicsBecomeVolumeAndDrumsKeepTheirProgram) {
                         0x81, 0x00, 7,  112, 0x00, 0x90, 62, 127, 0x81, 0x00, 62, 0}) +
                          kEndOfTrack);
 
-    instrument->ChannelSet(9);
+    detail::InstrumentAccess::ChannelSet(*instrument, 9);
     const std::string drums = ExportTracks()[1];
     const std::string start = Meta(3, "New") + Meta(4, "Flute") + TrackStart(9);
     EXPECT_EQ(drums.substr(0, start.size()), start);
@@ -171,12 +172,13 @@ TEST_F(MidiExport, VoicesInTrackOrder) {
     const auto instruments = score->AllInstruments();
     std::vector<std::shared_ptr<Voice>> voices{voice};
     for (const int entry : {40, 56, 68}) {
-        auto staff = staffs->Add(staffs->NewID(), "S" + std::to_string(entry), std::nullopt, true);
+        auto staff = detail::StaffsAccess::Add(*staffs, staffs->NewID(),
+                                               "S" + std::to_string(entry), std::nullopt, true);
         voices.push_back(staff->AddVoice(instruments->Add(instruments->NewID(), entry)));
     }
     for (size_t i = 0; i < voices.size(); ++i) {
-        voices[i]->Instrument()->ChannelSet(0);
-        voices[i]->Instrument()->ValueSet(static_cast<int32_t>(10 + i));
+        detail::InstrumentAccess::ChannelSet(*voices[i]->Instrument(), 0);
+        detail::InstrumentAccess::ValueSet(*voices[i]->Instrument(), static_cast<int32_t>(10 + i));
     }
     voices[0]->SetTrack(3);
     voices[1]->SetTrack(9999);
@@ -280,13 +282,13 @@ TEST_F(MidiExport, AnIndependentReaderSeesWhatTheScoreHolds) {
 
     const auto staffs = score->AllStaffs();
     const auto instruments = score->AllInstruments();
-    auto drums = staffs->Add(staffs->NewID(), "Kit", std::nullopt, true)
+    auto drums = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Kit", std::nullopt, true)
                      ->AddVoice(instruments->Add(instruments->NewID(), 120));
-    drums->Instrument()->ChannelSet(9);
+    detail::InstrumentAccess::ChannelSet(*drums->Instrument(), 9);
     drums->Notes()->Add(0, 36, durEighth, 0);
     drums->Notes()->Add(8, 36, durEighth, nteTriplet);
-    instrument->ChannelSet(1);
-    instrument->ValueSet(40);
+    detail::InstrumentAccess::ChannelSet(*instrument, 1);
+    detail::InstrumentAccess::ValueSet(*instrument, 40);
     score->SetTitle("Etude");
     score->SetCount(96);
     score->AllGlobals()->Add(128, evtTimeChange, 3, 16);

@@ -5,6 +5,7 @@
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instrument.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
 #include "io/MidiTestSupport.h"
 #include "model/InstrumentCatalog.h"
 #include "model/SharedRoutines.h"
@@ -66,7 +67,7 @@ TEST_F(MidiImport, EachLaterTrackBecomesAStaffAndTheLoadIsReported) {
     EXPECT_EQ(score->FileName(), PathOf("in.mid"));
     EXPECT_FALSE(score->Changed());
     EXPECT_TRUE(score->Staff(1)->Selected());
-    EXPECT_EQ(score->HighNoteTime(), 48);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 48);
     // One progress report per chunk, at the first byte of its body.
     std::vector<int32_t> bodyStarts{23};
     for (size_t i = 0; i + 1 < tracks.size(); ++i) {
@@ -215,7 +216,7 @@ TEST_F(MidiImport, TempoSignaturesAndKey) {
     }
     EXPECT_EQ(staffKeys, 1);
     // Each tempo event raises the end of the music by one.
-    EXPECT_EQ(score->HighNoteTime(), 132);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 132);
 }
 
 TEST_F(MidiImport, MarkersCuePointsAndLyrics) {

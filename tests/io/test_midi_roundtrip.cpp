@@ -8,6 +8,7 @@
 #include "corvendi/Staffs.h"
 #include "io/MidiFiles.h"
 #include "io/MidiTestSupport.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 namespace {
@@ -23,7 +24,8 @@ class MidiRoundTrip : public MidiTest {
     std::shared_ptr<Voice> AddStaffWithVoice(const std::string& description, int32_t entry) {
         const auto staffs = score->AllStaffs();
         const auto instruments = score->AllInstruments();
-        auto staff = staffs->Add(staffs->NewID(), description, std::nullopt, true);
+        auto staff =
+            detail::StaffsAccess::Add(*staffs, staffs->NewID(), description, std::nullopt, true);
         return staff->AddVoice(instruments->Add(instruments->NewID(), entry));
     }
 };
@@ -93,7 +95,7 @@ TEST_F(MidiRoundTrip, PinnedLosses) {
     score->SetComposer("C");
     score->SetArrangedBy("Arranger");
     score->Staff(1)->SetDescription("Melody");
-    score->Staff(1)->Voice(1)->Instrument()->DescriptionSet("Flute");
+    detail::InstrumentAccess::DescriptionSet(*score->Staff(1)->Voice(1)->Instrument(), "Flute");
     const auto notes = score->Staff(1)->Voice(1)->Notes();
     notes->Add(0, 60, durQuarter, nteTriplet);
     notes->Add(16, 62, durQuarter, nteStacato);

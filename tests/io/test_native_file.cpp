@@ -1,6 +1,7 @@
 // Saving and reopening score files: the bytes of a known score worked out by hand, a rich round
 // trip with what the format drops, the edge cases of the layout, and the guarantees that saving
 // never destroys the previous file.
+#include "engine/ScoreAccess.h"
 #include "io/FileTestSupport.h"
 
 #include <sys/resource.h>
@@ -17,6 +18,7 @@
 #include "corvendi/Range.h"
 #include "corvendi/Staff.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi::test {
@@ -29,7 +31,7 @@ using NativeFile = FileTest;
 
 std::shared_ptr<Staff> AddStaff(Score& s, const std::string& description) {
     const auto staffs = s.AllStaffs();
-    return staffs->Add(staffs->NewID(), description, std::nullopt, true);
+    return detail::StaffsAccess::Add(*staffs, staffs->NewID(), description, std::nullopt, true);
 }
 
 std::shared_ptr<Voice> AddVoice(Staff& staff, Score& s, int32_t program) {
@@ -49,13 +51,13 @@ void BuildSmallScore(Score& s) {
     auto staff = AddStaff(s, "S1");
     auto voice = AddVoice(*staff, s, 74);
     auto instrument = voice->Instrument();
-    instrument->DescriptionSet("Flute");
-    instrument->CategorySet(catWind);
-    instrument->DefaultClefSet(clfTreble);
-    instrument->OffsetSet(0);
-    instrument->PitchSet(0);
-    instrument->Range()->LowSet(60);
-    instrument->Range()->HighSet(96);
+    detail::InstrumentAccess::DescriptionSet(*instrument, "Flute");
+    detail::InstrumentAccess::CategorySet(*instrument, catWind);
+    detail::InstrumentAccess::DefaultClefSet(*instrument, clfTreble);
+    detail::InstrumentAccess::OffsetSet(*instrument, 0);
+    detail::InstrumentAccess::PitchSet(*instrument, 0);
+    detail::RangeAccess::LowSet(*instrument->Range(), 60);
+    detail::RangeAccess::HighSet(*instrument->Range(), 96);
     staff->SetDefaultClef(clfTreble);
     staff->GlobalEvents()->Add(64, evtClefChange, clfBass, 0, "");
     voice->SetDescription("V");
@@ -170,7 +172,7 @@ TEST_F(NativeFile, FileTitleDropsFolderAndExtension) {
         {"a\\b/c.sco", "b/c"},
     };
     for (const auto& [name, title] : cases) {
-        score->FileNameSet(name);
+        detail::ScoreAccess::FileNameSet(*score, name);
         EXPECT_EQ(score->FileTitle(), title) << name;
     }
 }
@@ -247,7 +249,7 @@ RichScore BuildRichScore(Score& s) {
     r.clarinetID = clarinet->Instrument()->ID();
     flute->SetDescription("Flute part");
     clarinet->SetDescription("Clarinet part");
-    flute->Instrument()->Range()->LowSet(55);
+    detail::RangeAccess::LowSet(*flute->Instrument()->Range(), 55);
     for (int32_t t = 0; t < 12; ++t) {
         auto note = flute->Notes()->Add(t * 16, static_cast<uint8_t>(60 + t), durQuarter,
                                         t % 3 == 0 ? nteDot | nteStacato : 0);
@@ -258,7 +260,7 @@ RichScore BuildRichScore(Score& s) {
     r.melody->SetFlags(stfShowStaffDesc | stfPrintDynamics);
     r.melody->SetMute(true);
     r.melody->SetDefaultClef(clfAlto);
-    r.melody->BraceSet(2);
+    detail::StaffAccess::BraceSet(*r.melody, 2);
     r.melody->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
     r.melody->GlobalEvents()->Add(64, evtClefChange, clfTenor, 0, "");
 
@@ -266,8 +268,8 @@ RichScore BuildRichScore(Score& s) {
     r.drums = AddStaff(s, "Drums");
     auto kit = AddVoice(*r.drums, s, 0);
     auto drumSet = kit->Instrument();
-    drumSet->CategorySet(catDrums);
-    drumSet->OffsetSet(-300);  // drums take any offset
+    detail::InstrumentAccess::CategorySet(*drumSet, catDrums);
+    detail::InstrumentAccess::OffsetSet(*drumSet, -300);  // drums take any offset
     for (int32_t i = 1; i <= 8; ++i) {
         drumSet->SetDrumValue(i, static_cast<int16_t>(34 + i));
         drumSet->SetDrumCode(i, static_cast<int16_t>(130 + i));
@@ -284,7 +286,7 @@ RichScore BuildRichScore(Score& s) {
     r.vocal->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
     r.vocal->GlobalEvents()->Add(0, evtLyric, 0, 0, "a\rb\rc");
     r.vocal->GlobalEvents()->Add(32, evtLyric, 0, 0, "da");
-    r.vocal->VersesSet(3);
+    detail::StaffAccess::VersesSet(*r.vocal, 3);
     return r;
 }
 
@@ -335,7 +337,7 @@ TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
     EXPECT_EQ(loaded->FileName(), path);
     EXPECT_EQ(loaded->FileType(), fmtQuavrix);
     EXPECT_FALSE(loaded->Changed());
-    EXPECT_FALSE(loaded->Loading());
+    EXPECT_FALSE(detail::ScoreAccess::Loading(*loaded));
     EXPECT_TRUE(loaded->Redraw());
     EXPECT_EQ(loaded->Title(), "Sérénade");
     EXPECT_EQ(loaded->SubTitle(), "für Bläser");
@@ -352,10 +354,12 @@ TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
     EXPECT_EQ(loaded->StaffHeight(), 0.45f);
     EXPECT_EQ(loaded->StaffSpace(), 0.625f);
     EXPECT_EQ(loaded->SystemSpace(), 0.8f);
-    EXPECT_EQ(loaded->StaffHeightTw(), saved->StaffHeightTw());
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*loaded),
+              detail::ScoreAccess::StaffHeightTw(*saved));
     for (int32_t m = marTop; m <= marRight; ++m) {
         EXPECT_EQ(loaded->Margins(m), saved->Margins(m));
-        EXPECT_EQ(loaded->MarginsTw(m), saved->MarginsTw(m));
+        EXPECT_EQ(detail::ScoreAccess::MarginsTw(*loaded, m),
+                  detail::ScoreAccess::MarginsTw(*saved, m));
     }
     EXPECT_EQ(loaded->PageNums(), pgnAllPages);
     EXPECT_TRUE(loaded->ReverseEvenOdd());
@@ -365,7 +369,7 @@ TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
     EXPECT_EQ(loaded->AllGlobals()->PulseValue(), saved->AllGlobals()->PulseValue());
     EXPECT_EQ(loaded->Key(), 2);
     EXPECT_TRUE(loaded->Minor());
-    EXPECT_TRUE(loaded->HasGroupMark());
+    EXPECT_TRUE(detail::ScoreAccess::HasGroupMark(*loaded));
     ExpectSameEvents(*loaded->AllGlobals(), *saved->AllGlobals());
 
     ASSERT_EQ(loaded->AllInstruments()->Count(), saved->AllInstruments()->Count());
@@ -409,7 +413,7 @@ TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
             ExpectSameNotes(*a->Voice(v)->Notes(), *b->Voice(v)->Notes());
         }
     }
-    EXPECT_EQ(loaded->HighNoteTime(), 11 * 16);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*loaded), 11 * 16);
     EXPECT_TRUE(loaded->Staff(1)->Selected());
 }
 
@@ -427,13 +431,13 @@ TEST_F(NativeFile, WhatTheFormatDropsStaysDropped) {
     // A channel of one's own.
     const auto instrument = first->Voice(1)->Instrument();
     const int32_t program = instrument->Value();
-    instrument->ChannelSet(5);
+    detail::InstrumentAccess::ChannelSet(*instrument, 5);
     // A second instrument playing the same program as the first, and a voice playing it.
     const auto instruments = saved->AllInstruments();
     const auto twin = instruments->Add("Twin", program == 40 ? 41 : 40);
-    twin->ValueSet(program);
-    twin->DescriptionSet("Twin");
-    twin->CategorySet(CategoryOfProgram(program));
+    detail::InstrumentAccess::ValueSet(*twin, program);
+    detail::InstrumentAccess::DescriptionSet(*twin, "Twin");
+    detail::InstrumentAccess::CategorySet(*twin, CategoryOfProgram(program));
     const auto twinVoice = first->AddVoice(twin);
     twinVoice->Notes()->Add(0, 50, durHalf, 0);
     // A rest.
@@ -471,9 +475,11 @@ TEST_F(NativeFile, WhatTheFormatDropsStaysDropped) {
 TEST_F(NativeFile, TheCategoryByteCountsOnlyWhenItFitsTheProgram) {
     NewFileScore();
     auto staff = AddStaff(*score, "S");
-    AddVoice(*staff, *score, 40)->Instrument()->CategorySet(CategoryOfProgram(40));
-    AddVoice(*staff, *score, 41)->Instrument()->CategorySet(catDrums);
-    AddVoice(*staff, *score, 42)->Instrument()->CategorySet(CategoryOfProgram(42) + 1);
+    detail::InstrumentAccess::CategorySet(*AddVoice(*staff, *score, 40)->Instrument(),
+                                          CategoryOfProgram(40));
+    detail::InstrumentAccess::CategorySet(*AddVoice(*staff, *score, 41)->Instrument(), catDrums);
+    detail::InstrumentAccess::CategorySet(*AddVoice(*staff, *score, 42)->Instrument(),
+                                          CategoryOfProgram(42) + 1);
     const std::string path = PathOf("categories.sco");
     ASSERT_TRUE(score->SaveFile(path));
 
@@ -511,7 +517,7 @@ TEST_F(NativeFile, TextTheFileCannotHoldBecomesQuestionMarks) {
     score->Fonts(fntTitle)->SetName(std::string("Ari\0al", 6));
     auto staff = AddStaff(*score, "þ staff");
     auto instrument = AddVoice(*staff, *score, 0)->Instrument();
-    instrument->DescriptionSet("Grand\tPiano\x1F");
+    detail::InstrumentAccess::DescriptionSet(*instrument, "Grand\tPiano\x1F");
     score->AllGlobals()->Add(0, evtText, 0, 0, "ÿes");
     const std::string path = PathOf("text.sco");
     ASSERT_TRUE(score->SaveFile(path));
@@ -541,7 +547,7 @@ TEST_F(NativeFile, AScoreOfMoreThan85StaffsIsNotWritten) {
     EXPECT_EQ(ReadFile(path), "previous");
     EXPECT_FALSE(std::filesystem::exists(PathOf("$QX$.sco")));
 
-    score->AllStaffs()->Remove(86);
+    detail::StaffsAccess::Remove(*score->AllStaffs(), 86);
     EXPECT_TRUE(score->SaveFile(path));
     EXPECT_EQ(SectionOf(ReadFile(path), 3).substr(0, 6),
               Bytes().U32(33 * 85 + 2).B({255, 11}).Data());

@@ -1,6 +1,7 @@
 // Opening score files built byte by byte: the events of a load, files that cannot be read,
 // damaged records, lengths and counts far beyond the file, and the rules that fill in what a
 // file leaves out (the key, verse counts).
+#include "engine/ScoreAccess.h"
 #include "io/FileTestSupport.h"
 
 #include <chrono>
@@ -142,7 +143,7 @@ TEST_F(NativeReaderTest, AnEmptyDirectoryEndsTheLoadBeforeTheScoreIsCleared) {
         EXPECT_EQ(score->Title(), "New Score");
         EXPECT_EQ(score->Staffs(), 1);
         EXPECT_EQ(score->FileName(), "");
-        EXPECT_FALSE(score->Loading());
+        EXPECT_FALSE(detail::ScoreAccess::Loading(*score));
         EXPECT_EQ(fileEvents->log,
                   (std::vector<std::string>{"BeforeOpenSave " + std::to_string(data.size())}));
     }
@@ -159,7 +160,7 @@ TEST_F(NativeReaderTest, AReadThatFailsPartWayKeepsWhatWasRead) {
     EXPECT_EQ(score->Title(), "Kept");
     ASSERT_EQ(score->Staffs(), 1);
     EXPECT_EQ(score->Staff(1)->Voices(), 1);
-    EXPECT_FALSE(score->Loading());
+    EXPECT_FALSE(detail::ScoreAccess::Loading(*score));
     EXPECT_TRUE(score->Redraw());
     EXPECT_EQ(fileEvents->Count("AfterOpenSave"), 0u);
 

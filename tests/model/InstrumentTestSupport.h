@@ -10,18 +10,19 @@
 #include "corvendi/Platform.h"
 #include "corvendi/Voices.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 
 class TestOwner : public DocumentOwner {
   public:
     TestOwner() {
-        mVoices->SetParent(this);
-        mInstruments->SetParent(this);
+        detail::VoicesAccess::SetParent(*mVoices, this);
+        detail::InstrumentsAccess::SetParent(*mInstruments, this);
     }
     ~TestOwner() override {
-        mVoices->SetParent(nullptr);
-        mInstruments->SetParent(nullptr);
+        detail::VoicesAccess::SetParent(*mVoices, nullptr);
+        detail::InstrumentsAccess::SetParent(*mInstruments, nullptr);
     }
     std::shared_ptr<Voices> AllVoices() const override { return mVoices; }
     std::shared_ptr<Instruments> AllInstruments() const override { return mInstruments; }

@@ -7,6 +7,7 @@
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 namespace {
@@ -165,7 +166,7 @@ TEST(GlobalEventsMeasures, ExtremeTimesStayDefined) {
     EXPECT_EQ(events.MeasureInfo(INT32_MAX).Duration, 32);
     events.MeasureTime(INT32_MAX);
     events.MeasureTime(INT32_MIN);
-    events.RemoveRange(INT32_MIN, INT32_MAX);
+    detail::GlobalEventsAccess::RemoveRange(events, INT32_MIN, INT32_MAX);
     EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({INT32_MIN}));
 }
 
@@ -467,7 +468,7 @@ TEST(GlobalEventsRemoveRange, CutsTheSpanFromBothLists) {
     for (int32_t time : {10, 64, 100, 127, 128, 200}) {
         events.Add(time, evtText, 0, 0, std::to_string(time));
     }
-    events.RemoveRange(64, 128);
+    detail::GlobalEventsAccess::RemoveRange(events, 64, 128);
 
     EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 64, 128}));
     const auto stored = OtherEvents(events);
@@ -504,7 +505,7 @@ TEST(GlobalEventsRobustness, HostEditedTimesAndIndexesDoNotBreakTheLists) {
         events.Item(time, evtText);
         events.Remove(time + 1, evtChord);
     }
-    events.RemoveRange(7, 33);
+    detail::GlobalEventsAccess::RemoveRange(events, 7, 33);
     EXPECT_GT(events.Count(), 0);
 }
 

@@ -4,6 +4,7 @@
 #include "corvendi/Enums.h"
 #include "corvendi/Instrument.h"
 #include "corvendi/Instruments.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 namespace {
@@ -24,38 +25,38 @@ constexpr int32_t kAcousticSnare = 131;
 
 TEST(Instrument, SettersKeepTheirAcceptedRanges) {
     Instrument instrument;
-    instrument.ChannelSet(15);
-    instrument.ChannelSet(16);
-    instrument.ChannelSet(-1);
+    detail::InstrumentAccess::ChannelSet(instrument, 15);
+    detail::InstrumentAccess::ChannelSet(instrument, 16);
+    detail::InstrumentAccess::ChannelSet(instrument, -1);
     EXPECT_EQ(instrument.Channel(), 15);
-    instrument.PitchSet(-7);
-    instrument.PitchSet(8);
+    detail::InstrumentAccess::PitchSet(instrument, -7);
+    detail::InstrumentAccess::PitchSet(instrument, 8);
     EXPECT_EQ(instrument.Pitch(), -7);
-    instrument.ValueSet(127);
-    instrument.ValueSet(128);
+    detail::InstrumentAccess::ValueSet(instrument, 127);
+    detail::InstrumentAccess::ValueSet(instrument, 128);
     EXPECT_EQ(instrument.Value(), 127);
-    instrument.OffsetSet(-12);
-    instrument.OffsetSet(13);
+    detail::InstrumentAccess::OffsetSet(instrument, -12);
+    detail::InstrumentAccess::OffsetSet(instrument, 13);
     EXPECT_EQ(instrument.Offset(), -12);
 }
 
 TEST(Instrument, DrumCategoryMovesToChannelNineClearsTheMapAndFreesTheOffset) {
     Instrument instrument;
-    instrument.ChannelSet(3);
+    detail::InstrumentAccess::ChannelSet(instrument, 3);
     instrument.SetDrumCode(1, 130);
     instrument.SetDrumValue(8, 38);
-    instrument.CategorySet(catDrums);
+    detail::InstrumentAccess::CategorySet(instrument, catDrums);
     EXPECT_EQ(instrument.Channel(), 9);
     EXPECT_EQ(instrument.DrumCode(1), 0);
     EXPECT_EQ(instrument.DrumValue(8), 0);
-    instrument.OffsetSet(300);
+    detail::InstrumentAccess::OffsetSet(instrument, 300);
     EXPECT_EQ(instrument.Offset(), 300);
-    instrument.OffsetSet(70000);  // does not fit the field
+    detail::InstrumentAccess::OffsetSet(instrument, 70000);  // does not fit the field
     EXPECT_EQ(instrument.Offset(), 300);
 
     // Other categories leave channel and map alone.
     instrument.SetDrumCode(2, 5);
-    instrument.CategorySet(catBrass);
+    detail::InstrumentAccess::CategorySet(instrument, catBrass);
     EXPECT_EQ(instrument.Channel(), 9);
     EXPECT_EQ(instrument.DrumCode(2), 5);
 }
@@ -82,9 +83,9 @@ TEST(Instrument, RangeIsMadeOnFirstReadAndIgnoresNegativeValues) {
     auto range = instrument.Range();
     ASSERT_NE(range, nullptr);
     EXPECT_EQ(range->High(), 0);
-    range->HighSet(90);
-    range->HighSet(-1);
-    range->LowSet(-5);
+    detail::RangeAccess::HighSet(*range, 90);
+    detail::RangeAccess::HighSet(*range, -1);
+    detail::RangeAccess::LowSet(*range, -5);
     EXPECT_EQ(instrument.Range(), range);
     EXPECT_EQ(instrument.Range()->High(), 90);
     EXPECT_EQ(instrument.Range()->Low(), 0);
@@ -101,7 +102,7 @@ TEST(Instrument, GroupFollowsTheCategory) {
     };
     for (const auto& [category, group] : expected) {
         Instrument instrument;
-        instrument.CategorySet(category);
+        detail::InstrumentAccess::CategorySet(instrument, category);
         EXPECT_EQ(instrument.Group(), group) << "category " << category;
     }
 }
@@ -120,7 +121,7 @@ TEST_F(InstrumentsTest, AddTakesTheCatalogueEntry) {
     auto clarinet = instruments().Add("I1", kClarinet);
     ASSERT_NE(clarinet, nullptr);
     EXPECT_EQ(clarinet->ID(), "I1");
-    EXPECT_EQ(clarinet->Parent(), &owner);
+    EXPECT_EQ(detail::InstrumentAccess::Parent(*clarinet), &owner);
     EXPECT_EQ(clarinet->Value(), kClarinet);
     EXPECT_EQ(clarinet->Category(), catReed);
     EXPECT_EQ(clarinet->Description(), "Clarinet");
@@ -168,7 +169,7 @@ TEST_F(InstrumentsTest, ChannelsSkipNineWhichTheDrumsTake) {
 TEST_F(InstrumentsTest, InstrumentsPlayingTheSameProgramShareAChannel) {
     auto a = instruments().Add("A", kPiano);
     auto b = instruments().Add("B", kViolin);
-    b->ValueSet(kPiano);  // as a MIDI program change does
+    detail::InstrumentAccess::ValueSet(*b, kPiano);  // as a MIDI program change does
     auto c = instruments().Add("C", kFlute);
     EXPECT_EQ(a->Channel(), 0);
     EXPECT_EQ(b->Channel(), 0);
@@ -207,7 +208,7 @@ TEST_F(InstrumentsTest, RemoveRenumbersChannelsByPosition) {
     auto removed = instruments().Item(1);
     instruments().Remove(1);
     EXPECT_EQ(instruments().Count(), 2);
-    EXPECT_EQ(removed->Parent(), nullptr);
+    EXPECT_EQ(detail::InstrumentAccess::Parent(*removed), nullptr);
     EXPECT_EQ(drums->Channel(), 0);
     EXPECT_EQ(guitar->Channel(), 1);
 
@@ -220,7 +221,7 @@ TEST_F(InstrumentsTest, RemoveRenumbersChannelsByPosition) {
     instruments().Remove(0);
     EXPECT_EQ(instruments().Count(), 1);
     instruments().Clear();
-    EXPECT_EQ(guitar->Parent(), nullptr);
+    EXPECT_EQ(detail::InstrumentAccess::Parent(*guitar), nullptr);
 }
 
 TEST_F(InstrumentsTest, NewIdIsTheTimeOfDayCountedUpUntilUnused) {

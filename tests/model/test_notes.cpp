@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corvendi/Enums.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 namespace {
@@ -215,17 +216,17 @@ TEST(NotesItem, AtOrAfterAtOrBeforeAndBefore) {
 TEST(NotesItem, CursorKeepsTheSearchedPositionNotTheSteppedOne) {
     Notes notes = NotesAt({16, 32});
     notes.Item(20, true);
-    EXPECT_EQ(notes.CurIndex(), 2);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 2);
     notes.Item(32, false, true);
-    EXPECT_EQ(notes.CurIndex(), 2);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 2);
     notes.Item(40, true);
-    EXPECT_EQ(notes.CurIndex(), 3);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 3);
     notes.Item(0, true);
-    EXPECT_EQ(notes.CurIndex(), 1);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 1);
 
     Notes empty;
     empty.Item(5);
-    EXPECT_EQ(empty.CurIndex(), 1);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(empty), 1);
 }
 
 TEST(NotesItem, SearchAgreesWithALinearScanForEveryTimeAndSize) {
@@ -241,7 +242,7 @@ TEST(NotesItem, SearchAgreesWithALinearScanForEveryTimeAndSize) {
             int32_t before = atOrAfter - 1;
 
             auto found = notes.Item(t);
-            EXPECT_EQ(notes.CurIndex(), atOrAfter + 1) << count << " " << t;
+            EXPECT_EQ(detail::NotesAccess::CurIndex(notes), atOrAfter + 1) << count << " " << t;
             EXPECT_EQ(found, notes.ByIndex(atOrAfter + 1)) << count << " " << t;
             EXPECT_EQ(notes.Item(t, true), notes.ByIndex(atOrBefore + 1)) << count << " " << t;
             EXPECT_EQ(notes.Item(t, false, true), notes.ByIndex(before + 1)) << count << " " << t;
@@ -254,17 +255,17 @@ TEST(NotesCursor, StepsThroughNeighboursAndStopsAtBothEnds) {
     notes.Item(16);
     EXPECT_EQ(notes.NextItem()->NoteTime(), 32);
     EXPECT_EQ(notes.NextItem(), nullptr);
-    EXPECT_EQ(notes.CurIndex(), 3);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 3);
     EXPECT_EQ(notes.PrevItem()->NoteTime(), 16);
     EXPECT_EQ(notes.PrevItem()->NoteTime(), 0);
     EXPECT_EQ(notes.PrevItem(), nullptr);
-    EXPECT_EQ(notes.CurIndex(), 1);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 1);
     EXPECT_EQ(notes.ByIndex(0), nullptr);
     EXPECT_EQ(notes.ByIndex(-1), nullptr);
 
-    notes.Clear();
+    detail::NotesAccess::Clear(notes);
     EXPECT_EQ(notes.Count(), 0);
-    EXPECT_EQ(notes.CurIndex(), 0);
+    EXPECT_EQ(detail::NotesAccess::CurIndex(notes), 0);
     EXPECT_EQ(notes.NextItem(), nullptr);
     notes.Add(8, 60, durQuarter, 0);
     EXPECT_EQ(notes.NextItem()->NoteTime(), 8);
@@ -323,12 +324,12 @@ TEST(NotesSetItem, ReplacesTheNoteAtAnExactTime) {
     Notes notes = NotesAt({0, 16, 32});
     auto replacement = std::make_shared<Note>();
     replacement->AddValue(72);
-    replacement->NoteTimeSet(999);
-    EXPECT_FALSE(notes.SetItem(20, replacement));
-    EXPECT_FALSE(notes.SetItem(16, nullptr));
-    EXPECT_FALSE(notes.SetItem(16, notes.ByIndex(1)));
+    detail::NoteAccess::NoteTimeSet(*replacement, 999);
+    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 20, replacement));
+    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 16, nullptr));
+    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 16, notes.ByIndex(1)));
 
-    EXPECT_TRUE(notes.SetItem(16, replacement));
+    EXPECT_TRUE(detail::NotesAccess::SetItem(notes, 16, replacement));
     EXPECT_EQ(notes.Item(16), replacement);
     EXPECT_EQ(replacement->NoteTime(), 16);
     EXPECT_EQ(TimesOf(notes), (std::vector<int32_t>{0, 16, 32}));

@@ -10,6 +10,7 @@
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
 #include "model/InstrumentCatalog.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +40,9 @@ struct TestOwner : DocumentOwner {
     int32_t key = 0;
 
     TestOwner() {
-        voices->SetParent(this);
-        instruments->SetParent(this);
-        staffs->SetParent(this);
+        detail::VoicesAccess::SetParent(*voices, this);
+        detail::InstrumentsAccess::SetParent(*instruments, this);
+        detail::StaffsAccess::SetParent(*staffs, this);
     }
     std::shared_ptr<corvendi::Voices> AllVoices() const override { return voices; }
     std::shared_ptr<corvendi::Instruments> AllInstruments() const override { return instruments; }
@@ -68,7 +69,7 @@ class StaffsTest : public ::testing::Test {
     // A staff of `owner` with one voice per instrument.
     std::shared_ptr<Staff> StaffWith(const std::vector<int32_t>& entries,
                                      const std::string& id = "S1") {
-        auto staff = owner.staffs->Add(id, "", std::nullopt, true);
+        auto staff = detail::StaffsAccess::Add(*owner.staffs, id, "", std::nullopt, true);
         for (int32_t entry : entries) staff->AddVoice(owner.AddInstrument(entry));
         return staff;
     }
@@ -102,7 +103,7 @@ TEST_F(StaffsTest, SettersKeepScaleAndFlagsInRange) {
 }
 
 TEST_F(StaffsTest, VoicesAreAddedUpToFourAndLookedUpByPosition) {
-    auto staff = owner.staffs->Add("S1", "", std::nullopt, true);
+    auto staff = detail::StaffsAccess::Add(*owner.staffs, "S1", "", std::nullopt, true);
     EXPECT_EQ(staff->Voices(), 0);
     EXPECT_EQ(staff->GroupType(), 0);
     EXPECT_EQ(staff->AddVoice(nullptr), nullptr);
@@ -230,9 +231,9 @@ TEST_F(StaffsTest, ItemCountCountsNoteStartsAndFreeTicksBeforeThem) {
 
 TEST_F(StaffsTest, SelectingAStaffDeselectsTheOthers) {
     auto staffs = owner.staffs;
-    auto one = staffs->Add("A", "");
-    auto two = staffs->Add("B", "");
-    auto three = staffs->Add("C", "");
+    auto one = detail::StaffsAccess::Add(*staffs, "A", "");
+    auto two = detail::StaffsAccess::Add(*staffs, "B", "");
+    auto three = detail::StaffsAccess::Add(*staffs, "C", "");
 
     one->SetSelected(true);
     two->SetSelected(true);
@@ -246,25 +247,25 @@ TEST_F(StaffsTest, SelectingAStaffDeselectsTheOthers) {
 
 TEST_F(StaffsTest, AddPlacesStaffsAndChoosesTheirInstrument) {
     auto staffs = owner.staffs;
-    auto a = staffs->Add("A", "first");
+    auto a = detail::StaffsAccess::Add(*staffs, "A", "first");
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->Parent(), &owner);
+    EXPECT_EQ(detail::StaffAccess::Parent(*a), &owner);
     auto recorder = a->Voice(1)->Instrument();
     ASSERT_NE(recorder, nullptr);
     EXPECT_EQ(recorder->Value(), kRecorder);
 
-    auto b = staffs->Add("B", "", std::nullopt, true);
+    auto b = detail::StaffsAccess::Add(*staffs, "B", "", std::nullopt, true);
     EXPECT_EQ(b->Voices(), 0);
     b->AddVoice(owner.AddInstrument(kCello));
 
     // A new staff plays what the staff before it plays, or staff 1 at the front.
-    auto c = staffs->Add("C", "", 3);
+    auto c = detail::StaffsAccess::Add(*staffs, "C", "", 3);
     EXPECT_EQ(c->Voice(1)->Instrument()->Value(), kCello);
     EXPECT_EQ(c->DefaultClef(), clfBass);
-    auto d = staffs->Add("D", "", 1);
+    auto d = detail::StaffsAccess::Add(*staffs, "D", "", 1);
     EXPECT_EQ(d->Voice(1)->Instrument(), recorder);
-    staffs->Add("E", "", 99);
-    staffs->Add("F", "", -5);
+    detail::StaffsAccess::Add(*staffs, "E", "", 99);
+    detail::StaffsAccess::Add(*staffs, "F", "", -5);
     EXPECT_EQ(owner.instruments->Count(), 2);
 
     std::vector<std::string> order;
@@ -272,22 +273,22 @@ TEST_F(StaffsTest, AddPlacesStaffsAndChoosesTheirInstrument) {
     EXPECT_EQ(order, (std::vector<std::string>{"F", "D", "A", "B", "C", "E"}));
     for (int32_t i = 1; i <= staffs->Count(); ++i) EXPECT_EQ(staffs->Item(i)->Index(), i);
 
-    EXPECT_EQ(staffs->Add("A", "again"), nullptr);
+    EXPECT_EQ(detail::StaffsAccess::Add(*staffs, "A", "again"), nullptr);
     EXPECT_EQ(staffs->Count(), 6);
     EXPECT_EQ(staffs->Item("A"), a);
 }
 
 TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
     auto staffs = owner.staffs;
-    for (const char* id : {"A", "B", "C", "D"}) staffs->Add(id, "");
+    for (const char* id : {"A", "B", "C", "D"}) detail::StaffsAccess::Add(*staffs, id, "");
     auto b = staffs->Item("B");
 
-    staffs->Remove(2);
-    EXPECT_EQ(b->Parent(), nullptr);
-    staffs->Remove("D");
-    staffs->Remove(0);
-    staffs->Remove(9);
-    staffs->Remove("nope");
+    detail::StaffsAccess::Remove(*staffs, 2);
+    EXPECT_EQ(detail::StaffAccess::Parent(*b), nullptr);
+    detail::StaffsAccess::Remove(*staffs, "D");
+    detail::StaffsAccess::Remove(*staffs, 0);
+    detail::StaffsAccess::Remove(*staffs, 9);
+    detail::StaffsAccess::Remove(*staffs, "nope");
     ASSERT_EQ(staffs->Count(), 2);
     EXPECT_EQ(staffs->Item(2)->ID(), "C");
     EXPECT_EQ(staffs->Item(2)->Index(), 2);
@@ -296,27 +297,27 @@ TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
 
 TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {
     auto staffs = owner.staffs;
-    staffs->Add("A", "", std::nullopt, true);
-    staffs->Add("B", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "A", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "B", "", std::nullopt, true);
     auto a = staffs->Item("A");
     auto replacement = std::make_shared<Staff>();
-    replacement->IDSet("X");
-    staffs->SetItem(1, replacement);
+    detail::StaffAccess::IDSet(*replacement, "X");
+    detail::StaffsAccess::SetItem(*staffs, 1, replacement);
     EXPECT_EQ(staffs->Item(1), replacement);
     EXPECT_EQ(replacement->Index(), 1);
-    EXPECT_EQ(replacement->Parent(), &owner);
-    EXPECT_EQ(a->Parent(), nullptr);
+    EXPECT_EQ(detail::StaffAccess::Parent(*replacement), &owner);
+    EXPECT_EQ(detail::StaffAccess::Parent(*a), nullptr);
     auto clash = std::make_shared<Staff>();
-    clash->IDSet("B");
-    staffs->SetItem("X", clash);
+    detail::StaffAccess::IDSet(*clash, "B");
+    detail::StaffsAccess::SetItem(*staffs, "X", clash);
     EXPECT_EQ(staffs->Item(1), replacement);
 }
 
 TEST_F(StaffsTest, NewIDCountsUpFromTheTimeOfDay) {
     auto staffs = owner.staffs;
     EXPECT_EQ(staffs->NewID(), "S90507");
-    staffs->Add("S90507", "", std::nullopt, true);
-    staffs->Add("S90508", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "S90507", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "S90508", "", std::nullopt, true);
     EXPECT_EQ(staffs->NewID(), "S90509");
 }
 

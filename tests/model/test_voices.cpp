@@ -5,6 +5,7 @@
 #include "corvendi/Notes.h"
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi {
 namespace {
@@ -35,12 +36,12 @@ TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrument) {
     EXPECT_EQ(first->Track(), 1);
     EXPECT_EQ(second->Track(), 2);
     EXPECT_EQ(first->Description(), "Melody");
-    EXPECT_EQ(first->Parent(), &owner);
+    EXPECT_EQ(detail::VoiceAccess::Parent(*first), &owner);
     EXPECT_EQ(first->InstrumentID(), "I1");
     EXPECT_EQ(first->Instrument(), flute);
     EXPECT_EQ(second->Instrument(), nullptr);
     ASSERT_NE(first->Notes(), nullptr);
-    EXPECT_EQ(first->Notes()->Parent(), first.get());
+    EXPECT_EQ(detail::NotesAccess::Parent(*first->Notes()), first.get());
 }
 
 TEST_F(VoicesTest, AddWithAnExistingIdReturnsItUnchanged) {
@@ -56,11 +57,11 @@ TEST_F(VoicesTest, AddWithAnExistingIdReturnsItUnchanged) {
 TEST_F(VoicesTest, InstrumentNeedsTheOwnerAndAKnownId) {
     auto flute = AddInstrument("I1", 73);
     auto voice = voices().Add("V1", flute, "");
-    voice->SetInstrumentID("missing");
+    detail::VoiceAccess::SetInstrumentID(*voice, "missing");
     EXPECT_EQ(voice->Instrument(), nullptr);
-    voice->SetInstrumentID("I1");
+    detail::VoiceAccess::SetInstrumentID(*voice, "I1");
     voices().Remove("V1");
-    EXPECT_EQ(voice->Parent(), nullptr);
+    EXPECT_EQ(detail::VoiceAccess::Parent(*voice), nullptr);
     EXPECT_EQ(voice->Instrument(), nullptr);
 }
 
@@ -97,46 +98,46 @@ class VoiceReadingTest : public ::testing::Test {
 
 TEST_F(VoiceReadingTest, GetNextWalksFromTheStartTimeToTheEnd) {
     voice.GetInit(10);
-    EXPECT_TRUE(voice.ProgramPending());
-    EXPECT_EQ(voice.GetNextTime(), 16);
+    EXPECT_TRUE(detail::VoiceAccess::ProgramPending(voice));
+    EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), 16);
     auto note = voice.GetNext();
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->NoteTime(), 16);
-    EXPECT_EQ(voice.GetNextTime(), 32);
+    EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), 32);
     note = voice.GetNext();
     ASSERT_NE(note, nullptr);
     EXPECT_EQ(note->NoteTime(), 32);
-    EXPECT_EQ(voice.GetNextTime(), -1);
+    EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), -1);
     EXPECT_EQ(voice.GetNext(), nullptr);
     EXPECT_EQ(voice.GetNext(), nullptr);
 
-    voice.SetProgramPending(false);
+    detail::VoiceAccess::SetProgramPending(voice, false);
     voice.GetInit(0);
-    EXPECT_TRUE(voice.ProgramPending());
+    EXPECT_TRUE(detail::VoiceAccess::ProgramPending(voice));
     EXPECT_EQ(voice.GetNext()->NoteTime(), 0);
 }
 
 TEST_F(VoiceReadingTest, GetInitPastTheLastNoteOrOnAnEmptyVoiceReadsNothing) {
     voice.GetInit(33);
-    EXPECT_EQ(voice.GetNextTime(), -1);
+    EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), -1);
     EXPECT_EQ(voice.GetNext(), nullptr);
 
-    voice.Clear();
+    detail::VoiceAccess::Clear(voice);
     voice.GetInit(0);
     EXPECT_EQ(voice.GetNext(), nullptr);
 }
 
 TEST_F(VoiceReadingTest, ClearAndSetNotesReplaceTheNotes) {
     auto old = voice.Notes();
-    voice.Clear();
+    detail::VoiceAccess::Clear(voice);
     EXPECT_NE(voice.Notes(), old);
     EXPECT_EQ(voice.Notes()->Count(), 0);
-    EXPECT_EQ(voice.Notes()->Parent(), &voice);
-    EXPECT_EQ(old->Parent(), nullptr);
+    EXPECT_EQ(detail::NotesAccess::Parent(*voice.Notes()), &voice);
+    EXPECT_EQ(detail::NotesAccess::Parent(*old), nullptr);
 
     voice.SetNotes(old);
     EXPECT_EQ(voice.Notes(), old);
-    EXPECT_EQ(old->Parent(), &voice);
+    EXPECT_EQ(detail::NotesAccess::Parent(*old), &voice);
     voice.SetNotes(nullptr);
     EXPECT_EQ(voice.Notes(), old);
 }
@@ -147,7 +148,7 @@ TEST(Voice, NotesOutliveTheirVoiceWithoutDanglingParent) {
         Voice voice;
         notes = voice.Notes();
     }
-    EXPECT_EQ(notes->Parent(), nullptr);
+    EXPECT_EQ(detail::NotesAccess::Parent(*notes), nullptr);
 }
 
 }  // namespace

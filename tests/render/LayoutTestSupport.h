@@ -17,7 +17,9 @@
 #include "corvendi/Range.h"
 #include "corvendi/Region.h"
 #include "corvendi/Staffs.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 
@@ -116,7 +118,7 @@ class LayoutTest : public ScoreTest {
 
     // Repaginates after a change made with Redraw off, then paints the current page afresh.
     void Relayout(RecordingSurface& surface) {
-        score->StartPagination();
+        detail::ScoreAccess::StartPagination(*score);
         Paginate();
         surface.ClearCalls();
         log->log.clear();
@@ -126,7 +128,7 @@ class LayoutTest : public ScoreTest {
     // A staff after the last one, playing the last one's instrument, its description hidden.
     std::shared_ptr<Staff> AddStaff(const std::string& description = "Staff") {
         auto staffs = score->AllStaffs();
-        auto staff = staffs->Add(staffs->NewID(), description);
+        auto staff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), description);
         staff->SetFlags(0);
         return staff;
     }
@@ -137,7 +139,7 @@ class LayoutTest : public ScoreTest {
     }
 
     const Range& PageRange(int32_t page) {
-        return *score->PageRanges()[static_cast<size_t>(page - 1)];
+        return *detail::ScoreAccess::PageRanges(*score)[static_cast<size_t>(page - 1)];
     }
 
     std::shared_ptr<LayoutLog> log;

@@ -1,6 +1,7 @@
 // Page layout on the recording surface. The plain default score (one staff, no title block) on
 // Letter paper has its music between x 1080 and 11520, its first system's region at y 1440, and
 // systems 1500 twips apart; an empty measure is 2304 twips wide, the score's first 3168.
+#include "engine/ScoreAccess.h"
 #include "render/LayoutTestSupport.h"
 
 #include "model/PaginationTimer.h"
@@ -192,7 +193,7 @@ std::vector<int32_t> Widths(const Region& region) {
 
 TEST_F(Layout, TheLeftoverIsSpreadOverTheMeasuresAndEndsAtTheRightLimit) {
     DefaultScore();
-    const auto& regions = score->Regions();
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     ASSERT_GE(regions.size(), 2u);
     // 3168 + 3 x 2304 leave 360 twips: 90 to each, nothing left for the last.
     EXPECT_EQ(Widths(*regions[0]), (std::vector<int32_t>{3258, 2394, 2394, 2394}));
@@ -215,12 +216,12 @@ class SmallStaffs : public LayoutTest {
 
 TEST_F(SmallStaffs, ASystemHoldsSixteenMeasuresTheLastReachingTheRightLimit) {
     auto surface = SmallScore();
-    const Region& first = *score->Regions()[0];
+    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
     ASSERT_EQ(first.Measures(), 16);
     EXPECT_EQ(first.Measure(0)->Low(), 396);
     EXPECT_EQ(first.Measure(14)->Low(), 288);
     EXPECT_EQ(first.Measure(15)->Low(), 10440 - 396 - 14 * 288);
-    EXPECT_EQ(score->Regions()[1]->Time, 16 * 64);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[1]->Time, 16 * 64);
     // Barlines: one per measure, the last at the right limit, then the system's left barline.
     std::vector<double> bars;
     for (const auto& line : LinesOf(*surface)) {
@@ -241,7 +242,7 @@ TEST_F(SmallStaffs, MeasureSizeEventsWidenAndNarrowDownToTheMinimum) {
     globals->Add(128, evtMeasureSize, 0, 3);
     globals->Add(192, evtMeasureSize, 0, 10);
     Relayout(*surface);
-    const Region& first = *score->Regions()[0];
+    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
     EXPECT_EQ(first.Measure(1)->Low(), 288 + 2 * 36);
     EXPECT_EQ(first.Measure(2)->Low(), 288 - 3 * 36);
     EXPECT_EQ(first.Measure(3)->Low(), 3 * 18);
@@ -253,7 +254,7 @@ TEST_F(SmallStaffs, LineEndBreaksBeforeItsMeasureButNotAtASystemsFirstMeasure) {
     globals->Add(0, evtLineEnd);
     globals->Add(128, evtLineEnd);
     Relayout(*surface);
-    const auto& regions = score->Regions();
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     ASSERT_GE(regions.size(), 2u);
     // Two measures share the line: 9756 spare twips, 4875 to each and 6 more to the last.
     EXPECT_EQ(Widths(*regions[0]), (std::vector<int32_t>{396 + 4875, 288 + 4875 + 6}));
@@ -266,9 +267,9 @@ TEST_F(Layout, AMeasureWiderThanTheLineIsSqueezedIntoIt) {
     auto surface = DefaultScore();
     score->AllGlobals()->Add(0, evtMeasureSize, 40, 0);
     Relayout(*surface);
-    const Region& first = *score->Regions()[0];
+    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
     EXPECT_EQ(Widths(first), (std::vector<int32_t>{10440}));
-    EXPECT_EQ(score->Regions()[1]->Time, 64);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[1]->Time, 64);
 }
 
 // --- overfull pages -----------------------------------------------------------------------------
@@ -283,24 +284,24 @@ TEST_F(Layout, AnOverfullFirstSystemShrinksTheStaffsForThisAndLaterPages) {
 
     // Eleven staffs of 1290 twips do not fit in 13680: the staff height becomes
     // nint((13680 - 11 x 720) / 11) = 524.
-    EXPECT_EQ(score->StaffHeightTw(), 524);
-    EXPECT_EQ(score->BeamLines(), 3);
-    const auto& regions = score->Regions();
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*score), 524);
+    EXPECT_EQ(detail::ScoreAccess::BeamLines(*score), 3);
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     ASSERT_EQ(regions.size(), 11u);
     EXPECT_EQ(regions[0]->IncY, 131);
     EXPECT_LE(regions.back()->Bottom, 15120);
     EXPECT_EQ(PageRange(1).High(), 4 * 64);
-    EXPECT_EQ(score->PageMetrics()[0]->High(), 524);
+    EXPECT_EQ(detail::ScoreAccess::PageMetrics(*score)[0]->High(), 524);
 
     ASSERT_GE(score->LastPage(), 2);
     score->SetCurPage(2);
-    EXPECT_EQ(score->Regions()[0]->IncY, 131);
-    EXPECT_EQ(score->StaffHeightTw(), 524);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[0]->IncY, 131);
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*score), 524);
 
     // Setting the staff height again ends the shrink.
     score->SetStaffHeight(0.2f);
     Relayout(*surface);
-    EXPECT_EQ(score->StaffHeightTw(), 288);
+    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*score), 288);
 }
 
 // --- pagination -------------------------------------------------------------------------------
@@ -330,7 +331,7 @@ TEST_F(Layout, PaginationRunsOnePagePerTickAndPaintingWaitsOnlyForTheCurrentPage
     auto surface = DefaultScore();
     NoteInMeasure(100);
     const int64_t before = Headless().VirtualTimeMs();
-    score->StartPagination();
+    detail::ScoreAccess::StartPagination(*score);
     EXPECT_EQ(score->LastPage(), 0);
     score->PaintWindow();  // page 1 needs one tick
     EXPECT_EQ(Headless().VirtualTimeMs() - before, 180);
@@ -374,7 +375,7 @@ TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
 
     score->SetCurPage(2);
     EXPECT_EQ(score->CurTime(), 36 * 64);
-    EXPECT_EQ(score->Regions()[0]->Time, 36 * 64);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[0]->Time, 36 * 64);
     EXPECT_EQ(surface->Count("Cls"), 1u);
 
     // One page after the last: an empty page that starts where the last one ended.
@@ -383,7 +384,7 @@ TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
     EXPECT_EQ(score->LastPage(), 2);
     EXPECT_EQ(score->CurTime(), 72 * 64);
     EXPECT_EQ(PageRange(3).Low(), 72 * 64);
-    EXPECT_EQ(score->Regions()[0]->Time, 72 * 64);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[0]->Time, 72 * 64);
 }
 
 TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
@@ -397,7 +398,7 @@ TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
 
     score->SetHandles(true);
     score->PaintWindow();
-    const auto& regions = score->Regions();
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     ASSERT_EQ(log->handles.size(), regions.size());
     EXPECT_EQ(log->handles[1], regions[1]->Top + regions[1]->PadTop);
     EXPECT_EQ(log->Count("MarkHandle 0"), regions.size());

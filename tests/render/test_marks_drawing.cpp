@@ -13,6 +13,8 @@
 #include "corvendi/Region.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutTestSupport.h"
 #include "render/PageLayout.h"
@@ -44,10 +46,10 @@ class MarksDrawing : public LayoutTest {
         fill();
         score->SetRedraw(true);
         Relayout(*surface);
-        const auto lines = StaffLinesOf(*surface, score->DrawColors().Lines);
+        const auto lines = StaffLinesOf(*surface, detail::ScoreAccess::DrawColors(*score).Lines);
         top = lines.empty() ? 0 : static_cast<int32_t>(lines[0].Y1);
-        s = IDiv(score->StaffHeightTw(), 4);
-        g = top - SnapY(NInt(score->StaffHeightTw() * 0.39));
+        s = IDiv(detail::ScoreAccess::StaffHeightTw(*score), 4);
+        g = top - SnapY(NInt(detail::ScoreAccess::StaffHeightTw(*score) * 0.39));
         return surface;
     }
     // Texts drawn near the first staff of the page.
@@ -62,7 +64,7 @@ class MarksDrawing : public LayoutTest {
     }
     // Left edge and right barline of measure j (0-based) of the page's first system.
     int32_t MeasureLeft(int32_t j) const {
-        const auto& region = *score->Regions().front();
+        const auto& region = *detail::ScoreAccess::Regions(*score).front();
         int32_t x = region.Left;
         for (int32_t i = 0; i < j; ++i) x += region.Measure(i)->Low();
         return x;
@@ -126,7 +128,7 @@ TEST_F(MarksDrawing, AClefChangeAtAMeasureStartPlacesTheNotesAfterIt) {
 TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
     auto surface = Draw([&] {
         AddStaff();
-        score->Staff(1)->BraceSet(2);
+        detail::StaffAccess::BraceSet(*score->Staff(1), 2);
         Events()->Add(64, evtRepeatBegin);
         Events()->Add(64, evtRepeatEnd);
     });
@@ -143,7 +145,7 @@ TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
     // No plain barline where the end-repeat sign stands.
     const int32_t bar = MeasureRight(1);
     for (const auto& line : LinesOf(*surface)) {
-        if (line.X1 == line.X2 && line.Color == score->DrawColors().Bars) {
+        if (line.X1 == line.X2 && line.Color == detail::ScoreAccess::DrawColors(*score).Bars) {
             EXPECT_NE(static_cast<int32_t>(line.X1), bar);
         }
     }
@@ -152,7 +154,7 @@ TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
 TEST_F(MarksDrawing, RedrawingTheLowerStaffOfABraceJoinsItsBarlinesAgain) {
     auto surface = Draw([&] {
         AddStaff();
-        score->Staff(1)->BraceSet(2);
+        detail::StaffAccess::BraceSet(*score->Staff(1), 2);
         Events()->Add(64, evtRepeatBegin);
     });
     auto joinsOf = [](const RecordingSurface& drawn) {
@@ -165,9 +167,9 @@ TEST_F(MarksDrawing, RedrawingTheLowerStaffOfABraceJoinsItsBarlinesAgain) {
     };
     const auto page = joinsOf(*surface);
     ASSERT_FALSE(page.empty());
-    ASSERT_GE(score->Regions().size(), 2u);
+    ASSERT_GE(detail::ScoreAccess::Regions(*score).size(), 2u);
     surface->ClearCalls();
-    score->Layout().RedrawRegion(*score->Regions()[1]);
+    detail::ScoreAccess::Layout(*score).RedrawRegion(*detail::ScoreAccess::Regions(*score)[1]);
     EXPECT_EQ(joinsOf(*surface), page);
 }
 
@@ -181,7 +183,8 @@ TEST_F(MarksDrawing, EndingsWithAContinuationAndSectionSigns) {
     const int32_t lineY = top - SnapY(NInt(2.2 * s));
     std::vector<DrawnLine> horizontal, legs;
     for (const auto& line : LinesOf(*surface)) {
-        if (line.Color != score->DrawColors().Bars || line.Y1 != lineY) continue;
+        if (line.Color != detail::ScoreAccess::DrawColors(*score).Bars || line.Y1 != lineY)
+            continue;
         (line.Y1 == line.Y2 ? horizontal : legs).push_back(line);
     }
     ASSERT_EQ(horizontal.size(), 3u);
@@ -394,7 +397,8 @@ TEST_F(MarksDrawing, ASlopedTieBendsAroundItsMiddleAndATooShortOneIsAStraightLin
     });
     EXPECT_TRUE(Ties(*surface).empty());
     int32_t straight = 0;
-    for (const auto& line : LinesOf(*surface)) straight += line.Color == score->DrawColors().Ties;
+    for (const auto& line : LinesOf(*surface))
+        straight += line.Color == detail::ScoreAccess::DrawColors(*score).Ties;
     EXPECT_EQ(straight, 1);
 }
 
@@ -403,7 +407,7 @@ TEST_F(MarksDrawing, ATieAcrossASystemBreakIsDrawnAsTwoStubs) {
         for (int32_t m = 0; m < 32; ++m) score->AddNote(1, m * 64, 67, 64, 0);
     };
     auto surface = Draw(notes);
-    const auto& first = *score->Regions().front();
+    const auto& first = *detail::ScoreAccess::Regions(*score).front();
     const int32_t breakTime = first.Measure(first.Measures() - 1)->High() + 64;
     surface = Draw([&] {
         notes();
@@ -432,8 +436,9 @@ TEST_F(MarksDrawing, ATieEndingAtTime40000IsDrawnLikeAnyOther) {
     });
     // The page showing the end note; a system break before it leaves the continuation there.
     int32_t page = 0;
-    for (size_t p = 0; p < score->PageRanges().size(); ++p) {
-        if (score->PageRanges()[p]->Low() <= 40000) page = static_cast<int32_t>(p) + 1;
+    for (size_t p = 0; p < detail::ScoreAccess::PageRanges(*score).size(); ++p) {
+        if (detail::ScoreAccess::PageRanges(*score)[p]->Low() <= 40000)
+            page = static_cast<int32_t>(p) + 1;
     }
     ASSERT_GT(page, 0);
     score->SetCurPage(page);
@@ -455,7 +460,7 @@ TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
         Events()->Add(64, evtRepeatBegin);
         StaffEvents()->Add(16, evtDynamic, dynP);
     });
-    auto region = score->Regions().front();
+    auto region = detail::ScoreAccess::Regions(*score).front();
     // The page's drawing inside the region, in order.
     auto inside = [&](const RecordingSurface& drawn) {
         std::vector<std::string> calls;
@@ -473,7 +478,7 @@ TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
     };
     const auto page = inside(*surface);
     surface->ClearCalls();
-    score->Layout().RedrawRegion(*region);
+    detail::ScoreAccess::Layout(*score).RedrawRegion(*region);
     const auto again = inside(*surface);
     ASSERT_FALSE(page.empty());
     // The page also draws the system's left barline after its staffs.

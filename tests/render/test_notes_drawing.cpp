@@ -10,6 +10,7 @@
 #include "corvendi/Notes.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
 #include "render/LayoutTestSupport.h"
 #include "render/PageLayout.h"
@@ -30,11 +31,11 @@ class NotesDrawing : public LayoutTest {
   protected:
     // The first staff's geometry on the page just drawn.
     void ReadStaff(const RecordingSurface& surface) {
-        const auto lines = StaffLinesOf(surface, score->DrawColors().Lines);
+        const auto lines = StaffLinesOf(surface, detail::ScoreAccess::DrawColors(*score).Lines);
         ASSERT_GE(lines.size(), 5u);
         top = static_cast<int32_t>(lines[0].Y1);
-        s = IDiv(score->StaffHeightTw(), 4);
-        g = top - SnapY(NInt(score->StaffHeightTw() * 0.39));
+        s = IDiv(detail::ScoreAccess::StaffHeightTw(*score), 4);
+        g = top - SnapY(NInt(detail::ScoreAccess::StaffHeightTw(*score) * 0.39));
     }
     std::vector<DrawnText> All(const RecordingSurface& surface, const std::string& text) {
         std::vector<DrawnText> found;
@@ -49,8 +50,8 @@ class NotesDrawing : public LayoutTest {
     std::vector<DrawnLine> BeamLines(const RecordingSurface& surface) {
         std::vector<DrawnLine> beams;
         for (const auto& line : LinesOf(surface)) {
-            if (line.Color == score->DrawColors().Notes && line.X2 - line.X1 > s + 130 &&
-                OnFirstStaff(line.Y1)) {
+            if (line.Color == detail::ScoreAccess::DrawColors(*score).Notes &&
+                line.X2 - line.X1 > s + 130 && OnFirstStaff(line.Y1)) {
                 beams.push_back(line);
             }
         }
@@ -111,7 +112,8 @@ TEST_F(NotesDrawing, ThreeFlatsAndFourSharpsStandAtTheirHeights) {
     auto surface = Draw([&] { score->SetKey(-3); });
     auto flats = All(*surface, kFlat);
     ASSERT_EQ(flats.size(), 3u);
-    const int32_t x0 = score->MarginsTw(marLeft) + score->StaffHeightTw() + s;
+    const int32_t x0 = detail::ScoreAccess::MarginsTw(*score, marLeft) +
+                       detail::ScoreAccess::StaffHeightTw(*score) + s;
     const std::vector<int32_t> flatHeights = {2 * s, NInt(3.5 * s), NInt(1.5 * s)};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(flats[i].Y, IDiv(g - flatHeights[i], kPx)) << i;
@@ -157,7 +159,7 @@ TEST_F(NotesDrawing, RestsFillTheMeasureLargestFirstAndEmptyMeasuresGetAWholeRes
     EXPECT_EQ(quarter->Y, IDiv(g, kPx));
     // Later measures of the system are empty: one whole rest each.
     EXPECT_EQ(All(*surface, kWholeRest).size(),
-              static_cast<size_t>(score->Regions().front()->Measures() - 1));
+              static_cast<size_t>(detail::ScoreAccess::Regions(*score).front()->Measures() - 1));
 }
 
 TEST_F(NotesDrawing, AGrandStaffShowsEachVoicesRestsOnceAndAWholeRestOnAnEmptyStaff) {
@@ -169,7 +171,7 @@ TEST_F(NotesDrawing, AGrandStaffShowsEachVoicesRestsOnceAndAWholeRestOnAnEmptySt
         score->AddNote(2, 0, 43, 64, 0);   // left hand: a whole note
         score->AddNote(1, 64, 72, 64, 0);  // measure 2: the left hand rests
     });
-    const auto& region = *score->Regions().front();
+    const auto& region = *detail::ScoreAccess::Regions(*score).front();
     const int32_t lowerTop = top + 8 * s;
     const int32_t measure2 = region.Left + region.Measure(0)->Low();
     const int32_t measure3 = measure2 + region.Measure(1)->Low();
@@ -267,7 +269,7 @@ TEST_F(NotesDrawing, BeamClearanceMovesBothEnds) {
     });
     EXPECT_TRUE(NoteAt(0)->Up());
     const auto beams = BeamLines(*surface);
-    ASSERT_EQ(beams.size(), static_cast<size_t>(score->BeamLines() + 1));
+    ASSERT_EQ(beams.size(), static_cast<size_t>(detail::ScoreAccess::BeamLines(*score) + 1));
     const int32_t middleTop = g - NInt(4.5 * s);  // G5's cell
     // Level, and 2 S below the middle note's cell (the stem's top).
     EXPECT_EQ(beams[0].Y1, beams[0].Y2);
@@ -280,10 +282,10 @@ TEST_F(NotesDrawing, SixteenthsGetTwoBeamsAndAMixedGroupAStub) {
     auto surface = Draw([&] {
         for (int32_t i = 0; i < 4; ++i) score->AddNote(1, i * 4, 67, 4, 0);
     });
-    const size_t lines = static_cast<size_t>(score->BeamLines() + 1);
+    const size_t lines = static_cast<size_t>(detail::ScoreAccess::BeamLines(*score) + 1);
     auto beams = BeamLines(*surface);
     ASSERT_EQ(beams.size(), 2 * lines);
-    EXPECT_EQ(beams[lines].Y1 - beams[0].Y1, score->BeamGap());
+    EXPECT_EQ(beams[lines].Y1 - beams[0].Y1, detail::ScoreAccess::BeamGap(*score));
 
     surface = Draw([&] {
         score->AddNote(1, 0, 67, 8, nteDot);  // dotted eighth
@@ -291,14 +293,15 @@ TEST_F(NotesDrawing, SixteenthsGetTwoBeamsAndAMixedGroupAStub) {
     });
     std::vector<DrawnLine> all;
     for (const auto& line : LinesOf(*surface)) {
-        if (line.Color == score->DrawColors().Notes && OnFirstStaff(line.Y1)) all.push_back(line);
+        if (line.Color == detail::ScoreAccess::DrawColors(*score).Notes && OnFirstStaff(line.Y1))
+            all.push_back(line);
     }
     ASSERT_EQ(all.size(), 2 * lines);
     // The stub: S long, ending at the second note's stem.
     const auto& stub = all[lines];
     EXPECT_EQ(stub.X2 - stub.X1, s);
     EXPECT_EQ(stub.X2, NoteAt(12)->X() + s);
-    EXPECT_EQ(stub.Y1 - all[0].Y1, score->BeamGap());
+    EXPECT_EQ(stub.Y1 - all[0].Y1, detail::ScoreAccess::BeamGap(*score));
 }
 
 TEST_F(NotesDrawing, ATripletNumeralStandsBetweenItsFirstAndThirdNotes) {

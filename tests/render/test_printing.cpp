@@ -12,6 +12,7 @@
 #include "corvendi/Enums.h"
 #include "corvendi/RecordingSurface.h"
 #include "corvendi/Score.h"
+#include "engine/ScoreAccess.h"
 #include "render/LayoutTestSupport.h"
 
 namespace corvendi::test {
@@ -137,8 +138,8 @@ TEST_F(PrintingTest, CustomPagesSendTheirSizeTurnedForLandscape) {
     score->SetPageWidth(7.0f);
     score->SetPageHeight(9.0f);
     ASSERT_EQ(score->PageSize(), pgsCustom);
-    const int32_t width = score->PageWidthTw();
-    const int32_t height = score->PageHeightTw();
+    const int32_t width = detail::ScoreAccess::PageWidthTw(*score);
+    const int32_t height = detail::ScoreAccess::PageHeightTw(*score);
 
     auto portrait = std::make_shared<TestPrinter>();
     score->PrintScore(portrait);
@@ -192,7 +193,7 @@ TEST_F(PrintingTest, BlackWhilePrintingThenTheSharedDefaultColours) {
     // Another score changes the colours every score starts with.
     auto other = Score::Create();
     other->SetColors(1, 2, 3, 4, 5);
-    EXPECT_EQ(score->DrawColors().Lines, 0x0000FF);
+    EXPECT_EQ(detail::ScoreAccess::DrawColors(*score).Lines, 0x0000FF);
 
     auto printer = std::make_shared<TestPrinter>();
     score->PrintScore(printer);
@@ -200,7 +201,7 @@ TEST_F(PrintingTest, BlackWhilePrintingThenTheSharedDefaultColours) {
         EXPECT_EQ(call.Numbers[4], 0) << call.ToString();
     for (const auto& call : printer->CallsNamed("SetForeColor")) EXPECT_EQ(call.Numbers[0], 0);
 
-    const auto& colors = score->DrawColors();
+    const auto& colors = detail::ScoreAccess::DrawColors(*score);
     EXPECT_EQ(colors.Lines, 1);
     EXPECT_EQ(colors.Bars, 2);
     EXPECT_EQ(colors.Notes, 3);
@@ -216,7 +217,7 @@ TEST_F(PrintingTest, ScoreStateIsGivenBack) {
     auto printer = std::make_shared<TestPrinter>();
     printer->mOnNewPage = [&] {
         EXPECT_TRUE(score->Printing());
-        EXPECT_EQ(score->TwipsPerPixelXf(), 3.0f);
+        EXPECT_EQ(detail::ScoreAccess::TwipsPerPixelXf(*score), 3.0f);
         EXPECT_EQ(score->Window(), printer);
     };
     score->PrintScore(printer, 1, 3);
@@ -227,8 +228,8 @@ TEST_F(PrintingTest, ScoreStateIsGivenBack) {
     EXPECT_TRUE(score->Redraw());
     EXPECT_FALSE(score->Printing());
     EXPECT_EQ(score->Window(), window);
-    EXPECT_EQ(score->TwipsPerPixelXf(), 15.0f);
-    EXPECT_EQ(score->TwipsPerPixelYf(), 15.0f);
+    EXPECT_EQ(detail::ScoreAccess::TwipsPerPixelXf(*score), 15.0f);
+    EXPECT_EQ(detail::ScoreAccess::TwipsPerPixelYf(*score), 15.0f);
     // The regions are those of the last printed page until the window is painted again.
     window->ClearCalls();
     score->PaintWindow();
@@ -239,13 +240,13 @@ TEST_F(PrintingTest, RedrawOffIsKeptAndNothingPendingIsPaintedOnThePrinter) {
     auto window = ManyPages(40);
     score->SetRedraw(false);
     score->PaintWindow();  // deferred
-    ASSERT_TRUE(score->PaintPending());
+    ASSERT_TRUE(detail::ScoreAccess::PaintPending(*score));
     window->ClearCalls();
     auto printer = std::make_shared<TestPrinter>();
     score->PrintScore(printer, 2);
     EXPECT_EQ(PrintedPages(*printer), std::vector<int32_t>{2});
     EXPECT_FALSE(score->Redraw());
-    EXPECT_TRUE(score->PaintPending());
+    EXPECT_TRUE(detail::ScoreAccess::PaintPending(*score));
     EXPECT_TRUE(window->Calls().empty());
 }
 

@@ -1,5 +1,7 @@
 // Hit regions recorded while a page is drawn, hit testing, measure flags, and the brackets and
 // braces drawn beside the regions' staffs.
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "render/LayoutTestSupport.h"
 
 namespace corvendi::test {
@@ -14,7 +16,7 @@ TEST_F(Regions, OneRegionPerVisibleStaffPerSystemInDrawingOrder) {
     score->Staff(2)->SetVisible(false);
     Relayout(*surface);
 
-    const auto& regions = score->Regions();
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     ASSERT_EQ(regions.size(), 2u * 4u);  // two staffs, four systems of 2580 twips
     for (size_t i = 0; i < regions.size(); ++i) {
         const Region& r = *regions[i];
@@ -47,21 +49,21 @@ TEST_F(Regions, AGrandStaffIsOneSplitRegionOverBothStaffs) {
     auto surface = DefaultScore();
     score->Staff(1)->SetDefaultClef(clfGrand);
     Relayout(*surface);
-    const Region& r = *score->Regions()[0];
+    const Region& r = *detail::ScoreAccess::Regions(*score)[0];
     EXPECT_TRUE(r.Split);
     EXPECT_EQ(r.Top, 1440);
     // Upper staff 1800..2376, four spacings of gap, lower staff 2952..3528, then the pad.
     EXPECT_EQ(r.Bottom, 3885);
     EXPECT_EQ(StaffLinesOf(*surface)[5].Y1, 2952.0);
-    EXPECT_EQ(score->InRegion(2000, 2700), score->Regions()[0]);
+    EXPECT_EQ(score->InRegion(2000, 2700), detail::ScoreAccess::Regions(*score)[0]);
 }
 
 TEST_F(Regions, BoundsAreInclusiveAndLyricLinesAndGapsAreOutside) {
     auto surface = DefaultScore();
     AddStaff();
-    score->Staff(1)->VersesSet(2);
+    detail::StaffAccess::VersesSet(*score->Staff(1), 2);
     Relayout(*surface);
-    const auto& regions = score->Regions();
+    const auto& regions = detail::ScoreAccess::Regions(*score);
     const auto first = regions[0];
     const auto second = regions[1];
     ASSERT_EQ(second->Top, first->Bottom + 2 * 225);
@@ -83,7 +85,7 @@ TEST_F(Regions, NothingIsHitBeforeAPageIsDrawn) {
     NewScore();
     score->CreateDefault();
     events->log.clear();
-    EXPECT_TRUE(score->Regions().empty());
+    EXPECT_TRUE(detail::ScoreAccess::Regions(*score).empty());
     EXPECT_EQ(score->InRegion(2000, 2000), nullptr);
     EXPECT_FALSE(score->HitTest(2000.0f, 2000.0f, true));
     EXPECT_TRUE(events->log.empty());
@@ -91,18 +93,18 @@ TEST_F(Regions, NothingIsHitBeforeAPageIsDrawn) {
 
 TEST_F(Regions, PaginationLeavesTheDrawnRegionsAlone) {
     auto surface = DefaultScore();
-    const auto before = score->Regions();
+    const auto before = detail::ScoreAccess::Regions(*score);
     NoteInMeasure(80);
-    score->StartPagination();
+    detail::ScoreAccess::StartPagination(*score);
     Paginate();
-    EXPECT_EQ(score->Regions(), before);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score), before);
 }
 
 TEST_F(Regions, HitTestSelectsTheStaffOnlyWhenAsked) {
     auto surface = DefaultScore();
     AddStaff();
     Relayout(*surface);
-    const Region& second = *score->Regions()[1];
+    const Region& second = *detail::ScoreAccess::Regions(*score)[1];
     const float x = 3000.0f;
     const auto y = static_cast<float>(second.Top + 10);
 
@@ -132,7 +134,7 @@ TEST_F(Regions, MeasureFlagsCombineTheMarksAtTheMeasureStart) {
     EXPECT_EQ(score->MeasureFlags(129), 0);
 
     score->PaintWindow();
-    const Region& first = *score->Regions()[0];
+    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
     EXPECT_EQ(first.MeasureFlag(1), 17);
     EXPECT_EQ(first.MeasureFlag(2), 14);
     EXPECT_EQ(first.MeasureFlag(3), 0);
@@ -145,7 +147,7 @@ TEST(RegionRecord, MeasuresReallocateOnlyWhenTheCountChanges) {
     region.SetMeasures(3);
     ASSERT_EQ(region.Measures(), 3);
     EXPECT_NE(region.Measure(0), region.Measure(1));
-    region.Measure(2)->LowSet(500);
+    detail::RangeAccess::LowSet(*region.Measure(2), 500);
     region.SetMeasurePad(2, 40);
     region.SetMeasureFlag(2, 17);
     EXPECT_EQ(region.Measure(3), nullptr);
@@ -179,12 +181,12 @@ TEST_F(Regions, AGroupMarkDrawsBracketsWithASubBracketForARunOfOneInstrument) {
     auto surface = DefaultScore();
     AddStaff();
     AddStaff();
-    score->Staff(1)->GroupIDSet(1);
-    score->Staff(2)->GroupIDSet(1);
-    score->Staff(3)->GroupIDSet(0);
+    detail::StaffAccess::GroupIDSet(*score->Staff(1), 1);
+    detail::StaffAccess::GroupIDSet(*score->Staff(2), 1);
+    detail::StaffAccess::GroupIDSet(*score->Staff(3), 0);
     score->AllGlobals()->Add(0, evtGroupMark);
     Relayout(*surface);
-    ASSERT_TRUE(score->HasGroupMark());
+    ASSERT_TRUE(detail::ScoreAccess::HasGroupMark(*score));
 
     // Bracket inset SnapX(144 + 36) = 180, rise 216; staff top lines at 1800 and 3090.
     const auto texts = TextsOf(*surface);
@@ -225,12 +227,12 @@ TEST_F(Regions, ABraceJoinsItsStaffsAndCarriesTheFirstStaffsDescription) {
     score->Staff(1)->SetDescription("Piano");
     score->Staff(1)->SetFlags(stfShowStaffDesc);
     score->Staff(2)->SetFlags(stfShowStaffDesc);
-    score->Staff(1)->BraceSet(2);
+    detail::StaffAccess::BraceSet(*score->Staff(1), 2);
     Relayout(*surface);
 
     // The description column: "Piano" (400 twips) and "xxx" (240).
     const int32_t musicLeft = 1080 + 640;
-    EXPECT_EQ(score->Regions()[0]->Left, musicLeft);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[0]->Left, musicLeft);
     // Staff lines 1800..2376 and 3090..3666: half = 933, the music font at 23.325 points.
     const auto texts = TextsOf(*surface);
     auto upper = FindText(texts, "\xC2\xA7");
@@ -247,7 +249,7 @@ TEST_F(Regions, ABraceJoinsItsStaffsAndCarriesTheFirstStaffsDescription) {
     EXPECT_FALSE(FindText(texts, "Left"));
 
     // Descriptions show on the first system of page 1 only.
-    EXPECT_EQ(score->Regions()[2]->Left, 1080);
+    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[2]->Left, 1080);
 }
 
 }  // namespace

@@ -1,0 +1,187 @@
+// The engine's way into the document model: the members the collections, the file readers, the
+// layout and playback set and read that a host may not. Each public model class names its
+// accessor a friend; every engine file that needs such a member goes through these static
+// functions. This header is not installed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "corvendi/GlobalEvents.h"
+#include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/MIDIEvent.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Range.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
+#include "corvendi/Voices.h"
+
+namespace corvendi::detail {
+
+// Set by the owning Notes only.
+struct NoteAccess {
+    static void DurationSet(Note& n, uint8_t duration) { n.mDuration = duration; }
+    static void FlagsSet(Note& n, int32_t flags) { n.mFlags = flags; }
+    static void NoteTimeSet(Note& n, int32_t noteTime) { n.mNoteTime = noteTime; }
+};
+
+// Used by the owning voice, the file readers and the editor.
+struct NotesAccess {
+    static void Clear(Notes& n) {
+        n.mList.clear();
+        n.mCursor = 0;
+    }
+    static int32_t CurIndex(const Notes& n) { return n.mCursor; }
+    static Voice* Parent(const Notes& n) { return n.mParent; }
+    static void SetParent(Notes& n, Voice* parent) { n.mParent = parent; }
+    // Puts `note` in place of the note starting exactly at `atTime`; `note` takes that time.
+    // False, with nothing changed, when no note starts at `atTime`, `note` is null or `note` is
+    // already in this list.
+    static bool SetItem(Notes& n, int32_t atTime, const std::shared_ptr<Note>& note);
+};
+
+// Used by the voice collection, the staffs, the file readers and playback.
+struct VoiceAccess {
+    // Gives the voice a new, empty Notes.
+    static void Clear(Voice& v);
+    // NoteTime of the note GetNext returns next, -1 when none is left.
+    static int32_t GetNextTime(const Voice& v) { return v.mNextTime; }
+    static void IDSet(Voice& v, std::string id) { v.mID = std::move(id); }
+    static void SetInstrumentID(Voice& v, std::string id) { v.mInstrumentID = std::move(id); }
+    static DocumentOwner* Parent(const Voice& v) { return v.mParent; }
+    static void SetParent(Voice& v, DocumentOwner* parent);
+    // Set by GetInit; playback sends a program change first and clears it.
+    static bool ProgramPending(const Voice& v) { return v.mProgramPending; }
+    static void SetProgramPending(Voice& v, bool pending) { v.mProgramPending = pending; }
+};
+
+// The owning score of the voices.
+struct VoicesAccess {
+    static DocumentOwner* Parent(const Voices& v) { return v.mParent; }
+    // Also becomes the owner of every voice in the collection.
+    static void SetParent(Voices& v, DocumentOwner* parent) {
+        v.mParent = parent;
+        for (const auto& voice : v.mList) VoiceAccess::SetParent(*voice, parent);
+    }
+};
+
+// Set by Instruments::Add, the file readers and the staff dialog.
+struct InstrumentAccess {
+    static void IDSet(Instrument& i, std::string id) { i.mID = std::move(id); }
+    static DocumentOwner* Parent(const Instrument& i) { return i.mParent; }
+    static void SetParent(Instrument& i, DocumentOwner* parent) { i.mParent = parent; }
+    // Any value; catDrums also moves the instrument to channel 9 and empties the drum map.
+    static void CategorySet(Instrument& i, int32_t category);
+    static void ChannelSet(Instrument& i, int32_t channel);  // 0..15
+    static void DefaultClefSet(Instrument& i, int32_t clef) { i.mDefaultClef = clef; }
+    static void DescriptionSet(Instrument& i, std::string text) {
+        i.mDescription = std::move(text);
+    }
+    static void OffsetSet(Instrument& i, int32_t semitones);  // -12..12; drums any 16-bit value
+    static void PitchSet(Instrument& i, int32_t keySteps);    // -7..7
+    static void ValueSet(Instrument& i, int32_t program);     // 0..127
+    // A null range is ignored.
+    static void SetRange(Instrument& i, std::shared_ptr<corvendi::Range> range) {
+        if (range) i.mRange = std::move(range);
+    }
+};
+
+// The owning score of the instruments.
+struct InstrumentsAccess {
+    static DocumentOwner* Parent(const Instruments& i) { return i.mParent; }
+    // Also becomes the owner of every instrument in the collection.
+    static void SetParent(Instruments& i, DocumentOwner* parent) {
+        i.mParent = parent;
+        for (const auto& instrument : i.mList) InstrumentAccess::SetParent(*instrument, parent);
+    }
+};
+
+// Set by the owning collection, the layout and the file readers.
+struct StaffAccess {
+    static void BraceSet(Staff& s, int32_t brace) { s.mBrace = brace; }
+    static void GroupIDSet(Staff& s, int32_t groupID) { s.mGroupID = groupID; }
+    static bool LayoutMark(const Staff& s) { return s.mLayoutMark; }
+    static void SetLayoutMark(Staff& s, bool mark) { s.mLayoutMark = mark; }
+    static void IDSet(Staff& s, std::string id) { s.mID = std::move(id); }
+    static void IndexSet(Staff& s, int32_t index) { s.mIndex = index; }
+    static void LyricOffsetSet(Staff& s, int32_t offset) { s.mLyricOffset = offset; }
+    static void VersesSet(Staff& s, uint8_t verses) { s.mVerses = verses; }
+    static DocumentOwner* Parent(const Staff& s) { return s.mParent; }
+    static void SetParent(Staff& s, DocumentOwner* parent) { s.mParent = parent; }
+};
+
+// Used by the score when it creates or loads a document.
+struct StaffsAccess {
+    // Creates a staff under `id` at `index` (clamped to 1..Count + 1; appended when missing).
+    // Unless `noVoice`, the staff gets one voice: the first staff of a score plays a new
+    // instrument from catalogue entry 74, later staffs the instrument of the neighbour's voice
+    // 1. Nothing when a staff with this ID exists.
+    static std::shared_ptr<Staff> Add(Staffs& s, const std::string& id,
+                                      const std::string& description,
+                                      std::optional<int32_t> index = std::nullopt,
+                                      bool noVoice = false);
+    static void Clear(Staffs& s) {
+        for (const auto& staff : s.mList) StaffAccess::SetParent(*staff, nullptr);
+        s.mList.clear();
+    }
+    static DocumentOwner* Parent(const Staffs& s) { return s.mParent; }
+    // Also becomes the owner of every staff in the collection.
+    static void SetParent(Staffs& s, DocumentOwner* parent) {
+        s.mParent = parent;
+        for (const auto& staff : s.mList) StaffAccess::SetParent(*staff, parent);
+    }
+    // Removes by position or ID (absent ones are ignored) and renumbers the rest.
+    static void Remove(Staffs& s, int32_t index) {
+        if (index >= 1 && index <= s.Count()) s.RemoveAt(index - 1);
+    }
+    static void Remove(Staffs& s, const std::string& id) {
+        const int32_t position = s.PositionOf(id);
+        if (position >= 0) s.RemoveAt(position);
+    }
+    // Puts `staff` in place of the staff at that position or ID, under its own ID. Ignored when
+    // the place is absent, `staff` is null, or another staff of the collection has its ID.
+    static void SetItem(Staffs& s, int32_t index, const std::shared_ptr<Staff>& staff) {
+        if (index >= 1 && index <= s.Count()) s.ReplaceAt(index - 1, staff);
+    }
+    static void SetItem(Staffs& s, const std::string& id, const std::shared_ptr<Staff>& staff) {
+        const int32_t position = s.PositionOf(id);
+        if (position >= 0) s.ReplaceAt(position, staff);
+    }
+};
+
+// Used by the score and its editing operations.
+struct GlobalEventsAccess {
+    // Removes the span FromTime <= t < ToTime from both lists and moves later events back by
+    // its length.
+    static void RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime);
+    static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
+    static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
+};
+
+// Hosts read a range, the engine fills it. Negative values are ignored.
+struct RangeAccess {
+    static void LowSet(Range& r, int32_t value) {
+        if (value >= 0) r.mLow = value;
+    }
+    static void HighSet(Range& r, int32_t value) {
+        if (value >= 0) r.mHigh = value;
+    }
+};
+
+// The score fills these.
+struct MIDIEventAccess {
+    static void ChannelSet(MIDIEvent& e, int32_t channel) { e.mChannel = channel; }
+    static void TextSet(MIDIEvent& e, std::string text) { e.mText = std::move(text); }
+    // Indexes other than 0 and 1 are ignored.
+    static void ValueSet(MIDIEvent& e, int32_t index, int32_t value) {
+        if (index == 0 || index == 1) e.mValues[static_cast<size_t>(index)] = value;
+    }
+};
+
+}  // namespace corvendi::detail
