@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine and runs every test pass:
+#   0. the format check (clang-format --dry-run -Werror on every C++ source),
 #   1. a normal build and its tests,
 #   2. the tests again under the decimal-comma locale de_DE.UTF-8,
 #   3. a build with AddressSanitizer and UndefinedBehaviorSanitizer and its tests,
@@ -10,6 +11,9 @@ bash tools/setup-deps.sh
 
 jobs=$(nproc)
 fuzz_seconds=${CORVENDI_FUZZ_SECONDS:-60}
+
+echo "== format"
+bash tools/check-format.sh
 
 echo "== normal build"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
