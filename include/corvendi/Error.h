@@ -5,9 +5,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-class Error : public std::runtime_error {
+class CORVENDI_API Error : public std::runtime_error {
   public:
     Error(std::string id, const std::string& message)
         : std::runtime_error("[corvendi." + id + "] " + message), mId(std::move(id)) {}
