@@ -12,13 +12,18 @@ namespace corvendi {
 class CORVENDI_API Error : public std::runtime_error {
   public:
     Error(std::string id, const std::string& message)
-        : std::runtime_error("[corvendi." + id + "] " + message), mId(std::move(id)) {}
+        : std::runtime_error("[corvendi." + id + "] " + message),
+          mId(std::move(id)),
+          mMessage(message) {}
 
     // A stable, dotted identifier such as "file.open" that tests and hosts may rely on.
     const std::string& Id() const noexcept { return mId; }
+    // The message without the identifier, for showing to a user.
+    const std::string& Message() const noexcept { return mMessage; }
 
   private:
     std::string mId;
+    std::string mMessage;
 };
 
 }  // namespace corvendi
