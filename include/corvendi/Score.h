@@ -278,6 +278,41 @@ class CORVENDI_API Score : public DocumentOwner {
                     std::optional<int32_t> toPage = std::nullopt);
     bool Printing() const;
 
+    // --- note entry and editing -------------------------------------------------------------
+    // Positions are page twips of the last drawn page; without a drawn page every ...ByHit call
+    // does nothing.
+    // Enters a note where the point lies: the staff and time from the hit regions, the pitch
+    // from the height (a drum voice takes the DrumIX sound instead), in the active voice. A
+    // point inside a note's span starts the note where that one ends, a point on a note's time
+    // adds a chord tone; the note starts no later than its measure's end; the one following
+    // note it would overlap is removed. A positive Snap rounds the time down to a multiple of
+    // Snap. Records an undo step and repaints the system (or the page when the measure needs
+    // another width).
+    void AddNoteByHit(int32_t X, int32_t Y, int32_t Duration, int32_t Flags, int32_t Snap = 0);
+    // Whether a note of the active voice is drawn within half a line spacing (and 30 twips) of
+    // X on the staff under Y; if so its time and duration.
+    bool OnNote(int32_t X, int32_t Y, int32_t& NoteTime, int32_t& NoteDur);
+    // The pitch a point stands for: 0 outside every region, 65 right of a system's last measure.
+    int32_t GetNoteValueByHit(int32_t X, int32_t Y);
+    // Toggles an OrnamentTypes mark on the note OnNote finds at the point; setting one clears
+    // the bowing marks.
+    void AddOrnamentByHit(int32_t X, int32_t Y, int32_t Ornament);
+    // Changes the note last entered with AddNoteByHit: transposes its entered pitch by Value
+    // semitones (kept within 0..127), or with Alignment moves it by Value x 4 ticks between its
+    // neighbours. False when there is nothing to change or the move has no room; the note
+    // memory is then forgotten.
+    bool ChangeLast(int32_t Value, bool Alignment = false);
+    // Changes every selected note: NewDur > 0 the duration; NewValue 1..255 a single pitch,
+    // >= 256 transposes up by NewValue mod 256, < 0 transposes down; StemDir a StemTypes stem or
+    // dot/triplet property; Ornaments toggles OrnamentTypes marks. Notes that then overlap in
+    // the measures whose durations changed move later. Returns the number of notes processed.
+    // Del and Tie belong to the selection and are not handled here: the call returns 0.
+    int32_t ChangeSel(int32_t NewDur = 0, int32_t NewValue = 0, int32_t StemDir = 0,
+                      int32_t Ornaments = 0, bool Del = false, bool Tie = false);
+    // Removes the note starting at AtTime from voice Voice (1..4, else the active voice) of staff
+    // Staff (1..Staffs(), else the selected staff).
+    void DelNote(int32_t AtTime, int32_t Voice = 0, int32_t Staff = 0);
+
   private:
     friend struct detail::ScoreAccess;
 

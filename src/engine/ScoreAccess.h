@@ -59,6 +59,12 @@ struct ScoreAccess {
     // The record of the page after `page` starts where `page` ends.
     static void AddPageAfter(Score& s, int32_t page, int32_t start);
     static PageLayout& Layout(Score& s);
+    // Erases and redraws the system of region `regionIndex` (1-based among Regions()), or every
+    // system from it to the page's end. With measureIndex >= 0 the flags of that measure are
+    // first updated in each of those regions: OR setBits, then clear clearBits.
+    static void RepaintSystem(Score& s, int32_t regionIndex, bool toEndOfPage = false,
+                              int32_t measureIndex = -1, int32_t setBits = 0,
+                              int32_t clearBits = 0);
     // The regions of the last drawn page in drawing order (Index is the 1-based position).
     static const std::vector<std::shared_ptr<Region>>& Regions(const Score& s) {
         return s.mState->Regions;

@@ -1,26 +1,22 @@
-// Notes placed by numbers, and the end of the music.
+// Notes placed by numbers, the end of the music, and the note-editing members (NoteEditor does
+// the work).
 #include <algorithm>
 
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
+#include "engine/NoteEditor.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
+#include "render/PageLayout.h"
 
 namespace corvendi {
-
-namespace {
-
-// Layout flag: voices beyond the first hold notes.
-constexpr int32_t kDrawFlagMultiVoice = 4;
-
-}  // namespace
 
 std::shared_ptr<Note> Score::AddNote(int32_t Voice, int32_t Time, uint8_t Value, int32_t Duration,
                                      int32_t Flags) {
     if (Voice < 1 || Voice > mVoices->Count()) return nullptr;
-    if (mVoice > 1) mState->DrawFlags |= kDrawFlagMultiVoice;
+    if (mVoice > 1) mState->DrawFlags |= kDrawMultiVoice;
     auto voice = mVoices->Item(Voice);
     auto notes = voice ? voice->Notes() : nullptr;
     if (!notes) return nullptr;
@@ -40,6 +36,41 @@ int32_t Score::HighTime() const {
         high = std::max(high, last ? last->NoteTime() : 0);
     }
     return high;
+}
+
+void Score::AddNoteByHit(int32_t X, int32_t Y, int32_t Duration, int32_t Flags, int32_t Snap) {
+    NoteEditor(*this).AddNoteByHit(X, Y, Duration, Flags, Snap);
+}
+
+bool Score::OnNote(int32_t X, int32_t Y, int32_t& NoteTime, int32_t& NoteDur) {
+    return NoteEditor(*this).OnNote(X, Y, NoteTime, NoteDur);
+}
+
+int32_t Score::GetNoteValueByHit(int32_t X, int32_t Y) {
+    return NoteEditor(*this).GetNoteValueByHit(X, Y);
+}
+
+void Score::AddOrnamentByHit(int32_t X, int32_t Y, int32_t Ornament) {
+    NoteEditor(*this).AddOrnamentByHit(X, Y, Ornament);
+}
+
+bool Score::ChangeLast(int32_t Value, bool Alignment) {
+    return NoteEditor(*this).ChangeLast(Value, Alignment);
+}
+
+int32_t Score::ChangeSel(int32_t NewDur, int32_t NewValue, int32_t StemDir, int32_t Ornaments,
+                         bool Del, bool Tie) {
+    if (Del || Tie) return 0;
+    return NoteEditor(*this).ChangeSel(NewDur, NewValue, StemDir, Ornaments);
+}
+
+void Score::DelNote(int32_t AtTime, int32_t Voice, int32_t Staff) {
+    NoteEditor(*this).DelNote(AtTime, Voice, Staff);
+}
+
+void detail::ScoreAccess::RepaintSystem(Score& s, int32_t regionIndex, bool toEndOfPage,
+                                        int32_t measureIndex, int32_t setBits, int32_t clearBits) {
+    Layout(s).RepaintSystem(regionIndex, toEndOfPage, measureIndex, setBits, clearBits);
 }
 
 }  // namespace corvendi

@@ -115,6 +115,11 @@ class PageLayout {
     // measure time as the page drawing recorded them): the staff lines, the contents and the
     // ties, without laying the page out again. The region's record is refreshed alike.
     void RedrawRegion(Region& region);
+    // Erases and redraws the system that holds region `regionIndex` (1-based among the score's
+    // regions), or every system from that one to the page's end. With measureIndex >= 0 the
+    // measure's flags in those regions first get setBits and lose clearBits.
+    void RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t measureIndex, int32_t setBits,
+                       int32_t clearBits);
     // Offset from the system's left edge at which the first measure's notes begin.
     int32_t FirstMeasurePad(const StaffSystemFrame& frame) const;
     // The height of a pitch on a staff of a clef in a key, in line spacings below the bottom
