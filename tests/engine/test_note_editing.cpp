@@ -1,0 +1,164 @@
+// Finding, marking, changing and removing notes after they were entered, and the repaint of a
+// system from its regions.
+#include "engine/NoteEntryTestSupport.h"
+#include "render/StaffDrawer.h"
+
+namespace corvendi::test {
+namespace {
+
+using OnNote = NoteEntryTest;
+using AddOrnamentByHit = NoteEntryTest;
+using ChangeLast = NoteEntryTest;
+using ChangeSel = NoteEntryTest;
+using DelNote = NoteEntryTest;
+using RepaintSystem = NoteEntryTest;
+
+void TwoQuarters(Score& s) {
+    s.AddNote(1, 16, 67, durQuarter, nteBowUp);
+    s.AddNote(1, 32, 69, durQuarter, 0);
+}
+
+TEST_F(OnNote, FindsTheActiveVoicesNoteWithinHalfALineSpacingOfItsX) {
+    Open(TwoQuarters);
+    const int32_t x = NoteOf(16)->X();
+    const int32_t reach = R(1).IncY / 2 + 30;
+    int32_t time = 0;
+    int32_t duration = 0;
+    EXPECT_TRUE(score->OnNote(x + reach - 1, YAt(R(1), 0), time, duration));
+    EXPECT_EQ(time, 16);
+    EXPECT_EQ(duration, durQuarter);
+    EXPECT_EQ(score->ActiveRegionIx(), 1);
+    EXPECT_FALSE(score->OnNote(x - reach, YAt(R(1), 0), time, duration));
+    score->SetVoice(2);
+    EXPECT_FALSE(score->OnNote(x, YAt(R(1), 0), time, duration));
+}
+
+TEST_F(AddOrnamentByHit, AMarkReplacesTheBowingAndASecondClickTakesItOff) {
+    Open(TwoQuarters);
+    const int32_t x = NoteOf(16)->X();
+    score->AddOrnamentByHit(x, YAt(R(1), 4), ornTrill);
+    EXPECT_EQ(NoteOf(16)->Flags(), nteTrill);
+    EXPECT_TRUE(SystemErased());
+    score->AddOrnamentByHit(x, YAt(R(1), 4), ornTrill);
+    score->AddOrnamentByHit(x, YAt(R(1), 4), ornStacato);
+    ExpectDocument([](Score& s) { NotesOf(s)->Item(16)->FlagsSet(nteStacato); });
+}
+
+TEST_F(ChangeLast, TransposesTheEnteredPitchWithinTheMidiRange) {
+    Open();
+    score->AddNoteByHit(XAt(R(1), 0, 0), YAt(R(1), 10), durQuarter, 0);  // middle C
+    surface->ClearCalls();
+    EXPECT_TRUE(score->ChangeLast(1));
+    EXPECT_EQ(NoteOf(0)->Value(0), 61);
+    EXPECT_TRUE(SystemErased());
+    EXPECT_TRUE(score->ChangeLast(200));
+    ExpectDocument([](Score& s) { s.AddNote(1, 0, 127, durQuarter, 0); });
+}
+
+TEST_F(ChangeLast, MovesTheNoteBetweenItsNeighboursAndForgetsItWhenThereIsNoRoom) {
+    Open([](Score& s) {
+        s.AddNote(1, 0, 60, durEighth, nteDot);  // ends at 12
+        s.AddNote(1, 40, 60, durQuarter, 0);
+    });
+    score->AddNoteByHit(XAt(R(1), 0, 16), YAt(R(1), 8), durEighth, 0, durEighth);
+    score->AddNoteByHit(XAt(R(1), 0, 16), YAt(R(1), 6), durEighth, 0, durEighth);
+    EXPECT_TRUE(score->ChangeLast(-2, true));  // 8 ticks earlier, held at the dotted end
+    EXPECT_EQ(score->LastTime(), 12);
+    EXPECT_TRUE(score->ChangeLast(9, true));  // held where it still ends before 40
+    EXPECT_EQ(score->LastTime(), 32);
+    EXPECT_FALSE(score->ChangeLast(1, true));
+    EXPECT_EQ(score->LastValue(), 0);
+    EXPECT_FALSE(score->ChangeLast(1));
+    ExpectDocument([](Score& s) {
+        s.AddNote(1, 32, 64, durEighth, 0);
+        s.AddNote(1, 32, 67, durEighth, 0);
+    });
+}
+
+TEST_F(ChangeSel, ChangesPitchesStemsAndMarksOfEverySelectedNote) {
+    Open([](Score& s) {
+        s.AddNote(1, 0, 60, durQuarter, nteTrill | nteBowDown);
+        s.AddNote(1, 0, 64, durQuarter, nteTrill | nteBowDown);
+        s.AddNote(1, 16, 62, durQuarter, nteForceDown);
+    });
+    score->Selected() = {NoteOf(0), NoteOf(16)};
+    EXPECT_EQ(score->ChangeSel(0, 256 + 2, stmForceUp, ornStacato | ornBowUp), 2);
+    EXPECT_EQ(score->ChangeSel(0, -1, 0, ornTrill), 2);
+    score->Selected() = {NoteOf(16)};
+    EXPECT_EQ(score->ChangeSel(0, 70), 1);
+    EXPECT_GE(events->Count("WindowCleared"), 1u);
+    const int32_t up = nteForceUp | nteStacato | nteBowUp;
+    ExpectDocument([&](Score& s) {
+        auto notes = NotesOf(s);
+        notes->Clear();
+        s.AddNote(1, 0, 61, durQuarter, up);
+        s.AddNote(1, 0, 65, durQuarter, up);
+        s.AddNote(1, 16, 70, durQuarter, up | nteTrill);
+    });
+}
+
+TEST_F(ChangeSel, LongerNotesPushTheirFollowersEvenOverTheBarline) {
+    Open([](Score& s) {
+        s.AddNote(1, 0, 60, durQuarter, nteDot | nteAccent);
+        s.AddNote(1, 24, 62, durEighth, 0);
+        s.AddNote(1, 48, 64, durQuarter, 0);
+        s.AddNote(1, 64, 65, durQuarter, 0);
+        s.AddNote(1, 96, 67, durQuarter, 0);
+    });
+    score->Selected() = {NoteOf(0), NoteOf(48)};
+    EXPECT_EQ(score->ChangeSel(durHalf, 0, stmClearProp), 2);
+    ExpectDocument([](Score& s) {
+        NotesOf(s)->Clear();
+        s.AddNote(1, 0, 60, durHalf, 0);
+        s.AddNote(1, 32, 62, durEighth, 0);
+        s.AddNote(1, 48, 64, durHalf, 0);
+        s.AddNote(1, 80, 65, durQuarter, 0);
+        s.AddNote(1, 96, 67, durQuarter, 0);
+    });
+}
+
+TEST_F(DelNote, RemovesTheNoteAndRepaintsItsSystemOrThePage) {
+    const auto eighthsAndASecondVoice = [](Score& s) {
+        for (int32_t t = 0; t < 64; t += 8) s.AddNote(1, t, 67, durEighth, 0);
+        const auto second = s.Staff(1)->AddVoice(s.Staff(1)->Voice(1)->Instrument());
+        s.AddNote(second->Track(), 0, 60, durQuarter, 0);
+    };
+    Open(eighthsAndASecondVoice);
+    int32_t time = 0;
+    int32_t duration = 0;
+    ASSERT_TRUE(score->OnNote(NoteOf(8)->X(), YAt(R(1), 4), time, duration));
+    score->DelNote(0, 2, 1);  // voice 1 still holds the time: the measure keeps its width
+    EXPECT_TRUE(SystemErased());
+    EXPECT_EQ(events->Count("WindowCleared"), 0u);
+    score->DelNote(56, 1, 7);  // no staff 7: the selected staff; one slot less
+    EXPECT_EQ(events->Count("WindowCleared"), 1u);
+    score->DelNote(4);  // no note there: nothing
+    ExpectDocument([](Score& s) {
+        NotesOf(s, 1, 2)->Clear();
+        NotesOf(s)->Remove(56);
+    });
+}
+
+TEST_F(RepaintSystem, SetsAMeasuresFlagsInEveryRegionOfTheSystemAndRedrawsIt) {
+    Open([](Score& s) {
+        auto staffs = s.AllStaffs();
+        staffs->Add(staffs->NewID(), "Lower")->SetFlags(0);
+    });
+    surface->ClearCalls();
+    score->RepaintSystem(2, false, 1, kBeginRepeatFlag | 4, 4);
+    EXPECT_EQ(R(1).MeasureFlag(1), kBeginRepeatFlag);
+    EXPECT_EQ(R(2).MeasureFlag(1), kBeginRepeatFlag);
+    EXPECT_EQ(R(3).MeasureFlag(1), 0);
+    const auto erased = LinesOf(*surface)[0];
+    EXPECT_EQ(erased.Fill, LineFill::FilledBox);
+    EXPECT_EQ(erased.Y1, R(1).Top - R(1).PadTop);
+    EXPECT_EQ(erased.Y2, R(2).Bottom + R(2).PadBottom);
+    EXPECT_EQ(StaffLinesOf(*surface).size(), 10u);
+
+    surface->ClearCalls();
+    score->RepaintSystem(3, true);
+    EXPECT_EQ(StaffLinesOf(*surface).size(), 5u * (score->Regions().size() - 2));
+}
+
+}  // namespace
+}  // namespace corvendi::test
