@@ -1,0 +1,126 @@
+// Editing with the mouse on a long score: 8 staffs at the default staff height, every measure
+// eight eighth notes of which every other one is a three-note chord, about 100 pages, paginated
+// and drawn on a cairo image surface at 96 dpi (15 twips per pixel). A page in the middle is the
+// one shown and edited.
+#include <benchmark/benchmark.h>
+
+#include <corvendi/cairo/CairoImageSurface.h>
+#include <corvendi/cairo/MusicFontCatalog.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "corvendi/Enums.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
+#include "corvendi/Platform.h"
+#include "corvendi/Region.h"
+#include "corvendi/Score.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
+#include "model/ProcessState.h"
+
+namespace corvendi {
+namespace {
+
+constexpr int32_t kStaffs = 8;
+constexpr int32_t kMeasures = 200;  // two measures a page
+constexpr int32_t kShownPage = 50;
+constexpr int32_t kSelected = 1000;
+
+void Paginate(Score& score) {
+    while (score.Paginating() && CurrentPlatform().ProcessPendingEvents()) {
+    }
+}
+
+struct Bench {
+    std::shared_ptr<Score> score;
+    std::shared_ptr<CairoImageSurface> surface;
+
+    Bench() {
+        ResetProcessState();
+        SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
+        score = Score::Create();
+        score->CreateDefault();
+        score->SetRedraw(false);
+        auto staffs = score->AllStaffs();
+        for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+        for (int32_t voice = 1; voice <= kStaffs; ++voice) {
+            for (int32_t time = 0; time < kMeasures * durWhole; time += durEighth) {
+                score->AddNote(voice, time, 67, durEighth, 0);
+                if ((time / durEighth) % 2 == 0) {
+                    score->AddNote(voice, time, 71, durEighth, 0);
+                    score->AddNote(voice, time, 74, durEighth, 0);
+                }
+            }
+        }
+        surface =
+            std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(), 15);
+        score->SetRedraw(true);
+        score->SetWindow(surface);
+        Paginate(*score);
+        score->SetCurPage(kShownPage);
+    }
+
+    const Region& FirstRegion() const { return *score->Regions().front(); }
+    // The x of the second eighth of the region's first measure and the y of its middle line.
+    int32_t SecondEighthX() const {
+        const Region& r = FirstRegion();
+        const int32_t pad = r.MeasurePad(0);
+        return r.Left + pad + durEighth * ((r.Measure(0)->Low() - pad) / durWhole);
+    }
+    int32_t MiddleLineY() const {
+        const Region& r = FirstRegion();
+        return r.Top + r.PadTop + 2 * r.IncY;
+    }
+};
+
+// A chord tone added to an existing note: the hit walk, the insertion and the system repaint.
+void BM_AddNoteByHitSameWidth(benchmark::State& state) {
+    Bench b;
+    const int32_t x = b.SecondEighthX();
+    const int32_t y = b.MiddleLineY();
+    for (auto _ : state) b.score->AddNoteByHit(x, y, durEighth, 0, durEighth);
+    state.counters["pages"] = b.score->LastPage();
+}
+BENCHMARK(BM_AddNoteByHitSameWidth)->Unit(benchmark::kMillisecond);
+
+void BM_RepaintSystem(benchmark::State& state) {
+    Bench b;
+    for (auto _ : state) b.score->RepaintSystem(1);
+}
+BENCHMARK(BM_RepaintSystem)->Unit(benchmark::kMillisecond);
+
+void BM_OnNote(benchmark::State& state) {
+    Bench b;
+    const auto note = b.score->Staff(kStaffs)->Voice(1)->Notes()->Item(
+        b.score->Regions().back()->Measure(1)->High() + 5 * durEighth);
+    const Region& last = *b.score->Regions().back();
+    const int32_t y = last.Top + last.PadTop;
+    int32_t time = 0;
+    int32_t duration = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(b.score->OnNote(note->X() + 10, y, time, duration));
+    }
+}
+BENCHMARK(BM_OnNote)->Unit(benchmark::kMicrosecond);
+
+// An accent toggled on 1,000 selected notes, then the page painted.
+void BM_ChangeSel1000(benchmark::State& state) {
+    Bench b;
+    auto& selected = b.score->Selected();
+    for (int32_t staff = 1; staff <= kStaffs; ++staff) {
+        for (const auto& note : *b.score->Staff(staff)->Voice(1)->Notes()) {
+            if (static_cast<int32_t>(selected.size()) == kSelected * staff / kStaffs) break;
+            selected.push_back(note);
+        }
+    }
+    for (auto _ : state) b.score->ChangeSel(0, 0, 0, ornAccent);
+    state.counters["selected"] = static_cast<double>(selected.size());
+}
+BENCHMARK(BM_ChangeSel1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvendi
