@@ -204,7 +204,14 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
     events.Raise(&ScoreEvents::ActiveMeasure, hit.MeasureNumber);
 
     const int32_t measureEnd = ClampToInt32(int64_t{hit.MeasureStart} + hit.MeasureLength);
-    const int32_t slotsBefore = staffs->ItemCount(hit.MeasureStart, hit.MeasureLength);
+    // The note may start at the measure's end or replace a note of the next measure, so the
+    // slots of both measures decide whether the layout changes.
+    const int32_t nextLength = mScore.AllGlobals()->MeasureInfo(measureEnd).Duration;
+    const auto slots = [&] {
+        return std::make_pair(staffs->ItemCount(hit.MeasureStart, hit.MeasureLength),
+                              staffs->ItemCount(measureEnd, nextLength));
+    };
+    const auto slotsBefore = slots();
     const auto notes = VoiceNotes(staff.get(), voice);
     if (!notes) return;  // the staff has no voice to enter into
     const uint8_t value = EnteredValue(*staff, voice, hit, Y);
@@ -232,13 +239,15 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
     Access::RaiseHighNoteTime(mScore, t);
     if (historyStarted) events.Raise(&ScoreEvents::HistoryChanged, true);
 
-    const bool slotsChanged = staffs->ItemCount(hit.MeasureStart, hit.MeasureLength) != slotsBefore;
+    const bool slotsChanged = slots() != slotsBefore;
     mScore.SetChanged(true);
-    const int32_t position = RegionPosition(region);
-    Access::LastRegionIxSet(mScore, position);
+    Access::LastRegionIxSet(mScore, RegionPosition(region));
+    const bool inNextSystem = t >= measureEnd && hit.Measure == region.Measures() - 1;
     if (slotsChanged) {
-        // The measure needs another width: lay the pages out again from this one.
+        // A measure needs another width: lay the pages out again from this one.
         Access::StartPagination(mScore, true);
+        mScore.PaintWindow();
+    } else if (inNextSystem) {
         mScore.PaintWindow();
     } else {
         Access::RepaintSystem(mScore, region.Index);

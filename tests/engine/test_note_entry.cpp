@@ -69,10 +69,15 @@ TEST_F(AddNoteByHit, TheMeasureEndIsTheLatestStartAndALongNoteReachesOver) {
     score->AddNoteByHit(XAt(r, 2, 49), YAt(r, 8), durHalf, 0, durQuarter);
     // Left of the notes (over the clef) is the measure's first tick.
     score->AddNoteByHit(r.Left + 1, YAt(r, 4), durEighth, 0);
-    ExpectDocument([](Score& s) {
+    // The end of the system's last measure: the note starts the next system and is drawn there.
+    const int32_t nextSystem = R(2).Measure(0)->High();
+    score->AddNoteByHit(r.Right, YAt(r, 8), durQuarter, 0);
+    EXPECT_GT(NoteOf(nextSystem)->X(), R(2).Left);
+    ExpectDocument([&](Score& s) {
         s.AddNote(1, 64, 64, durQuarter, 0);
         s.AddNote(1, 128 + 48, 64, durHalf, 0);
         s.AddNote(1, 0, 71, durEighth, 0);
+        s.AddNote(1, nextSystem, 64, durQuarter, 0);
     });
 }
 
