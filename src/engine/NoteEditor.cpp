@@ -395,8 +395,8 @@ bool NoteEditor::ChangeLast(int32_t value, bool alignment) {
     return true;
 }
 
-// Moves `note` by value x 4 ticks, no earlier than the previous note's end and no later than
-// leaves room before the next note (or a whole note on, without one).
+// Moves `note` by value x 4 ticks: no earlier than the previous note's end, and no later than
+// where it still ends before the next note starts (a whole note on when there is none).
 bool NoteEditor::MoveLastNote(Notes& notes, Note& note, int32_t value) {
     const int32_t old = note.NoteTime();
     const auto previous = notes.Item(old, false, true);
