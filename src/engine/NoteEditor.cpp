@@ -52,6 +52,8 @@ constexpr std::array<int32_t, 7> kNaturalSemitone = {0, 2, 4, 5, 7, 9, 11};
 constexpr int32_t kBottomLineStep = 8;
 constexpr int32_t kLowerStaffStep = 16;
 constexpr int32_t kGrandSplitStep = 12;
+// Far beyond any staff the pitch no longer matters (it is a byte); counting stops there.
+constexpr int32_t kStepLimit = 4096;
 
 // Length of a note for ChangeLast's bounds: a dot makes it half as long again.
 int32_t MoveLength(const Note& note) {
@@ -172,7 +174,8 @@ uint8_t NoteEditor::PitchFromY(int32_t Y, int32_t clef, int32_t key, const Regio
     const int32_t step = std::max(NInt(region.IncY / 2.0), 1);
     const int32_t topLine = region.Top + region.PadTop;
     // Lines and spaces below the top line, the point snapped to the nearest of them.
-    const int32_t below = NInt((static_cast<double>(Y) - topLine) / step);
+    const int32_t below =
+        std::clamp(NInt((static_cast<double>(Y) - topLine) / step), -kStepLimit, kStepLimit);
     int32_t bottomLineStep = kBottomLineStep;
     int32_t staffClef = clef;
     if (clef == clfGrand) {

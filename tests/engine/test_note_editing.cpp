@@ -1,5 +1,6 @@
 // Finding, marking, changing and removing notes after they were entered, and the repaint of a
 // system from its regions.
+#include "engine/NoteEditor.h"
 #include "engine/NoteEntryTestSupport.h"
 #include "render/StaffDrawer.h"
 
@@ -158,6 +159,28 @@ TEST_F(RepaintSystem, SetsAMeasuresFlagsInEveryRegionOfTheSystemAndRedrawsIt) {
     surface->ClearCalls();
     score->RepaintSystem(3, true);
     EXPECT_EQ(StaffLinesOf(*surface).size(), 5u * (score->Regions().size() - 2));
+}
+
+// Hostile arguments neither crash nor overflow (the sanitizer build checks the arithmetic).
+TEST_F(DelNote, ExtremeArgumentsAreHarmless) {
+    Open(TwoQuarters);
+    constexpr int32_t lo = INT32_MIN;
+    constexpr int32_t hi = INT32_MAX;
+    int32_t time = 0;
+    int32_t duration = 0;
+    for (int32_t v : {lo, hi}) {
+        score->AddNoteByHit(v, v, v, v, v);
+        score->AddNoteByHit(XAt(R(1), 3, 63), YAt(R(1), 4), hi, hi, hi);
+        EXPECT_FALSE(score->OnNote(v, YAt(R(1), 4), time, duration));
+        score->AddOrnamentByHit(v, v, v);
+        score->ChangeLast(v, true);
+        score->ChangeLast(v);
+        score->Selected() = {NoteOf(16), NoteOf(32)};
+        score->ChangeSel(v, v, v, v);
+        score->DelNote(v, v, v);
+    }
+    EXPECT_EQ(NoteEditor::PitchFromY(hi, clfGrand, 7, R(1)),
+              NoteEditor::PitchFromY(hi - 1, clfGrand, 7, R(1)));
 }
 
 }  // namespace
