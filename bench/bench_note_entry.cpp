@@ -20,6 +20,8 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -46,7 +48,8 @@ struct Bench {
         score->CreateDefault();
         score->SetRedraw(false);
         auto staffs = score->AllStaffs();
-        for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+        for (int32_t i = 1; i < kStaffs; ++i)
+            detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
         for (int32_t voice = 1; voice <= kStaffs; ++voice) {
             for (int32_t time = 0; time < kMeasures * durWhole; time += durEighth) {
                 score->AddNote(voice, time, 67, durEighth, 0);
@@ -57,14 +60,14 @@ struct Bench {
             }
         }
         surface =
-            std::make_shared<CairoImageSurface>(score->PageWidthTw(), score->PageHeightTw(), 15);
+            std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(), 15);
         score->SetRedraw(true);
         score->SetWindow(surface);
         Paginate(*score);
         score->SetCurPage(kShownPage);
     }
 
-    const Region& FirstRegion() const { return *score->Regions().front(); }
+    const Region& FirstRegion() const { return *detail::ScoreAccess::Regions(*score).front(); }
     // The x of the second eighth of the region's first measure and the y of its middle line.
     int32_t SecondEighthX() const {
         const Region& r = FirstRegion();
@@ -89,15 +92,15 @@ BENCHMARK(BM_AddNoteByHitSameWidth)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintSystem(benchmark::State& state) {
     Bench b;
-    for (auto _ : state) b.score->RepaintSystem(1);
+    for (auto _ : state) detail::ScoreAccess::RepaintSystem(*b.score, 1);
 }
 BENCHMARK(BM_RepaintSystem)->Unit(benchmark::kMillisecond);
 
 void BM_OnNote(benchmark::State& state) {
     Bench b;
     const auto note = b.score->Staff(kStaffs)->Voice(1)->Notes()->Item(
-        b.score->Regions().back()->Measure(1)->High() + 5 * durEighth);
-    const Region& last = *b.score->Regions().back();
+        detail::ScoreAccess::Regions(*b.score).back()->Measure(1)->High() + 5 * durEighth);
+    const Region& last = *detail::ScoreAccess::Regions(*b.score).back();
     const int32_t y = last.Top + last.PadTop;
     int32_t time = 0;
     int32_t duration = 0;
@@ -110,7 +113,7 @@ BENCHMARK(BM_OnNote)->Unit(benchmark::kMicrosecond);
 // An accent toggled on 1,000 selected notes, then the page painted.
 void BM_ChangeSel1000(benchmark::State& state) {
     Bench b;
-    auto& selected = b.score->Selected();
+    auto& selected = detail::ScoreAccess::Selected(*b.score);
     for (int32_t staff = 1; staff <= kStaffs; ++staff) {
         for (const auto& note : *b.score->Staff(staff)->Voice(1)->Notes()) {
             if (static_cast<int32_t>(selected.size()) == kSelected * staff / kStaffs) break;

@@ -21,6 +21,9 @@
 #include <memory>
 #include <string>
 
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
+
 using namespace corvendi;
 
 namespace {
@@ -51,7 +54,7 @@ class Pointer {
   private:
     // The region of the staff showing measure `measure` (0-based, 4/4), and its index there.
     const Region* Find(int32_t staffIndex, int32_t measure, int32_t& j) const {
-        for (const auto& region : mScore.Regions()) {
+        for (const auto& region : detail::ScoreAccess::Regions(mScore)) {
             if (region->Staff != staffIndex) continue;
             for (j = 0; j < region->Measures(); ++j) {
                 if (region->Measure(j)->High() == measure * durWhole) return region.get();
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
     score->SetKey(1);
     auto staffs = score->AllStaffs();
     score->Staff(1)->SetFlags(0);
-    auto bass = staffs->Add(staffs->NewID(), "Bass");
+    auto bass = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Bass");
     bass->SetFlags(0);
     bass->SetDefaultClef(clfBass);
     score->SetRedraw(true);
@@ -135,7 +138,7 @@ int main(int argc, char** argv) {
     score->PaintWindow();
     // The picture ends below the last system with music.
     int32_t bottom = 0;
-    for (const auto& region : score->Regions()) {
+    for (const auto& region : detail::ScoreAccess::Regions(*score)) {
         if (region->Time < 4 * durWhole) bottom = std::max(bottom, region->Bottom);
     }
     if (bottom > 0) surface->SetHeight(bottom + 90);

@@ -11,6 +11,8 @@
 #include "corvendi/Notes.h"
 #include "corvendi/ToJson.h"
 #include "corvendi/Voice.h"
+#include "engine/ScoreAccess.h"
+#include "model/ModelAccess.h"
 #include "render/LayoutTestSupport.h"
 
 namespace corvendi::test {
@@ -53,7 +55,7 @@ class NoteEntryTest : public LayoutTest {
     }
 
     const Region& R(int32_t index = 1) const {
-        return *score->Regions()[static_cast<size_t>(index - 1)];
+        return *detail::ScoreAccess::Regions(*score)[static_cast<size_t>(index - 1)];
     }
     // Ticks of measure j's share of the width after its note pad (4/4 measures).
     static int32_t Tick(const Region& r, int32_t j) {

@@ -28,7 +28,7 @@ TEST_F(OnNote, FindsTheActiveVoicesNoteWithinHalfALineSpacingOfItsX) {
     EXPECT_TRUE(score->OnNote(x + reach - 1, YAt(R(1), 0), time, duration));
     EXPECT_EQ(time, 16);
     EXPECT_EQ(duration, durQuarter);
-    EXPECT_EQ(score->ActiveRegionIx(), 1);
+    EXPECT_EQ(detail::ScoreAccess::ActiveRegionIx(*score), 1);
     EXPECT_FALSE(score->OnNote(x - reach, YAt(R(1), 0), time, duration));
     score->SetVoice(2);
     EXPECT_FALSE(score->OnNote(x, YAt(R(1), 0), time, duration));
@@ -42,7 +42,8 @@ TEST_F(AddOrnamentByHit, AMarkReplacesTheBowingAndASecondClickTakesItOff) {
     EXPECT_TRUE(SystemErased());
     score->AddOrnamentByHit(x, YAt(R(1), 4), ornTrill);
     score->AddOrnamentByHit(x, YAt(R(1), 4), ornStacato);
-    ExpectDocument([](Score& s) { NotesOf(s)->Item(16)->FlagsSet(nteStacato); });
+    ExpectDocument(
+        [](Score& s) { detail::NoteAccess::FlagsSet(*NotesOf(s)->Item(16), nteStacato); });
 }
 
 TEST_F(ChangeLast, TransposesTheEnteredPitchWithinTheMidiRange) {
@@ -64,11 +65,11 @@ TEST_F(ChangeLast, MovesTheNoteBetweenItsNeighboursAndForgetsItWhenThereIsNoRoom
     score->AddNoteByHit(XAt(R(1), 0, 16), YAt(R(1), 8), durEighth, 0, durEighth);
     score->AddNoteByHit(XAt(R(1), 0, 16), YAt(R(1), 6), durEighth, 0, durEighth);
     EXPECT_TRUE(score->ChangeLast(-2, true));  // 8 ticks earlier, held at the dotted end
-    EXPECT_EQ(score->LastTime(), 12);
+    EXPECT_EQ(detail::ScoreAccess::LastTime(*score), 12);
     EXPECT_TRUE(score->ChangeLast(9, true));  // held where it still ends before 40
-    EXPECT_EQ(score->LastTime(), 32);
+    EXPECT_EQ(detail::ScoreAccess::LastTime(*score), 32);
     EXPECT_FALSE(score->ChangeLast(1, true));
-    EXPECT_EQ(score->LastValue(), 0);
+    EXPECT_EQ(detail::ScoreAccess::LastValue(*score), 0);
     EXPECT_FALSE(score->ChangeLast(1));
     ExpectDocument([](Score& s) {
         s.AddNote(1, 32, 64, durEighth, 0);
@@ -82,16 +83,16 @@ TEST_F(ChangeSel, ChangesPitchesStemsAndMarksOfEverySelectedNote) {
         s.AddNote(1, 0, 64, durQuarter, nteTrill | nteBowDown);
         s.AddNote(1, 16, 62, durQuarter, nteForceDown);
     });
-    score->Selected() = {NoteOf(0), NoteOf(16)};
+    detail::ScoreAccess::Selected(*score) = {NoteOf(0), NoteOf(16)};
     EXPECT_EQ(score->ChangeSel(0, 256 + 2, stmForceUp, ornStacato | ornBowUp), 2);
     EXPECT_EQ(score->ChangeSel(0, -1, 0, ornTrill), 2);
-    score->Selected() = {NoteOf(16)};
+    detail::ScoreAccess::Selected(*score) = {NoteOf(16)};
     EXPECT_EQ(score->ChangeSel(0, 70), 1);
     EXPECT_GE(events->Count("WindowCleared"), 1u);
     const int32_t up = nteForceUp | nteStacato | nteBowUp;
     ExpectDocument([&](Score& s) {
         auto notes = NotesOf(s);
-        notes->Clear();
+        detail::NotesAccess::Clear(*notes);
         s.AddNote(1, 0, 61, durQuarter, up);
         s.AddNote(1, 0, 65, durQuarter, up);
         s.AddNote(1, 16, 70, durQuarter, up | nteTrill);
@@ -106,10 +107,10 @@ TEST_F(ChangeSel, LongerNotesPushTheirFollowersEvenOverTheBarline) {
         s.AddNote(1, 64, 65, durQuarter, 0);
         s.AddNote(1, 96, 67, durQuarter, 0);
     });
-    score->Selected() = {NoteOf(0), NoteOf(48)};
+    detail::ScoreAccess::Selected(*score) = {NoteOf(0), NoteOf(48)};
     EXPECT_EQ(score->ChangeSel(durHalf, 0, stmClearProp), 2);
     ExpectDocument([](Score& s) {
-        NotesOf(s)->Clear();
+        detail::NotesAccess::Clear(*NotesOf(s));
         s.AddNote(1, 0, 60, durHalf, 0);
         s.AddNote(1, 32, 62, durEighth, 0);
         s.AddNote(1, 48, 64, durHalf, 0);
@@ -135,7 +136,7 @@ TEST_F(DelNote, RemovesTheNoteAndRepaintsItsSystemOrThePage) {
     EXPECT_EQ(events->Count("WindowCleared"), 1u);
     score->DelNote(4);  // no note there: nothing
     ExpectDocument([](Score& s) {
-        NotesOf(s, 1, 2)->Clear();
+        detail::NotesAccess::Clear(*NotesOf(s, 1, 2));
         NotesOf(s)->Remove(56);
     });
 }
@@ -143,10 +144,10 @@ TEST_F(DelNote, RemovesTheNoteAndRepaintsItsSystemOrThePage) {
 TEST_F(RepaintSystem, SetsAMeasuresFlagsInEveryRegionOfTheSystemAndRedrawsIt) {
     Open([](Score& s) {
         auto staffs = s.AllStaffs();
-        staffs->Add(staffs->NewID(), "Lower")->SetFlags(0);
+        detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Lower")->SetFlags(0);
     });
     surface->ClearCalls();
-    score->RepaintSystem(2, false, 1, kBeginRepeatFlag | 4, 4);
+    detail::ScoreAccess::RepaintSystem(*score, 2, false, 1, kBeginRepeatFlag | 4, 4);
     EXPECT_EQ(R(1).MeasureFlag(1), kBeginRepeatFlag);
     EXPECT_EQ(R(2).MeasureFlag(1), kBeginRepeatFlag);
     EXPECT_EQ(R(3).MeasureFlag(1), 0);
@@ -157,8 +158,9 @@ TEST_F(RepaintSystem, SetsAMeasuresFlagsInEveryRegionOfTheSystemAndRedrawsIt) {
     EXPECT_EQ(StaffLinesOf(*surface).size(), 10u);
 
     surface->ClearCalls();
-    score->RepaintSystem(3, true);
-    EXPECT_EQ(StaffLinesOf(*surface).size(), 5u * (score->Regions().size() - 2));
+    detail::ScoreAccess::RepaintSystem(*score, 3, true);
+    EXPECT_EQ(StaffLinesOf(*surface).size(),
+              5u * (detail::ScoreAccess::Regions(*score).size() - 2));
 }
 
 // Hostile arguments neither crash nor overflow (the sanitizer build checks the arithmetic).
@@ -175,7 +177,7 @@ TEST_F(DelNote, ExtremeArgumentsAreHarmless) {
         score->AddOrnamentByHit(v, v, v);
         score->ChangeLast(v, true);
         score->ChangeLast(v);
-        score->Selected() = {NoteOf(16), NoteOf(32)};
+        detail::ScoreAccess::Selected(*score) = {NoteOf(16), NoteOf(32)};
         score->ChangeSel(v, v, v, v);
         score->DelNote(v, v, v);
     }

@@ -29,15 +29,15 @@ TEST_F(AddNoteByHit, TheNoteLandsWhereTheClickWasAndOnlyItsSystemIsRepainted) {
     EXPECT_LE(std::abs(note->X() - x), Tick(r, 1) + s);
     const float position = PageLayout::StaffPosition(67, clfTreble, 0);
     EXPECT_EQ(8 + 2 * position, 6);
-    const int32_t glyphRef = r.Top + r.PadTop - score->Layout().GlyphDrop();
+    const int32_t glyphRef = r.Top + r.PadTop - detail::ScoreAccess::Layout(*score).GlyphDrop();
     EXPECT_EQ(note->Y(), glyphRef + static_cast<int32_t>(position * static_cast<float>(s)));
 
-    EXPECT_EQ(score->LastStaff(), 1);
-    EXPECT_EQ(score->LastVoice(), 1);
-    EXPECT_EQ(score->LastTime(), 84);
-    EXPECT_EQ(score->LastValue(), 67);
-    EXPECT_EQ(score->LastRegionIx(), 1);
-    EXPECT_EQ(score->HighNoteTime(), 84);
+    EXPECT_EQ(detail::ScoreAccess::LastStaff(*score), 1);
+    EXPECT_EQ(detail::ScoreAccess::LastVoice(*score), 1);
+    EXPECT_EQ(detail::ScoreAccess::LastTime(*score), 84);
+    EXPECT_EQ(detail::ScoreAccess::LastValue(*score), 67);
+    EXPECT_EQ(detail::ScoreAccess::LastRegionIx(*score), 1);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 84);
     EXPECT_EQ(score->SelectedMeasure(), 2);
 }
 
@@ -116,8 +116,8 @@ TEST_F(AddNoteByHit, AVoiceTheStaffLacksEntersIntoItsLastVoiceAndMarksMultiVoice
     Open();
     score->SetVoice(3);
     score->AddNoteByHit(XAt(R(1), 0, 0), YAt(R(1), 8), durQuarter, 0);
-    EXPECT_EQ(score->LastVoice(), 1);
-    EXPECT_NE(score->DrawFlags() & kDrawMultiVoice, 0);
+    EXPECT_EQ(detail::ScoreAccess::LastVoice(*score), 1);
+    EXPECT_NE(detail::ScoreAccess::DrawFlags(*score) & kDrawMultiVoice, 0);
     ExpectDocument([](Score& s) { s.AddNote(1, 0, 64, durQuarter, 0); });
 }
 
@@ -127,7 +127,7 @@ TEST_F(AddNoteByHit, ANoteThatWidensTheMeasureRepaginatesAndRepaintsThePage) {
         score->AddNoteByHit(XAt(R(1), 0, 8 * i), YAt(R(1), 8), durEighth, 0, durEighth);
     }
     EXPECT_GE(events->Count("WindowCleared"), 1u);
-    EXPECT_GT(score->Regions()[0]->Measure(0)->Low(), R(1).Measure(1)->Low());
+    EXPECT_GT(detail::ScoreAccess::Regions(*score)[0]->Measure(0)->Low(), R(1).Measure(1)->Low());
 }
 
 TEST_F(AddNoteByHit, OutsideEveryRegionNothingHappens) {
