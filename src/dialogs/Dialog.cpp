@@ -108,8 +108,15 @@ void Dialog::SetNumber(std::string_view textBox, int32_t value) {
 namespace {
 
 DialogControl* Usable(DialogControl* control, ControlKind kind) {
-    if (!control || control->Kind != kind || !control->Enabled) return nullptr;
+    if (!control || control->Kind != kind || !control->Enabled || !control->Visible) {
+        return nullptr;
+    }
     return control;
+}
+
+DialogControl* Typable(DialogControl* control) {
+    control = Usable(control, ControlKind::TextBox);
+    return control && !control->Locked ? control : nullptr;
 }
 
 }  // namespace
@@ -138,7 +145,7 @@ bool Dialog::MouseUp(std::string_view control) {
 }
 
 bool Dialog::KeyPress(std::string_view control, int32_t key) {
-    DialogControl* box = Usable(Control(control), ControlKind::TextBox);
+    DialogControl* box = Typable(Control(control));
     if (!box) return false;
     TextBoxState& state = StateOf(*box);
     if (state.Rule != NumberRule::None) {
@@ -168,7 +175,7 @@ bool Dialog::KeyPress(std::string_view control, int32_t key) {
 }
 
 bool Dialog::SetText(std::string_view control, std::string text) {
-    DialogControl* box = Usable(Control(control), ControlKind::TextBox);
+    DialogControl* box = Typable(Control(control));
     if (!box) return false;
     box->Text = std::move(text);
     StateOf(*box).WholeTextSelected = false;
@@ -212,7 +219,11 @@ bool Dialog::Validate(DialogControl& textBox) {
 // --- lists, buttons and arrows ---------------------------------------------------------------
 
 bool Dialog::SelectItem(std::string_view control, int32_t index) {
-    DialogControl* list = Usable(Control(control), ControlKind::List);
+    DialogControl* list = Control(control);
+    if (list && list->Kind == ControlKind::Tabs)
+        list = Usable(list, ControlKind::Tabs);
+    else
+        list = Usable(list, ControlKind::List);
     if (!list || index < -1 || index >= static_cast<int32_t>(list->Items.size())) return false;
     list->ListIndex = index;
     OnListChanged(*list);
@@ -221,7 +232,7 @@ bool Dialog::SelectItem(std::string_view control, int32_t index) {
 
 bool Dialog::Click(std::string_view control) {
     DialogControl* target = Control(control);
-    if (!target || !target->Enabled) return false;
+    if (!target || !target->Enabled || !target->Visible) return false;
     switch (target->Kind) {
         case ControlKind::Option:
             for (auto& other : mControls) {
@@ -232,6 +243,7 @@ bool Dialog::Click(std::string_view control) {
             target->Value = true;
             break;
         case ControlKind::CheckBox: target->Value = !target->Value; break;
+        case ControlKind::Picture: break;
         case ControlKind::Button: PressButton(*target); return true;
         default: return false;
     }

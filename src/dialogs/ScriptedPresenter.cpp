@@ -111,10 +111,12 @@ bool ScriptedPresenter::Apply(Dialog& dialog, const std::string& key, const std:
     switch (control->Kind) {
         case ControlKind::TextBox: return dialog.TypeText(control->Name, value);
         case ControlKind::List:
+        case ControlKind::Tabs:
             return dialog.SelectItem(control->Name, ListIndexOf(*control, value));
         case ControlKind::CheckBox: return SetCheck(dialog, *control, value);
         case ControlKind::UpDown: return Spin(dialog, *control, value);
         case ControlKind::Option:
+        case ControlKind::Picture:
         case ControlKind::Button: return dialog.Click(control->Name);
         case ControlKind::Label:
         case ControlKind::Frame: return false;

@@ -109,7 +109,8 @@ void MeasureEditor::AddMeasure(std::optional<int32_t> index, bool afterIt, bool 
         after = dialog.After();
     }
     if (!Confirmed()) return;
-    number = std::clamp(number, 1, LastMeasure()) + (after ? 1 : 0);
+    number = std::clamp(number, 1, LastMeasure());
+    if (after && number < std::numeric_limits<int32_t>::max()) ++number;
     if (InsertMeasures(number, std::clamp(count, 1, kMaxMeasuresPerEdit))) FinishTimeEdit();
 }
 
@@ -162,7 +163,8 @@ void MeasureEditor::InsertIntoEvents(GlobalEvents& events, int32_t t0, int32_t s
 bool MeasureEditor::DeleteMeasures(int32_t index, int32_t count) {
     GlobalEvents& globals = *mScore.AllGlobals();
     const int32_t t0 = globals.MeasureTime(index);
-    const int32_t t1 = globals.MeasureTime(index + count);
+    const auto end = std::min<int64_t>(int64_t{index} + count, std::numeric_limits<int32_t>::max());
+    const int32_t t1 = globals.MeasureTime(static_cast<int32_t>(end));
     if (t1 <= t0) return false;
 
     ForEachNotes(mScore, [&](Notes& notes) { notes.RemoveRange(t0, t1); });
@@ -311,6 +313,7 @@ void MeasureEditor::DelStaff(std::optional<int32_t> index, bool prompt) {
         first = dialog.FirstStaff();
     }
     if (!Confirmed()) return;
+    count = std::clamp(count, 1, kMaxStaffs);
 
     const bool redraw = mScore.Redraw();
     mScore.SetRedraw(false);

@@ -10,7 +10,8 @@
 //
 // Every action names a control by its name or, where it has one, by its caption or the caption
 // of the label before it ('&' marks ignored, letter case ignored). An action on a control that
-// does not exist, does not take that action or is disabled returns false and changes nothing.
+// does not exist, does not take that action, is disabled or hidden (or typing into a locked
+// text box) returns false and changes nothing.
 #pragma once
 
 #include <cstdint>
@@ -66,9 +67,9 @@ class Dialog {
     bool Leave(std::string_view control);
     // Focus, each character of `text` typed, then leaving: what a user typing a value does.
     bool TypeText(std::string_view control, std::string_view text);
-    // A list entry chosen (-1 for none).
+    // A list entry chosen (-1 for none), or a tab of a tab strip.
     bool SelectItem(std::string_view control, int32_t index);
-    // A button pressed, an option chosen or a check box toggled.
+    // A button pressed, an option chosen, a check box toggled or a picture clicked.
     bool Click(std::string_view control);
     // An up-down control's arrows.
     bool SpinUp(std::string_view control);

@@ -21,6 +21,8 @@ enum class ControlKind {
     CheckBox,  // Value
     List,      // drop-down list: Items, ListIndex (-1 for none)
     Button,    // command button: Caption
+    Tabs,      // a tab strip: Items are the tabs, ListIndex the one shown
+    Picture,   // a small picture the form draws from Text (a tag); clicking it is an action
 };
 
 // One entry of a list: what it shows and the number it carries.
@@ -40,6 +42,8 @@ struct DialogControl {
     std::string Label;
     // The frame holding it; "" on the form itself.
     std::string Frame;
+    // The caption of the tab it stands on; "" on a form without tabs.
+    std::string Tab;
     // The option group it belongs to (options of one group exclude each other).
     std::string Group;
     std::string Text;
@@ -52,6 +56,9 @@ struct DialogControl {
     int32_t Max = 0;
     int32_t Position = 0;
     bool Enabled = true;
+    bool Visible = true;
+    // A locked text box shows its text but takes no typing (drawn in the button-face colours).
+    bool Locked = false;
 };
 
 }  // namespace corvendi

@@ -7,8 +7,9 @@
 // "cmdApply", or "Ok", "Cancel", ...). Values are applied in order, as a user would:
 // - text box: focus (whole text selected), each character typed through the box's key filter,
 //   then leaving the box (its validation runs);
-// - list: the entry at that 0-based index, or the entry with exactly that text; "-1" for none;
-// - option: chosen (the value is ignored);
+// - list or tab strip: the entry at that 0-based index, or the entry with exactly that text;
+//   "-1" for none;
+// - option, picture: chosen, clicked (the value is ignored);
 // - check box: "1" checks, "0" clears;
 // - up-down: "up" or "down" presses that arrow, a number presses it as often (negative: down);
 // - button (before the last): pressed.
