@@ -5,14 +5,10 @@
 namespace corvendi {
 
 DeleteMeasureDialog::DeleteMeasureDialog() : Dialog(std::string(kFormName), "Delete Measure") {
-    Add(LabelControl("lblLabel(0)", "Delete"));
-    Add(TextBoxControl("txtQuant", "Delete"));
-    Add(UpDownControl("updQuant", "txtQuant", 1, kMaxQuantity));
+    Add(QuantityRow("Delete", kMaxQuantity));
     Add(LabelControl("lblLabel(1)", "Measure(s) starting from Measure"));
-    Add(TextBoxControl("txtMesNo", "Measure(s) starting from Measure"));
-    Add(UpDownControl("updMesNo", "txtMesNo", 1, 99999));
-    Add(ButtonControl("cmdOk", "Ok"));
-    Add(ButtonControl("cmdCancel", "Cancel"));
+    Add(MeasureNumberRow("Measure(s) starting from Measure"));
+    Add(OkCancel());
     SetNumberRule("txtQuant", NumberRule::WithinUpDown);
     SetNumberRule("txtMesNo", NumberRule::AtLeastOne);
 }

@@ -12,13 +12,10 @@ constexpr int32_t kLastEntry = 1;
 }
 
 DeleteStaffDialog::DeleteStaffDialog() : Dialog(std::string(kFormName), "Delete Staff") {
-    Add(LabelControl("lblLabel(0)", "Delete"));
-    Add(TextBoxControl("txtQuant", "Delete"));
-    Add(UpDownControl("updQuant", "txtQuant", 1, 1));
+    Add(QuantityRow("Delete", 1));
     Add(LabelControl("lblLabel(1)", "Staff(s) starting from Staff"));
     Add(ListControl("cboStaff", "Staff(s) starting from Staff", {}));
-    Add(ButtonControl("cmdOk", "Ok"));
-    Add(ButtonControl("cmdCancel", "Cancel"));
+    Add(OkCancel());
     SetNumberRule("txtQuant", NumberRule::WithinUpDown);
 }
 

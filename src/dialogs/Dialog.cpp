@@ -15,9 +15,6 @@ namespace corvendi {
 
 namespace {
 
-// The measure-number arrows stop here.
-constexpr int32_t kHighestMeasureNumber = 99999;
-
 // A caption as a key: without '&' marks, in lower case.
 std::string KeyText(std::string_view text) {
     std::string key;
@@ -46,6 +43,10 @@ DialogControl& Dialog::Add(DialogControl control) {
     mControls.push_back(std::move(control));
     mTextBoxStates.emplace_back();
     return mControls.back();
+}
+
+void Dialog::Add(std::vector<DialogControl> controls) {
+    for (auto& control : controls) Add(std::move(control));
 }
 
 const DialogControl* Dialog::Find(std::string_view key) const {
@@ -292,12 +293,9 @@ void Dialog::Spin(DialogControl& upDown, int32_t step) {
     if (!mReady) return;
     DialogControl* box = Control(upDown.Buddy);
     if (!box) return;
-    const NumberRule rule = StateOf(*box).Rule;
     const int64_t wanted = int64_t{NumberIn(box->Name)} + step;
-    const int32_t low = rule == NumberRule::AtLeastOne ? 1 : upDown.Min;
-    const int32_t high =
-        rule == NumberRule::AtLeastOne ? kHighestMeasureNumber : std::max(upDown.Min, upDown.Max);
-    const auto value = static_cast<int32_t>(std::clamp<int64_t>(wanted, low, high));
+    const auto value = static_cast<int32_t>(
+        std::clamp<int64_t>(wanted, upDown.Min, std::max(upDown.Min, upDown.Max)));
     box->Text = std::to_string(value);
     upDown.Position = value;
     Validate(*box);

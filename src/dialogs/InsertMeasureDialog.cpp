@@ -5,17 +5,13 @@
 namespace corvendi {
 
 InsertMeasureDialog::InsertMeasureDialog() : Dialog(std::string(kFormName), "Insert Measure") {
-    Add(LabelControl("lblLabel(0)", "Insert"));
-    Add(TextBoxControl("txtQuant", "Insert"));
-    Add(UpDownControl("updQuant", "txtQuant", 1, kMaxQuantity));
+    Add(QuantityRow("Insert", kMaxQuantity));
     Add(LabelControl("lblLabel(1)", "Measure(s)"));
     Add(OptionControl("optWhere(0)", "Before", "optWhere"));
     Add(OptionControl("optWhere(1)", "or After", "optWhere"));
     Add(LabelControl("lblLabel(2)", "Measure"));
-    Add(TextBoxControl("txtMesNo", "Measure"));
-    Add(UpDownControl("updMesNo", "txtMesNo", 1, 99999));
-    Add(ButtonControl("cmdOk", "Ok"));
-    Add(ButtonControl("cmdCancel", "Cancel"));
+    Add(MeasureNumberRow("Measure"));
+    Add(OkCancel());
     SetNumberRule("txtQuant", NumberRule::WithinUpDown);
     SetNumberRule("txtMesNo", NumberRule::AtLeastOne);
 }

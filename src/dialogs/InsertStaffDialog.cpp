@@ -25,9 +25,7 @@ std::vector<ListItem> Items(std::initializer_list<const char*> texts) {
 }  // namespace
 
 InsertStaffDialog::InsertStaffDialog() : Dialog(std::string(kFormName), "Insert Staff") {
-    Add(LabelControl("lblLabel(0)", "Insert"));
-    Add(TextBoxControl("txtQuant", "Insert"));
-    Add(UpDownControl("updQuant", "txtQuant", 1, kMaxStaffs));
+    Add(QuantityRow("Insert", kMaxStaffs));
     Add(LabelControl("lblLabel(1)", "Staff(s)"));
     Add(OptionControl("optWhere(0)", "Before", "optWhere"));
     Add(OptionControl("optWhere(1)", "or After", "optWhere"));
@@ -56,8 +54,7 @@ InsertStaffDialog::InsertStaffDialog() : Dialog(std::string(kFormName), "Insert 
     Add(TextBoxControl("txtVoices", "Voices", "fmeOptions"));
     Add(UpDownControl("updVoices", "txtVoices", 1, kMaxVoices, "fmeOptions"));
 
-    Add(ButtonControl("cmdOk", "Ok"));
-    Add(ButtonControl("cmdCancel", "Cancel"));
+    Add(OkCancel());
     SetNumberRule("txtQuant", NumberRule::WithinUpDown);
 }
 

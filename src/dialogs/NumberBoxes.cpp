@@ -11,6 +11,8 @@ namespace {
 
 constexpr int32_t kFirstEntry = 0;
 constexpr int32_t kLastEntry = 1;
+// The measure-number arrows stop here.
+constexpr int32_t kHighestMeasureNumber = 99999;
 
 DialogControl Make(std::string name, ControlKind kind) {
     DialogControl control;
@@ -66,6 +68,20 @@ DialogControl ButtonControl(std::string name, std::string caption) {
     DialogControl control = Make(std::move(name), ControlKind::Button);
     control.Caption = std::move(caption);
     return control;
+}
+
+std::vector<DialogControl> QuantityRow(std::string verb, int32_t max) {
+    return {LabelControl("lblLabel(0)", verb), TextBoxControl("txtQuant", verb),
+            UpDownControl("updQuant", "txtQuant", 1, max)};
+}
+
+std::vector<DialogControl> MeasureNumberRow(std::string label) {
+    return {TextBoxControl("txtMesNo", std::move(label)),
+            UpDownControl("updMesNo", "txtMesNo", 1, kHighestMeasureNumber)};
+}
+
+std::vector<DialogControl> OkCancel() {
+    return {ButtonControl("cmdOk", "Ok"), ButtonControl("cmdCancel", "Cancel")};
 }
 
 std::vector<ListItem> StaffListItems(const Score& score) {

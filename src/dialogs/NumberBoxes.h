@@ -19,6 +19,12 @@ DialogControl ListControl(std::string name, std::string label, std::vector<ListI
                           std::string frame = {});
 DialogControl ButtonControl(std::string name, std::string caption);
 
+// The rows the insert and delete forms share: "Insert"/"Delete" with the quantity box and its
+// arrows (1..max); a measure-number box with its arrows after its label; "Ok" and "Cancel".
+std::vector<DialogControl> QuantityRow(std::string verb, int32_t max);
+std::vector<DialogControl> MeasureNumberRow(std::string label);
+std::vector<DialogControl> OkCancel();
+
 // "First", "Last", then one entry per staff: its number, followed by ": " and its description
 // when it has one. Each entry carries the staff number (0 for "First", -1 for "Last").
 std::vector<ListItem> StaffListItems(const Score& score);

@@ -88,6 +88,7 @@ class Dialog {
     };
 
     DialogControl& Add(DialogControl control);
+    void Add(std::vector<DialogControl> controls);
     DialogControl* Control(std::string_view key);
     DialogControl& At(std::string_view name);
     void SetNumberRule(std::string_view textBox, NumberRule rule);
