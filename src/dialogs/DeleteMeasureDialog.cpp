@@ -1,6 +1,6 @@
 #include "corvendi/dialogs/DeleteMeasureDialog.h"
 
-#include "dialogs/NumberBoxes.h"
+#include "dialogs/SharedRows.h"
 
 namespace corvendi {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "corvendi/Score.h"
-#include "dialogs/NumberBoxes.h"
+#include "dialogs/SharedRows.h"
 
 namespace corvendi {
 

@@ -4,7 +4,7 @@
 
 #include "corvendi/Enums.h"
 #include "corvendi/Score.h"
-#include "dialogs/NumberBoxes.h"
+#include "dialogs/SharedRows.h"
 #include "model/InstrumentCatalog.h"
 
 namespace corvendi {

@@ -1,4 +1,4 @@
-#include "dialogs/NumberBoxes.h"
+#include "dialogs/SharedRows.h"
 
 #include <algorithm>
 
