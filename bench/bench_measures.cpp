@@ -12,6 +12,7 @@
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
+#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -35,7 +36,8 @@ SyntheticScore Synthetic() {
         score.CreateDefault();
         score.SetRedraw(false);
         auto staffs = score.AllStaffs();
-        for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+        for (int32_t i = 1; i < kStaffs; ++i)
+            detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
         for (int32_t voice = 1; voice <= kStaffs; ++voice) {
             for (int32_t time = 0; time < kMeasures * durWhole; time += durEighth) {
                 score.AddNote(voice, time, static_cast<uint8_t>(55 + (time / 8) % 20), durEighth,

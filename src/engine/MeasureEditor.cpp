@@ -175,8 +175,9 @@ bool MeasureEditor::DeleteMeasures(int32_t index, int32_t count) {
 
 void MeasureEditor::DeleteFromEvents(GlobalEvents& events, int32_t t0, int32_t t1) {
     const int32_t span = t1 - t0;
-    GlobalEventsAccess::RemoveWhere(events, 
-        [&](const GlobalEvent& e) { return IsTie(e) && TieEnd(e) >= t0 && TieEnd(e) < t1; });
+    GlobalEventsAccess::RemoveWhere(events, [&](const GlobalEvent& e) {
+        return IsTie(e) && TieEnd(e) >= t0 && TieEnd(e) < t1;
+    });
     for (const auto& tie : events) {
         if (IsTie(*tie) && TieEnd(*tie) >= t1) SetTieEnd(*tie, TieEnd(*tie) - span);
     }
@@ -336,7 +337,7 @@ void MeasureEditor::RemoveStaff(int32_t index) {
     for (int32_t v = staff->Voices(); v >= 1; --v) {
         if (const auto voice = staff->Voice(v)) voices.Remove(voice->ID());
     }
-    mScore.AllStaffs()->Remove(index);
+    StaffsAccess::Remove(*mScore.AllStaffs(), index);
 }
 
 // --- braces -----------------------------------------------------------------------------------

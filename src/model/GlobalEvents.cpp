@@ -139,7 +139,8 @@ void RemoveSpan(List& list, int32_t fromTime, int32_t toTime,
     RenumberFrom(list, 1);
 }
 
-void InsertGap(List& list, int32_t fromTime, int32_t span, const detail::GlobalEventsAccess::EventFilter& keep) {
+void InsertGap(List& list, int32_t fromTime, int32_t span,
+               const detail::GlobalEventsAccess::EventFilter& keep) {
     bool keptInPlace = false;
     for (auto it = list.rbegin(); it != list.rend() && (*it)->EventTime() >= fromTime; ++it) {
         if (Keeps(keep, **it)) {

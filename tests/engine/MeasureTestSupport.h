@@ -11,14 +11,16 @@
 #include "corvendi/ToJson.h"
 #include "corvendi/Voice.h"
 #include "corvendi/dialogs/ScriptedPresenter.h"
+#include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 
 inline void AddNote(Score& s, int32_t staff, int32_t voice, int32_t time, uint8_t pitch,
                     int32_t duration = 16) {
     s.Staff(staff)->Voice(voice)->Notes()->Add(time, pitch, duration, 0);
-    s.HighNoteTimeSet(s.HighTime());
+    detail::ScoreAccess::HighNoteTimeSet(s, s.HighTime());
 }
 
 // A tie keeps its end time in its two values and its voice in its text.
@@ -45,7 +47,7 @@ class MeasureTest : public ScoreTest {
         NewScore();
         score->CreateDefault();
         auto staffs = score->AllStaffs();
-        staffs->Add(staffs->NewID(), "Piano");
+        detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Piano");
         score->Staff(1)->AddVoice(score->Staff(1)->Voice(1)->Instrument());
         return score;
     }

@@ -86,7 +86,7 @@ TEST_F(MeasureEdits, OneMeasureAtATimeGivesTheSameResult) {
 TEST_F(MeasureEdits, AfterTheSelectedMeasureWhenNoIndexIsGiven) {
     const std::string expected = Built(64);
     Built(0);
-    score->SelectedMeasureSet(2);
+    detail::ScoreAccess::SelectedMeasureSet(*score, 2);
     score->AddMeasure(std::nullopt, true);
     EXPECT_EQ(ToJson(*score), expected);
 }
@@ -160,7 +160,7 @@ TEST_F(MeasureTest, MeasuresInsertedAtTheStartKeepTheOpeningSignaturesAndGoAgain
 TEST_F(MeasureTest, AStaffAddedAndDeletedAgainLeavesTheDocumentAsItWas) {
     TwoStaffScore();
     AddNote(*score, 2, 1, 16, 50);
-    score->Staff(1)->BraceSet(2);
+    detail::StaffAccess::BraceSet(*score->Staff(1), 2);
     const std::string original = ToJson(*score);
 
     const auto added = score->AddStaff(2);
@@ -183,7 +183,7 @@ TEST_F(MeasureTest, DeletingAStaffTakesItsVoicesAndSkipsStaffsThatDoNotExist) {
     score->DelStaff(std::nullopt, true);
     ASSERT_EQ(score->Staffs(), 1);
     EXPECT_EQ(score->AllVoices()->Count(), 2);
-    EXPECT_EQ(score->HighNoteTime(), 0);
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 0);
     score->DelStaff();  // staff 1
     EXPECT_EQ(score->Staffs(), 0);
     EXPECT_EQ(score->AllVoices()->Count(), 0);
@@ -224,7 +224,7 @@ TEST_F(MeasureTest, ABraceIsSetOnTheStaffHitAndOnlyARealChangeMarksTheScore) {
     Attach();
     score->SetChanged(false);
     // Each paint rebuilds the regions: keep the first one alive.
-    const auto region = score->Regions().front();
+    const auto region = detail::ScoreAccess::Regions(*score).front();
     const float x = static_cast<float>(region->Left + 100);
     const float y = static_cast<float>(region->Top + 10);
     const auto staff = score->Staff(region->Staff);
@@ -241,9 +241,9 @@ TEST_F(MeasureTest, ABraceIsSetOnTheStaffHitAndOnlyARealChangeMarksTheScore) {
     EXPECT_EQ(staff->Brace(), 3);
 
     score->SetBraceByHit(0, 0, -1);
-    EXPECT_TRUE(score->HasGroupMark());
+    EXPECT_TRUE(detail::ScoreAccess::HasGroupMark(*score));
     score->SetBraceByHit(0, 0, -1);
-    EXPECT_FALSE(score->HasGroupMark());
+    EXPECT_FALSE(detail::ScoreAccess::HasGroupMark(*score));
     EXPECT_FALSE(score->AllGlobals()->Find(0, evtGroupMark, true));
 }
 
@@ -275,17 +275,18 @@ TEST_F(MeasureTest, AfterAnEditThePageIsRepaginatedRepaintedAndTheLastNoteForgot
     }
     const int32_t pages = score->LastPage();
     score->SetCurPage(pages);
-    score->LastNoteSet(1, 1, 32, 60);
+    detail::ScoreAccess::LastNoteSet(*score, 1, 1, 32, 60);
     surface->ClearCalls();
 
     score->DelMeasure(1);
-    EXPECT_EQ(score->LastValue(), 0);
+    EXPECT_EQ(detail::ScoreAccess::LastValue(*score), 0);
     EXPECT_GT(surface->Calls().size(), 0u);
     while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
     }
     EXPECT_LE(score->CurPage(), score->LastPage());
-    EXPECT_EQ(score->CurTime(),
-              score->PageRanges()[static_cast<size_t>(score->CurPage() - 1)]->Low());
+    EXPECT_EQ(
+        score->CurTime(),
+        detail::ScoreAccess::PageRanges(*score)[static_cast<size_t>(score->CurPage() - 1)]->Low());
 }
 
 }  // namespace
