@@ -13,10 +13,12 @@
 // - Recent documents: nothing unless enabled; then the file is added to the freedesktop
 //   recently-used list (XBEL) of the user, or to a list file given for tests.
 // - Message boxes are recorded (the last 100) and handed to the sink, if one is set.
+// - Dialogs go to the presenter set with SetDialogPresenter; without one, "Cancel" is pressed.
 #pragma once
 
 #include <corvendi/Export.h>
 #include <corvendi/Platform.h>
+#include <corvendi/dialogs/DialogPresenter.h>
 
 #include <cstdint>
 #include <functional>
@@ -73,6 +75,10 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     // Called with every message box after it is recorded; an empty function removes the sink.
     void SetMessageSink(std::function<void(const MessageBoxRecord&)> sink);
 
+    void PresentDialog(Dialog& dialog) override;
+    // nullptr goes back to pressing "Cancel".
+    void SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter);
+
   private:
     struct Timer {
         int32_t PeriodMs = 1;
@@ -96,6 +102,7 @@ class CORVENDI_API HeadlessPlatform : public Platform,
 
     std::vector<MessageBoxRecord> mMessages;
     std::function<void(const MessageBoxRecord&)> mMessageSink;
+    std::shared_ptr<DialogPresenter> mDialogPresenter;
 };
 
 // The application folder from its candidates in order of precedence: the folder a host set, the

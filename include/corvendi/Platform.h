@@ -1,6 +1,6 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list and message boxes.
+// the recent-documents list, message boxes and modal dialogs.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
@@ -21,6 +21,8 @@
 #include "corvendi/Export.h"
 
 namespace corvendi {
+
+class Dialog;
 
 // Local time of day, 0..23, 0..59, 0..59.
 struct CORVENDI_API TimeOfDay {
@@ -79,6 +81,12 @@ class CORVENDI_API Platform {
     // the user something.
     virtual void ShowMessage(const std::string& text, const std::string& title,
                              MessageIcon icon) = 0;
+
+    // --- Dialogs -------------------------------------------------------------------------------
+    // Shows a dialog model modally (corvendi/dialogs/Dialog.h) and returns when it is closed; the
+    // caller then reads the dialog's Result(). There is no failure value: a platform that cannot
+    // show the dialog presses its "Cancel" button, so the caller changes nothing.
+    virtual void PresentDialog(Dialog& dialog) = 0;
 };
 
 // The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.

@@ -200,6 +200,34 @@ class CORVENDI_API Score : public DocumentOwner {
     // The description of catalogue entry 0..174; "" for another code.
     std::string InsDesc(int32_t InsCode) const;
 
+    // --- measures and staffs ------------------------------------------------------------------
+    // Inserts empty measures before measure Index (after it with AfterIt): the selected measure
+    // when Index is missing; a number outside the score's measures is taken as the nearest one.
+    // Later notes and events move on by the inserted measures, which have the length of the
+    // measure before them. With Prompt the "Insert Measure" dialog asks first (quantity, place);
+    // Cancel changes nothing. Text is read as a number (no number: 0). Does nothing while another
+    // measure insertion or deletion runs.
+    void AddMeasure(std::optional<int32_t> Index = std::nullopt, bool AfterIt = false,
+                    bool Prompt = false);
+    void AddMeasure(std::string_view Index, bool AfterIt = false, bool Prompt = false);
+    // Deletes measure Index (as for AddMeasure) with its notes and events; later music moves
+    // back. With Prompt the "Delete Measure" dialog asks first (quantity, first measure).
+    void DelMeasure(std::optional<int32_t> Index = std::nullopt, bool Prompt = false);
+    void DelMeasure(std::string_view Index, bool Prompt = false);
+    // Inserts a staff "New" at position Index (after the last when missing; kept within
+    // 1..Staffs() + 1) playing its neighbour's instrument. With Prompt the "Insert Staff" dialog
+    // chooses quantity, place, instrument, clef and voices. Returns the last staff created, or
+    // nullptr when none was (cancelled, or the score already holds 85 staffs).
+    std::shared_ptr<corvendi::Staff> AddStaff(std::optional<int32_t> Index = std::nullopt,
+                                              bool Prompt = false);
+    // Deletes staff Index (staff 1 when missing; kept within the staffs) with its voices. With
+    // Prompt the "Delete Staff" dialog chooses quantity and first staff; staffs beyond the last
+    // are skipped.
+    void DelStaff(std::optional<int32_t> Index = std::nullopt, bool Prompt = false);
+    // Sets the brace of the staff under (X, Y): Staffs 1 or 2 a two-staff brace, 3 or more a
+    // three-staff brace, 0 none. A negative Staffs switches the staff-group brackets on or off.
+    void SetBraceByHit(float X, float Y, int16_t Staffs = 2);
+
     // --- surface -----------------------------------------------------------------------------
     // Only a surface of the window kind is accepted (other kinds are ignored); nullptr detaches.
     std::shared_ptr<Surface> Window() const { return mWindow; }

@@ -94,6 +94,10 @@ struct ScoreState {
     std::vector<std::string> SelVoiceIDs;
     std::vector<int32_t> SelStaffs;
 
+    // A measure insertion or deletion is running (a second one arriving meanwhile is ignored).
+    bool AddBusy = false;
+    bool DelBusy = false;
+
     // Files.
     std::string FileName;
     int32_t FileType = 0;  // fmtQuavrix

@@ -107,17 +107,54 @@ void RenumberFrom(List& list, int64_t position) {
     }
 }
 
-void RemoveSpan(List& list, int32_t fromTime, int32_t toTime) {
+bool Keeps(const detail::GlobalEventsAccess::EventFilter& keep, const GlobalEvent& event) {
+    return keep && keep(event);
+}
+
+// Events kept in place may now stand after events that moved before them.
+void SortByTime(List& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const auto& a, const auto& b) { return a->EventTime() < b->EventTime(); });
+}
+
+void RemoveSpan(List& list, int32_t fromTime, int32_t toTime,
+                const detail::GlobalEventsAccess::EventFilter& keep) {
     const int64_t span = static_cast<int64_t>(toTime) - fromTime;
     List kept;
     kept.reserve(list.size());
+    bool keptInPlace = false;
     for (auto& event : list) {
         const int32_t time = event->EventTime();
-        if (time >= fromTime && time < toTime) continue;
-        if (time >= toTime) event->SetEventTime(static_cast<int32_t>(time - span));
+        if (time >= fromTime && Keeps(keep, *event)) {
+            keptInPlace = true;
+        } else if (time >= fromTime && time < toTime) {
+            continue;
+        } else if (time >= toTime) {
+            event->SetEventTime(static_cast<int32_t>(time - span));
+        }
         kept.push_back(std::move(event));
     }
     list = std::move(kept);
+    if (keptInPlace) SortByTime(list);
+    RenumberFrom(list, 1);
+}
+
+void InsertGap(List& list, int32_t fromTime, int32_t span,
+               const detail::GlobalEventsAccess::EventFilter& keep) {
+    bool keptInPlace = false;
+    for (auto it = list.rbegin(); it != list.rend() && (*it)->EventTime() >= fromTime; ++it) {
+        if (Keeps(keep, **it)) {
+            keptInPlace = true;
+        } else {
+            (*it)->SetEventTime((*it)->EventTime() + span);
+        }
+    }
+    if (keptInPlace) SortByTime(list);
+    RenumberFrom(list, 1);
+}
+
+void DropWhere(List& list, const detail::GlobalEventsAccess::EventFilter& drop) {
+    std::erase_if(list, [&](const auto& event) { return drop(*event); });
     RenumberFrom(list, 1);
 }
 
@@ -212,9 +249,22 @@ std::shared_ptr<GlobalEvent> GlobalEvents::TimeItem(int32_t index) const {
     return AtPosition(mTimeList, index);
 }
 
-void detail::GlobalEventsAccess::RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime) {
-    RemoveSpan(g.mOtherList, fromTime, toTime);
-    RemoveSpan(g.mTimeList, fromTime, toTime);
+void detail::GlobalEventsAccess::RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime,
+                                             const EventFilter& keep) {
+    RemoveSpan(g.mOtherList, fromTime, toTime, keep);
+    RemoveSpan(g.mTimeList, fromTime, toTime, keep);
+}
+
+void detail::GlobalEventsAccess::InsertSpan(GlobalEvents& g, int32_t fromTime, int32_t span,
+                                            const EventFilter& keep) {
+    InsertGap(g.mOtherList, fromTime, span, keep);
+    InsertGap(g.mTimeList, fromTime, span, keep);
+}
+
+void detail::GlobalEventsAccess::RemoveWhere(GlobalEvents& g, const EventFilter& drop) {
+    if (!drop) return;
+    DropWhere(g.mOtherList, drop);
+    DropWhere(g.mTimeList, drop);
 }
 
 int32_t GlobalEvents::CurTimeVal(int32_t atTime) const {

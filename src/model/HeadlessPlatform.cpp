@@ -2,6 +2,8 @@
 
 #include "model/RecentDocs.h"
 
+#include <corvendi/dialogs/Dialog.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -182,6 +184,24 @@ void HeadlessPlatform::ShowMessage(const std::string& text, const std::string& t
 
 void HeadlessPlatform::SetMessageSink(std::function<void(const MessageBoxRecord&)> sink) {
     mMessageSink = std::move(sink);
+}
+
+// --- Dialogs -------------------------------------------------------------------------------------
+
+void HeadlessPlatform::PresentDialog(Dialog& dialog) {
+    // The presenter may replace itself or drop this platform while the dialog is shown.
+    std::shared_ptr<HeadlessPlatform> keepAlive = weak_from_this().lock();
+    std::shared_ptr<DialogPresenter> presenter = mDialogPresenter;
+    if (presenter) {
+        presenter->Present(dialog);
+    } else {
+        CancelPresenter().Present(dialog);
+    }
+    if (dialog.IsOpen()) dialog.CloseByFrame();
+}
+
+void HeadlessPlatform::SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter) {
+    mDialogPresenter = std::move(presenter);
 }
 
 }  // namespace corvendi

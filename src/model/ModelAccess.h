@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,9 @@ struct NotesAccess {
     // False, with nothing changed, when no note starts at `atTime`, `note` is null or `note` is
     // already in this list.
     static bool SetItem(Notes& n, int32_t atTime, const std::shared_ptr<Note>& note);
+    // Moves every note starting at or after `fromTime` later by `span` ticks (an empty span
+    // inserted there). The caller keeps the moved times within 32 bits.
+    static void InsertSpan(Notes& n, int32_t fromTime, int32_t span);
 };
 
 // Used by the voice collection, the staffs, the file readers and playback.
@@ -157,9 +161,19 @@ struct StaffsAccess {
 
 // Used by the score and its editing operations.
 struct GlobalEventsAccess {
+    // Chooses events that an edit of the time line leaves where they are.
+    using EventFilter = std::function<bool(const GlobalEvent&)>;
+
     // Removes the span FromTime <= t < ToTime from both lists and moves later events back by
-    // its length.
-    static void RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime);
+    // its length. Events `keep` chooses stay where they are, wherever they stand.
+    static void RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime,
+                            const EventFilter& keep = {});
+    // Moves every event at or after `fromTime` later by `span` ticks, except those `keep`
+    // chooses. The caller keeps the moved times within 32 bits.
+    static void InsertSpan(GlobalEvents& g, int32_t fromTime, int32_t span,
+                           const EventFilter& keep = {});
+    // Removes every event `drop` chooses.
+    static void RemoveWhere(GlobalEvents& g, const EventFilter& drop);
     static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
     static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
 };

@@ -151,6 +151,12 @@ void Notes::RemoveRange(int32_t fromTime, int32_t toTime) {
     }
 }
 
+void detail::NotesAccess::InsertSpan(Notes& n, int32_t fromTime, int32_t span) {
+    for (auto it = n.mList.rbegin(); it != n.mList.rend() && (*it)->NoteTime() >= fromTime; ++it) {
+        NoteAccess::NoteTimeSet(**it, (*it)->NoteTime() + span);
+    }
+}
+
 bool detail::NotesAccess::SetItem(Notes& n, int32_t atTime, const std::shared_ptr<Note>& note) {
     if (!note || std::find(n.mList.begin(), n.mList.end(), note) != n.mList.end()) return false;
     const int32_t position = n.Search(atTime);

@@ -1,0 +1,127 @@
+#include "corvendi/dialogs/ScriptedPresenter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "common/Arith.h"
+#include "common/NumberText.h"
+#include "corvendi/dialogs/Dialog.h"
+
+namespace corvendi {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool IsWholeNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+int32_t ListIndexOf(const DialogControl& list, const std::string& value) {
+    if (IsWholeNumber(value)) return NInt(LeadingNumber(value));
+    for (size_t i = 0; i < list.Items.size(); ++i) {
+        if (list.Items[i].Text == value) return static_cast<int32_t>(i);
+    }
+    return -2;  // no such entry: refused by SelectItem
+}
+
+bool SetCheck(Dialog& dialog, const DialogControl& box, const std::string& value) {
+    const bool wanted = value != "0";
+    return box.Value == wanted || dialog.Click(box.Name);
+}
+
+bool Spin(Dialog& dialog, const DialogControl& upDown, const std::string& value) {
+    if (value == "up") return dialog.SpinUp(upDown.Name);
+    if (value == "down") return dialog.SpinDown(upDown.Name);
+    if (!IsWholeNumber(value)) return false;
+    const int32_t steps = NInt(LeadingNumber(value));
+    for (int32_t i = 0; i < std::min(std::abs(steps), 1000); ++i) {
+        if (!(steps > 0 ? dialog.SpinUp(upDown.Name) : dialog.SpinDown(upDown.Name))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CancelPresenter::Present(Dialog& dialog) { dialog.Click("cmdCancel"); }
+
+std::optional<DialogAnswer> DialogAnswer::Parse(std::string_view text) {
+    DialogAnswer answer;
+    answer.Button.clear();
+    while (!text.empty()) {
+        const size_t end = std::min(text.find(';'), text.size());
+        const std::string_view entry = Trimmed(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (entry.empty()) continue;
+        const size_t equals = entry.find('=');
+        if (equals == std::string_view::npos) {
+            // A bare key presses something; the last one closes the dialog.
+            if (!answer.Button.empty()) answer.Values.emplace_back(answer.Button, "");
+            answer.Button = std::string(entry);
+        } else {
+            if (!answer.Button.empty()) answer.Values.emplace_back(answer.Button, "");
+            answer.Button.clear();
+            answer.Values.emplace_back(std::string(Trimmed(entry.substr(0, equals))),
+                                       std::string(Trimmed(entry.substr(equals + 1))));
+        }
+    }
+    if (answer.Button.empty()) return std::nullopt;
+    return answer;
+}
+
+void ScriptedPresenter::Queue(DialogAnswer answer) { mAnswers.push_back(std::move(answer)); }
+
+void ScriptedPresenter::Present(Dialog& dialog) {
+    mPresented.push_back(dialog.FormName());
+    if (mAnswers.empty()) {
+        mProblems.push_back(dialog.FormName() + ": no answer queued");
+        dialog.Click("cmdCancel");
+        return;
+    }
+    const DialogAnswer answer = std::move(mAnswers.front());
+    mAnswers.pop_front();
+    if (!answer.Form.empty() && answer.Form != dialog.FormName()) {
+        mProblems.push_back(dialog.FormName() + ": the answer is for " + answer.Form);
+        dialog.Click("cmdCancel");
+        return;
+    }
+    for (const auto& [key, value] : answer.Values) {
+        if (!Apply(dialog, key, value)) {
+            mProblems.push_back(dialog.FormName() + ": " + key + " refused \"" + value + "\"");
+        }
+    }
+    if (!dialog.Click(answer.Button)) {
+        mProblems.push_back(dialog.FormName() + ": no button " + answer.Button);
+    }
+    if (dialog.IsOpen()) dialog.CloseByFrame();
+}
+
+bool ScriptedPresenter::Apply(Dialog& dialog, const std::string& key, const std::string& value) {
+    const DialogControl* control = dialog.Find(key);
+    if (!control) return false;
+    switch (control->Kind) {
+        case ControlKind::TextBox: return dialog.TypeText(control->Name, value);
+        case ControlKind::List:
+        case ControlKind::Tabs:
+            return dialog.SelectItem(control->Name, ListIndexOf(*control, value));
+        case ControlKind::CheckBox: return SetCheck(dialog, *control, value);
+        case ControlKind::UpDown: return Spin(dialog, *control, value);
+        case ControlKind::Option:
+        case ControlKind::Picture:
+        case ControlKind::Button: return dialog.Click(control->Name);
+        case ControlKind::Label:
+        case ControlKind::Frame: return false;
+    }
+    return false;
+}
+
+}  // namespace corvendi
