@@ -19,6 +19,7 @@ namespace corvendi {
 using cairoimpl::DrawingBatch;
 using cairoimpl::MusicFont;
 using cairoimpl::MusicRun;
+using cairoimpl::PathData;
 using cairoimpl::Pen;
 using cairoimpl::PenKind;
 
@@ -84,6 +85,22 @@ constexpr double kDeviceLimit = 1e6;
 constexpr double kMaxDeviceEm = 8000.0;
 // Below this, glyphs are smaller than a hundredth of a pixel or point: nothing to see.
 constexpr double kMinDeviceEm = 0.05;
+
+// A filled rectangle (left, top, right, bottom in device units) as a line along its longer
+// middle with butt ends.
+void AddBar(DrawingBatch& batch, double x0, double y0, double x1, double y1) {
+    const double width = x1 - x0, height = y1 - y0;
+    if (width <= 0.0 || height <= 0.0) return;
+    if (height >= width) {
+        PathData& path = batch.Stroke(Pen{PenKind::Butt, width, 0.0});
+        path.MoveTo((x0 + x1) / 2.0, y0);
+        path.LineTo((x0 + x1) / 2.0, y1);
+    } else {
+        PathData& path = batch.Stroke(Pen{PenKind::Butt, height, 0.0});
+        path.MoveTo(x0, (y0 + y1) / 2.0);
+        path.LineTo(x1, (y0 + y1) / 2.0);
+    }
+}
 
 }  // namespace
 
@@ -214,6 +231,14 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
     };
     double a = device(x1), b = device(y1), c = device(x2), d = device(y2);
     const double pen = DevicePenWidth();
+    const bool upright = a == c || b == d;
+    if (fill == LineFill::FilledBox && upright && !pixels) {
+        // The box of an upright or level line is that line with square ends.
+        PathData& path = BatchFor(cr, color).Stroke(Pen{PenKind::Square, pen, 0.0});
+        path.MoveTo(a, b);
+        path.LineTo(c, d);
+        return;
+    }
     if (fill == LineFill::FilledBox) {
         double left = std::min(a, c) - pen / 2.0, right = std::max(a, c) + pen / 2.0;
         double top = std::min(b, d) - pen / 2.0, bottom = std::max(b, d) + pen / 2.0;
@@ -221,8 +246,10 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
         return;
     }
     if (mDrawStyle == 5) return;  // transparent pen
-    const Pen style{PenKindOf(mDrawStyle), pen, std::max(pen, mTwipsPerPixel * unit)};
-    cairoimpl::PathData& path = BatchFor(cr, color).Stroke(style);
+    const PenKind kind = PenKindOf(mDrawStyle);
+    const double dot = kind == PenKind::Square ? 0.0 : std::max(pen, mTwipsPerPixel * unit);
+    const Pen style{kind, pen, dot};
+    PathData& path = BatchFor(cr, color).Stroke(style);
     if (fill == LineFill::Box) {
         path.Rectangle(std::min(a, c), std::min(b, d), std::abs(c - a), std::abs(d - b));
     } else {
@@ -258,7 +285,7 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
         return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset;
     };
     const Pen round{PenKind::Round, DevicePenWidth(), 0.0};
-    cairoimpl::PathData& path = BatchFor(cr, mForeColor).Stroke(round);
+    PathData& path = BatchFor(cr, mForeColor).Stroke(round);
     path.MoveTo(x(points[0]), y(points[0]));
     for (size_t i = 1; i + 2 < points.size(); i += 3) {
         path.CurveTo(x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]),
@@ -418,6 +445,12 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
                 double width = std::max(1, NInt(x1 - x0));
                 double left = NInt((x0 + x1 - width) / 2.0);
                 batch.Fill().Rectangle(left, y0, width, y1 - y0);
+                continue;
+            }
+            if (shape.IsRect) {
+                AddBar(batch, penX + shape.Points[0].first * em,
+                       baseline - shape.Points[2].second * em, penX + shape.Points[1].first * em,
+                       baseline - shape.Points[0].second * em);
                 continue;
             }
             corners.clear();

@@ -126,6 +126,7 @@ void DrawingBatch::ApplyPen(cairo_t* cr, const Pen& pen) {
             cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
             cairo_set_dash(cr, nullptr, 0, 0);
             return;
+        case PenKind::Butt: cairo_set_dash(cr, nullptr, 0, 0); break;
         case PenKind::Dash: {
             const double dashes[] = {6 * d, 3 * d};
             cairo_set_dash(cr, dashes, 2, 0);

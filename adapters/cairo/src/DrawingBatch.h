@@ -43,7 +43,8 @@ class PathData {
 };
 
 // How lines are stroked: the pen width in device units, caps and joins, and a dash pattern.
-enum class PenKind { Square, Round, Dash, Dot, DashDot, DashDotDot };
+// Butt ends give a filled bar as a line along its middle, half the numbers of its outline.
+enum class PenKind { Square, Butt, Round, Dash, Dot, DashDot, DashDotDot };
 
 struct Pen {
     PenKind Kind = PenKind::Square;
