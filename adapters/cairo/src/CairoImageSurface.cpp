@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PngFile.h"
 #include "common/Arith.h"
 
 namespace corvendi {
@@ -109,7 +110,8 @@ bool CairoImageSurface::WritePng(const std::string& path) {
     if (!mSurface) return false;
     Flush();
     cairo_surface_flush(mSurface);
-    return cairo_surface_write_to_png(mSurface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    return cairoimpl::WritePngFile(path, cairo_image_surface_get_data(mSurface), mPixelWidth,
+                                   mPixelHeight, cairo_image_surface_get_stride(mSurface));
 }
 
 }  // namespace corvendi
