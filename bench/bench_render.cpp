@@ -192,21 +192,34 @@ void BM_RenderSvg(benchmark::State& state) {
 BENCHMARK(BM_RenderSvg)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A bare cairo program: per page one show_glyphs call with the page's number of noteheads
-// and one stroked path with its number of lines.
+// and one stroked path with its number of lines. The geometry is that of a page of music, so
+// that the file holds what a real page makes cairo write: heads on half-space steps of staffs
+// 50 points apart, a few lines long (staff lines), most short and upright (stems).
 void DrawBaselinePage(cairo_t* cr, cairo_scaled_font_t* font, uint32_t glyph, int64_t glyphs,
                       int64_t lines) {
+    constexpr double kHalfSpace = 2.25;  // points
     std::vector<cairo_glyph_t> run(static_cast<size_t>(glyphs));
     for (int64_t i = 0; i < glyphs; ++i) {
-        run[static_cast<size_t>(i)] = {glyph, 40.0 + static_cast<double>(i % 64) * 8.0,
-                                       60.0 + static_cast<double>(i / 64) * 50.0};
+        const double x = 60.0 + static_cast<double>(i % 64) * 7.9;
+        const double y = 60.0 + static_cast<double>(i / 64) * 50.0 +
+                         static_cast<double>((i * 5) % 11) * kHalfSpace;
+        run[static_cast<size_t>(i)] = {glyph, x, y};
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_scaled_font(cr, font);
     cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
     for (int64_t i = 0; i < lines; ++i) {
-        const double y = 50.0 + static_cast<double>(i) * 1.5;
-        cairo_move_to(cr, 40.0, y);
-        cairo_line_to(cr, 560.0, y);
+        const double top = 60.0 + static_cast<double>((i / 40) % 14) * 50.0;
+        if (i % 8 == 0) {  // a staff line
+            const double y = top + static_cast<double>(i % 5) * 2 * kHalfSpace;
+            cairo_move_to(cr, 40.0, y);
+            cairo_line_to(cr, 570.0, y);
+        } else {  // a stem
+            const double x = 66.3 + static_cast<double>(i % 64) * 7.9;
+            const double y = top + static_cast<double>((i * 5) % 11) * kHalfSpace;
+            cairo_move_to(cr, x, y);
+            cairo_line_to(cr, x, y - 15.75);
+        }
     }
     cairo_set_line_width(cr, 0.6);
     cairo_stroke(cr);

@@ -1,5 +1,7 @@
 #include "DrawingBatch.h"
 
+#include <algorithm>
+
 namespace corvendi::cairoimpl {
 
 void PathData::Add(cairo_path_data_type_t type, std::initializer_list<double> coordinates) {
@@ -167,10 +169,18 @@ void DrawingBatch::DrawOn(cairo_t* cr) {
         cairo_stroke(cr);
     }
     cairo_set_dash(cr, nullptr, 0, 0);
-    for (const GlyphRun& run : mRuns) {
+    for (GlyphRun& run : mRuns) {
         if (!run.Font || run.Glyphs.empty()) continue;
         cairo_set_scaled_font(cr, run.Font);
         const int count = static_cast<int>(run.Glyphs.size());
+        if (!run.WithText) {
+            // Glyphs on one baseline, left to right, are written as one text line with one
+            // number a glyph; any order draws the same.
+            std::stable_sort(run.Glyphs.begin(), run.Glyphs.end(),
+                             [](const cairo_glyph_t& a, const cairo_glyph_t& b) {
+                                 return a.y < b.y || (a.y == b.y && a.x < b.x);
+                             });
+        }
         if (run.WithText) {
             cairo_show_text_glyphs(cr, run.Text.data(), static_cast<int>(run.Text.size()),
                                    run.Glyphs.data(), count, run.Clusters.data(),
