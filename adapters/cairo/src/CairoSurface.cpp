@@ -490,6 +490,7 @@ void CairoSurface::DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint
     cairo_clip(cr);
     cairo_show_glyphs(cr, &glyph, 1);
     cairo_restore(cr);
+    mImpl->Batch.Begin(mForeColor);  // the caller goes on filling it
 }
 
 }  // namespace corvendi
