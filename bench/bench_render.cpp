@@ -19,6 +19,8 @@
 #include <corvendi/cairo/CairoSvgSurface.h>
 #include <corvendi/cairo/MusicFontCatalog.h>
 
+#include "model/ModelAccess.h"
+
 #include <cairo-ft.h>
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -67,7 +69,8 @@ std::shared_ptr<Score> DenseScore(int32_t measures) {
     score->SetStaffSpace(0.25f);
     score->SetSystemSpace(0.4f);
     auto staffs = score->AllStaffs();
-    for (int32_t i = 1; i < kStaffs; ++i) staffs->Add(staffs->NewID(), "Staff");
+    for (int32_t i = 1; i < kStaffs; ++i)
+        detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
     for (int32_t voice = 1; voice <= kStaffs; ++voice) {
         const int32_t step = durSixteenth;
         for (int32_t time = 0, n = 0; time < measures * durWhole; time += step, ++n) {
