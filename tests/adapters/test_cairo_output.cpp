@@ -7,6 +7,7 @@
 #include <corvendi/cairo/CairoSvgSurface.h>
 #include <corvendi/cairo/Render.h>
 
+#include <cairo.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <fontconfig/fontconfig.h>
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -307,6 +309,43 @@ TEST_F(CairoOutput, ImageSurfaceHonoursItsResolutionAndResizes) {
     const std::string png = TempPath("image.png");
     ASSERT_TRUE(fine.WritePng(png));
     EXPECT_EQ(ReadFile(png).substr(1, 3), "PNG");
+    fs::remove(png);
+}
+
+// The pixels of a PNG file as PixelAt gives them.
+std::vector<int32_t> PngPixels(const std::string& path) {
+    std::vector<int32_t> pixels;
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        for (int y = 0; y < cairo_image_surface_get_height(image); ++y) {
+            for (int x = 0; x < cairo_image_surface_get_width(image); ++x) {
+                uint32_t p = 0;
+                std::memcpy(&p, data + y * stride + x * 4, 4);
+                pixels.push_back(
+                    static_cast<int32_t>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16)));
+            }
+        }
+    }
+    cairo_surface_destroy(image);
+    return pixels;
+}
+
+TEST_F(CairoOutput, PngFilesHoldEveryPixelWithOrWithoutAPalette) {
+    const std::string png = TempPath("exact.png");
+    CairoImageSurface surface(4800, 1200, 15);
+    surface.SetFont(FontSpec{"Arial", 12.0f});
+    surface.DrawTextAt(100, 100, "Anti-aliased grey shades");  // few colours: a palette
+    ASSERT_TRUE(surface.WritePng(png));
+    EXPECT_EQ(ReadFile(png).substr(25, 1), "\x03");  // colour type 3: palette
+    EXPECT_EQ(PngPixels(png), surface.Pixels());
+
+    for (int32_t i = 0; i < 300; ++i)  // 300 colours, a pixel column each
+        surface.Line(i * 15, 600, i * 15, 1100, i * 0x010203, LineFill::FilledBox);
+    ASSERT_TRUE(surface.WritePng(png));
+    EXPECT_EQ(ReadFile(png).substr(25, 1), "\x02");  // colour type 2: RGB
+    EXPECT_EQ(PngPixels(png), surface.Pixels());
     fs::remove(png);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PngFile.h"
 #include "common/Arith.h"
 
 namespace corvendi {
@@ -38,6 +39,7 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
     mWidth = std::isfinite(widthTwips) ? std::max(widthTwips, 0.0) : 0.0;
     mHeight = std::isfinite(heightTwips) ? std::max(heightTwips, 0.0) : 0.0;
     if (mSurface && width == mPixelWidth && height == mPixelHeight) return;
+    if (mSurface) Flush();
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* context = cairo_create(surface);
     const auto back = static_cast<uint32_t>(mBackColor);
@@ -72,6 +74,7 @@ cairo_t* CairoImageSurface::DrawingContext() {
 
 int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {
     if (!mSurface || x < 0 || y < 0 || x >= mPixelWidth || y >= mPixelHeight) return -1;
+    Flush();
     cairo_surface_flush(mSurface);
     const unsigned char* data = cairo_image_surface_get_data(mSurface);
     const int stride = cairo_image_surface_get_stride(mSurface);
@@ -85,6 +88,7 @@ int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {
 std::vector<int32_t> CairoImageSurface::Pixels() {
     std::vector<int32_t> pixels;
     if (!mSurface) return pixels;
+    Flush();
     cairo_surface_flush(mSurface);
     const unsigned char* data = cairo_image_surface_get_data(mSurface);
     const int stride = cairo_image_surface_get_stride(mSurface);
@@ -104,8 +108,10 @@ std::vector<int32_t> CairoImageSurface::Pixels() {
 
 bool CairoImageSurface::WritePng(const std::string& path) {
     if (!mSurface) return false;
+    Flush();
     cairo_surface_flush(mSurface);
-    return cairo_surface_write_to_png(mSurface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    return cairoimpl::WritePngFile(path, cairo_image_surface_get_data(mSurface), mPixelWidth,
+                                   mPixelHeight, cairo_image_surface_get_stride(mSurface));
 }
 
 }  // namespace corvendi

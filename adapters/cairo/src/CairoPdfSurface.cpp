@@ -119,11 +119,14 @@ cairo_t* CairoPdfSurface::DrawingContext() {
 }
 
 void CairoPdfSurface::NewPage() {
-    if (!mFinished) ++mPendingPages;
+    if (mFinished) return;
+    Flush();
+    ++mPendingPages;
 }
 
 void CairoPdfSurface::EndDoc() {
     if (mFinished) return;
+    Flush();
     mFinished = true;
     if (!CloseDocument(mContext, mSurface)) mOk = false;
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "DrawingBatch.h"
 #include "MusicFont.h"
 #include "TextFaces.h"
 #include "common/Arith.h"
@@ -15,8 +16,12 @@
 
 namespace corvendi {
 
+using cairoimpl::DrawingBatch;
 using cairoimpl::MusicFont;
 using cairoimpl::MusicRun;
+using cairoimpl::PathData;
+using cairoimpl::Pen;
+using cairoimpl::PenKind;
 
 namespace {
 
@@ -31,6 +36,17 @@ void SetColor(cairo_t* cr, int32_t color) {
     const auto c = static_cast<uint32_t>(color);
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                          ((c >> 16) & 0xFF) / 255.0);
+}
+
+// The pen of a draw style: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot.
+PenKind PenKindOf(int32_t drawStyle) {
+    switch (drawStyle) {
+        case 1: return PenKind::Dash;
+        case 2: return PenKind::Dot;
+        case 3: return PenKind::DashDot;
+        case 4: return PenKind::DashDotDot;
+        default: return PenKind::Square;
+    }
 }
 
 // Lines of a text (split at line feeds; a carriage return before one is dropped).
@@ -70,6 +86,22 @@ constexpr double kMaxDeviceEm = 8000.0;
 // Below this, glyphs are smaller than a hundredth of a pixel or point: nothing to see.
 constexpr double kMinDeviceEm = 0.05;
 
+// A filled rectangle (left, top, right, bottom in device units) as a line along its longer
+// middle with butt ends.
+void AddBar(DrawingBatch& batch, double x0, double y0, double x1, double y1) {
+    const double width = x1 - x0, height = y1 - y0;
+    if (width <= 0.0 || height <= 0.0) return;
+    if (height >= width) {
+        PathData& path = batch.Stroke(Pen{PenKind::Butt, width, 0.0});
+        path.MoveTo((x0 + x1) / 2.0, y0);
+        path.LineTo((x0 + x1) / 2.0, y1);
+    } else {
+        PathData& path = batch.Stroke(Pen{PenKind::Butt, height, 0.0});
+        path.MoveTo(x0, (y0 + y1) / 2.0);
+        path.LineTo(x1, (y0 + y1) / 2.0);
+    }
+}
+
 }  // namespace
 
 struct CairoSurface::Impl {
@@ -77,6 +109,8 @@ struct CairoSurface::Impl {
     std::map<std::tuple<cairo_font_face_t*, double, double>, cairo_scaled_font_t*> Scaled;
     // The music font size of the last staff symbols drawn (chooses brace glyphs), points.
     double StaffPoints = 0.0;
+    // Drawing not yet handed to cairo.
+    DrawingBatch Batch;
 
     Impl() {
         Options = cairo_font_options_create();
@@ -124,7 +158,25 @@ CairoSurface::~CairoSurface() = default;
 
 void CairoSurface::ReleaseFonts() { mImpl->Release(); }
 
+DrawingBatch& CairoSurface::BatchFor(cairo_t* cr, int32_t color) {
+    DrawingBatch& batch = mImpl->Batch;
+    if (!batch.Empty() && batch.Color() != color) batch.DrawOn(cr);
+    if (batch.Empty()) batch.Begin(color);
+    return batch;
+}
+
+void CairoSurface::Flush() {
+    DrawingBatch& batch = mImpl->Batch;
+    if (batch.Empty()) return;
+    if (cairo_t* cr = DrawingContext()) {
+        batch.DrawOn(cr);
+    } else {
+        batch.Clear();
+    }
+}
+
 bool CairoSurface::CloseDocument(cairo_t*& context, cairo_surface_t*& surface) {
+    mImpl->Batch.Clear();
     ReleaseFonts();
     if (context) {
         cairo_destroy(context);
@@ -156,6 +208,7 @@ void CairoSurface::Cls() {
     mCurrentY = 0.0;
     cairo_t* cr = DrawingContext();
     if (!cr) return;
+    mImpl->Batch.Clear();  // painted over anyway
     cairo_save(cr);
     SetColor(cr, mBackColor);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -178,54 +231,31 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
     };
     double a = device(x1), b = device(y1), c = device(x2), d = device(y2);
     const double pen = DevicePenWidth();
-    cairo_save(cr);
-    SetColor(cr, color);
+    const bool upright = a == c || b == d;
+    if (fill == LineFill::FilledBox && upright && !pixels) {
+        // The box of an upright or level line is that line with square ends.
+        PathData& path = BatchFor(cr, color).Stroke(Pen{PenKind::Square, pen, 0.0});
+        path.MoveTo(a, b);
+        path.LineTo(c, d);
+        return;
+    }
     if (fill == LineFill::FilledBox) {
         double left = std::min(a, c) - pen / 2.0, right = std::max(a, c) + pen / 2.0;
         double top = std::min(b, d) - pen / 2.0, bottom = std::max(b, d) + pen / 2.0;
-        cairo_rectangle(cr, left, top, right - left, bottom - top);
-        cairo_fill(cr);
-    } else if (mDrawStyle != 5) {  // 5: transparent pen
-        cairo_set_line_width(cr, pen);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-        const double dot = std::max(pen, mTwipsPerPixel * unit);
-        switch (mDrawStyle) {
-            case 1: {  // dash
-                double dashes[] = {6 * dot, 3 * dot};
-                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-                cairo_set_dash(cr, dashes, 2, 0);
-                break;
-            }
-            case 2: {  // dot
-                double dashes[] = {dot, dot};
-                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-                cairo_set_dash(cr, dashes, 2, 0);
-                break;
-            }
-            case 3: {  // dash-dot
-                double dashes[] = {6 * dot, 2 * dot, dot, 2 * dot};
-                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-                cairo_set_dash(cr, dashes, 4, 0);
-                break;
-            }
-            case 4: {  // dash-dot-dot
-                double dashes[] = {6 * dot, 2 * dot, dot, 2 * dot, dot, 2 * dot};
-                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-                cairo_set_dash(cr, dashes, 6, 0);
-                break;
-            }
-            default: break;
-        }
-        if (fill == LineFill::Box) {
-            cairo_rectangle(cr, std::min(a, c), std::min(b, d), std::abs(c - a), std::abs(d - b));
-        } else {
-            cairo_move_to(cr, a, b);
-            cairo_line_to(cr, c, d);
-        }
-        cairo_stroke(cr);
+        BatchFor(cr, color).Fill().Rectangle(left, top, right - left, bottom - top);
+        return;
     }
-    cairo_restore(cr);
+    if (mDrawStyle == 5) return;  // transparent pen
+    const PenKind kind = PenKindOf(mDrawStyle);
+    const double dot = kind == PenKind::Square ? 0.0 : std::max(pen, mTwipsPerPixel * unit);
+    const Pen style{kind, pen, dot};
+    PathData& path = BatchFor(cr, color).Stroke(style);
+    if (fill == LineFill::Box) {
+        path.Rectangle(std::min(a, c), std::min(b, d), std::abs(c - a), std::abs(d - b));
+    } else {
+        path.MoveTo(a, b);
+        path.LineTo(c, d);
+    }
 }
 
 void CairoSurface::Print(std::string_view text) {
@@ -254,18 +284,13 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
     auto y = [&](const PixelPoint& p) {
         return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset;
     };
-    cairo_save(cr);
-    SetColor(cr, mForeColor);
-    cairo_set_line_width(cr, DevicePenWidth());
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_move_to(cr, x(points[0]), y(points[0]));
+    const Pen round{PenKind::Round, DevicePenWidth(), 0.0};
+    PathData& path = BatchFor(cr, mForeColor).Stroke(round);
+    path.MoveTo(x(points[0]), y(points[0]));
     for (size_t i = 1; i + 2 < points.size(); i += 3) {
-        cairo_curve_to(cr, x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]),
-                       x(points[i + 2]), y(points[i + 2]));
+        path.CurveTo(x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]),
+                     x(points[i + 2]), y(points[i + 2]));
     }
-    cairo_stroke(cr);
-    cairo_restore(cr);
 }
 
 // Text metrics come from the face at a fixed reference size and scale linearly (the metrics
@@ -328,13 +353,11 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     cairo_t* cr = DrawingContext();
     if (!cr) return;
     const double unit = DeviceUnitsPerTwip();
-    cairo_save(cr);
     if (opaque) {
-        SetColor(cr, mBackColor);
-        cairo_rectangle(cr, x * unit, y * unit, TextWidth(text) * unit, TextHeight(text) * unit);
-        cairo_fill(cr);
+        BatchFor(cr, mBackColor)
+            .Fill()
+            .Rectangle(x * unit, y * unit, TextWidth(text) * unit, TextHeight(text) * unit);
     }
-    SetColor(cr, mForeColor);
     if (IsMusicFont(mFont)) {
         const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
         double lineY = y;
@@ -342,40 +365,55 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
             DrawMusic(cr, x, lineY, line);
             lineY += lineHeight;
         }
-        cairo_restore(cr);
         return;
     }
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     const double size = mFont.Size * kTwipsPerPoint * unit;  // device units per em
     const bool drawable = size >= kMinDeviceEm && size <= kMaxDeviceEm;
     cairo_scaled_font_t* font = drawable ? mImpl->Get(face.Face, size, size) : nullptr;
-    if (!font) {
-        cairo_restore(cr);
-        return;
-    }
-    cairo_set_scaled_font(cr, font);
+    if (!font) return;
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font, &extents);
     double lineY = y * unit;
     for (std::string_view line : SplitLines(text)) {
-        std::string copy = CleanUtf8(line);
         const double baseline = lineY + extents.ascent;
-        cairo_move_to(cr, x * unit, baseline);
-        cairo_show_text(cr, copy.c_str());
+        const std::string copy = CleanUtf8(line);
+        DrawTextLine(cr, font, x * unit, baseline, copy);
         if (mFont.Underline && face.Metrics) {
             const double perUnit = size / face.Metrics->units_per_EM;
             double thickness = std::max<double>(face.Metrics->underline_thickness, 1.0) * perUnit;
             if (PixelAligned()) thickness = std::max(thickness, 1.0);
             cairo_text_extents_t te;
             cairo_scaled_font_text_extents(font, copy.c_str(), &te);
-            cairo_rectangle(cr, x * unit,
-                            baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
-                            te.x_advance, thickness);
-            cairo_fill(cr);
+            BatchFor(cr, mForeColor)
+                .Fill()
+                .Rectangle(x * unit,
+                           baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
+                           te.x_advance, thickness);
         }
         lineY += extents.ascent + extents.descent;
     }
-    cairo_restore(cr);
+}
+
+void CairoSurface::DrawTextLine(cairo_t* cr, cairo_scaled_font_t* font, double x, double baseline,
+                                const std::string& utf8) {
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    cairo_text_cluster_t* clusters = nullptr;
+    int clusterCount = 0;
+    cairo_text_cluster_flags_t flags{};
+    if (cairo_scaled_font_text_to_glyphs(font, x, baseline, utf8.data(),
+                                         static_cast<int>(utf8.size()), &glyphs, &count, &clusters,
+                                         &clusterCount, &flags) != CAIRO_STATUS_SUCCESS)
+        return;
+    DrawingBatch& batch = BatchFor(cr, mForeColor);
+    if (flags == 0) {
+        batch.AddText(font, glyphs, count, utf8, clusters, clusterCount);
+    } else {
+        batch.AddGlyphs(font, glyphs, count);  // clusters that run backwards: glyphs alone
+    }
+    cairo_glyph_free(glyphs);
+    cairo_text_cluster_free(clusters);
 }
 
 void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view text) {
@@ -390,7 +428,9 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
     const double originX = x * unit;
     const double baseline = (y + music.Ascent() * points * kTwipsPerPoint) * unit;
     const bool pixels = PixelAligned();
+    DrawingBatch& batch = BatchFor(cr, mForeColor);
 
+    std::vector<std::pair<double, double>> corners;
     for (const auto& [pen, drawing] : run.Items) {
         const double penX = originX + pen * em;
         for (const cairoimpl::PlacedShape& shape : drawing->Shapes) {
@@ -404,18 +444,19 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
                 // The same width wherever the bar falls, its centre kept to the nearest pixel.
                 double width = std::max(1, NInt(x1 - x0));
                 double left = NInt((x0 + x1 - width) / 2.0);
-                cairo_rectangle(cr, left, y0, width, y1 - y0);
-                cairo_fill(cr);
+                batch.Fill().Rectangle(left, y0, width, y1 - y0);
                 continue;
             }
-            cairo_move_to(cr, penX + shape.Points[0].first * em,
-                          baseline - shape.Points[0].second * em);
-            for (size_t i = 1; i < shape.Points.size(); ++i) {
-                cairo_line_to(cr, penX + shape.Points[i].first * em,
-                              baseline - shape.Points[i].second * em);
+            if (shape.IsRect) {
+                AddBar(batch, penX + shape.Points[0].first * em,
+                       baseline - shape.Points[2].second * em, penX + shape.Points[1].first * em,
+                       baseline - shape.Points[0].second * em);
+                continue;
             }
-            cairo_close_path(cr);
-            cairo_fill(cr);
+            corners.clear();
+            for (const auto& [px, py] : shape.Points)
+                corners.emplace_back(penX + px * em, baseline - py * em);
+            batch.Fill().Polygon(corners);
         }
         for (const cairoimpl::PlacedGlyph& glyph : drawing->Glyphs) {
             const double sx = glyph.ScaleX * glyph.UnitsPerEm * em;
@@ -423,23 +464,33 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
             if (std::min(sx, sy) < kMinDeviceEm || std::max(sx, sy) > kMaxDeviceEm) continue;
             cairo_scaled_font_t* font = mImpl->Get(glyph.Face, sx, sy);
             if (!font) continue;
-            cairo_glyph_t g;
-            g.index = glyph.Index;
-            g.x = penX + glyph.X * em;
-            g.y = baseline - glyph.Y * em;
-            cairo_set_scaled_font(cr, font);
+            const double gx = penX + glyph.X * em;
+            const double gy = baseline - glyph.Y * em;
             if (glyph.Clip) {
-                cairo_save(cr);
-                cairo_rectangle(cr, g.x - 1e5, baseline - glyph.ClipHigh * em, 2e5,
-                                (glyph.ClipHigh - glyph.ClipLow) * em);
-                cairo_clip(cr);
-                cairo_show_glyphs(cr, &g, 1);
-                cairo_restore(cr);
+                DrawClippedGlyph(cr, font, glyph.Index, gx, gy, baseline - glyph.ClipHigh * em,
+                                 (glyph.ClipHigh - glyph.ClipLow) * em);
             } else {
-                cairo_show_glyphs(cr, &g, 1);
+                const cairo_glyph_t g{glyph.Index, gx, gy};
+                batch.AddGlyphs(font, &g, 1);
             }
         }
     }
+}
+
+void CairoSurface::DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint32_t index,
+                                    double x, double y, double top, double height) {
+    // A band of a glyph is drawn at once, after what waits in the batch.
+    mImpl->Batch.DrawOn(cr);
+    const cairo_glyph_t glyph{index, x, y};
+    cairo_save(cr);
+    SetColor(cr, mForeColor);
+    cairo_set_scaled_font(cr, font);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, x - 1e5, top, 2e5, height);
+    cairo_clip(cr);
+    cairo_show_glyphs(cr, &glyph, 1);
+    cairo_restore(cr);
+    mImpl->Batch.Begin(mForeColor);  // the caller goes on filling it
 }
 
 }  // namespace corvendi

@@ -41,6 +41,7 @@ cairo_t* CairoSvgSurface::DrawingContext() {
 bool CairoSvgSurface::Finish() {
     if (mFinished) return mOk;
     if (!mSurface) DrawingContext();  // an empty picture still makes a file
+    Flush();
     mFinished = true;
     if (!CloseDocument(mContext, mSurface)) mOk = false;
     return mOk;

@@ -1,5 +1,7 @@
 #include "FontFiles.h"
 
+#include "FontPathCache.h"
+
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 namespace corvendi::cairoimpl {
@@ -102,7 +105,41 @@ FT_Face CachedFace(const std::string& path, int32_t index) {
     return cache.Get(path, index);
 }
 
-FontFile MatchFontFile(const std::string& family, bool bold, bool italic) {
+namespace {
+
+void AddStrings(FcStrList* list, std::vector<std::string>& out) {
+    if (!list) return;
+    while (FcChar8* text = FcStrListNext(list)) out.emplace_back(reinterpret_cast<char*>(text));
+    FcStrListDone(list);
+}
+
+// What decides fontconfig's answers: its configuration files and folders, the user's
+// configuration folder (which may appear later), and every font folder with its subfolders.
+std::vector<std::string> FontconfigStampedPaths() {
+    std::vector<std::string> paths;
+    AddStrings(FcConfigGetConfigFiles(nullptr), paths);
+    AddStrings(FcConfigGetConfigDirs(nullptr), paths);
+    std::vector<std::string> fontDirs;
+    AddStrings(FcConfigGetFontDirs(nullptr), fontDirs);
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        paths.push_back(std::string(home) + "/.config/fontconfig");
+        fontDirs.push_back(std::string(home) + "/.local/share/fonts");
+        fontDirs.push_back(std::string(home) + "/.fonts");
+    }
+    for (const std::string& dir : fontDirs) {
+        paths.push_back(dir);
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(dir, error), end; !error && it != end;
+             it.increment(error)) {
+            if (it->is_directory(error)) paths.push_back(it->path().string());
+        }
+    }
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return paths;
+}
+
+FontFile MatchWithFontconfig(const std::string& family, bool bold, bool italic) {
     FontFile result;
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return result;
@@ -129,6 +166,20 @@ FontFile MatchFontFile(const std::string& family, bool bold, bool italic) {
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
+    return result;
+}
+
+}  // namespace
+
+FontFile MatchFontFile(const std::string& family, bool bold, bool italic) {
+    // fontconfig is process-wide, and so is the cache; surfaces on several threads share both.
+    static std::mutex mutex;
+    static FontPathCache cache(
+        std::getenv("CORVENDI_NO_FONT_CACHE") ? std::string() : FontPathCache::DefaultFile());
+    std::lock_guard<std::mutex> lock(mutex);
+    if (auto known = cache.Find(family, bold, italic)) return *known;
+    FontFile result = MatchWithFontconfig(family, bold, italic);
+    if (!result.Path.empty()) cache.Store(family, bold, italic, result, FontconfigStampedPaths());
     return result;
 }
 

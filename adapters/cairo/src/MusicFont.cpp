@@ -98,11 +98,22 @@ MusicFont::MusicFont(musicfont::Map map) : mMap(std::move(map)), mLilyPondDir(Mu
 
 MusicFont& MusicFont::ForThread() {
     thread_local std::unique_ptr<MusicFont> font;
-    thread_local std::string loadedFrom;
-    std::string path = CurrentMapFile();
-    if (!font || path != loadedFrom) {
-        font = std::make_unique<MusicFont>(musicfont::LoadMap(path));
-        loadedFrom = path;
+    // What the map was read for: the override, else the application folder. Asked for with
+    // every character drawn or measured, so the folder is compared before any path is built.
+    thread_local std::string loadedOverride;
+    thread_local std::string loadedFolder;
+    if (!tMapFileOverride.empty()) {
+        if (!font || loadedOverride != tMapFileOverride) {
+            font = std::make_unique<MusicFont>(musicfont::LoadMap(tMapFileOverride));
+            loadedOverride = tMapFileOverride;
+        }
+        return *font;
+    }
+    std::string folder = CurrentPlatform().AppFolder();
+    if (!font || !loadedOverride.empty() || loadedFolder != folder) {
+        font = std::make_unique<MusicFont>(musicfont::LoadMap(CurrentMapFile()));
+        loadedOverride.clear();
+        loadedFolder = std::move(folder);
     }
     return *font;
 }

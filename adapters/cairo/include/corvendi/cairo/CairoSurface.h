@@ -22,6 +22,11 @@
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo_scaled_font cairo_scaled_font_t;
+
+namespace corvendi::cairoimpl {
+class DrawingBatch;
+}
 
 namespace corvendi {
 
@@ -52,6 +57,11 @@ class CORVENDI_API CairoSurface : public Surface {
     // the music font's face name for the music font.
     std::string ResolvedFamily();
 
+    // Drawing reaches cairo in batches (a page's glyphs in one call per font, its lines in one
+    // path per pen); this hands over what waits. Reading pixels, writing files and ending
+    // pages do it themselves; a host reading the cairo surface directly calls it first.
+    void Flush();
+
   protected:
     explicit CairoSurface(int32_t twipsPerPixel);
 
@@ -75,8 +85,14 @@ class CORVENDI_API CairoSurface : public Surface {
     struct Impl;
     std::unique_ptr<Impl> mImpl;
 
+    cairoimpl::DrawingBatch& BatchFor(cairo_t* cr, int32_t color);
     void DrawText(double x, double y, std::string_view text, bool opaque);
+    // Queues one line of text with its left end on a baseline (device units).
+    void DrawTextLine(cairo_t* cr, cairo_scaled_font_t* font, double x, double baseline,
+                      const std::string& utf8);
     void DrawMusic(cairo_t* cr, double x, double y, std::string_view text);
+    void DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint32_t index, double x,
+                          double y, double top, double height);
     double DevicePenWidth() const;
 };
 
