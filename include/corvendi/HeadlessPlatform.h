@@ -13,6 +13,8 @@
 // - Recent documents: nothing unless enabled; then the file is added to the freedesktop
 //   recently-used list (XBEL) of the user, or to a list file given for tests.
 // - Message boxes are recorded (the last 100) and handed to the sink, if one is set.
+// - Sequencers play on the virtual clock: a file "plays" for its duration as timers count it
+//   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
 
 #include <corvendi/Platform.h>
@@ -71,6 +73,11 @@ class HeadlessPlatform : public Platform, public std::enable_shared_from_this<He
     // Called with every message box after it is recorded; an empty function removes the sink.
     void SetMessageSink(std::function<void(const MessageBoxRecord&)> sink);
 
+    // The factory's sequencer, else one playing on the virtual clock.
+    std::unique_ptr<Sequencer> CreateSequencer() override;
+    // An empty function goes back to the virtual-clock sequencer.
+    void SetSequencerFactory(std::function<std::unique_ptr<Sequencer>()> factory);
+
   private:
     struct Timer {
         int32_t PeriodMs = 1;
@@ -94,6 +101,7 @@ class HeadlessPlatform : public Platform, public std::enable_shared_from_this<He
 
     std::vector<MessageBoxRecord> mMessages;
     std::function<void(const MessageBoxRecord&)> mMessageSink;
+    std::function<std::unique_ptr<Sequencer>()> mSequencerFactory;
 };
 
 // The application folder from its candidates in order of precedence: the folder a host set, the

@@ -1,6 +1,6 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list and message boxes.
+// the recent-documents list, message boxes and the MIDI sequencer playback plays through.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "corvendi/Sequencer.h"
 
 namespace corvendi {
 
@@ -77,6 +79,11 @@ class Platform {
     // the user something.
     virtual void ShowMessage(const std::string& text, const std::string& title,
                              MessageIcon icon) = 0;
+
+    // --- Sound ---------------------------------------------------------------------------------
+    // A new sequencer for one score's playback (Sequencer.h), used on this thread only; nullptr
+    // when the machine has none (the score then plays nothing).
+    virtual std::unique_ptr<Sequencer> CreateSequencer() = 0;
 };
 
 // The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.

@@ -26,6 +26,7 @@ namespace corvendi {
 class ChordMapper;
 class GlobalEvents;
 class Instruments;
+class MIDIEvent;
 class Note;
 class Region;
 class Staff;
@@ -198,6 +199,29 @@ class Score : public DocumentOwner {
     bool CanUndo() const;
     // The description of catalogue entry 0..174; "" for another code.
     std::string InsDesc(int32_t InsCode) const;
+
+    // --- playback -----------------------------------------------------------------------------
+    // Closes what plays, then, unless StopPlay, writes the score to its temporary MIDI file
+    // (again only when it changed since) and plays it through the platform's sequencer from
+    // FromTime (score ticks). With SendEvents, PlayDone is raised when playing reaches the end.
+    // The file stays open after playing ends, until the next PlayScore. Failures are not
+    // reported: Playing() stays false. `hwnd` is accepted for hosts written for window
+    // handles and not used.
+    void PlayScore(bool StopPlay = false, bool SendEvents = false, int32_t hwnd = 0,
+                   int32_t FromTime = 0);
+    // Whether the sequencer holds the score's file open.
+    bool Playing() const;
+    // The score tick now sounding; -1 when nothing is open.
+    int32_t PlayPosition() const;
+    // Writes the temporary MIDI file of playback when the score changed since it was last
+    // written and returns its path (unique to this score; deleted with it); empty on failure.
+    std::string WritePlayFile();
+
+    // The next MIDI event of the score's event stream; nullptr once it is exhausted, and while
+    // GetAsync is on (the event then arrives through LoadMIDI 25 ms later). A StartTime
+    // restarts the stream there; -1 ends it.
+    std::shared_ptr<MIDIEvent> GetMIDIEvent();
+    std::shared_ptr<MIDIEvent> GetMIDIEvent(int32_t StartTime);
 
     // --- surface -----------------------------------------------------------------------------
     // Only a surface of the window kind is accepted (other kinds are ignored); nullptr detaches.
