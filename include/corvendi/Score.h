@@ -216,6 +216,8 @@ class Score : public DocumentOwner {
     // Writes the temporary MIDI file of playback when the score changed since it was last
     // written and returns its path (unique to this score; deleted with it); empty on failure.
     std::string WritePlayFile();
+    // The temporary MIDI file last written; empty until then.
+    const std::string& PlayFile() const;
 
     // The next MIDI event of the score's event stream; nullptr once it is exhausted, and while
     // GetAsync is on (the event then arrives through LoadMIDI 25 ms later). A StartTime

@@ -28,10 +28,12 @@ constexpr int32_t kVelocity = 112;
 constexpr int32_t kStrongVelocity = 127;  // drums and accented notes
 constexpr int32_t kNoStream = -1;
 
-// Later in the heap order means delivered later.
-bool DeliveredAfter(const auto& a, const auto& b) {
-    return a.Time != b.Time ? a.Time > b.Time : a.Order > b.Order;
-}
+// The heap order: the event delivered later compares greater.
+struct DeliveredAfter {
+    bool operator()(const auto& a, const auto& b) const {
+        return a.Time != b.Time ? a.Time > b.Time : a.Order > b.Order;
+    }
+};
 
 MIDIEvent MakeEvent(int32_t channel, int32_t time, int32_t type, int32_t value0, int32_t value1) {
     MIDIEvent event;
@@ -79,6 +81,7 @@ void MidiEventStream::Restart(int32_t startTime) {
     mBudget = kBudgetAfterRestart;
     detail::ScoreAccess::MidiEvtIxSet(mScore, kNoStream);
     mRunning = false;
+    mVoicesDone = false;
     mQueue.clear();
     if (startTime > kNoStream) {
         mRestarting = true;
@@ -108,9 +111,12 @@ void MidiEventStream::Step() {
 }
 
 void MidiEventStream::GenerateVoiceEvents() {
-    while (mBudget >= 1) {
+    while (mBudget >= 1 && !mVoicesDone) {
         const std::optional<MIDIEvent> event = NextVoiceEvent();
-        if (!event) break;
+        if (!event) {
+            mVoicesDone = true;
+            break;
+        }
         --mBudget;
         if (event->EventType() == midNoteOn) {
             QueueNote(*event);
@@ -180,7 +186,7 @@ void MidiEventStream::QueueMidiEvent(const MIDIEvent& event) {
     ++mQueuedSoFar;
     const int64_t order = event.EventType() == midNoteOff ? -mQueuedSoFar : mQueuedSoFar;
     mQueue.push_back({event.EventTime(), order, event});
-    std::push_heap(mQueue.begin(), mQueue.end(), DeliveredAfter<Queued, Queued>);
+    std::push_heap(mQueue.begin(), mQueue.end(), DeliveredAfter{});
 }
 
 std::shared_ptr<MIDIEvent> MidiEventStream::TakeFirstEvent() {
@@ -188,7 +194,7 @@ std::shared_ptr<MIDIEvent> MidiEventStream::TakeFirstEvent() {
         mRunning = false;
         return nullptr;
     }
-    std::pop_heap(mQueue.begin(), mQueue.end(), DeliveredAfter<Queued, Queued>);
+    std::pop_heap(mQueue.begin(), mQueue.end(), DeliveredAfter{});
     auto event = std::make_shared<MIDIEvent>(std::move(mQueue.back().Event));
     mQueue.pop_back();
     return event;

@@ -65,6 +65,9 @@ class MidiEventStream {
     std::vector<Queued> mQueue;  // a heap, the earliest place on top
     bool mRunning = false;
     bool mRestarting = false;
+    // No voice had an event left: only a restart positions them again, so later steps need not
+    // look (the queue may still hold hundreds of thousands of events of a huge chord).
+    bool mVoicesDone = false;
     int64_t mQueuedSoFar = 0;
     int32_t mBudget = 0;
     std::shared_ptr<MIDIEvent> mCurrent;
