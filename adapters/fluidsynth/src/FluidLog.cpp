@@ -2,6 +2,10 @@
 
 #include <fluidsynth.h>
 
+#ifdef CORVENDI_SILENCE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+
 #include <mutex>
 
 namespace corvendi::fluidsynth {
@@ -17,6 +21,10 @@ void KeepError(int level, const char* message, void*) {
 
 void Discard(int, const char*, void*) {}
 
+#ifdef CORVENDI_SILENCE_ALSA
+void DiscardAlsa(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
 }  // namespace
 
 void SilenceFluidLog() {
@@ -27,6 +35,9 @@ void SilenceFluidLog() {
         fluid_set_log_function(FLUID_WARN, Discard, nullptr);
         fluid_set_log_function(FLUID_INFO, Discard, nullptr);
         fluid_set_log_function(FLUID_DBG, Discard, nullptr);
+#ifdef CORVENDI_SILENCE_ALSA
+        snd_lib_error_set_handler(DiscardAlsa);
+#endif
     });
 }
 

@@ -1,4 +1,5 @@
-// FluidSynth's own log silenced: its messages never reach the terminal. The last error it
+// FluidSynth's own log (and ALSA's, which FluidSynth drives) silenced: their messages never
+// reach the terminal. The last error it
 // reported is kept, so that our messages can say what went wrong.
 #pragma once
 

@@ -1,0 +1,18 @@
+// The sound of the corvendi program: playing on the sound card and rendering to audio files,
+// through the FluidSynth adapter (without it, both say so and fail).
+#pragma once
+
+#include <string>
+
+#include "CommandLine.h"
+
+namespace corvendi::cli {
+
+// corvendi play IN [--from MEASURE] [--soundfont SF2].
+int RunPlay(const CommandLine& line);
+// Whether an output name asks for an audio file (.wav, .flac, .ogg, .oga).
+bool IsAudioOutput(const std::string& output);
+// corvendi render IN -o OUT.wav [--soundfont SF2].
+int RunRenderAudio(const CommandLine& line);
+
+}  // namespace corvendi::cli
