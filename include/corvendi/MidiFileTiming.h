@@ -35,7 +35,8 @@ class MidiFileTiming {
     int64_t TickAt(int64_t microseconds) const;
     // How long the file plays: the time of its last event.
     int64_t DurationMicroseconds() const { return MicrosecondsAt(mEndTick); }
-    // A file tick in the score's ticks (16 per quarter note) and back, truncated.
+    // A file tick in the score's ticks (16 per quarter note) and back, truncated; negative
+    // ticks count as 0 and ticks beyond 2^32 as 2^32 (as do the time conversions).
     int64_t ToScoreTicks(int64_t fileTick) const;
     int64_t FromScoreTicks(int64_t scoreTick) const;
 

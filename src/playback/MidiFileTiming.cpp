@@ -11,6 +11,7 @@ namespace {
 
 constexpr int32_t kDefaultTempo = 500'000;  // microseconds per quarter note: 120 beats a minute
 constexpr int64_t kMicrosecondsPerSecond = 1'000'000;
+constexpr int64_t kScoreTicksPerQuarter = 16;
 constexpr uint8_t kMetaStatus = 0xFF;
 constexpr uint8_t kSysExStatus = 0xF0;
 constexpr uint8_t kSysExContinuation = 0xF7;
@@ -197,10 +198,12 @@ int64_t MidiFileTiming::TickAt(int64_t microseconds) const {
            (microseconds - tempo.StartMicroseconds) * mDivision / tempo.MicrosecondsPerQuarter;
 }
 
-int64_t MidiFileTiming::ToScoreTicks(int64_t fileTick) const { return fileTick * 16 / mDivision; }
+int64_t MidiFileTiming::ToScoreTicks(int64_t fileTick) const {
+    return std::clamp<int64_t>(fileTick, 0, kLastTick) * kScoreTicksPerQuarter / mDivision;
+}
 
 int64_t MidiFileTiming::FromScoreTicks(int64_t scoreTick) const {
-    return scoreTick * mDivision / 16;
+    return std::clamp<int64_t>(scoreTick, 0, kLastTick) * mDivision / kScoreTicksPerQuarter;
 }
 
 }  // namespace corvendi
