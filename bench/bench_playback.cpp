@@ -1,6 +1,6 @@
 // Playback at scale:
 // - the whole MIDI event stream of a 250,000-note score (16 staffs over 2,000 measures of 4/4,
-//   every third beat in sixteenths, the others quarters, one chord of three keys per measure)
+//   every third beat in sixteenths, the others quarters, one chord of two keys per measure)
 //   drained through GetMIDIEvent;
 // - the bundled example rendered to a WAV file through FluidSynth with TimGM6mb (when the
 //   adapter is built and the soundfont installed); the counter `x_realtime` is the music's
@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "SyntheticScores.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/HeadlessPlatform.h"
@@ -31,36 +32,8 @@
 namespace corvendi {
 namespace {
 
-constexpr int32_t kStaffs = 16;
-constexpr int32_t kMeasures = 2000;
-constexpr int32_t kNotesPerStaff = 250'000 / kStaffs;
-
-std::shared_ptr<Score> SyntheticScore() {
-    ResetProcessState();
-    auto score = Score::Create();
-    score->AllGlobals()->Add(0, evtTimeChange, 4, 16);
-    const auto staffs = score->AllStaffs();
-    const auto instruments = score->AllInstruments();
-    for (int32_t s = 0; s < kStaffs; ++s) {
-        auto staff =
-            staffs->Add(staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
-        auto notes = staff->AddVoice(instruments->Add(instruments->NewID(), 40 + s))->Notes();
-        int32_t count = 0;
-        for (int32_t beat = 0; beat < kMeasures * 4 && count < kNotesPerStaff; ++beat) {
-            const bool sixteenths = beat % 3 == 0;
-            const int32_t step = sixteenths ? durSixteenth : durQuarter;
-            for (int32_t t = 0; t < durQuarter && count < kNotesPerStaff; t += step, ++count) {
-                const auto key = static_cast<uint8_t>(48 + (beat + s) % 24);
-                notes->Add(beat * durQuarter + t, key, step, 0);
-                if (beat % 4 == 1) notes->Add(beat * durQuarter + t, key + 4, step, 0);
-            }
-        }
-    }
-    return score;
-}
-
 void BM_DrainEventStream(benchmark::State& state) {
-    const auto score = SyntheticScore();
+    const auto score = bench::QuarterAndSixteenthScore(true);
     int64_t events = 0;
     for (auto _ : state) {
         events = score->GetMIDIEvent(0) ? 1 : 0;

@@ -22,14 +22,17 @@ bool IsAudioOutput(const std::string& output) {
 
 #ifdef CORVENDI_WITH_FLUIDSYNTH
 
-int RunRenderAudio(const CommandLine& line) {
-    Host host(HostOptions{15, line.Quiet, line.FixedClock});
+std::string SoundFontFor(const Host& host, const CommandLine& line) {
     std::string lookedFor;
     const std::string soundFont = fluidsynth::FindSoundFont(line.SoundFont, lookedFor);
-    if (soundFont.empty()) {
-        host.Error("no soundfont found: looked for " + lookedFor);
-        return kExitFile;
-    }
+    if (soundFont.empty()) host.Error("no soundfont found: looked for " + lookedFor);
+    return soundFont;
+}
+
+int RunRenderAudio(const CommandLine& line) {
+    Host host(HostOptions{15, line.Quiet, line.FixedClock});
+    const std::string soundFont = SoundFontFor(host, line);
+    if (soundFont.empty()) return kExitFile;
     auto score = host.NewScore();
     if (!host.Open(*score, line.Operands[0])) return kExitFile;
     host.Progress("rendering " + line.Output);

@@ -62,12 +62,8 @@ int32_t MeasureOf(Score& score, int32_t tick) {
 
 int RunPlay(const CommandLine& line) {
     Host host(HostOptions{15, line.Quiet, line.FixedClock});
-    std::string lookedFor;
-    const std::string soundFont = fluidsynth::FindSoundFont(line.SoundFont, lookedFor);
-    if (soundFont.empty()) {
-        host.Error("no soundfont found: looked for " + lookedFor);
-        return kExitFile;
-    }
+    const std::string soundFont = SoundFontFor(host, line);
+    if (soundFont.empty()) return kExitFile;
     auto score = host.NewScore();
     if (!host.Open(*score, line.Operands[0])) return kExitFile;
 

@@ -15,4 +15,9 @@ bool IsAudioOutput(const std::string& output);
 // corvendi render IN -o OUT.wav [--soundfont SF2].
 int RunRenderAudio(const CommandLine& line);
 
+class Host;
+// The soundfont play and render use (--soundfont, $CORVENDI_SOUNDFONT, a standard one); empty,
+// with one line on standard error naming what was looked for, when there is none.
+std::string SoundFontFor(const Host& host, const CommandLine& line);
+
 }  // namespace corvendi::cli
