@@ -142,14 +142,17 @@ TEST_F(ScorePlayback, ATemporaryFolderThatCannotBeWrittenLeavesNothingPlaying) {
 
 TEST_F(ScorePlayback, TheFileTimingFollowsItsTempoEvents) {
     // 120 ticks a quarter; a quarter at 500,000 us, then from tick 240 one at 250,000 us.
-    const std::string header{"MThd\0\0\0\6\0\1\0\1\0\x78", 14};
-    const std::string track{
-        "\0\xFF\x51\3\x07\xA1\x20"        // tempo 500,000
-        "\x81\x70\xFF\x51\3\x03\xD0\x90"  // at 240: 250,000
-        "\x81\x70\x90\x3C\x40"            // at 480: a note-on
-        "\0\xFF\x2F\0",
-        26};
-    const std::string length{"\0\0\0\x1A", 4};
+    auto bytes = [](std::initializer_list<int> values) {
+        std::string out;
+        for (int v : values) out += static_cast<char>(v);
+        return out;
+    };
+    const std::string header = "MThd" + bytes({0, 0, 0, 6, 0, 1, 0, 1, 0, 120});
+    const std::string track = bytes({0,    0xFF, 0x51, 3,    0x07, 0xA1, 0x20,        // 500,000
+                                     0x81, 0x70, 0xFF, 0x51, 3,    0x03, 0xD0, 0x90,  // at 240
+                                     0x81, 0x70, 0x90, 0x3C, 0x40,  // at 480: a note-on
+                                     0,    0xFF, 0x2F, 0});
+    const std::string length = bytes({0, 0, 0, static_cast<int>(track.size())});
     const auto timing = MidiFileTiming::Read(header + "MTrk" + length + track);
     ASSERT_TRUE(timing);
     EXPECT_EQ(timing->EndTick(), 480);
@@ -159,7 +162,7 @@ TEST_F(ScorePlayback, TheFileTimingFollowsItsTempoEvents) {
     EXPECT_EQ(timing->ToScoreTicks(480), 64);
     EXPECT_FALSE(MidiFileTiming::Read("MThd\0\0"));
     // A track that claims more than the file holds is read as far as it goes.
-    const std::string tooLong{"MTrk\0\0\xFF\xFF", 8};
+    const std::string tooLong = "MTrk" + bytes({0, 0, 0xFF, 0xFF});
     EXPECT_EQ(MidiFileTiming::Read(header + tooLong + track.substr(0, 15))->EndTick(), 240);
 }
 
