@@ -143,6 +143,7 @@ class Score : public DocumentOwner {
     void SetDrumIX(int32_t value);
     int32_t DynAdjust() const { return mDynAdjust; }
     void SetDynAdjust(int32_t value) { mDynAdjust = value; }
+    // Whether GetMIDIEvent delivers its events through LoadMIDI instead of returning them.
     bool GetAsync() const { return mGetAsync; }
     void SetGetAsync(bool on) { mGetAsync = on; }
     bool Handles() const { return mHandles; }

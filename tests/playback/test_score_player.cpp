@@ -140,6 +140,32 @@ TEST_F(ScorePlayback, ATemporaryFolderThatCannotBeWrittenLeavesNothingPlaying) {
     EXPECT_TRUE(score->WritePlayFile().empty());
 }
 
+TEST_F(ScorePlayback, TheHeadlessSequencerCountsMillisecondsUntilSongPointerAndStopsInPlace) {
+    auto sequencer = Headless().CreateSequencer();
+    EXPECT_FALSE(sequencer->SetTimeFormat());
+    EXPECT_FALSE(sequencer->Play(0, true));
+    EXPECT_EQ(sequencer->Position(), -1);
+    EXPECT_FALSE(sequencer->Open((folder / "missing.mid").string()));
+
+    const int64_t length = FileMilliseconds();
+    ASSERT_TRUE(sequencer->Open(score->PlayFile()));
+    ASSERT_TRUE(sequencer->Play(static_cast<int32_t>(length / 4), false));
+    // Milliseconds before SetTimeFormat, the start on a file tick (about 4.6 ms each).
+    EXPECT_NEAR(sequencer->Position(), length / 4, 5);
+    int32_t stopper = 0;
+    stopper = Headless().StartTimer(static_cast<int32_t>(length / 4), [&] {
+        sequencer->Stop();
+        Headless().StopTimer(stopper);
+    });
+    RunTimers();
+    EXPECT_NEAR(sequencer->Position(), length / 2, 5);
+    ASSERT_TRUE(sequencer->SetTimeFormat());
+    EXPECT_NEAR(sequencer->Position(), 32, 1);
+    sequencer->Close();
+    EXPECT_EQ(sequencer->Position(), -1);
+    EXPECT_EQ(Headless().ArmedTimerCount(), 0);
+}
+
 TEST_F(ScorePlayback, TheFileTimingFollowsItsTempoEvents) {
     // 120 ticks a quarter; a quarter at 500,000 us, then from tick 240 one at 250,000 us.
     auto bytes = [](std::initializer_list<int> values) {
