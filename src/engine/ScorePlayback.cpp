@@ -16,7 +16,7 @@ int32_t Score::PlayPosition() const { return mState->Player->Position(); }
 
 std::string Score::WritePlayFile() { return mState->Player->WritePlayFile(); }
 
-const std::string& Score::PlayFile() const { return mPlayer->PlayFile(); }
+const std::string& Score::PlayFile() const { return mState->Player->PlayFile(); }
 
 std::shared_ptr<MIDIEvent> Score::GetMIDIEvent() {
     return mState->EventStream->GetMIDIEvent(std::nullopt);

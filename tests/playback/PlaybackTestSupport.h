@@ -10,6 +10,7 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Voice.h"
 #include "engine/ScoreTestSupport.h"
+#include "model/ModelAccess.h"
 
 namespace corvendi::test {
 
@@ -52,7 +53,9 @@ class PlaybackTest : public ScoreTest {
         log->log.clear();
     }
 
-    void OnChannel(int32_t channel) { voice->Instrument()->ChannelSet(channel); }
+    void OnChannel(int32_t channel) {
+        detail::InstrumentAccess::ChannelSet(*voice->Instrument(), channel);
+    }
 
     // Every event left in the stream, one line each.
     std::vector<std::string> Drain() {

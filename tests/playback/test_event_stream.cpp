@@ -16,7 +16,7 @@ class EventStream : public PlaybackTest {
   protected:
     void SetUp() override {
         PlaybackTest::SetUp();
-        voice->Instrument()->ValueSet(40);
+        detail::InstrumentAccess::ValueSet(*voice->Instrument(), 40);
     }
 
     // A chord of the given keys.
@@ -61,10 +61,10 @@ TEST_F(EventStream, DotsAndStaccatoSetTheLengthAccentsAndDrumsTheVelocity) {
 
 TEST_F(EventStream, VoicesMergeEarliestFirstAndTheFirstVoiceWinsATie) {
     const auto staffs = score->AllStaffs();
-    auto second = staffs->Add(staffs->NewID(), "Bass", std::nullopt, true)
+    auto second = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Bass", std::nullopt, true)
                       ->AddVoice(score->AllInstruments()->Add("I2", 33));
-    second->Instrument()->ChannelSet(1);
-    second->Instrument()->ValueSet(33);
+    detail::InstrumentAccess::ChannelSet(*second->Instrument(), 1);
+    detail::InstrumentAccess::ValueSet(*second->Instrument(), 33);
     Chord(0, {72}, 32);
     score->AddNote(2, 0, 36, 16, 0);
     score->AddNote(2, 16, 38, 16, 0);
