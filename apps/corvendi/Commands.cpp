@@ -129,19 +129,19 @@ int RunRender(const CommandLine& line) {
     if (output.empty()) {
         output = std::filesystem::path(input).stem().string() + ".pdf";
     }
-    const OutputKind kind = OutputKindOf(output);
-    if (kind == OutputKind::None) {
+    const auto format = cairo::RenderFormatOf(output);
+    if (!format) {
         UsageError(output + ": the output must end in .pdf, .png, .svg or .wav (.flac, .ogg)");
         return kExitUsage;
     }
-    if (line.Print && kind != OutputKind::Pdf) {
+    if (line.Print && format != cairo::RenderFormat::Pdf) {
         UsageError("--print needs a PDF output");
         return kExitUsage;
     }
-    const int32_t twips =
-        kind == OutputKind::Png ? TwipsPerPixelForDpi(line.Dpi) : kScreenTwipsPerPixel;
-    Host host(OptionsFor(line, twips));
-    const auto written = RenderFile(host, input, output, line.FromPage, line.ToPage);
+    const bool png = format == cairo::RenderFormat::Png;
+    Host host(OptionsFor(line, png ? TwipsPerPixelForDpi(line.Dpi) : kScreenTwipsPerPixel));
+    const auto written =
+        RenderFile(host, input, output, line.FromPage, line.ToPage, png ? line.Dpi : 0);
     if (!written) return kExitFile;
     ReportWritten(*written);
     if (line.Print && !SendToPrinter(host, output)) return kExitFile;

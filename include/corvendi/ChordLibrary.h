@@ -22,10 +22,11 @@
 
 #include "corvendi/ChordMapper.h"
 #include "corvendi/ChordVocabulary.h"
+#include "corvendi/Export.h"
 
 namespace corvendi {
 
-class ChordLibrary : public ChordMapper {
+class CORVENDI_API ChordLibrary : public ChordMapper {
   public:
     // The data file's name inside the data folder.
     static constexpr std::string_view kDataFileName = "Chords.txt";

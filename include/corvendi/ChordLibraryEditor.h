@@ -13,10 +13,11 @@
 
 #include "corvendi/ChordLibrary.h"
 #include "corvendi/ChordMapper.h"
+#include "corvendi/Export.h"
 
 namespace corvendi {
 
-class ChordLibraryEditor : public ChordMapEditor {
+class CORVENDI_API ChordLibraryEditor : public ChordMapEditor {
   public:
     std::shared_ptr<ChordMapper> Init(std::shared_ptr<ChordMapper> map) override;
 

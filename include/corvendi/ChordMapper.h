@@ -21,12 +21,14 @@
 #include <string_view>
 #include <utility>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class Surface;
 class GlobalEvents;
 
-class ChordMapper {
+class CORVENDI_API ChordMapper {
   public:
     virtual ~ChordMapper() = default;
 
@@ -74,7 +76,7 @@ class ChordMapper {
 };
 
 // The editor of a chord map (used by the Score Properties dialog).
-class ChordMapEditor {
+class CORVENDI_API ChordMapEditor {
   public:
     virtual ~ChordMapEditor() = default;
     // Takes the score's chord map to edit; the map returned becomes the score's chord map.
@@ -83,6 +85,6 @@ class ChordMapEditor {
 };
 
 // The chord mapper a new score uses.
-std::shared_ptr<ChordMapper> CreateChordMapper();
+CORVENDI_API std::shared_ptr<ChordMapper> CreateChordMapper();
 
 }  // namespace corvendi

@@ -17,9 +17,11 @@
 #include <string_view>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-struct ChordQuality {
+struct CORVENDI_API ChordQuality {
     int32_t Number = 0;              // 0..20
     std::string Suffix;              // UTF-8; empty for the major chord
     std::vector<int32_t> Intervals;  // semitones above the root, as listed
@@ -31,7 +33,7 @@ struct ChordQuality {
 using ChordFrets = std::array<int8_t, 6>;
 constexpr int8_t kMutedString = -1;
 
-class ChordVocabulary {
+class CORVENDI_API ChordVocabulary {
   public:
     static constexpr int32_t kMaxQualityNumber = 20;
     static constexpr int32_t kMaxFret = 24;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class Voices;
@@ -12,7 +14,7 @@ class Instruments;
 class Staffs;
 class GlobalEvents;
 
-class DocumentOwner {
+class CORVENDI_API DocumentOwner {
   public:
     virtual ~DocumentOwner() = default;
 

@@ -5,18 +5,25 @@
 #include <stdexcept>
 #include <string>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-class Error : public std::runtime_error {
+class CORVENDI_API Error : public std::runtime_error {
   public:
     Error(std::string id, const std::string& message)
-        : std::runtime_error("[corvendi." + id + "] " + message), mId(std::move(id)) {}
+        : std::runtime_error("[corvendi." + id + "] " + message),
+          mId(std::move(id)),
+          mMessage(message) {}
 
     // A stable, dotted identifier such as "file.open" that tests and hosts may rely on.
     const std::string& Id() const noexcept { return mId; }
+    // The message without the identifier, for showing to a user.
+    const std::string& Message() const noexcept { return mMessage; }
 
   private:
     std::string mId;
+    std::string mMessage;
 };
 
 }  // namespace corvendi

@@ -5,11 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "corvendi/Export.h"
 #include "corvendi/Surface.h"
 
 namespace corvendi {
 
-class Font {
+class CORVENDI_API Font {
   public:
     Font() = default;
     explicit Font(std::string name, float size = 10.0f, bool bold = false, bool italic = false)

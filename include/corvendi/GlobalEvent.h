@@ -8,9 +8,11 @@
 #include <string>
 #include <utility>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-class GlobalEvent {
+class CORVENDI_API GlobalEvent {
   public:
     // Time in ticks from the start of the score (a whole note is 64 ticks).
     int32_t EventTime() const { return mEventTime; }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "corvendi/Export.h"
 #include "corvendi/GlobalEvent.h"
 
 namespace corvendi {
@@ -26,12 +27,12 @@ struct GlobalEventsAccess;
 }  // namespace detail
 
 // The measure a time lies in and that measure's length in ticks.
-struct MeasureInfoResult {
+struct CORVENDI_API MeasureInfoResult {
     int32_t Number = 0;
     int32_t Duration = 0;
 };
 
-class GlobalEvents {
+class CORVENDI_API GlobalEvents {
   public:
     using List = std::vector<std::shared_ptr<GlobalEvent>>;
 

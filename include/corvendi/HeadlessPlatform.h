@@ -17,6 +17,7 @@
 //   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
 
+#include <corvendi/Export.h>
 #include <corvendi/Platform.h>
 
 #include <cstdint>
@@ -29,7 +30,7 @@
 
 namespace corvendi {
 
-struct MessageBoxRecord {
+struct CORVENDI_API MessageBoxRecord {
     std::string Text;
     std::string Title;
     MessageIcon Icon = MessageIcon::None;
@@ -37,7 +38,8 @@ struct MessageBoxRecord {
     bool operator==(const MessageBoxRecord&) const = default;
 };
 
-class HeadlessPlatform : public Platform, public std::enable_shared_from_this<HeadlessPlatform> {
+class CORVENDI_API HeadlessPlatform : public Platform,
+                                      public std::enable_shared_from_this<HeadlessPlatform> {
   public:
     HeadlessPlatform() = default;
 
@@ -107,11 +109,13 @@ class HeadlessPlatform : public Platform, public std::enable_shared_from_this<He
 // The application folder from its candidates in order of precedence: the folder a host set, the
 // CORVENDI_HOME value, "<programFolder>/../share/corvendi" when it exists, the source data folder.
 // Empty candidates are skipped.
-std::string ResolveAppFolder(const std::string& hostSet, const std::string& environment,
-                             const std::string& programFolder, const std::string& sourceData);
+CORVENDI_API std::string ResolveAppFolder(const std::string& hostSet,
+                                          const std::string& environment,
+                                          const std::string& programFolder,
+                                          const std::string& sourceData);
 
 // $XDG_DATA_HOME/recently-used.xbel, else $HOME/.local/share/recently-used.xbel; empty when
 // neither variable is set.
-std::string DefaultRecentDocsFile();
+CORVENDI_API std::string DefaultRecentDocsFile();
 
 }  // namespace corvendi

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "corvendi/DocumentOwner.h"
+#include "corvendi/Export.h"
 #include "corvendi/Range.h"
 
 namespace corvendi {
@@ -23,7 +24,7 @@ namespace detail {
 struct InstrumentAccess;
 }  // namespace detail
 
-class Instrument {
+class CORVENDI_API Instrument {
   public:
     static constexpr int32_t kDrumSlots = 8;
 

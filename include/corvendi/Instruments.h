@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corvendi/DocumentOwner.h"
+#include "corvendi/Export.h"
 #include "corvendi/Instrument.h"
 
 namespace corvendi {
@@ -15,7 +16,7 @@ namespace detail {
 struct InstrumentsAccess;
 }  // namespace detail
 
-class Instruments {
+class CORVENDI_API Instruments {
   public:
     static constexpr int32_t kMaxInstruments = 16;
     using List = std::vector<std::shared_ptr<corvendi::Instrument>>;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "corvendi/Enums.h"
+#include "corvendi/Export.h"
 
 namespace corvendi {
 
@@ -15,7 +16,7 @@ namespace detail {
 struct MIDIEventAccess;
 }  // namespace detail
 
-class MIDIEvent {
+class CORVENDI_API MIDIEvent {
   public:
     MIDIEvent() = default;
 

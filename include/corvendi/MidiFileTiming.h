@@ -15,9 +15,11 @@
 #include <string_view>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-class MidiFileTiming {
+class CORVENDI_API MidiFileTiming {
   public:
     // The timing of the file held in `bytes`; nullopt when they do not start with a valid
     // "MThd" header.

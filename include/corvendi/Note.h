@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 namespace detail {
 struct NoteAccess;
 }  // namespace detail
 
-class Note {
+class CORVENDI_API Note {
   public:
     Note();
 

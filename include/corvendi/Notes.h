@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "corvendi/Export.h"
 #include "corvendi/Note.h"
 
 namespace corvendi {
@@ -18,7 +19,7 @@ namespace detail {
 struct NotesAccess;
 }  // namespace detail
 
-class Notes {
+class CORVENDI_API Notes {
   public:
     using List = std::vector<std::shared_ptr<Note>>;
 

@@ -18,12 +18,13 @@
 #include <memory>
 #include <string>
 
+#include "corvendi/Export.h"
 #include "corvendi/Sequencer.h"
 
 namespace corvendi {
 
 // Local time of day, 0..23, 0..59, 0..59.
-struct TimeOfDay {
+struct CORVENDI_API TimeOfDay {
     int32_t Hour = 0;
     int32_t Minute = 0;
     int32_t Second = 0;
@@ -42,7 +43,7 @@ enum class MessageIcon : int32_t {
 
 using TimerCallback = std::function<void()>;
 
-class Platform {
+class CORVENDI_API Platform {
   public:
     virtual ~Platform() = default;
 
@@ -87,11 +88,11 @@ class Platform {
 };
 
 // The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.
-Platform& CurrentPlatform();
+CORVENDI_API Platform& CurrentPlatform();
 // The same, shared: for objects that must reach the platform that started their timer.
-std::shared_ptr<Platform> CurrentPlatformPtr();
+CORVENDI_API std::shared_ptr<Platform> CurrentPlatformPtr();
 // Installs the platform of the calling thread; nullptr installs a fresh HeadlessPlatform.
 // Timers started on the previous platform stay with it.
-void SetPlatform(std::shared_ptr<Platform> platform);
+CORVENDI_API void SetPlatform(std::shared_ptr<Platform> platform);
 
 }  // namespace corvendi

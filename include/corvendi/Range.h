@@ -4,13 +4,15 @@
 
 #include <cstdint>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 namespace detail {
 struct RangeAccess;
 }  // namespace detail
 
-class Range {
+class CORVENDI_API Range {
   public:
     int32_t Low() const { return mLow; }
     int32_t High() const { return mHigh; }

@@ -15,11 +15,12 @@
 #include <string_view>
 #include <vector>
 
+#include "corvendi/Export.h"
 #include "corvendi/Surface.h"
 
 namespace corvendi {
 
-struct SurfaceCall {
+struct CORVENDI_API SurfaceCall {
     std::string Name;             // the member called: "Line", "Print", "SetForeColor", ...
     std::vector<double> Numbers;  // numeric and Boolean (1/0) arguments in order
     std::string Text;             // the text argument; the face name for SetFont
@@ -32,7 +33,7 @@ struct SurfaceCall {
 // The face name of the music font.
 inline constexpr std::string_view kMusicFontName = "Quavrix";
 
-class RecordingSurface : public Surface {
+class CORVENDI_API RecordingSurface : public Surface {
   public:
     explicit RecordingSurface(SurfaceKind kind = SurfaceKind::Window) : mKind(kind) {}
 

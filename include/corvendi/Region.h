@@ -10,11 +10,12 @@
 #include <memory>
 #include <vector>
 
+#include "corvendi/Export.h"
 #include "corvendi/Range.h"
 
 namespace corvendi {
 
-class Region {
+class CORVENDI_API Region {
   public:
     // The most measures a region holds; larger counts are ignored.
     static constexpr int32_t kMaxMeasures = 1024;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "corvendi/DocumentOwner.h"
+#include "corvendi/Export.h"
 #include "corvendi/Font.h"
 #include "corvendi/ScoreEvents.h"
 #include "corvendi/Surface.h"
@@ -38,7 +39,7 @@ struct ScoreAccess;
 struct ScoreState;
 }  // namespace detail
 
-class Score : public DocumentOwner {
+class CORVENDI_API Score : public DocumentOwner {
   public:
     static constexpr int32_t kFontCount = 7;
 

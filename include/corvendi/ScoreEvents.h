@@ -10,12 +10,14 @@
 #include <memory>
 #include <utility>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class Staff;
 class MIDIEvent;
 
-class ScoreEvents {
+class CORVENDI_API ScoreEvents {
   public:
     virtual ~ScoreEvents() = default;
 
@@ -55,7 +57,7 @@ class ScoreEvents {
 
 // The attached listener of one score. Raising with no listener attached does nothing.
 // Engine code raises an event with, for example, `events.Raise(&ScoreEvents::ActiveVoice, 1)`.
-class ScoreEventSource {
+class CORVENDI_API ScoreEventSource {
   public:
     void Attach(std::shared_ptr<ScoreEvents> listener) { mListener = std::move(listener); }
     const std::shared_ptr<ScoreEvents>& Listener() const { return mListener; }

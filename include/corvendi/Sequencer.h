@@ -23,9 +23,11 @@
 #include <string>
 #include <utility>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-class Sequencer {
+class CORVENDI_API Sequencer {
   public:
     virtual ~Sequencer() = default;
 

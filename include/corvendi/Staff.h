@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class DocumentOwner;
@@ -20,7 +22,7 @@ namespace detail {
 struct StaffAccess;
 }  // namespace detail
 
-class Staff {
+class CORVENDI_API Staff {
   public:
     static constexpr int32_t kMaxVoices = 4;
 

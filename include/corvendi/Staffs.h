@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class DocumentOwner;
@@ -17,7 +19,7 @@ namespace detail {
 struct StaffsAccess;
 }  // namespace detail
 
-class Staffs {
+class CORVENDI_API Staffs {
   public:
     using List = std::vector<std::shared_ptr<Staff>>;
 

@@ -15,11 +15,13 @@
 #include <string>
 #include <string_view>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 // A font as the surface selects it. The score's own fonts are shared Font objects; a surface
 // keeps a copy of the one selected last.
-struct FontSpec {
+struct CORVENDI_API FontSpec {
     std::string Name = "Arial";
     float Size = 10.0f;  // points
     bool Bold = false;
@@ -29,7 +31,7 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-struct PixelPoint {
+struct CORVENDI_API PixelPoint {
     int32_t X = 0;
     int32_t Y = 0;
     bool operator==(const PixelPoint&) const = default;
@@ -56,7 +58,7 @@ constexpr int32_t kDrawModeCopyPen = 13;
 constexpr int32_t kScaleTwips = 1;
 constexpr int32_t kScalePixels = 3;
 
-class Surface {
+class CORVENDI_API Surface {
   public:
     virtual ~Surface() = default;
 

@@ -8,12 +8,14 @@
 
 #include <string>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 class Score;
 
 // One line of JSON, no trailing newline. "lastPage" is the score's LastPage() as it stands: a
 // caller that wants the final count lets pagination finish first.
-std::string ToJson(const Score& score);
+CORVENDI_API std::string ToJson(const Score& score);
 
 }  // namespace corvendi

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
 // The library's version, "major.minor.patch".
-const char* VersionString();
+CORVENDI_API const char* VersionString();
 
 }  // namespace corvendi

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "corvendi/DocumentOwner.h"
+#include "corvendi/Export.h"
 #include "corvendi/Notes.h"
 
 namespace corvendi {
@@ -18,7 +19,7 @@ namespace detail {
 struct VoiceAccess;
 }  // namespace detail
 
-class Voice {
+class CORVENDI_API Voice {
   public:
     Voice();
     ~Voice();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "corvendi/DocumentOwner.h"
+#include "corvendi/Export.h"
 #include "corvendi/Voice.h"
 
 namespace corvendi {
@@ -17,7 +18,7 @@ namespace detail {
 struct VoicesAccess;
 }  // namespace detail
 
-class Voices {
+class CORVENDI_API Voices {
   public:
     using List = std::vector<std::shared_ptr<corvendi::Voice>>;
 

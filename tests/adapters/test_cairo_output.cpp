@@ -5,6 +5,7 @@
 #include <corvendi/cairo/CairoImageSurface.h>
 #include <corvendi/cairo/CairoPdfSurface.h>
 #include <corvendi/cairo/CairoSvgSurface.h>
+#include <corvendi/cairo/Render.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include <corvendi/Enums.h>
+#include <corvendi/Error.h>
 #include <corvendi/Platform.h>
 #include <corvendi/Region.h>
 #include <corvendi/Score.h>
@@ -505,6 +507,41 @@ TEST_F(CairoOutput, NumbersInPdfAndSvgUseAPointUnderADecimalCommaLocale) {
     EXPECT_EQ(svg.find("72,25"), std::string::npos);
     fs::remove(pdfPath);
     fs::remove(svgPath);
+}
+
+TEST_F(CairoOutput, RenderPngWritesOneFileForEachPageOfTheRangeAndReportsEach) {
+    auto score = Score::Create();
+    ASSERT_TRUE(score->OpenFile(CORVENDI_TEST_DATA_DIR "/examples/example.sco"));
+    const std::string path = TempPath("render.png");
+    cairo::RenderOptions options;
+    options.FromPage = 2;
+    options.Dpi = 48;
+    std::vector<int32_t> drawn;
+    options.Progress = [&drawn](cairo::RenderStage stage, int32_t page) {
+        if (stage == cairo::RenderStage::Drawing) drawn.push_back(page);
+    };
+    const auto written = cairo::RenderPng(*score, path, options);
+    ASSERT_GE(score->LastPage(), 2);
+    ASSERT_EQ(written, std::vector<std::string>{TempPath("render-2.png")});
+    EXPECT_EQ(drawn, std::vector<int32_t>{2});
+    EXPECT_FALSE(fs::exists(TempPath("render-1.png")));
+    // 48 dpi: the page's width in twips over 30 twips per pixel.
+    std::ifstream file(written[0], std::ios::binary);
+    char header[24] = {};
+    ASSERT_TRUE(file.read(header, sizeof header));
+    const auto byte = [&header](int i) { return static_cast<uint32_t>(uint8_t(header[i])); };
+    const uint32_t width = byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19);
+    EXPECT_EQ(width, static_cast<uint32_t>(score->SheetWidthTw() / 30));
+    fs::remove(written[0]);
+
+    options.FromPage = score->LastPage() + 1;
+    try {
+        cairo::RenderPng(*score, path, options);
+        FAIL() << "a range beyond the score rendered";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Id(), "render.pages");
+    }
+    score->SetWindow(nullptr);
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #   add_subdirectory   a project that adds the source tree
 #   installed_program  the installed `corvendi` program runs `demo` with no environment and
 #                      prints the version with --version (skipped while there is no program)
+#   internal_access    a host calling an engine-internal member does not compile against the
+#                      installed headers (the same host calling the public API does)
+#   exported_symbols   the installed shared libraries export only the host API (nm -D)
 #
 # Inputs: CHECK, PREFIX, WORK, SOURCE_DIR, BUILD_DIR, GENERATOR, CXX, VERSION, LIBDIR, BINDIR,
-# INCLUDEDIR, DATADIR, SHARED, WITH_CAIRO, PKG_CONFIG.
+# INCLUDEDIR, DATADIR, SHARED, WITH_CAIRO, PKG_CONFIG, PYTHON.
 cmake_minimum_required(VERSION 3.20)
 
 set(consumer_source ${CMAKE_CURRENT_LIST_DIR}/consumer)
@@ -213,6 +216,38 @@ elseif(CHECK STREQUAL "installed_program")
     if(NOT result EQUAL 0 OR at EQUAL -1)
         message(FATAL_ERROR "corvendi --version (${result}) does not print ${VERSION}:\n${output}${errors}")
     endif()
+
+elseif(CHECK STREQUAL "internal_access")
+    set(source_dir ${CMAKE_CURRENT_LIST_DIR}/internal_access)
+    run("compiling a host of the public API" ${CXX} -std=c++20 -fsyntax-only
+        -I${PREFIX}/${INCLUDEDIR} ${source_dir}/public_call.cpp)
+    foreach(call IN ITEMS "score->CurPageSet(2)" "score->LoadingSet(true)" "staff->IDSet(\"S1\")"
+                          "note.NoteTimeSet(3)" "event.ChannelSet(4)"
+                          "corvendi::detail::ScoreAccess::CurPageSet(*score, 2)")
+        execute_process(COMMAND ${CXX} -std=c++20 -fsyntax-only -I${PREFIX}/${INCLUDEDIR}
+                "-DINTERNAL_CALL=${call}" ${source_dir}/internal_call.cpp
+            RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+        if(result EQUAL 0)
+            message(FATAL_ERROR "a host calling ${call} compiles against the installed headers")
+        endif()
+    endforeach()
+    if(EXISTS ${PREFIX}/${INCLUDEDIR}/engine OR EXISTS ${PREFIX}/${INCLUDEDIR}/model)
+        message(FATAL_ERROR "internal headers were installed")
+    endif()
+
+elseif(CHECK STREQUAL "exported_symbols")
+    if(NOT SHARED)
+        message("SKIP: the libraries are static")
+        return()
+    endif()
+    set(libraries ${PREFIX}/${LIBDIR}/libcorvendi.so)
+    if(WITH_CAIRO)
+        list(APPEND libraries ${PREFIX}/${LIBDIR}/libcorvendi_cairo.so)
+    endif()
+    foreach(library IN LISTS libraries)
+        run("checking the symbols of ${library}" ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/check_exports.py
+            ${library} ${PREFIX}/${INCLUDEDIR})
+    endforeach()
 
 else()
     message(FATAL_ERROR "unknown packaging check '${CHECK}'")

@@ -2,6 +2,7 @@
 // any whole number of twips per pixel (15, i.e. 96 dpi, unless told).
 #pragma once
 
+#include <corvendi/Export.h>
 #include <corvendi/cairo/CairoSurface.h>
 
 #include <cstdint>
@@ -10,7 +11,7 @@
 
 namespace corvendi {
 
-class CairoImageSurface : public CairoSurface {
+class CORVENDI_API CairoImageSurface : public CairoSurface {
   public:
     // A surface of the given size in twips (at least one pixel each way), cleared to white.
     CairoImageSurface(double widthTwips, double heightTwips, int32_t twipsPerPixel = 15);

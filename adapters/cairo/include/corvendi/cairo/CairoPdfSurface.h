@@ -12,6 +12,7 @@
 //   invisible on paper.
 #pragma once
 
+#include <corvendi/Export.h>
 #include <corvendi/cairo/CairoSurface.h>
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 
 namespace corvendi {
 
-class CairoPdfSurface : public CairoSurface {
+class CORVENDI_API CairoPdfSurface : public CairoSurface {
   public:
     explicit CairoPdfSurface(std::string path, int32_t twipsPerPixel = 3);
     ~CairoPdfSurface() override;

@@ -13,6 +13,7 @@
 // - Lines are DrawWidth pixels of the surface wide; image surfaces put them on whole pixels.
 #pragma once
 
+#include <corvendi/Export.h>
 #include <corvendi/Surface.h>
 
 #include <memory>
@@ -24,7 +25,7 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace corvendi {
 
-class CairoSurface : public Surface {
+class CORVENDI_API CairoSurface : public Surface {
   public:
     ~CairoSurface() override;
     CairoSurface(const CairoSurface&) = delete;

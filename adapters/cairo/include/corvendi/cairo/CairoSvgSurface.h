@@ -3,13 +3,14 @@
 // file is complete after Finish or when the surface is destroyed.
 #pragma once
 
+#include <corvendi/Export.h>
 #include <corvendi/cairo/CairoSurface.h>
 
 #include <string>
 
 namespace corvendi {
 
-class CairoSvgSurface : public CairoSurface {
+class CORVENDI_API CairoSvgSurface : public CairoSurface {
   public:
     CairoSvgSurface(std::string path, double widthTwips, double heightTwips,
                     int32_t twipsPerPixel = 15);

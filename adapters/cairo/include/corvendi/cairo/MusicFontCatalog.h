@@ -4,22 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "corvendi/Export.h"
+
 namespace corvendi {
 
-struct MusicFontCharacter {
+struct CORVENDI_API MusicFontCharacter {
     std::string Text;   // the character (or sequence) as engine text (UTF-8)
     std::string Label;  // what it stands for
 };
 
 // The characters of the map in map order.
-std::vector<MusicFontCharacter> MusicFontCharacters();
+CORVENDI_API std::vector<MusicFontCharacter> MusicFontCharacters();
 
 // Problems found reading the map and, after drawing, missing fonts or glyphs.
-std::vector<std::string> MusicFontDiagnostics();
+CORVENDI_API std::vector<std::string> MusicFontDiagnostics();
 
 // The map file this thread reads; SetMusicFontMapFile changes it (empty: the application
 // folder's Common/Config/MusicFont.txt).
-std::string MusicFontMapFile();
-void SetMusicFontMapFile(std::string path);
+CORVENDI_API std::string MusicFontMapFile();
+CORVENDI_API void SetMusicFontMapFile(std::string path);
 
 }  // namespace corvendi

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace corvendi::cli {
+namespace corvendi::cairo {
 
 class ForwardingSurface : public Surface {
   public:
@@ -46,4 +46,4 @@ class ForwardingSurface : public Surface {
     std::shared_ptr<Surface> mTarget;
 };
 
-}  // namespace corvendi::cli
+}  // namespace corvendi::cairo

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace corvendi::cli {
+namespace corvendi::cairo {
 
 ForwardingSurface::ForwardingSurface(std::shared_ptr<Surface> target) : mTarget(std::move(target)) {
     mWidth = mTarget->Width();
@@ -107,4 +107,4 @@ void ForwardingSurface::SetHeight(double twips) {
     mTarget->SetHeight(twips);
 }
 
-}  // namespace corvendi::cli
+}  // namespace corvendi::cairo
