@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "SyntheticScores.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instruments.h"
@@ -21,7 +22,6 @@
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
 #include "io/MidiFiles.h"
-#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi {
@@ -29,9 +29,6 @@ namespace {
 
 constexpr int32_t kImportTracks = 16;
 constexpr size_t kImportBytes = 1 << 20;
-constexpr int32_t kStaffs = 16;
-constexpr int32_t kMeasures = 2000;
-constexpr int32_t kNotesPerStaff = 250'000 / kStaffs;
 
 std::filesystem::path Folder() {
     std::filesystem::path base = "/dev/shm";
@@ -131,28 +128,7 @@ void BM_ImportMultiTrack(benchmark::State& state) {
 BENCHMARK(BM_ImportMultiTrack)->Unit(benchmark::kMillisecond);
 
 std::shared_ptr<Score> SyntheticScore() {
-    static const std::shared_ptr<Score> built = [] {
-        ResetProcessState();
-        auto score = Score::Create();
-        score->AllGlobals()->Add(0, evtTimeChange, 4, 16);
-        const auto staffs = score->AllStaffs();
-        const auto instruments = score->AllInstruments();
-        for (int32_t s = 0; s < kStaffs; ++s) {
-            auto staff = detail::StaffsAccess::Add(
-                *staffs, staffs->NewID(), "Staff " + std::to_string(s + 1), std::nullopt, true);
-            auto notes = staff->AddVoice(instruments->Add(instruments->NewID(), 40 + s))->Notes();
-            int32_t count = 0;
-            for (int32_t beat = 0; beat < kMeasures * 4 && count < kNotesPerStaff; ++beat) {
-                const bool sixteenths = beat % 3 == 0;
-                const int32_t step = sixteenths ? durSixteenth : durQuarter;
-                for (int32_t t = 0; t < durQuarter && count < kNotesPerStaff; t += step, ++count) {
-                    notes->Add(beat * durQuarter + t, static_cast<uint8_t>(48 + (beat + s) % 24),
-                               step, 0);
-                }
-            }
-        }
-        return score;
-    }();
+    static const std::shared_ptr<Score> built = bench::QuarterAndSixteenthScore(false);
     return built;
 }
 

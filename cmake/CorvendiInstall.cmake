@@ -2,8 +2,9 @@
 # Included by the top-level CMakeLists.txt after every target exists.
 #
 # Installed layout (GNUInstallDirs):
-#   <libdir>/libcorvendi.so.<version>, libcorvendi_cairo.so.<version> (or the .a archives)
-#   <includedir>/corvendi/...                       public headers (core and cairo adapter)
+#   <libdir>/libcorvendi.so.<version>, libcorvendi_cairo.so.<version>,
+#   libcorvendi_fluidsynth.so.<version> (or the .a archives)
+#   <includedir>/corvendi/...                       public headers (core and adapters)
 #   <bindir>/...                                    the programs listed in CORVENDI_INSTALL_PROGRAMS
 #   <datadir>/corvendi/Common/Config/..., examples/ the application folder
 #   <libdir>/cmake/Corvendi/                        CorvendiConfig.cmake and its targets
@@ -22,6 +23,11 @@ if(TARGET corvendi_cairo)
     set(CORVENDI_PACKAGE_HAS_CAIRO ON)
 else()
     set(CORVENDI_PACKAGE_HAS_CAIRO OFF)
+endif()
+if(TARGET corvendi_fluidsynth)
+    set(CORVENDI_PACKAGE_HAS_FLUIDSYNTH ON)
+else()
+    set(CORVENDI_PACKAGE_HAS_FLUIDSYNTH OFF)
 endif()
 set(CORVENDI_PACKAGE_SHARED ${CORVENDI_BUILD_SHARED})
 
@@ -46,6 +52,19 @@ if(CORVENDI_PACKAGE_HAS_CAIRO)
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/adapters/cairo/include/corvendi
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
+        FILES_MATCHING PATTERN "*.h")
+endif()
+
+if(CORVENDI_PACKAGE_HAS_FLUIDSYNTH)
+    set_target_properties(corvendi_fluidsynth PROPERTIES EXPORT_NAME fluidsynth)
+    install(TARGETS corvendi_fluidsynth EXPORT CorvendiFluidSynthTargets
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+            COMPONENT Runtime NAMELINK_COMPONENT Development
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/adapters/fluidsynth/include/corvendi
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
         FILES_MATCHING PATTERN "*.h")
 endif()
@@ -93,6 +112,11 @@ if(CORVENDI_PACKAGE_HAS_CAIRO)
         NAMESPACE corvendi:: FILE CorvendiCairoTargets.cmake
         DESTINATION ${CORVENDI_CMAKE_INSTALL_DIR} COMPONENT Development)
 endif()
+if(CORVENDI_PACKAGE_HAS_FLUIDSYNTH)
+    install(EXPORT CorvendiFluidSynthTargets
+        NAMESPACE corvendi:: FILE CorvendiFluidSynthTargets.cmake
+        DESTINATION ${CORVENDI_CMAKE_INSTALL_DIR} COMPONENT Development)
+endif()
 
 # The build-tree package (Corvendi_DIR=<build folder>): the libraries where they were built, the
 # headers and the application folder from the source tree.
@@ -108,6 +132,10 @@ export(EXPORT CorvendiTargets
 if(CORVENDI_PACKAGE_HAS_CAIRO)
     export(EXPORT CorvendiCairoTargets
         NAMESPACE corvendi:: FILE ${PROJECT_BINARY_DIR}/CorvendiCairoTargets.cmake)
+endif()
+if(CORVENDI_PACKAGE_HAS_FLUIDSYNTH)
+    export(EXPORT CorvendiFluidSynthTargets
+        NAMESPACE corvendi:: FILE ${PROJECT_BINARY_DIR}/CorvendiFluidSynthTargets.cmake)
 endif()
 
 # --- pkg-config ----------------------------------------------------------------------------------

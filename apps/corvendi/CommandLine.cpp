@@ -16,7 +16,7 @@ struct CommandShape {
     size_t Operands;
 };
 constexpr CommandShape kCommands[] = {
-    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0},
+    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0}, {"play", 1},
 };
 
 bool ParseInt(std::string_view text, int32_t& value) {
@@ -111,6 +111,19 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             seen.insert("--dpi");
+        } else if (value("--from", text)) {
+            if (!error.empty()) return std::nullopt;
+            int32_t measure = 0;
+            if (!ParseInt(text, measure) || measure < 1) {
+                error = "--from " + text + ": give a measure number from 1";
+                return std::nullopt;
+            }
+            line.FromMeasure = measure;
+            seen.insert("--from");
+        } else if (value("--soundfont", text)) {
+            if (!error.empty()) return std::nullopt;
+            line.SoundFont = text;
+            seen.insert("--soundfont");
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -142,6 +155,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             return std::nullopt;
         }
     }
+    const bool plays = line.Command == "play";
+    if (seen.count("--from") && !plays) {
+        error = "--from is an option of play";
+        return std::nullopt;
+    }
+    if (seen.count("--soundfont") && !plays && !renders) {
+        error = "--soundfont is an option of play and render";
+        return std::nullopt;
+    }
     if (line.Print && !renders) {
         error = "--print is an option of render";
         return std::nullopt;
@@ -153,12 +175,18 @@ const char* UsageText() {
     return R"(Usage: corvendi [--quiet] [--fixed-clock] COMMAND ...
 
 Commands:
-  render IN [-o OUT] [--pages A-B] [--dpi N] [--print]
+  render IN [-o OUT] [--pages A-B] [--dpi N] [--print] [--soundfont SF2]
         Open a score (.sco) or a MIDI file and draw it. OUT ending in .pdf (the
         default: IN's name with .pdf, in the current folder) prints the selected
         pages into one PDF; .png and .svg write one file per page, OUT-1.png,
         OUT-2.png, ... PNG resolution --dpi (default 96) must divide 1440. --pages
         A prints page A alone, A-B pages A to B. --print hands the PDF to lp.
+        OUT ending in .wav (or .flac, .ogg) renders the music to an audio file.
+  play IN [--from MEASURE] [--soundfont SF2]
+        Play a score or MIDI file on the sound card, from MEASURE (default 1),
+        showing the measure now sounding. Ctrl-C stops. The soundfont is SF2, else
+        $CORVENDI_SOUNDFONT, else FluidR3_GM.sf2 or TimGM6mb.sf2 in
+        /usr/share/sounds/sf2.
   convert IN OUT
         Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
   info IN
@@ -177,7 +205,8 @@ Options:
   -h, --help       this text
   -V, --version    the version
 
-Exit codes: 0 success, 1 bad usage, 2 a file could not be read or written.
+Exit codes: 0 success, 1 bad usage, 2 a file could not be read or written (or
+no soundfont or audio device was found).
 )";
 }
 

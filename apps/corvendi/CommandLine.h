@@ -14,12 +14,14 @@ constexpr int kExitUsage = 1;
 constexpr int kExitFile = 2;
 
 struct CommandLine {
-    std::string Command;                // render, convert, info, dump, new, demo; empty for none
+    std::string Command;  // render, convert, info, dump, new, demo, play; empty for none
     std::vector<std::string> Operands;  // the files named after the command
     std::string Output;                 // -o
     std::optional<int32_t> FromPage;    // --pages A or A-B
     std::optional<int32_t> ToPage;
     int32_t Dpi = 96;
+    std::optional<int32_t> FromMeasure;  // play --from
+    std::string SoundFont;               // --soundfont (play, and render to audio)
     bool Quiet = false;
     bool FixedClock = false;
     bool Print = false;  // --print: hand the PDF to lp

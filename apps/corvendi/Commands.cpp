@@ -23,6 +23,7 @@
 
 #include "Host.h"
 #include "Output.h"
+#include "Sound.h"
 
 extern char** environ;
 
@@ -122,6 +123,7 @@ std::string TimeSignatureText(int32_t value) {
 }  // namespace
 
 int RunRender(const CommandLine& line) {
+    if (IsAudioOutput(line.Output)) return RunRenderAudio(line);
     const std::string& input = line.Operands[0];
     std::string output = line.Output;
     if (output.empty()) {
@@ -129,7 +131,7 @@ int RunRender(const CommandLine& line) {
     }
     const auto format = cairo::RenderFormatOf(output);
     if (!format) {
-        UsageError(output + ": the output must end in .pdf, .png or .svg");
+        UsageError(output + ": the output must end in .pdf, .png, .svg or .wav (.flac, .ogg)");
         return kExitUsage;
     }
     if (line.Print && format != cairo::RenderFormat::Pdf) {

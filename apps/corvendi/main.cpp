@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Sound.h"
 
 using namespace corvendi::cli;
 
@@ -34,5 +35,6 @@ int main(int argc, char** argv) {
     if (line->Command == "info") return RunInfo(*line);
     if (line->Command == "dump") return RunDump(*line);
     if (line->Command == "new") return RunNew(*line);
+    if (line->Command == "play") return RunPlay(*line);
     return RunDemo(*line);
 }

@@ -14,6 +14,8 @@
 //   recently-used list (XBEL) of the user, or to a list file given for tests.
 // - Message boxes are recorded (the last 100) and handed to the sink, if one is set.
 // - Dialogs go to the presenter set with SetDialogPresenter; without one, "Cancel" is pressed.
+// - Sequencers play on the virtual clock: a file "plays" for its duration as timers count it
+//   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
 
 #include <corvendi/Export.h>
@@ -78,6 +80,10 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     void PresentDialog(Dialog& dialog) override;
     // nullptr goes back to pressing "Cancel".
     void SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter);
+    // The factory's sequencer, else one playing on the virtual clock.
+    std::unique_ptr<Sequencer> CreateSequencer() override;
+    // An empty function goes back to the virtual-clock sequencer.
+    void SetSequencerFactory(std::function<std::unique_ptr<Sequencer>()> factory);
 
   private:
     struct Timer {
@@ -103,6 +109,7 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     std::vector<MessageBoxRecord> mMessages;
     std::function<void(const MessageBoxRecord&)> mMessageSink;
     std::shared_ptr<DialogPresenter> mDialogPresenter;
+    std::function<std::unique_ptr<Sequencer>()> mSequencerFactory;
 };
 
 // The application folder from its candidates in order of precedence: the folder a host set, the

@@ -1,6 +1,7 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list, message boxes and modal dialogs.
+// the recent-documents list, message boxes, modal dialogs and the MIDI sequencer playback plays
+// through.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "corvendi/Export.h"
+#include "corvendi/Sequencer.h"
 
 namespace corvendi {
 
@@ -87,6 +89,10 @@ class CORVENDI_API Platform {
     // caller then reads the dialog's Result(). There is no failure value: a platform that cannot
     // show the dialog presses its "Cancel" button, so the caller changes nothing.
     virtual void PresentDialog(Dialog& dialog) = 0;
+    // --- Sound ---------------------------------------------------------------------------------
+    // A new sequencer for one score's playback (Sequencer.h), used on this thread only; nullptr
+    // when the machine has none (the score then plays nothing).
+    virtual std::unique_ptr<Sequencer> CreateSequencer() = 0;
 };
 
 // The platform of the calling thread; a HeadlessPlatform until SetPlatform installs another.

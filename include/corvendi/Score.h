@@ -27,6 +27,7 @@ namespace corvendi {
 class ChordMapper;
 class GlobalEvents;
 class Instruments;
+class MIDIEvent;
 class Note;
 class Region;
 class Staff;
@@ -143,6 +144,7 @@ class CORVENDI_API Score : public DocumentOwner {
     void SetDrumIX(int32_t value);
     int32_t DynAdjust() const { return mDynAdjust; }
     void SetDynAdjust(int32_t value) { mDynAdjust = value; }
+    // Whether GetMIDIEvent delivers its events through LoadMIDI instead of returning them.
     bool GetAsync() const { return mGetAsync; }
     void SetGetAsync(bool on) { mGetAsync = on; }
     bool Handles() const { return mHandles; }
@@ -227,6 +229,30 @@ class CORVENDI_API Score : public DocumentOwner {
     // Sets the brace of the staff under (X, Y): Staffs 1 or 2 a two-staff brace, 3 or more a
     // three-staff brace, 0 none. A negative Staffs switches the staff-group brackets on or off.
     void SetBraceByHit(float X, float Y, int16_t Staffs = 2);
+    // --- playback -----------------------------------------------------------------------------
+    // Closes what plays, then, unless StopPlay, writes the score to its temporary MIDI file
+    // (again only when it changed since) and plays it through the platform's sequencer from
+    // FromTime (score ticks). With SendEvents, PlayDone is raised when playing reaches the end.
+    // The file stays open after playing ends, until the next PlayScore. Failures are not
+    // reported: Playing() stays false. `hwnd` is accepted for hosts written for window
+    // handles and not used.
+    void PlayScore(bool StopPlay = false, bool SendEvents = false, int32_t hwnd = 0,
+                   int32_t FromTime = 0);
+    // Whether the sequencer holds the score's file open.
+    bool Playing() const;
+    // The score tick now sounding; -1 when nothing is open.
+    int32_t PlayPosition() const;
+    // Writes the temporary MIDI file of playback when the score changed since it was last
+    // written and returns its path (unique to this score; deleted with it); empty on failure.
+    std::string WritePlayFile();
+    // The temporary MIDI file last written; empty until then.
+    const std::string& PlayFile() const;
+
+    // The next MIDI event of the score's event stream; nullptr once it is exhausted, and while
+    // GetAsync is on (the event then arrives through LoadMIDI 25 ms later). A StartTime
+    // restarts the stream there; -1 ends it.
+    std::shared_ptr<MIDIEvent> GetMIDIEvent();
+    std::shared_ptr<MIDIEvent> GetMIDIEvent(int32_t StartTime);
 
     // --- surface -----------------------------------------------------------------------------
     // Only a surface of the window kind is accepted (other kinds are ignored); nullptr detaches.

@@ -1,4 +1,4 @@
-// What a score tells its host: the fifteen score events. A host derives from ScoreEvents,
+// What a score tells its host: the score events. A host derives from ScoreEvents,
 // overrides the events it cares about (every event does nothing by default) and attaches the
 // listener to its score with Score::SetEvents.
 //
@@ -39,6 +39,8 @@ class CORVENDI_API ScoreEvents {
     virtual void HistoryChanged(bool CanUndo) { (void)CanUndo; }
     // Event stream: the next MIDI event (nullptr once the stream is exhausted).
     virtual void LoadMIDI(const std::shared_ptr<MIDIEvent>& EventObj) { (void)EventObj; }
+    // PlayScore with SendEvents: the score has played to its end.
+    virtual void PlayDone() {}
     // A handle of kind HType at the page position Y (twips) was drawn.
     virtual void MarkHandle(int16_t HType, int32_t Y) { (void)HType, (void)Y; }
     // Event stream: the start of a repeat was passed at CurTime.

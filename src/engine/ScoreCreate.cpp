@@ -61,6 +61,8 @@ Score::Score() : mState(std::make_unique<detail::ScoreState>(*this)) {
     detail::ScoreAccess::CreateFonts(*this);
     detail::ScoreAccess::CreateCollections(*this);
     detail::ScoreAccess::SetPageDefaults(*this);
+    mState->EventStream = std::make_unique<MidiEventStream>(*this);
+    mState->Player = std::make_unique<ScorePlayer>(*this);
     mRedraw = true;
     mChanged = false;
     mState->PlayFileStale = true;
@@ -123,6 +125,8 @@ void detail::ScoreAccess::SetPageDefaults(Score& s) {
 }
 
 Score::~Score() {
+    mState->Player.reset();
+    mState->EventStream.reset();
     mState->EventTimer.reset();
     if (detail::ScoreAccess::PaginationTimerIsOurs(*this)) StopPaginationTimer();
     mChordMapper.reset();

@@ -13,6 +13,8 @@
 
 #include "model/HostTimer.h"
 #include "model/PaginationTimer.h"
+#include "playback/MidiEventStream.h"
+#include "playback/ScorePlayer.h"
 
 namespace corvendi {
 
@@ -124,6 +126,10 @@ struct ScoreState {
     // The one-shot timer of the MIDI event stream, created stopped. Its handler is set by the
     // event stream and disables the timer when it runs.
     std::unique_ptr<HostTimer> EventTimer = std::make_unique<HostTimer>();
+    // Playback: the event stream (on EventTimer) and the player; made by the score's
+    // constructor, released first by its destructor.
+    std::unique_ptr<MidiEventStream> EventStream;
+    std::unique_ptr<ScorePlayer> Player;
 };
 
 }  // namespace detail

@@ -1,6 +1,7 @@
 #include <corvendi/HeadlessPlatform.h>
 
 #include "model/RecentDocs.h"
+#include "playback/VirtualSequencer.h"
 
 #include <corvendi/dialogs/Dialog.h>
 
@@ -145,6 +146,17 @@ void HeadlessPlatform::Fire(int32_t timerId) {
         }
     } clearFiring{mTimers, timerId};
     (*callback)();
+}
+
+// --- Sound ---------------------------------------------------------------------------------------
+
+std::unique_ptr<Sequencer> HeadlessPlatform::CreateSequencer() {
+    if (mSequencerFactory) return mSequencerFactory();
+    return std::make_unique<VirtualSequencer>(weak_from_this());
+}
+
+void HeadlessPlatform::SetSequencerFactory(std::function<std::unique_ptr<Sequencer>()> factory) {
+    mSequencerFactory = std::move(factory);
 }
 
 // --- Shell ---------------------------------------------------------------------------------------

@@ -8,6 +8,7 @@ Each CHECK runs in a fresh temporary folder and exits non-zero with a message wh
 import json
 import os
 import re
+import signal
 import struct
 import subprocess
 import sys
@@ -67,7 +68,8 @@ def dump(path, *extra):
 
 def check_help_and_version():
     out = run("--help").stdout
-    for command in ("render", "convert", "info", "dump", "new", "demo", "--quiet"):
+    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "--soundfont",
+                    "--quiet"):
         expect(command in out, f"--help does not mention {command}")
     version = run("--version").stdout
     expect(re.fullmatch(r"corvendi \d+\.\d+\.\d+\n", version), f"--version printed {version!r}")
@@ -77,7 +79,8 @@ def check_usage_errors():
     for args in ([], ["bogus"], ["render"], ["convert", "a.sco"], ["info", "a", "b"],
                  ["render", EXAMPLE, "--dpi", "100"], ["render", EXAMPLE, "--pages", "x"],
                  ["render", EXAMPLE, "-o", "out.txt"], ["convert", EXAMPLE, "out.txt"],
-                 ["info", EXAMPLE, "--pages", "2"], ["--frobnicate"]):
+                 ["info", EXAMPLE, "--pages", "2"], ["--frobnicate"], ["play", EXAMPLE, "--from", "0"],
+                 ["render", EXAMPLE, "--from", "2"], ["info", EXAMPLE, "--soundfont", "a.sf2"]):
         result = run(*args, code=1)
         expect(result.stderr.startswith("corvendi: "), f"{args}: no message: {result.stderr!r}")
 
@@ -231,6 +234,35 @@ def check_midi_input():
     expect(len(document["staffs"]) >= 1, "MIDI import has no staff")
     run("render", "two.mid", "-o", "two.pdf", "--quiet")
     expect(pdf_info("two.pdf")[0] >= 1, "MIDI rendered")
+
+
+def check_audio():
+    result = run("render", EXAMPLE, "-o", "song.wav")
+    with open("song.wav", "rb") as f:
+        head = f.read(12)
+    expect(head[:4] == b"RIFF" and head[8:] == b"WAVE", "song.wav is not a WAV file")
+    expect(os.path.getsize("song.wav") > 44100 * 4 * 10, "song.wav is shorter than 10 s")
+    expect("song.wav" in result.stdout, f"render did not say what it wrote: {result.stdout!r}")
+
+    for command in (["play", EXAMPLE], ["render", EXAMPLE, "-o", "x.wav"]):
+        result = run(*command, "--soundfont", "missing.sf2", code=2)
+        expect(result.stderr.count("\n") == 1 and "missing.sf2" in result.stderr,
+               f"{command}: a missing soundfont gave {result.stderr!r}")
+    expect(not os.path.exists("x.wav"), "audio written without a soundfont")
+    run("play", EXAMPLE, "--from", "999", code=1)
+
+    # Without a sound card play says so in one line; with one it plays until Ctrl-C.
+    player = subprocess.Popen([PROGRAM, "play", EXAMPLE], stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, text=True)
+    try:
+        out, err = player.communicate(timeout=3)
+        expect(player.returncode == 2 and err.count("\n") == 1 and "audio device" in err,
+               f"play without a sound card: exit {player.returncode}, {err!r}")
+    except subprocess.TimeoutExpired:
+        player.send_signal(signal.SIGINT)
+        out, err = player.communicate(timeout=10)
+        expect(player.returncode == 0 and "stopped at measure" in out,
+               f"play stopped by Ctrl-C: exit {player.returncode}, {out!r} {err!r}")
 
 
 CHECKS = {name[len("check_"):]: f for name, f in globals().items() if name.startswith("check_")}
