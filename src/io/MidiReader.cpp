@@ -423,7 +423,8 @@ void MidiReader::GiveTrackItsInstrument() {
     const bool drums = mChannel == kDrumChannel;
     const int32_t program = std::max(mProgram, 0);
     // Beyond the instruments a score holds, parts share by program as they always did.
-    auto instrument = detail::InstrumentsAccess::AddDistinct(*instruments, instruments->NewID(), program);
+    auto instrument =
+        detail::InstrumentsAccess::AddDistinct(*instruments, instruments->NewID(), program);
     if (!instrument) return;
     if (drums) {
         detail::InstrumentAccess::CategorySet(*instrument, catDrums);

@@ -384,8 +384,8 @@ void AddInTimeOrder(GlobalEvents& events, std::vector<EventRecord>& records) {
     std::stable_sort(records.begin(), records.end(),
                      [](const EventRecord& a, const EventRecord& b) { return a.Time < b.Time; });
     for (EventRecord& record : records) {
-        detail::GlobalEventsAccess::AddLast(events, record.Time, record.Type, record.Value1, record.Value2,
-                       EngineText(record.Text));
+        detail::GlobalEventsAccess::AddLast(events, record.Time, record.Type, record.Value1,
+                                            record.Value2, EngineText(record.Text));
     }
 }
 
@@ -537,8 +537,8 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     const auto staffs = mScore.AllStaffs();
     const std::string id = scale.size() > 1 ? EngineText(scale[1]) : std::string();
     const bool idFree = !id.empty() && !staffs->Item(id);
-    mStaff = detail::StaffsAccess::Add(*staffs, idFree ? id : staffs->NewID(), "", std::nullopt,
-                                       true);
+    mStaff =
+        detail::StaffsAccess::Add(*staffs, idFree ? id : staffs->NewID(), "", std::nullopt, true);
     if (!mStaff) throw ReadFailure();
 
     if (f == 0) return;

@@ -67,8 +67,8 @@ std::shared_ptr<Instrument> Instruments::Add(const std::string& id, int32_t valu
 }
 
 std::shared_ptr<Instrument> detail::InstrumentsAccess::AddDistinct(Instruments& i,
-                                                                  const std::string& id,
-                                                                  int32_t value) {
+                                                                   const std::string& id,
+                                                                   int32_t value) {
     if (value < 0 || value > kLastCatalogEntry || i.Item(id)) return nullptr;
     return i.Make(id, value);
 }

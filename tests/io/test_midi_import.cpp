@@ -194,7 +194,7 @@ TEST_F(MidiImport, NoEmptyPageFollowsTheLastNote) {
         return score->LastPage();
     };
     ASSERT_GT(pagesOf(400), 1);
-    const int32_t firstPageEnd = score->PageRanges()[0]->High();
+    const int32_t firstPageEnd = detail::ScoreAccess::PageRanges(*score)[0]->High();
     ASSERT_EQ(firstPageEnd % 64, 0);
     // The last note ends exactly where page 1 ends; one more starts page 2.
     EXPECT_EQ(pagesOf(firstPageEnd / 64), 1);

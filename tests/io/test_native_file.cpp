@@ -237,7 +237,7 @@ RichScore BuildRichScore(Score& s) {
     auto globals = s.AllGlobals();
     globals->Add(0, evtTimeChange, 3, 16, "");
     globals->Add(0, evtKeyChange, 2, 1, "");
-    s.KeySet(2, 1);  // the key the event says
+    detail::ScoreAccess::KeySet(s, 2, 1);  // the key the event says
     globals->Add(480, evtTimeChange, 6, 8, "");
     for (int32_t type = evtRepeatBegin; type <= evtPlayBack; ++type) {
         const bool withText = type % 2 == 0;
@@ -284,9 +284,9 @@ RichScore BuildRichScore(Score& s) {
     kit->Notes()->Add(0, 36, durEighth, 0)->AddValue(42);
     // A second kit, also program 0, with a map of its own.
     const auto instruments = s.AllInstruments();
-    auto brushes = instruments->AddDistinct(instruments->NewID(), 0);
-    brushes->CategorySet(catDrums);
-    brushes->DescriptionSet("Brushes");
+    auto brushes = detail::InstrumentsAccess::AddDistinct(*instruments, instruments->NewID(), 0);
+    detail::InstrumentAccess::CategorySet(*brushes, catDrums);
+    detail::InstrumentAccess::DescriptionSet(*brushes, "Brushes");
     brushes->SetDrumValue(1, 38);
     brushes->SetDrumCode(1, 132);
     r.drums->AddVoice(brushes)->Notes()->Add(16, 38, durQuarter, 0);

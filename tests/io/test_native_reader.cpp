@@ -177,7 +177,7 @@ TEST_F(NativeReaderTest, ADamagedFileLeavesTheOpenScoreAsItWas) {
         EXPECT_FALSE(score->OpenFile(PathOf("damaged"))) << what;
         EXPECT_EQ(ToJson(*score), before) << what;
         EXPECT_EQ(score->FileName(), good) << what;
-        EXPECT_FALSE(score->Loading()) << what;
+        EXPECT_FALSE(detail::ScoreAccess::Loading(*score)) << what;
         EXPECT_TRUE(score->Redraw()) << what;
         ASSERT_EQ(Messages().size(), 1u) << what;
         EXPECT_EQ(Messages()[0].Text, "Invalid data encountered loading file.") << what;
