@@ -50,6 +50,7 @@ class CORVENDI_API Instruments {
   private:
     friend struct detail::InstrumentsAccess;
 
+    std::shared_ptr<corvendi::Instrument> Make(const std::string& id, int32_t value);
     void RemoveAt(size_t position);
     void AssignChannels();
     void DetachAll();

@@ -74,8 +74,9 @@ class CORVENDI_API Staff {
     // Adds a new voice playing `instrument` to the owner's voices and to this staff. Nothing
     // when the staff is full, has no owner, or no instrument is given. The first voice sets the
     // default clef from its instrument.
+    // With `id` the voice takes that identifier, unless one of the owner's voices has it.
     std::shared_ptr<corvendi::Voice> AddVoice(
-        const std::shared_ptr<corvendi::Instrument>& instrument);
+        const std::shared_ptr<corvendi::Instrument>& instrument, const std::string& id = {});
     // Voice 1..Voices(); nothing otherwise.
     std::shared_ptr<corvendi::Voice> Voice(int32_t index) const;
     bool ValidVoice(const std::string& id) const;

@@ -181,6 +181,18 @@ struct ScoreAccess {
     static void RecomputePageSize(Score& s);
     static void WriteScoreKeyEvent(Score& s);
 
+    // --- replacing the document (ScoreDocument.cpp) -------------------------------------------
+    // A new score to read a file into; unlike Score::Create it leaves the thread's default
+    // colours.
+    static std::shared_ptr<Score> CreateDocument();
+    // `to` takes over `from`'s document: its settings (texts, tempo, page, spacing, fonts,
+    // switches), its staffs, voices, instruments and events (`from` gets `to`'s in exchange),
+    // its file name and type. Host and view state stay: window, colours, redraw, handles, the
+    // active voice and drum sound.
+    static void AdoptDocument(Score& to, Score& from);
+    // Only the settings.
+    static void AdoptDocumentSettings(Score& to, const Score& from);
+
     // --- printing -------------------------------------------------------------------------------
     static void SetUpPrinter(Score& s, Surface& device);
     static void PrintPages(Score& s, Surface& device, int32_t fromPage, int32_t toPage);

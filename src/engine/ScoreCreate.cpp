@@ -170,6 +170,8 @@ void Score::CreateDefault() {
         mState->Loading = false;
     });
 
+    // Every setting of the document becomes a new document's.
+    detail::ScoreAccess::AdoptDocumentSettings(*this, *detail::ScoreAccess::CreateDocument());
     detail::ScoreAccess::ResetDocument(*this);
     mState->MidiEvtIx = -1;
     mState->FileName.clear();

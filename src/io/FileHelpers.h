@@ -30,6 +30,10 @@ class ReadFailure : public std::exception {
 constexpr char kFieldEnd = static_cast<char>(254);   // FE: ends a field inside a record
 constexpr char kRecordEnd = static_cast<char>(255);  // FF: ends a record
 constexpr char kNameEnd = '\0';                      // 00: ends a font name
+// In a voice header after the program (then the identifiers of the voice's instrument and of
+// the voice) and in a staff header after the scale (then the staff's identifier): a character
+// that ends the number for readers that do not know the identifiers.
+constexpr char kIdentifierMark = '|';
 
 // The four bytes of a 32-bit value, most significant first.
 std::string LongToBytes(int32_t value);

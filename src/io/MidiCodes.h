@@ -31,7 +31,22 @@ enum MetaType : uint8_t {
     kMetaKeySignature = 89,
 };
 
-// Microseconds per quarter note × beats per minute, both as the tempo meta event counts them.
-inline constexpr int32_t kTempoDividend = 70'000'000;
+// A tempo meta event counts microseconds per quarter note; a score counts beats per minute of
+// its beat (in ticks, a quarter being 16). Both directions: 60,000,000 × 16 / (the one × beat).
+inline constexpr int64_t kMicrosecondsPerMinute = 60'000'000;
+inline constexpr int64_t kQuarterTicks = 16;
+
+// The clef numbers of a staff's "%" cue point.
+inline constexpr int32_t kCueTreble = 1;
+inline constexpr int32_t kCueBass = 2;
+inline constexpr int32_t kCueAlto = 3;
+inline constexpr int32_t kCueTenor = 4;
+inline constexpr int32_t kCuePercussion = 5;
+inline constexpr int32_t kCueGrand = 6;
+
+// A conductor-track marker right after a time signature of 4/4 or 2/2 saying that the score shows
+// it as the common-time or cut-time symbol.
+inline constexpr const char* kCommonTimeMarker = "%C";
+inline constexpr const char* kCutTimeMarker = "%c";
 
 }  // namespace corvendi::midi

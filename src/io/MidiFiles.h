@@ -8,8 +8,9 @@ namespace corvendi {
 class FileReader;
 class Score;
 
-// Imports the Standard MIDI File open in `file` (its first four bytes are "MThd") into the score.
-// Reports what it cannot read in a message box (ShowOpenMessage) and returns false then.
+// Imports the Standard MIDI File open in `file` (its first four bytes are "MThd") into a fresh
+// score. Reports what it cannot read in a message box (ShowOpenMessage) and returns false then:
+// a refused header, a header or track chunk running past the end of the file, no track.
 bool OpenMidiFile(Score& score, FileReader& file, const std::string& path);
 
 // Writes the score as a Standard MIDI File: for an export (`playback` false) through the

@@ -16,16 +16,22 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
+#include "common/Arith.h"
 #include "common/NumberText.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instrument.h"
+#include "corvendi/Instruments.h"
+#include "corvendi/Note.h"
 #include "corvendi/Notes.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voice.h"
+#include "corvendi/Voices.h"
 #include "engine/ScoreAccess.h"
 #include "io/FileHelpers.h"
 #include "io/MidiCodes.h"
@@ -39,10 +45,14 @@ namespace corvendi {
 
 namespace {
 
-constexpr const char* kInvalidDataText = "Invalid data encountered loading file.";
 constexpr const char* kUnsupportedMidiText = "This MIDI file type is not supported.";
 
 constexpr int32_t kNoOpenNote = -1;
+constexpr int32_t kMiddleC = 60;
+constexpr int32_t kDrumChannel = 9;
+constexpr const char* kDrumKitName = "Drum Kit";
+// The texts of the first tracks fill these in turn; a text of an empty one still takes its turn.
+enum TextSlot : int32_t { kTitleSlot, kSubTitleSlot, kComposerSlot, kArrangerSlot };
 constexpr int32_t kKeyCount = 128;
 constexpr int32_t kEventsPerProgressReport = 101;
 // The latest tick a score file can keep; a track's events beyond it are not read.
@@ -109,23 +119,12 @@ class TrackBytes {
     bool mTruncated = false;
 };
 
-// The meta-event text conventions: `Before` is the text before the first "|", or without a
-// "|" the text without its last two characters. `HasBefore` says whether that cut was
-// possible at all (a "|" or at least two characters).
+// The meta-event text conventions: `Before` is the text before the first "|" (a font spec
+// follows it), or the whole text without one.
 struct MetaText {
-    explicit MetaText(std::string_view raw) : Raw(raw) {
-        const size_t bar = raw.find('|');
-        if (bar != std::string_view::npos) {
-            Before = raw.substr(0, bar);
-            HasBefore = true;
-        } else if (raw.size() >= 2) {
-            Before = raw.substr(0, raw.size() - 2);
-            HasBefore = true;
-        }
-    }
+    explicit MetaText(std::string_view raw) : Raw(raw), Before(raw.substr(0, raw.find('|'))) {}
     std::string_view Raw;
     std::string_view Before;
-    bool HasBefore = false;
 };
 
 // A sounding length in ticks as the note value that shows it: a base duration and the flags
@@ -189,12 +188,27 @@ int32_t ClefOfMarkerBits(int32_t bits) {
     }
 }
 
-int32_t ClefOfCueNumber(float number) {
-    if (number == 2.0f) return clfBass;
-    if (number == 3.0f) return clfAlto;
-    if (number == 4.0f) return clfTenor;
-    if (number == 5.0f) return clfPercussion;
+int32_t ClefOfCueNumber(float value) {
+    const int32_t number = NInt(value);
+    if (number == kCueBass) return clfBass;
+    if (number == kCueAlto) return clfAlto;
+    if (number == kCueTenor) return clfTenor;
+    if (number == kCuePercussion) return clfPercussion;
+    if (number == kCueGrand) return clfGrand;
     return clfTreble;
+}
+
+// Bass clef for a part most of whose notes lie below middle C, treble otherwise.
+int32_t ClefOfRange(const Notes& notes) {
+    int64_t below = 0;
+    int64_t all = 0;
+    for (const auto& note : notes) {
+        for (int32_t i = 0; i < note->ValueCount(); ++i) {
+            ++all;
+            if (note->Value(i) < kMiddleC) ++below;
+        }
+    }
+    return below * 2 > all ? clfBass : clfTreble;
 }
 
 std::string LyricText(std::string_view raw) {
@@ -214,9 +228,13 @@ class MidiReader {
 
   private:
     bool ReadHeader(int32_t& headerLength);
-    void ReadChunks(const std::string& path, int32_t headerLength);
+    bool ReadChunks(const std::string& path, int32_t headerLength);
     void ReadTrack(std::string_view body, int32_t bodyStart, const std::string& path);
     void StartTrack(const std::string& path);
+    void FinishTrack();
+    void GiveTrackItsInstrument();
+    void RemoveUnusedInstruments();
+    void SetHighNoteTimeToLastNote();
     void FinishImport();
 
     bool ReadEvent(TrackBytes& bytes);
@@ -232,6 +250,7 @@ class MidiReader {
     void CopyrightEvent(const MetaText& text);
     void NameEvent(std::string_view raw);
     void MarkerEvent(std::string_view raw);
+    void SymbolMarker(std::string_view raw);
     void CuePointEvent(std::string_view raw);
     void TempoEvent(std::string_view raw);
     void TimeSignatureEvent(int32_t numerator, int32_t denominatorCode);
@@ -268,6 +287,12 @@ class MidiReader {
     std::unordered_map<std::shared_ptr<GlobalEvent>, int32_t> mMeasureLengths;
     bool mKeySeen = false;
     int32_t mRunningStatus = 0;
+    int32_t mTextSlot = kTitleSlot;
+    // The time signature the first track added last, which a symbol marker may turn into common
+    // or cut time.
+    std::shared_ptr<GlobalEvent> mLastSignature;
+    // The channel each imported part plays on, given back once all instruments are made.
+    std::vector<std::pair<std::shared_ptr<Instrument>, int32_t>> mChannels;
 
     // Per track.
     int64_t mAbsoluteTime = 0;
@@ -277,7 +302,10 @@ class MidiReader {
     std::shared_ptr<Staff> mStaff;
     std::shared_ptr<Voice> mVoice;
     std::shared_ptr<Notes> mNotes;
-    std::shared_ptr<Instrument> mInstrument;
+    int32_t mChannel = -1;  // of the track's first channel event
+    int32_t mProgram = -1;  // of its first program change
+    std::string mInstrumentName;
+    bool mClefFromCue = false;
 };
 
 bool MidiReader::Read(const std::string& path) {
@@ -286,7 +314,11 @@ bool MidiReader::Read(const std::string& path) {
     detail::ScoreAccess::LoadingSet(mScore, true);
     detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
     mExtraPieces = kExtraPiecesBase + kExtraPiecesPerByte * mFile.FileLen();
-    ReadChunks(path, headerLength);
+    if (!ReadChunks(path, headerLength) || mTracksRead == 0) {
+        detail::ScoreAccess::LoadingSet(mScore, false);
+        ShowOpenMessage(kInvalidDataText);
+        return false;
+    }
     FinishImport();
     return true;
 }
@@ -295,7 +327,7 @@ bool MidiReader::Read(const std::string& path) {
 bool MidiReader::ReadHeader(int32_t& headerLength) {
     mFile.ReadBytes(5, 4);
     headerLength = BytesToLong(mFile.BytesToText(1, 4));
-    if (headerLength < 6) {
+    if (headerLength < 6 || int64_t{headerLength} + 8 > mFile.FileLen()) {
         ShowOpenMessage(kInvalidDataText);
         return false;
     }
@@ -310,22 +342,26 @@ bool MidiReader::ReadHeader(int32_t& headerLength) {
     return true;
 }
 
-void MidiReader::ReadChunks(const std::string& path, int32_t headerLength) {
+// False when a chunk runs past the end of the file.
+bool MidiReader::ReadChunks(const std::string& path, int32_t headerLength) {
     int64_t position = int64_t{headerLength} + 9;
     while (position < mFile.FileLen()) {
+        if (position + 7 > mFile.FileLen()) return false;
         mFile.ReadBytes(static_cast<int32_t>(position), 8);
         const std::string tag = mFile.BytesToText(1, 4);
         const int32_t length = BytesToLong(mFile.BytesToText(5, 4));
         position += 8;
         Progress(position);
-        if (tag != "MTrk" || mTracksRead >= kMaxTracks || position > INT32_MAX) return;
+        if (tag != "MTrk" || mTracksRead >= kMaxTracks) return true;
+        if (position + length - 1 > mFile.FileLen()) return false;
         mFile.ReadBytes(static_cast<int32_t>(position), length);
-        // Only the bytes the file holds: a length past its end does not make zeros into events.
-        const std::string body = mFile.BytesToText(1, std::min(length, mFile.DataLen()));
+        const std::string body = mFile.BytesToText(1, length);
         mFile.ReleaseBuffer();
         ReadTrack(body, static_cast<int32_t>(position), path);
+        FinishTrack();
         position += length;
     }
+    return true;
 }
 
 void MidiReader::ReadTrack(std::string_view body, int32_t bodyStart, const std::string& path) {
@@ -347,6 +383,10 @@ void MidiReader::StartTrack(const std::string& path) {
     mTime = 0;
     mSnapPosition = 0;
     mMeasureLength = 64;
+    mChannel = -1;
+    mProgram = -1;
+    mInstrumentName.clear();
+    mClefFromCue = false;
     if (FirstTrack()) {
         detail::ScoreAccess::ClearScore(mScore, path);
         mMeasureLengths.clear();
@@ -356,7 +396,6 @@ void MidiReader::StartTrack(const std::string& path) {
     mStaff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "");
     mVoice = mStaff ? mStaff->Voice(1) : nullptr;
     mNotes = mVoice ? mVoice->Notes() : nullptr;
-    mInstrument = mVoice ? mVoice->Instrument() : nullptr;
     if (!mStaff || !mVoice || !mNotes) {
         mStaff = nullptr;
         return;
@@ -364,12 +403,78 @@ void MidiReader::StartTrack(const std::string& path) {
     mStaff->GlobalEvents()->Add(0, evtKeyChange, ByteFromKey(mScore.Key()), 0);
 }
 
+// A track that made a staff gets an instrument of its own from its channel and first program
+// (channel 9 a drum kit on a percussion staff), and a clef: the one a cue point set, else one
+// that suits the range of its notes.
+void MidiReader::FinishTrack() {
+    if (!mStaff) return;
+    GiveTrackItsInstrument();
+    const bool drums = mChannel == kDrumChannel;
+    if (drums) {
+        mStaff->SetDefaultClef(clfPercussion);
+    } else if (!mClefFromCue) {
+        mStaff->SetDefaultClef(ClefOfRange(*mNotes));
+    }
+    mStaff = nullptr;
+}
+
+void MidiReader::GiveTrackItsInstrument() {
+    const auto instruments = mScore.AllInstruments();
+    const bool drums = mChannel == kDrumChannel;
+    const int32_t program = std::max(mProgram, 0);
+    // Beyond the instruments a score holds, parts share by program as they always did.
+    auto instrument =
+        detail::InstrumentsAccess::AddDistinct(*instruments, instruments->NewID(), program);
+    if (!instrument) return;
+    if (drums) {
+        detail::InstrumentAccess::CategorySet(*instrument, catDrums);
+        detail::InstrumentAccess::DefaultClefSet(*instrument, clfPercussion);
+        detail::InstrumentAccess::DescriptionSet(*instrument, kDrumKitName);
+    } else {
+        detail::InstrumentAccess::CategorySet(*instrument, CategoryOfProgram(program));
+    }
+    if (!mInstrumentName.empty()) {
+        detail::InstrumentAccess::DescriptionSet(*instrument, mInstrumentName);
+    }
+    detail::VoiceAccess::SetInstrumentID(*mVoice, instrument->ID());
+    mChannels.emplace_back(instrument, std::max(mChannel, 0));
+}
+
+// The instruments the staffs were made with before their tracks named their own.
+void MidiReader::RemoveUnusedInstruments() {
+    const auto instruments = mScore.AllInstruments();
+    const auto voices = mScore.AllVoices();
+    for (int32_t i = instruments->Count(); i >= 1; --i) {
+        const std::string id = instruments->Item(i)->ID();
+        const bool used = std::any_of(voices->begin(), voices->end(), [&id](const auto& voice) {
+            return voice && voice->InstrumentID() == id;
+        });
+        if (!used) instruments->Remove(i);
+    }
+    // Removing renumbers channels; each part gets back the one its track played on.
+    for (const auto& [instrument, channel] : mChannels) {
+        detail::InstrumentAccess::ChannelSet(*instrument, channel);
+    }
+}
+
+// The score ends with its last note's start, not with the last event or note-off of a track,
+// so that a last note ending where a page ends brings in no empty page after it.
+void MidiReader::SetHighNoteTimeToLastNote() {
+    int32_t last = 0;
+    for (const auto& voice : *mScore.AllVoices()) {
+        const auto notes = voice ? voice->Notes() : nullptr;
+        if (notes && notes->Count() > 0)
+            last = std::max(last, notes->ByIndex(notes->Count())->NoteTime());
+    }
+    detail::ScoreAccess::HighNoteTimeSet(mScore, last);
+}
+
 void MidiReader::FinishImport() {
+    if (!mChannels.empty()) RemoveUnusedInstruments();
+    SetHighNoteTimeToLastNote();
     detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::AfterOpenSave);
-    // A file without tracks leaves the score and its file name as they were; it must not take
-    // the MIDI type, or saving the old file would write MIDI into it.
-    if (mTracksRead > 0) detail::ScoreAccess::FileTypeSet(mScore, fmtMIDI);
-    FinishLoading(mScore);
+    detail::ScoreAccess::FileTypeSet(mScore, fmtMIDI);
+    detail::ScoreAccess::LoadingSet(mScore, false);
 }
 
 // --- Events -------------------------------------------------------------------------------------
@@ -385,7 +490,6 @@ bool MidiReader::ReadEvent(TrackBytes& bytes) {
         if (time > kLatestTime) return false;
         mTime = static_cast<int32_t>(time);
     }
-    detail::ScoreAccess::RaiseHighNoteTime(mScore, mTime);
 
     const uint8_t status = bytes.Next();
     if (status == kMetaStatus) return ReadMetaEvent(bytes);
@@ -418,14 +522,11 @@ bool MidiReader::ReadChannelEvent(uint8_t first, TrackBytes& bytes) {
     if (type != kProgramChange && !(type == kControlChange && data1 == 0)) mRunningStatus = type;
     if (!mStaff) return true;
 
-    if (channel >= 0 && mInstrument) detail::InstrumentAccess::ChannelSet(*mInstrument, channel);
+    if (channel >= 0 && mChannel < 0) mChannel = channel;
     if (type == kNoteOn && data2 == 0) type = kNoteOff;
     if (data1 >= kKeyCount) return true;  // not a key or program number
     if (type == kProgramChange) {
-        if (mInstrument) {
-            detail::InstrumentAccess::ValueSet(*mInstrument, data1);
-            detail::InstrumentAccess::CategorySet(*mInstrument, CategoryOfProgram(data1));
-        }
+        if (mProgram < 0) mProgram = data1;
     } else if (type == kNoteOn) {
         mOpenNotes[static_cast<size_t>(data1)] = mTime;
     } else if (type == kNoteOff) {
@@ -494,8 +595,10 @@ void MidiReader::MetaEvent(int32_t type, std::string_view raw) {
                 const MetaText text(raw);
                 mScore.SetHeading(EngineText(text.Before));
                 ApplySpec(fntHeader, raw);
-            } else {
-                NameEvent(raw);
+            } else if (mStaff) {
+                // The instrument's name; it names the staff too when no track name does.
+                mInstrumentName = EngineText(raw);
+                if (mStaff->Description().empty()) NameEvent(raw);
             }
             break;
         case kMetaLyric:
@@ -510,21 +613,25 @@ void MidiReader::MetaEvent(int32_t type, std::string_view raw) {
     }
 }
 
-// Title, subtitle and composer take the first texts (each with its font spec), the arranger
-// the next.
+// Title, subtitle and composer take the first three texts (each with its font spec), the
+// arranger the fourth; an empty text keeps its place, so the others stay where they belong.
 void MidiReader::TextEvent(const MetaText& text) {
     std::string before = EngineText(text.Before);
-    if (mScore.Title().empty()) {
-        mScore.SetTitle(std::move(before));
-        ApplySpec(fntTitle, text.Raw);
-    } else if (mScore.SubTitle().empty()) {
-        mScore.SetSubTitle(std::move(before));
-        ApplySpec(fntSubTitle, text.Raw);
-    } else if (mScore.Composer().empty()) {
-        mScore.SetComposer(std::move(before));
-        ApplySpec(fntComposer, text.Raw);
-    } else if (mScore.ArrangedBy().empty() && text.HasBefore) {
-        mScore.SetArrangedBy(std::move(before));
+    switch (mTextSlot++) {
+        case kTitleSlot:
+            mScore.SetTitle(std::move(before));
+            ApplySpec(fntTitle, text.Raw);
+            break;
+        case kSubTitleSlot:
+            mScore.SetSubTitle(std::move(before));
+            ApplySpec(fntSubTitle, text.Raw);
+            break;
+        case kComposerSlot:
+            mScore.SetComposer(std::move(before));
+            ApplySpec(fntComposer, text.Raw);
+            break;
+        case kArrangerSlot: mScore.SetArrangedBy(std::move(before)); break;
+        default: mTextSlot = kArrangerSlot + 1; break;
     }
 }
 
@@ -547,6 +654,7 @@ void MidiReader::NameEvent(std::string_view raw) {
 // "%" and three characters: bit 1 of the second a repeat begin; the third AND 3 a repeat end,
 // section end or score end; bits 2..3 of the fourth a clef change.
 void MidiReader::MarkerEvent(std::string_view raw) {
+    if (FirstTrack() && mLastSignature) SymbolMarker(raw);
     if (raw.size() < 4 || raw[0] != '%' || FirstTrack()) return;
     if ((Byte(raw[1]) & 1) != 0) AddScoreEventUnlessPresent(evtRepeatBegin);
     switch (Byte(raw[2]) & 3) {
@@ -563,6 +671,19 @@ void MidiReader::MarkerEvent(std::string_view raw) {
     }
 }
 
+// A 4/4 shown as common time or a 2/2 shown as cut time, said by a marker after the signature.
+void MidiReader::SymbolMarker(std::string_view raw) {
+    GlobalEvent& signature = *mLastSignature;
+    if (signature.EventTime() != mSnapPosition) return;
+    if (raw == kCommonTimeMarker && signature.Value1() == 4 && signature.Value2() == 16) {
+        signature.SetValue1(0);
+        signature.SetValue2(0);
+    } else if (raw == kCutTimeMarker && signature.Value1() == 2 && signature.Value2() == 32) {
+        signature.SetValue1(0);
+        signature.SetValue2(1);
+    }
+}
+
 void MidiReader::AddScoreEventUnlessPresent(int32_t eventType) {
     const auto globals = mScore.AllGlobals();
     if (!globals->Find(mTime, eventType, true)) globals->Add(mTime, eventType);
@@ -573,7 +694,9 @@ void MidiReader::AddScoreEventUnlessPresent(int32_t eventType) {
 void MidiReader::CuePointEvent(std::string_view raw) {
     if (raw.empty()) return;
     if (raw[0] == '%') {
-        if (mStaff) mStaff->SetDefaultClef(ClefOfCueNumber(FieldValue(raw, 2, 1, 1.0f)));
+        if (!mStaff) return;
+        mStaff->SetDefaultClef(ClefOfCueNumber(FieldValue(raw, 2, 1, 1.0f)));
+        mClefFromCue = true;
     } else if (raw[0] == '&') {
         Guarded([&] { mScore.SetStaffHeight(FieldValue(raw, 2, 1, 0.5f)); });
         Guarded([&] { mScore.SetStaffSpace(FieldValue(raw, 2, 2, 0.5f)); });
@@ -582,21 +705,24 @@ void MidiReader::CuePointEvent(std::string_view raw) {
 }
 
 void MidiReader::TempoEvent(std::string_view raw) {
-    detail::ScoreAccess::HighNoteTimeSet(
-        mScore, static_cast<int32_t>(std::min<int64_t>(
-                    int64_t{detail::ScoreAccess::HighNoteTime(mScore)} + 1, INT32_MAX)));
     int32_t microseconds = 0;
     for (size_t i = 0; i < 3; ++i) {
         microseconds = microseconds * 256 + (i < raw.size() ? Byte(raw[i]) : 0);
     }
-    if (microseconds > 0) mScore.SetCount(kTempoDividend / microseconds);
+    // Beats per minute of the score's beat, to the nearest.
+    if (microseconds > 0) {
+        const double perMinute = static_cast<double>(kMicrosecondsPerMinute * kQuarterTicks) /
+                                 (static_cast<double>(microseconds) * std::max(mScore.Beat(), 1));
+        mScore.SetCount(NInt(perMinute));
+    }
 }
 
 void MidiReader::TimeSignatureEvent(int32_t numerator, int32_t denominatorCode) {
     const int32_t beat = BeatOfDenominatorCode(denominatorCode);
     MoveSnapPosition();
-    mScore.AllGlobals()->Add(mSnapPosition, evtTimeChange, static_cast<uint8_t>(numerator),
-                             static_cast<uint8_t>(beat));
+    const auto signature = mScore.AllGlobals()->Add(
+        mSnapPosition, evtTimeChange, static_cast<uint8_t>(numerator), static_cast<uint8_t>(beat));
+    if (FirstTrack()) mLastSignature = signature;
     mMeasureLength = (numerator * beat) % 256;
 }
 
@@ -626,6 +752,7 @@ bool OpenMidiFile(Score& score, FileReader& file, const std::string& path) {
         return MidiReader(score, file).Read(path);
     } catch (const ReadFailure&) {
         detail::ScoreAccess::LoadingSet(score, false);
+        ShowOpenMessage(kInvalidDataText);
         return false;
     }
 }

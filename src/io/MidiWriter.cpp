@@ -90,8 +90,12 @@ std::string FontSpecText(const Score& score, std::string_view text, int32_t font
     return spec;
 }
 
-std::string TempoBytes(int32_t beatsPerMinute) {
-    const int32_t microseconds = std::min(IDiv(kTempoDividend, beatsPerMinute), kLargestTempo);
+// Microseconds per quarter note for `beatsPerMinute` beats of `beat` ticks, to the nearest.
+std::string TempoBytes(int32_t beatsPerMinute, int32_t beat) {
+    const double exact = static_cast<double>(kMicrosecondsPerMinute * kQuarterTicks) /
+                         (static_cast<double>(beatsPerMinute) * std::max(beat, 1));
+    const auto microseconds =
+        static_cast<int32_t>(std::clamp<int64_t>(NInt64(exact), 1, kLargestTempo));
     std::string bytes;
     for (const int32_t shift : {16, 8, 0}) bytes += ByteChar((microseconds >> shift) & 255);
     return bytes;
@@ -105,6 +109,18 @@ int32_t DenominatorCode(int32_t beat) {
         case 4: return 4;
         case 2: return 5;
         default: return 2;
+    }
+}
+
+// The staff's clef as the number a "%" cue point carries.
+int32_t CueNumberOfClef(const Staff& staff) {
+    switch (staff.DefaultClef()) {
+        case clfBass: return kCueBass;
+        case clfAlto: return kCueAlto;
+        case clfTenor: return kCueTenor;
+        case clfPercussion: return kCuePercussion;
+        case clfGrand: return kCueGrand;
+        default: return kCueTreble;
     }
 }
 
@@ -145,7 +161,7 @@ std::string ConductorTrack(const Score& score, bool playback) {
         PutMeta(out, 0, kMetaCopyright, FontSpecText(score, score.Copyright(0), fntCopyright));
         PutMeta(out, 0, kMetaCopyright, FontSpecText(score, score.Copyright(1), fntCopyright));
     }
-    if (score.Count() > 0) PutMeta(out, 0, kMetaTempo, TempoBytes(score.Count()));
+    if (score.Count() > 0) PutMeta(out, 0, kMetaTempo, TempoBytes(score.Count(), score.Beat()));
     if (!playback) {
         const std::string layout = "&" + NumberText(score.StaffHeight()) + "|" +
                                    NumberText(score.StaffSpace()) + "|" +
@@ -154,17 +170,32 @@ std::string ConductorTrack(const Score& score, bool playback) {
     }
     PutMeta(out, 0, kMetaTrackName, "Control");
     PutMeta(out, 0, kMetaInstrumentName, FontSpecText(score, score.Heading(), fntHeader));
+    // The score's key, so that an import shows it again.
+    if (score.Key() != 0 || score.Minor()) {
+        const std::string key{ByteChar(ByteFromKey(score.Key())), ByteChar(score.Minor() ? 1 : 0)};
+        PutMeta(out, 0, kMetaKeySignature, key);
+    }
 
     const auto globals = score.AllGlobals();
     int32_t previous = 0;
     for (int32_t i = 1; i <= globals->TimeItemCount(); ++i) {
         const auto signature = globals->TimeItem(i);
         if (!signature || signature->EventType() != evtTimeChange) continue;
+        const int32_t delta = signature->EventTime() - previous;
+        previous = signature->EventTime();
+        if (signature->Value1() == 0) {
+            // The symbols: common time as 4/4, cut time as 2/2, each followed by its marker.
+            const bool cut = signature->Value2() != 0;
+            const std::string fields{ByteChar(cut ? 2 : 4), ByteChar(cut ? 1 : 2), ByteChar(24),
+                                     ByteChar(8)};
+            PutMeta(out, delta, kMetaTimeSignature, fields);
+            PutMeta(out, 0, kMetaMarker, cut ? kCutTimeMarker : kCommonTimeMarker);
+            continue;
+        }
         const std::string fields{ByteChar(signature->Value1()),
                                  ByteChar(DenominatorCode(signature->Value2())), ByteChar(24),
                                  ByteChar(8)};
-        PutMeta(out, signature->EventTime() - previous, kMetaTimeSignature, fields);
-        previous = signature->EventTime();
+        PutMeta(out, delta, kMetaTimeSignature, fields);
     }
     PutEndOfTrack(out);
     return out;
@@ -324,6 +355,7 @@ std::string VoiceTrack(const Score& score, const Voice& voice, bool playback) {
         if (!trackName.empty()) PutMeta(out, 0, kMetaTrackName, trackName);
         const std::string instrumentName = instrument ? name(instrument->Description()) : "";
         if (!instrumentName.empty()) PutMeta(out, 0, kMetaInstrumentName, instrumentName);
+        if (staff) PutMeta(out, 0, kMetaCuePoint, "%" + std::to_string(CueNumberOfClef(*staff)));
     }
     const auto control = static_cast<uint8_t>(kControlChange + channel);
     if (channel != kDrumChannel) {

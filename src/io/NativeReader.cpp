@@ -38,6 +38,8 @@ constexpr uint8_t kFE = 254;
 constexpr uint8_t kFF = 255;
 constexpr int32_t kNotesPerProgressReport = 20;
 
+bool IsDrum(const Instrument& instrument) { return instrument.Category() == catDrums; }
+
 // The buffer of the section being parsed, with 1-based positions as the format counts them.
 class Section {
   public:
@@ -128,13 +130,23 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-// The first instrument playing `program` (a drum kit as well as a melodic instrument: the file
-// keeps nothing else of a voice's instrument); a new one from the catalogue when none does.
-std::shared_ptr<Instrument> InstrumentPlaying(Instruments& instruments, int32_t program) {
+// The instrument a voice header names: the one saved under `id` when the header carries it;
+// for files without it, the first instrument playing `program` (a drum kit as well as a melodic
+// instrument), or a new one from the catalogue when none does.
+std::shared_ptr<Instrument> InstrumentOfVoice(Instruments& instruments, const std::string& id,
+                                              int32_t program) {
+    if (!id.empty()) {
+        if (auto saved = instruments.Item(id)) return saved;
+    }
     for (const auto& instrument : instruments) {
         if (instrument->Value() == program) return instrument;
     }
     return instruments.Add(instruments.NewID(), program);
+}
+
+// The number of verses a lyric text holds: its lines, separated by carriage returns.
+int32_t VersesOf(const std::string& lyric) {
+    return static_cast<int32_t>(std::count(lyric.begin(), lyric.end(), '\r')) + 1;
 }
 
 class NativeReader {
@@ -145,6 +157,7 @@ class NativeReader {
 
   private:
     void ReadSection(const DirectoryEntry& entry);
+    void RequireInFile(int64_t start, int64_t length) const;
     void ReadHeader();
     void ReadFontRecords(const Section& s, int32_t& p);
     void SetAttachedText(int32_t fontIndex, const std::string& raw);
@@ -154,6 +167,7 @@ class NativeReader {
     void ReadScoreEvents();
     void ReadInstruments();
     void ReadInstrument(const Section& s, int32_t p, int32_t f, int32_t e);
+    void RestoreChannels();
     void ReadStaffs();
     void ReadStaffHeader(int32_t start);
     void ReadStaffEvents();
@@ -172,6 +186,7 @@ class NativeReader {
     int32_t mPulse = 0;
     bool mKeyRead = false;
     std::shared_ptr<Staff> mStaff;
+    std::vector<std::pair<std::shared_ptr<Instrument>, uint8_t>> mChannels;
 };
 
 bool NativeReader::Read(const std::string& path) {
@@ -179,7 +194,8 @@ bool NativeReader::Read(const std::string& path) {
     mFile.ReadBytes(5, 2);
     const int32_t count = mFile.ByteAt(0);
     const int32_t size = mFile.ByteAt(1);
-    if (count == 0 || size == 0) return false;
+    if (count == 0 || size == 0) throw ReadFailure();
+    RequireInFile(7, count * size);
 
     detail::ScoreAccess::LoadingSet(mScore, true);
     detail::ScoreAccess::ClearScore(mScore, path);
@@ -190,18 +206,25 @@ bool NativeReader::Read(const std::string& path) {
     if (mPulse > 0) mScore.AllGlobals()->SetPulseValue(mPulse);
     detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::AfterOpenSave);
     detail::ScoreAccess::FileTypeSet(mScore, fmtQuavrix);
-    FinishLoading(mScore);
+    detail::ScoreAccess::LoadingSet(mScore, false);
     return true;
+}
+
+// A section or record that would reach past the end of the file: the file is not whole.
+void NativeReader::RequireInFile(int64_t start, int64_t length) const {
+    if (start + length - 1 > mFile.FileLen()) throw ReadFailure();
 }
 
 void NativeReader::ReadSection(const DirectoryEntry& entry) {
     if (entry.Start < 1 || entry.Length < 1) return;
+    RequireInFile(entry.Start, entry.Length);
     Progress(entry.Start);
     int32_t length = entry.Length;
     if (entry.Tag == "Stf") {
         // Only the staff directory; each staff's sub-sections are read one by one.
         mFile.ReadBytes(entry.Start, 4);
         length = Section(mFile).LongAt(1) + 4;
+        RequireInFile(entry.Start, length);
     }
     mFile.ReadBytes(entry.Start, length);
     if (entry.Tag == "Hdr") {
@@ -355,15 +378,14 @@ std::vector<EventRecord> NativeReader::ReadEventRecords() const {
     return records;
 }
 
-// Adds the records in time order. An event list keeps its events sorted by time and places an
-// event among those of equal time by the order they are added, so adding in time order (keeping
-// the file order of equal times) gives the same list as adding in file order, while each event
-// lands at the end of the list instead of being moved in.
+// Adds the records in time order, each after the events already at its time, so that events
+// of equal time keep the order they were saved in.
 void AddInTimeOrder(GlobalEvents& events, std::vector<EventRecord>& records) {
     std::stable_sort(records.begin(), records.end(),
                      [](const EventRecord& a, const EventRecord& b) { return a.Time < b.Time; });
     for (EventRecord& record : records) {
-        events.Add(record.Time, record.Type, record.Value1, record.Value2, EngineText(record.Text));
+        detail::GlobalEventsAccess::AddLast(events, record.Time, record.Type, record.Value1,
+                                            record.Value2, EngineText(record.Text));
     }
 }
 
@@ -396,11 +418,8 @@ void NativeReader::ReadStaffEvents() {
     std::vector<EventRecord> records = ReadEventRecords();
     for (const EventRecord& record : records) {
         if (record.Type == evtLyric) {
-            // One more than the position of the first carriage return (0 when there is none).
-            const size_t cr = record.Text.find('\r');
-            const int32_t position = cr == std::string::npos ? 0 : static_cast<int32_t>(cr) + 1;
-            if (position + 1 > staff.Verses())
-                detail::StaffAccess::VersesSet(staff, ByteField(position + 1));
+            const int32_t verses = VersesOf(record.Text);
+            if (verses > staff.Verses()) detail::StaffAccess::VersesSet(staff, ByteField(verses));
         }
         if (record.Type == evtKeyChange && !mKeyRead) ScoreKeyFrom(record);
     }
@@ -425,6 +444,16 @@ void NativeReader::ReadInstruments() {
         if (f > 0 && f < e) ReadInstrument(s, p, f, e);
         p = e + 1;
     }
+    RestoreChannels();
+}
+
+// Each instrument gets back the channel it was saved with, once all are made (making one
+// reassigns the channels of the others).
+void NativeReader::RestoreChannels() {
+    for (const auto& [instrument, channel] : mChannels) {
+        if (!IsDrum(*instrument)) detail::InstrumentAccess::ChannelSet(*instrument, channel);
+    }
+    mChannels.clear();
 }
 
 // identifier FE description, then the channel, category, clef and program bytes, then Offset FE
@@ -439,9 +468,9 @@ void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_
     const uint8_t clef = s.At(q + 2);
     const uint8_t program = s.At(q + 3);
     const auto instruments = mScore.AllInstruments();
-    const auto instrument = instruments->Add(id, program);
+    const auto instrument = detail::InstrumentsAccess::AddDistinct(*instruments, id, program);
     if (!instrument) throw ReadFailure();
-    // The channel byte at q is not read: channels follow from the programs.
+    mChannels.emplace_back(instrument, s.At(q));
     const bool keepsCategory = category == CategoryOfProgram(program) || category == catDrums;
     detail::InstrumentAccess::CategorySet(*instrument,
                                           keepsCategory ? int32_t{category} : int32_t{catSolo});
@@ -476,6 +505,7 @@ void NativeReader::ReadStaffs() {
     for (int32_t i = 0; i < count; ++i) {
         const DirectoryEntry entry = EntryAt(entries, i, size);
         if (entry.Start < 1 || entry.Length < 1) continue;
+        RequireInFile(entry.Start, entry.Length);
         mFile.ReadBytes(entry.Start, entry.Length);
         if (entry.Tag == "Hdr") {
             ReadStaffHeader(entry.Start);
@@ -496,17 +526,24 @@ Staff& NativeReader::CurrentStaff() const {
 // count (not read).
 void NativeReader::ReadStaffHeader(int32_t start) {
     Progress(start);
-    const auto staffs = mScore.AllStaffs();
-    mStaff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "", std::nullopt, true);
-    if (!mStaff) throw ReadFailure();
-
     const Section s(mFile);
     const int32_t f = s.Find(1, kFE);
+    int32_t q = f + 1;
+    while (f > 0 && q <= s.Length() && s.At(q) >= ' ') ++q;
+    // The scale, then "|" and the staff's identifier (files written before it was kept end
+    // after the scale).
+    const std::vector<std::string> scale =
+        f > 0 ? SplitAt(s.Between(f + 1, q), kIdentifierMark) : std::vector<std::string>{""};
+    const auto staffs = mScore.AllStaffs();
+    const std::string id = scale.size() > 1 ? EngineText(scale[1]) : std::string();
+    const bool idFree = !id.empty() && !staffs->Item(id);
+    mStaff =
+        detail::StaffsAccess::Add(*staffs, idFree ? id : staffs->NewID(), "", std::nullopt, true);
+    if (!mStaff) throw ReadFailure();
+
     if (f == 0) return;
     mStaff->SetDescription(EngineText(s.Between(1, f)));
-    int32_t q = f + 1;
-    while (q <= s.Length() && s.At(q) >= ' ') ++q;
-    mStaff->SetScalePct(LongField(Number(s.Between(f + 1, q))));
+    mStaff->SetScalePct(LongField(Number(scale[0])));
     mStaff->SetDefaultClef(s.At(q));
     mStaff->SetFlags(s.At(q + 1));
     const uint8_t state = s.At(q + 2);
@@ -535,10 +572,16 @@ void NativeReader::ReadVoices(int32_t start) {
             count = 0;
         } else {
             const std::string description = EngineText(s.Between(p, f));
-            const int16_t program = IntegerField(Number(s.Between(f + 1, e)));
-            const auto instrument = InstrumentPlaying(*instruments, program);
+            // The program, then "|" and the identifiers of the voice's instrument and of the
+            // voice (files written before they were kept end after the program).
+            const std::vector<std::string> binding = SplitAt(s.Between(f + 1, e), kIdentifierMark);
+            const int16_t program = IntegerField(Number(binding[0]));
+            auto field = [&binding](size_t i) {
+                return i < binding.size() ? EngineText(binding[i]) : std::string();
+            };
+            const auto instrument = InstrumentOfVoice(*instruments, field(1), program);
             const int32_t clef = staff.DefaultClef();
-            const auto voice = instrument ? staff.AddVoice(instrument) : nullptr;
+            const auto voice = instrument ? staff.AddVoice(instrument, field(2)) : nullptr;
             staff.SetDefaultClef(clef);
             if (!voice) throw ReadFailure();
             voice->SetDescription(description);
@@ -569,6 +612,7 @@ bool OpenScoreFile(Score& score, FileReader& file, const std::string& path) {
         return NativeReader(score, file).Read(path);
     } catch (const ReadFailure&) {
         detail::ScoreAccess::LoadingSet(score, false);
+        ShowOpenMessage(kInvalidDataText);
         return false;
     }
 }

@@ -192,7 +192,9 @@ void WriteInstrumentSection(const Score& score, SectionWriter& out) {
 // --- "Stf" --------------------------------------------------------------------------------------
 
 std::string StaffHeader(const Staff& staff) {
-    std::string out = FileText(staff.Description()) + kFieldEnd + IntegerText(staff.ScalePct());
+    // The scale, then "|" and the staff's identifier, read past by readers that do not know it.
+    std::string out = FileText(staff.Description()) + kFieldEnd + IntegerText(staff.ScalePct()) +
+                      kIdentifierMark + DescriptionText(staff.ID());
     out += ByteChar(staff.DefaultClef());
     out += ByteChar(staff.Flags());
     out += ByteChar((staff.Mute() ? 1 : 0) + (staff.Visible() ? 2 : 0));
@@ -212,9 +214,13 @@ void AppendNote(std::string& out, const Note& note) {
 void WriteVoice(const Voice& voice, SectionWriter& out) {
     const auto notes = voice.Notes();
     const auto instrument = voice.Instrument();
-    // A voice that lost its instrument is written with program 0.
+    // The program, then the identifiers of the instrument the voice plays and of the voice; a
+    // voice that lost its instrument is written with program 0 and an empty identifier.
+    std::string binding = IntegerText(instrument ? instrument->Value() : 0);
+    binding += kIdentifierMark + FileText(instrument ? instrument->ID() : std::string());
+    binding += kIdentifierMark + FileText(voice.ID());
     out.Put(LongToBytes(notes ? notes->Count() : 0) + FileText(voice.Description()) + kFieldEnd +
-            IntegerText(instrument ? instrument->Value() : 0) + kRecordEnd);
+            binding + kRecordEnd);
     if (!notes) return;
     RecordBatch batch(out, kNoteBatch);
     for (const auto& note : *notes) {

@@ -50,19 +50,26 @@ bool Score::OpenFile(const std::string& Path) {
     if (!file.Open(path, error)) {
         ShowOpenMessage(error);
     } else {
-        mState->MidiEvtIx = -1;
+        // The file is read into a document of its own, which this score takes over only when
+        // the whole file could be read: a damaged file leaves the open document as it was.
+        const auto incoming = detail::ScoreAccess::CreateDocument();
+        incoming->SetEvents(Events());
         file.ReadBytes(1, 4);
         const std::string magic = file.BytesToText(1, 4);
         if (magic == "Qx00") {
-            result = OpenScoreFile(*this, file, path);
+            result = OpenScoreFile(*incoming, file, path);
         } else if (magic == "MThd") {
-            result = OpenMidiFile(*this, file, path);
+            result = OpenMidiFile(*incoming, file, path);
         } else {
             ShowOpenMessage(kUnrecognisedFormatText);
         }
         file.Close();
+        incoming->SetEvents(nullptr);
         if (result) {
+            detail::ScoreAccess::AdoptDocument(*this, *incoming);
+            mState->MidiEvtIx = -1;
             mState->PlayFileStale = true;
+            FinishLoading(*this);
             AddToRecentDocs(path);
         }
     }

@@ -19,10 +19,11 @@ constexpr int32_t kMaxFileStaffs = 85;
 // than the file can hold or the file cannot be written completely.
 bool SaveScoreFile(const Score& score, const std::string& path);
 
-// Reads the score file open in `file` (its first four bytes are "Qx00") into the score, raising
-// BeforeOpenSave, ProgressReport, AfterOpenSave, ActiveVoice(1) and ActiveStaff. False without
-// any change when the header's directory is empty; false when the read failed part-way (the
-// score keeps what was read); true otherwise, also when damaged records were skipped.
+// Reads the score file open in `file` (its first four bytes are "Qx00") into a fresh score,
+// raising BeforeOpenSave, ProgressReport and AfterOpenSave. A file that is not whole (an empty
+// directory, a section or directory entry past the end of the file, a read that fails) shows
+// "Invalid data encountered loading file." and gives false; damaged records inside a whole
+// file are skipped and the result is true.
 bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
 
 // Sets score font `index` from a font spec: fields separated by "|", field 1 the name, field 2
@@ -31,8 +32,9 @@ bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
 // nothing; a size too large for a single throws ReadFailure.
 void ApplyFontSpec(Score& score, int32_t index, std::string_view spec);
 
-// The end of every file read: voice 1 and the first staff become active (ActiveVoice and
-// ActiveStaff are raised), loading ends, the score counts as unchanged and the window is painted.
+// The end of every file read, once the document read is the score's: voice 1 and the first staff
+// become active (ActiveVoice and ActiveStaff are raised), loading ends, the score counts as
+// unchanged and the window is painted.
 void FinishLoading(Score& score);
 
 // Shows a message box of the file layer: the given text, the title "Open" and an exclamation
@@ -40,5 +42,6 @@ void FinishLoading(Score& score);
 void ShowOpenMessage(const std::string& text);
 
 inline constexpr const char* kUnrecognisedFormatText = "File contains an unrecognised format.";
+inline constexpr const char* kInvalidDataText = "Invalid data encountered loading file.";
 
 }  // namespace corvendi

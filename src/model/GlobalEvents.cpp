@@ -193,6 +193,25 @@ std::shared_ptr<GlobalEvent> GlobalEvents::Add(int32_t atTime, int32_t eventType
     return event;
 }
 
+std::shared_ptr<GlobalEvent> detail::GlobalEventsAccess::AddLast(GlobalEvents& g, int32_t atTime,
+                                                                 int32_t eventType, uint8_t value1,
+                                                                 uint8_t value2, std::string text) {
+    auto event = std::make_shared<GlobalEvent>();
+    event->SetEventTime(atTime);
+    event->SetEventType(eventType);
+    event->SetValue1(value1);
+    event->SetValue2(value2);
+    event->SetText(std::move(text));
+
+    GlobalEvents::List& list = g.ListFor(eventType);
+    const auto later = std::upper_bound(
+        list.begin(), list.end(), atTime,
+        [](int32_t time, const std::shared_ptr<GlobalEvent>& e) { return time < e->EventTime(); });
+    const auto inserted = list.insert(later, event);
+    RenumberFrom(list, (inserted - list.begin()) + 1);
+    return event;
+}
+
 std::shared_ptr<GlobalEvent> GlobalEvents::Find(int32_t atTime, int32_t eventType, bool exact,
                                                 int32_t highIX) const {
     const List& list = ListFor(eventType);

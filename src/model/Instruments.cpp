@@ -63,8 +63,18 @@ std::shared_ptr<Instrument> Instruments::Add(const std::string& id, int32_t valu
         if (requestsProgram && instrument->Value() == value && IsDrum(*instrument) == requestsDrum)
             return instrument;
     }
-    if (Count() >= kMaxInstruments) return nullptr;
+    return Make(id, value);
+}
 
+std::shared_ptr<Instrument> detail::InstrumentsAccess::AddDistinct(Instruments& i,
+                                                                   const std::string& id,
+                                                                   int32_t value) {
+    if (value < 0 || value > kLastCatalogEntry || i.Item(id)) return nullptr;
+    return i.Make(id, value);
+}
+
+std::shared_ptr<Instrument> Instruments::Make(const std::string& id, int32_t value) {
+    if (Count() >= kMaxInstruments) return nullptr;
     auto instrument = std::make_shared<Instrument>();
     detail::InstrumentAccess::SetParent(*instrument, mParent);
     detail::InstrumentAccess::IDSet(*instrument, id);

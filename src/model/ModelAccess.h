@@ -98,6 +98,11 @@ struct InstrumentAccess {
 
 // The owning score of the instruments.
 struct InstrumentsAccess {
+    // Like Instruments::Add, but a new instrument even when another plays the same program, so
+    // that instruments read back stay as distinct as they were saved. Nothing for an ID in use,
+    // an entry outside the catalogue or a full collection.
+    static std::shared_ptr<Instrument> AddDistinct(Instruments& i, const std::string& id,
+                                                   int32_t value);
     static DocumentOwner* Parent(const Instruments& i) { return i.mParent; }
     // Also becomes the owner of every instrument in the collection.
     static void SetParent(Instruments& i, DocumentOwner* parent) {
@@ -174,6 +179,10 @@ struct GlobalEventsAccess {
                            const EventFilter& keep = {});
     // Removes every event `drop` chooses.
     static void RemoveWhere(GlobalEvents& g, const EventFilter& drop);
+    // Creates an event and stores it after every event of its list at its time or earlier, so
+    // events read back in their stored order keep that order.
+    static std::shared_ptr<GlobalEvent> AddLast(GlobalEvents& g, int32_t atTime, int32_t eventType,
+                                                uint8_t value1, uint8_t value2, std::string text);
     static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
     static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
 };

@@ -66,11 +66,12 @@ void Staff::SetSelected(bool selected) {
 }
 
 std::shared_ptr<corvendi::Voice> Staff::AddVoice(
-    const std::shared_ptr<corvendi::Instrument>& instrument) {
+    const std::shared_ptr<corvendi::Instrument>& instrument, const std::string& id) {
     if (Voices() >= kMaxVoices || !instrument || !mParent) return nullptr;
     auto voices = mParent->AllVoices();
     if (!voices) return nullptr;
-    auto voice = voices->Add(voices->NewID(), instrument, "New Voice");
+    const bool idFree = !id.empty() && !voices->Item(id);
+    auto voice = voices->Add(idFree ? id : voices->NewID(), instrument, "New Voice");
     if (!voice) return nullptr;
     mVoiceIDs.push_back(voice->ID());
     if (Voices() == 1) mDefaultClef = instrument->DefaultClef();

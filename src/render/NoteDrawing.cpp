@@ -12,6 +12,7 @@
 #include "corvendi/Staff.h"
 #include "engine/ScoreAccess.h"
 #include "model/SharedRoutines.h"
+#include "render/DrumNotation.h"
 #include "render/LayoutGeometry.h"
 #include "render/StaffDrawer.h"
 
@@ -33,6 +34,21 @@ int16_t ToInt16(int32_t v) {
 }
 
 }  // namespace
+
+float StaffDrawer::PositionOf(int32_t value, int32_t clef, int32_t key,
+                              MeasureAccidentals* accidentals, std::string_view* sign) const {
+    if (!mPercussionClef) return PageLayout::StaffPosition(value, clef, key, accidentals, sign);
+    if (sign) *sign = {};
+    return DrumNotationOf(value).Position;
+}
+
+std::string_view StaffDrawer::HeadOf(int32_t value, int32_t duration) const {
+    const bool cross = mPercussionClef ? DrumNotationOf(value).Cross : mDrumVoice || mDrumStaff;
+    if (cross) return glyph::kPercussionHead;
+    if (duration >= 64) return glyph::kWholeHead;
+    if (duration >= 32) return glyph::kHalfHead;
+    return glyph::kBlackHead;
+}
 
 bool StaffDrawer::StemDirection(const Note& note, int32_t highestY) {
     if (mPercussionClef) return true;
@@ -67,7 +83,7 @@ void StaffDrawer::DrawNote(Note& note, const MeasureFrame& m) {
     int32_t highestY = 0;
     for (int32_t i = note.ValueCount() - 1; i >= 0; --i) {
         if (!PartHolds(note.Value(i))) continue;
-        highestY = HeadY(PageLayout::StaffPosition(note.Value(i), clef, m.Key));
+        highestY = HeadY(PositionOf(note.Value(i), clef, m.Key, nullptr, nullptr));
         break;
     }
     bool up = false;
@@ -97,13 +113,10 @@ StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
                                            const MeasureFrame& m) {
     const bool drum = mDrumVoice || mDrumStaff;  // no accidentals
     const int32_t clef = mDrumVoice ? clfBass : mClef;
-    std::string head(note.Duration() >= 64   ? glyph::kWholeHead
-                     : note.Duration() >= 32 ? glyph::kHalfHead
-                                             : glyph::kBlackHead);
-    if (drum || mPercussionClef) head = glyph::kPercussionHead;
-    if ((note.Flags() & nteDot) != 0) head += glyph::kDot;
+    std::string dots;
+    if ((note.Flags() & nteDot) != 0) dots += glyph::kDot;
     if ((note.Flags() & nteDouble) != 0)
-        head += std::string(glyph::kDot) + std::string(glyph::kDot);
+        dots += std::string(glyph::kDot) + std::string(glyph::kDot);
 
     Column c;
     c.X = x;
@@ -119,8 +132,8 @@ StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
     for (int32_t i = 0; i < note.ValueCount(); ++i) {
         if (!PartHolds(note.Value(i))) continue;
         std::string_view sign;
-        const float position = PageLayout::StaffPosition(note.Value(i), clef, m.Key,
-                                                         drum ? nullptr : &mAccidentals, &sign);
+        const float position =
+            PositionOf(note.Value(i), clef, m.Key, drum ? nullptr : &mAccidentals, &sign);
         const int32_t y = HeadY(position);
         const bool displaced = !previousDisplaced && std::abs(previousPosition - position) <= 0.5f;
         const int32_t headX = displaced ? (up ? x + mS : x - mS) : x;
@@ -130,7 +143,7 @@ StaffDrawer::Column StaffDrawer::DrawHeads(const Note& note, int32_t x, bool up,
             Glyph(sign, x - mLayout.TextWidth(sign) - kAccidentalGap - (headX < x ? mS : 0), y,
                   mVoiceColor);
         }
-        Glyph(head, headX, y, mVoiceColor);
+        Glyph(std::string(HeadOf(note.Value(i), note.Duration())) + dots, headX, y, mVoiceColor);
         c.Highest = std::min(c.Highest, y);
         c.Lowest = std::max(c.Lowest, y);
     }
@@ -227,16 +240,16 @@ void StaffDrawer::DrawGraceNote(Note& note, const MeasureFrame& m) {
     c.Up = true;
     c.Highest = INT32_MAX;
     c.Lowest = INT32_MIN;
-    std::vector<int32_t> heads;
+    std::vector<std::pair<int32_t, std::string_view>> heads;
     for (int32_t i = 0; i < note.ValueCount(); ++i) {
         if (!PartHolds(note.Value(i))) continue;
         std::string_view sign;
-        const int32_t y = HeadY(PageLayout::StaffPosition(
-            note.Value(i), clef, m.Key, mDrumVoice ? nullptr : &mAccidentals, &sign));
+        const int32_t y = HeadY(
+            PositionOf(note.Value(i), clef, m.Key, mDrumVoice ? nullptr : &mAccidentals, &sign));
         if (!sign.empty() && !mDrumVoice) {
             Glyph(sign, x - mLayout.TextWidth(sign) - kAccidentalGap, y, mVoiceColor);
         }
-        heads.push_back(y);
+        heads.push_back({y, HeadOf(note.Value(i), durQuarter)});
         c.Highest = std::min(c.Highest, y);
         c.Lowest = std::max(c.Lowest, y);
     }
@@ -249,9 +262,7 @@ void StaffDrawer::DrawGraceNote(Note& note, const MeasureFrame& m) {
     surface->SetFont(small);
     // Keeps the small glyph's baseline where the full-size one would have it.
     const int32_t drop = NInt(kMusicAscent * (1.0 - kGraceScale) * normal.Size * 20.0);
-    const std::string_view head =
-        mDrumVoice || mPercussionClef ? glyph::kPercussionHead : glyph::kBlackHead;
-    for (const int32_t y : heads) Glyph(head, x, y + drop, mVoiceColor);
+    for (const auto& [y, head] : heads) Glyph(head, x, y + drop, mVoiceColor);
     for (int32_t y = c.Lowest; y > c.Highest; y -= 2 * mS)
         Glyph(glyph::kStemUp, x, y + drop, mVoiceColor);
     Glyph(glyph::kStemUp, x, c.Highest + drop, mVoiceColor);

@@ -171,6 +171,12 @@ class StaffDrawer {
     int32_t NoteColor() const { return mVoiceColor; }
     bool PartHolds(int32_t value) const;
     int32_t HeadY(float position) const;
+    // Where a value stands: on a percussion staff by the drum table, else by clef and key (the
+    // accidental it needs, if any, goes to `sign`).
+    float PositionOf(int32_t value, int32_t clef, int32_t key, MeasureAccidentals* accidentals,
+                     std::string_view* sign) const;
+    // The head of a value of a note of `duration` ticks.
+    std::string_view HeadOf(int32_t value, int32_t duration) const;
 
     PageLayout& mLayout;
     Score& mScore;

@@ -69,6 +69,33 @@ inline std::string MidiFileOf(int division, const std::vector<TrackBuilder>& tra
     return file;
 }
 
+// A file as a sequencer writes it: division 96, a conductor track (4/4, one sharp, 120 beats per
+// minute, a title), a flute melody on channel 0, a bass line on channel 1 (program 33) and drums
+// on channel 9 (bass drum 36, snare 38, closed hi-hat 42), each track with a program change
+// and a name but no clef.
+inline std::string BandFile() {
+    TrackBuilder conductor;
+    conductor.Meta(0, 3, "Tempo track")
+        .Meta(0, 1, "Hello")
+        .Meta(0, 88, std::string("\x04\x02\x18\x08", 4))
+        .Meta(0, 89, std::string("\x01\x00", 2))
+        .Meta(0, 81, std::string("\x07\xA1\x20", 3))
+        .End();
+    TrackBuilder melody;
+    melody.Meta(0, 3, "Melody").Delta(0).Raw({0xC0, 73});
+    for (const int key : {72, 74, 76, 77}) melody.On(0, key, 90, 0).Off(96, key, 0);
+    melody.End();
+    TrackBuilder bass;
+    bass.Meta(0, 3, "Bass").Delta(0).Raw({0xC1, 33});
+    for (const int key : {40, 43, 45, 64}) bass.On(0, key, 90, 1).Off(96, key, 1);
+    bass.End();
+    TrackBuilder drums;
+    drums.Meta(0, 3, "Drums").Delta(0).Raw({0xC9, 0});
+    for (const int key : {36, 42, 38, 42}) drums.On(0, key, 90, 9).Off(96, key, 9);
+    drums.End();
+    return MidiFileOf(96, {conductor, melody, bass, drums});
+}
+
 // (time, values, duration, flags) of every note of a voice.
 using NoteRow = std::tuple<int32_t, std::vector<int>, int32_t, int32_t>;
 

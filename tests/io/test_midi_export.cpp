@@ -70,9 +70,9 @@ class MidiExport : public MidiTest {
         if (channel == 9) return volumeAndPan;
         return B({0, 0xB0 + channel, 0, 0, 0, 0xC0 + channel, program}) + volumeAndPan;
     }
-    // The notes of the default staff's voice after its names and channel settings.
+    // The notes of the default staff's voice after its names, clef and channel settings.
     std::string NoteSectionOf(const std::string& body) {
-        const std::string names = Meta(3, "New") + Meta(4, "Flute");
+        const std::string names = Meta(3, "New") + Meta(4, "Flute") + Meta(7, "%1");
         const std::string start = names + TrackStart();
         EXPECT_EQ(body.substr(0, start.size()), start);
         return body.substr(start.size());
@@ -93,8 +93,8 @@ TEST_F(MidiExport, HeaderAndConductorTrack) {
     const std::string conductor =
         Meta(1, "New Score|Arial|14|1") + Meta(1, "|Arial|12|1") + Meta(1, "Composer|Arial|10|1") +
         Meta(1, "Arranged By") + Meta(2, "|Arial|8|0") + Meta(2, "|Arial|8|0") +
-        Meta(81, B({0x08, 0xE6, 0xA5})) + Meta(7, "&0.4|0.5|0.65") + Meta(3, "Control") +
-        Meta(4, "|Arial|10|1") + Meta(88, B({0, 2, 24, 8})) + kEndOfTrack;
+        Meta(81, B({0x07, 0xA1, 0x20})) + Meta(7, "&0.4|0.5|0.65") + Meta(3, "Control") +
+        Meta(4, "|Arial|10|1") + Meta(88, B({4, 2, 24, 8})) + Meta(6, "%C") + kEndOfTrack;
     EXPECT_EQ(tracks[0], conductor);
     EXPECT_EQ(score->FileType(), fmtMIDI);
     EXPECT_FALSE(std::filesystem::exists(PathOf("$QX$.sco")));
@@ -110,14 +110,24 @@ TEST_F(MidiExport, TimeSignaturesAndTempoLimits) {
     globals->Add(152, evtTimeChange, 5, 4);
     globals->Add(172, evtTimeChange, 7, 2);
     score->SetCount(1);  // slower than three bytes can say
-    const std::string conductor = ExportTracks()[0];
+    std::string conductor = ExportTracks()[0];
 
-    const std::string signatures =
-        Meta(88, B({0, 2, 24, 8})) + B({0x84, 0x00, 255, 88, 4, 3, 3, 24, 8}) +  // 24 ticks later
-        B({0x81, 0x40, 255, 88, 4, 2, 1, 24, 8}) + B({0x84, 0x00, 255, 88, 4, 5, 4, 24, 8}) +
-        B({0x81, 0x20, 255, 88, 4, 7, 5, 24, 8}) + kEndOfTrack;
+    // Common time is 4/4 and says so in a marker.
+    const std::string signatures = Meta(88, B({4, 2, 24, 8})) + Meta(6, "%C") +
+                                   B({0x84, 0x00, 255, 88, 4, 3, 3, 24, 8}) +  // 24 ticks later
+                                   B({0x81, 0x40, 255, 88, 4, 2, 1, 24, 8}) +
+                                   B({0x84, 0x00, 255, 88, 4, 5, 4, 24, 8}) +
+                                   B({0x81, 0x20, 255, 88, 4, 7, 5, 24, 8}) + kEndOfTrack;
     EXPECT_EQ(conductor.substr(conductor.size() - signatures.size()), signatures);
     EXPECT_NE(conductor.find(Meta(81, B({255, 255, 255}))), std::string::npos);
+
+    // Cut time is 2/2; beats per minute count the score's beat: 96 eighths a minute.
+    globals->TimeItem(1)->SetValue2(1);
+    score->SetCount(96);
+    score->SetBeat(durEighth);
+    conductor = ExportTracks()[0];
+    EXPECT_NE(conductor.find(Meta(88, B({2, 1, 24, 8})) + Meta(6, "%c")), std::string::npos);
+    EXPECT_NE(conductor.find(Meta(81, B({0x13, 0x12, 0xD0}))), std::string::npos);  // 1,250,000
 
     score->SetCount(0);
     EXPECT_EQ(ExportTracks()[0].find(B({255, 81})), std::string::npos);
@@ -162,7 +172,7 @@ TEST_F(MidiExport, DynamicsBecomeVolumeAndDrumsKeepTheirProgram) {
 
     detail::InstrumentAccess::ChannelSet(*instrument, 9);
     const std::string drums = ExportTracks()[1];
-    const std::string start = Meta(3, "New") + Meta(4, "Flute") + TrackStart(9);
+    const std::string start = Meta(3, "New") + Meta(4, "Flute") + Meta(7, "%1") + TrackStart(9);
     EXPECT_EQ(drums.substr(0, start.size()), start);
     EXPECT_EQ(drums.substr(start.size(), 4), B({0x00, 0x99, 60, 127}));
 }
@@ -212,8 +222,9 @@ TEST_F(MidiExport, PlaybackFileHoldsOnlyWhatPlays) {
     ASSERT_TRUE(SaveMidiFile(*score, path, true));
     const auto tracks = TrackBodies(ReadFile(path));
     ASSERT_EQ(tracks.size(), 2u);
-    EXPECT_EQ(tracks[0], Meta(81, B({0x08, 0xE6, 0xA5})) + Meta(3, "Control") +
-                             Meta(4, "Head|Arial|10|1") + Meta(88, B({0, 2, 24, 8})) + kEndOfTrack);
+    EXPECT_EQ(tracks[0], Meta(81, B({0x07, 0xA1, 0x20})) + Meta(3, "Control") +
+                             Meta(4, "Head|Arial|10|1") + Meta(88, B({4, 2, 24, 8})) +
+                             Meta(6, "%C") + kEndOfTrack);
     EXPECT_EQ(tracks[1], TrackStart() + B({0, 0x90, 60, 127, 0x82, 0x00, 60, 0}) + kEndOfTrack);
     // Neither the score's file nor its state changes.
     EXPECT_EQ(score->FileName(), "");
@@ -307,13 +318,18 @@ TEST_F(MidiExport, AnIndependentReaderSeesWhatTheScoreHolds) {
     expected.Add(0, 0, "text Arranged By");
     expected.Add(0, 0, "copyright |Arial|8|0");
     expected.Add(0, 0, "copyright |Arial|8|0");
-    expected.Add(0, 0, "tempo " + std::to_string(70'000'000 / 96));
+    expected.Add(0, 0, "tempo 625000");  // 96 quarters a minute
     expected.Add(0, 0, "cue_marker &0.4|0.5|0.65");
     expected.Add(0, 0, "track_name Control");
     expected.Add(0, 0, "instrument_name |Arial|10|1");
     for (int32_t i = 1; i <= score->AllGlobals()->TimeItemCount(); ++i) {
         const auto signature = score->AllGlobals()->TimeItem(i);
-        const int denominator = signature->Value2() == 16 || signature->Value2() == 0 ? 4 : 0;
+        if (signature->Value1() == 0) {  // common time
+            expected.Add(0, signature->EventTime(), "time_signature 4 4");
+            expected.Add(0, signature->EventTime(), "marker %C");
+            continue;
+        }
+        const int denominator = signature->Value2() == 16 ? 4 : 0;
         expected.Add(0, signature->EventTime(),
                      "time_signature " + std::to_string(signature->Value1()) + " " +
                          std::to_string(denominator));
@@ -330,6 +346,10 @@ TEST_F(MidiExport, AnIndependentReaderSeesWhatTheScoreHolds) {
         if (!ins->Description().empty()) {
             expected.Add(track, 0, "instrument_name " + ins->Description());
         }
+        const std::map<int32_t, std::string> cueOfClef = {{clfPercussion, "5"}, {clfTreble, "1"},
+                                                          {clfBass, "2"},       {clfGrand, "6"},
+                                                          {clfAlto, "3"},       {clfTenor, "4"}};
+        expected.Add(track, 0, "cue_marker %" + cueOfClef.at(staff->DefaultClef()));
         if (ins->Channel() != 9) {
             expected.Add(track, 0, "control " + channel + " 0 0");
             expected.Add(track, 0, "program " + channel + " " + std::to_string(ins->Value()));

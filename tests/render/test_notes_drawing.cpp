@@ -23,6 +23,7 @@ constexpr int32_t kPx = 15;
 const std::string kFlat = "b";
 const std::string kSharp = "#";
 const std::string kBlackHead = "\xC3\x8F";
+const std::string kPercussionHead = "\xC3\x80";
 const std::string kQuarterRest = "\xC3\x8E";
 const std::string kHalfRest = "\xC3\xAE";
 const std::string kWholeRest = "\xC2\xB7";
@@ -206,6 +207,29 @@ TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
     EXPECT_EQ(heads[0].Y, IDiv(g, kPx));
     EXPECT_EQ(All(*surface, "\\").size(), 1u);
     EXPECT_EQ(All(*surface, "|").size(), 1u);
+}
+
+TEST_F(NotesDrawing, APercussionStaffPlacesDrumKeysAsDrumNotationDoes) {
+    auto surface = Draw([&] {
+        score->Staff(1)->SetDefaultClef(clfPercussion);
+        score->AddNote(1, 0, 36, 16, 0);   // bass drum: bottom space
+        score->AddNote(1, 16, 38, 16, 0);  // snare: third space
+        score->AddNote(1, 32, 42, 16, 0);  // closed hi-hat: above the staff, a cross
+        score->AddNote(1, 48, 99, 16, 0);  // no kit piece: the middle line
+    });
+    auto y = [&](double spaces) { return NInt(g - spaces * s); };
+    EXPECT_EQ(NoteAt(0)->Y(), y(0.5));
+    EXPECT_EQ(NoteAt(16)->Y(), y(2.5));
+    EXPECT_EQ(NoteAt(32)->Y(), y(4.5));
+    EXPECT_EQ(NoteAt(48)->Y(), y(2));
+    const auto heads = All(*surface, kBlackHead);
+    ASSERT_EQ(heads.size(), 3u);
+    EXPECT_EQ(heads[0].Y, IDiv(y(0.5), kPx));
+    EXPECT_EQ(heads[1].Y, IDiv(y(2.5), kPx));
+    const auto crosses = All(*surface, kPercussionHead);
+    ASSERT_EQ(crosses.size(), 1u);
+    EXPECT_EQ(crosses[0].X, IDiv(NoteAt(32)->X(), kPx));
+    EXPECT_EQ(crosses[0].Y, IDiv(y(4.5), kPx));
 }
 
 TEST_F(NotesDrawing, OnlyTheUpperHeadOfASecondMovesBesideTheStem) {
