@@ -160,6 +160,9 @@ struct GlobalEventsAccess {
     // Removes the span FromTime <= t < ToTime from both lists and moves later events back by
     // its length.
     static void RemoveRange(GlobalEvents& g, int32_t fromTime, int32_t toTime);
+    // Removes exactly this stored event (where several of a type share its time); nothing when
+    // it is not stored here.
+    static void RemoveEvent(GlobalEvents& g, const std::shared_ptr<GlobalEvent>& event);
     static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
     static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
 };
