@@ -125,5 +125,33 @@ void BM_ChangeSel1000(benchmark::State& state) {
 }
 BENCHMARK(BM_ChangeSel1000)->Unit(benchmark::kMillisecond);
 
+// A dynamic placed under the second eighth, replacing the one placed before: the hit walk, the
+// staff event and the system repaint.
+void BM_AddGlobalByHitDynamic(benchmark::State& state) {
+    Bench b;
+    const int32_t x = b.SecondEighthX();
+    const int32_t y = b.MiddleLineY();
+    bool loud = false;
+    for (auto _ : state) {
+        b.score->AddGlobalByHit(x, y, evtDynamic, loud ? dynF : dynP);
+        loud = !loud;
+    }
+}
+BENCHMARK(BM_AddGlobalByHitDynamic)->Unit(benchmark::kMillisecond);
+
+// The lyric cursor stepping through the notes of the shown page, back to the first at the end.
+void BM_NextActiveXY(benchmark::State& state) {
+    Bench b;
+    int32_t time = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::string lyric;
+    b.score->FirstActiveXY(time, x, y, lyric);
+    for (auto _ : state) {
+        if (!b.score->NextActiveXY(time, x, y, lyric)) b.score->FirstActiveXY(time, x, y, lyric);
+    }
+}
+BENCHMARK(BM_NextActiveXY)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace corvendi

@@ -24,6 +24,7 @@
 
 namespace corvendi {
 
+class ChordList;
 class ChordMapper;
 class GlobalEvents;
 class Instruments;
@@ -157,7 +158,12 @@ class CORVENDI_API Score : public DocumentOwner {
     int32_t LastPage() const { return mLastPage; }
     // The active measure number; reading it turns a 0 into 1.
     int32_t SelectedMeasure();
+    // The verse lyrics are shown and typed in, 1..255, on the selected staff (nothing happens
+    // without one). 0, or a verse beyond the staff's verse count, sets that count (0 hides the
+    // lyrics) and lays the pages out again; the verse itself is then at least 1. A verse of 1 or
+    // more puts the lyric cursor on the first note of the page (FirstActiveXY).
     int32_t Verse() const { return mVerse; }
+    void SetVerse(int32_t value);
 
     // The key of the score: sharps positive, flats negative, -7..7.
     int32_t Key() const override { return mKey; }
@@ -366,6 +372,49 @@ class CORVENDI_API Score : public DocumentOwner {
     // Removes the note starting at AtTime from voice Voice (1..4, else the active voice) of staff
     // Staff (1..Staffs(), else the selected staff).
     void DelNote(int32_t AtTime, int32_t Voice = 0, int32_t Staff = 0);
+
+    // --- marks, lyrics and chords --------------------------------------------------------------
+    // Places a mark of EventType at the point: in the measure under it, at the measure's start
+    // or at the time under X as the type requires. SubType is the mark's value (a dynamic's
+    // DynamicTypes, a chord's code, a clef, a key byte or a signed key, a SectionTypes mark, a
+    // signed amount of widening or extra space); values outside -255..65,535 place nothing.
+    // Repeats, section marks, the score's end, octave lines and repeat-measure signs toggle;
+    // line ends toggle; measure widths and staff spacing add up; key and clef changes,
+    // dynamics, tempo marks and chords replace the same type at the same time; a text at the
+    // same time is moved and rewritten. Records each change for Undo, then repaints the
+    // system, or lays the pages out again from the current page where the layout changes.
+    void AddGlobalByHit(int32_t X, int32_t Y, int32_t EventType, int32_t SubType = 0,
+                        const std::string& Text = {});
+    // Removes the mark of EventType at AtTime, or every one when AtTime < 0: key and clef
+    // changes, lyrics, dynamics, tempo marks, staff spacing and text from the selected staff,
+    // section marks from the score and the selected staff, the rest from the score. The last
+    // lyric gone sets the staff's verse count to 0. Lays the pages out again; no undo step.
+    void RemoveGlobalEvent(int32_t AtTime, int32_t EventType);
+    // The active verse of the lyric being edited ("" when none is). Setting it stores the verse
+    // in the lyric at the cursor (creating it) and redraws it.
+    std::string Lyric() const;
+    void SetLyric(std::string Text);
+    // Makes the lyric at AtTime (on the staff of the last cursor move) the one being edited and
+    // sets its active verse to Text. False without a selected staff.
+    bool AddLyric(int32_t AtTime, std::string Text);
+    // The offsets of a text placed at the point, in half staff spaces above (Offset1) or below
+    // (Offset2) the middle line of the staff under it (both 0 outside every staff). Inc is half
+    // the staff's line spacing; the middle line is kept for TextPosByOffset(..., UseActive).
+    void TextOffsetByPos(uint8_t& Offset1, uint8_t& Offset2, int32_t X, int32_t Y, int32_t& Inc);
+    // Fills List with the chord mapper's chord names, each with its code.
+    void LoadChordList(ChordList& List) const;
+
+    // --- the active position and the lyric cursor ---------------------------------------------
+    // The staff under the point (its edges excluded) becomes the selected staff and the measure
+    // under X the selected measure; ActiveStaff and ActiveMeasure tell the host.
+    void SetActiveByHit(int32_t X, int32_t Y);
+    // The lyric cursor on the first note of the active voice of the selected staff on the
+    // current page: its time, x and the y of the lyric line below it (twips), and the active
+    // verse already stored there. False when there is none; the arguments are then unchanged.
+    bool FirstActiveXY(int32_t& AtTime, int32_t& X, int32_t& Y, std::string& ActiveLyric);
+    // The next and the previous note, on the current page only.
+    bool NextActiveXY(int32_t& ActiveTime, int32_t& X, int32_t& Y, std::string& ActiveLyric);
+    bool PrevActiveXY(int32_t& ActiveTime, int32_t& X, int32_t& Y, std::string& ActiveLyric);
 
   private:
     friend struct detail::ScoreAccess;

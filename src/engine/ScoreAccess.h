@@ -24,6 +24,8 @@ struct ScoreAccess {
     static const ScoreState& State(const Score& s) { return *s.mState; }
 
     static const ScoreEventSource& EventSource(const Score& s) { return s.mEvents; }
+    static LyricCursor& Cursor(Score& s) { return s.mState->Cursor; }
+    static const LyricCursor& Cursor(const Score& s) { return s.mState->Cursor; }
 
     // The score's own references, for loops that should not copy a shared pointer per step.
     static const std::shared_ptr<corvendi::Staffs>& StaffsRef(const Score& s) { return s.mStaffs; }

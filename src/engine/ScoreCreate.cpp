@@ -106,6 +106,7 @@ void detail::ScoreAccess::CreateCollections(Score& s) {
     s.mState->Selected.clear();
     s.mState->SelVoiceIDs.clear();
     s.mState->SelStaffs.clear();
+    s.mState->Cursor = LyricCursor{};
 }
 
 void detail::ScoreAccess::SetPageDefaults(Score& s) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ActivePosition.h"
 #include "model/HostTimer.h"
 #include "model/PaginationTimer.h"
 #include "playback/MidiEventStream.h"
@@ -59,6 +60,7 @@ struct ScoreState {
     int32_t DrawFlags = 0;
     // Middle line of the staff TextOffsetByPos last found.
     int32_t TextMidY = 0;
+    LyricCursor Cursor;  // the lyric cursor and the lyric being edited
 
     // Page geometry in twips and the derived staff metrics.
     int32_t PageWidthTw = 0;

@@ -286,6 +286,17 @@ void detail::GlobalEventsAccess::RemoveWhere(GlobalEvents& g, const EventFilter&
     DropWhere(g.mTimeList, drop);
 }
 
+void detail::GlobalEventsAccess::RemoveEvent(GlobalEvents& g,
+                                             const std::shared_ptr<GlobalEvent>& event) {
+    if (!event) return;
+    List& list = g.ListFor(event->EventType());
+    const int64_t position = event->Index();
+    if (position < 1 || position > static_cast<int64_t>(list.size())) return;
+    if (list[position - 1] != event) return;
+    list.erase(list.begin() + (position - 1));
+    RenumberFrom(list, position);
+}
+
 int32_t GlobalEvents::CurTimeVal(int32_t atTime) const {
     const auto signature = Find(atTime, evtTimeChange);
     if (!signature) return 0;

@@ -183,6 +183,9 @@ struct GlobalEventsAccess {
     // events read back in their stored order keep that order.
     static std::shared_ptr<GlobalEvent> AddLast(GlobalEvents& g, int32_t atTime, int32_t eventType,
                                                 uint8_t value1, uint8_t value2, std::string text);
+    // Removes exactly this stored event (where several of a type share its time); nothing when
+    // it is not stored here.
+    static void RemoveEvent(GlobalEvents& g, const std::shared_ptr<GlobalEvent>& event);
     static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
     static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
 };
