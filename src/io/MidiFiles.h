@@ -6,11 +6,14 @@
 namespace corvendi {
 
 class FileReader;
+class ReadFailure;
 class Score;
 
 // Imports the Standard MIDI File open in `file` (its first four bytes are "MThd") into the score.
-// Reports what it cannot read in a message box (ShowOpenMessage) and returns false then.
-bool OpenMidiFile(Score& score, FileReader& file, const std::string& path);
+// Reports what it cannot read in a message box (ShowOpenMessage) and returns false then; a read
+// that ended on damaged bytes also fills `failure` when given.
+bool OpenMidiFile(Score& score, FileReader& file, const std::string& path,
+                  ReadFailure* failure = nullptr);
 
 // Writes the score as a Standard MIDI File: for an export (`playback` false) through the
 // temporary file that replaces `path` once complete, for playback directly to `path`.

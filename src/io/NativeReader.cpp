@@ -176,14 +176,14 @@ class NativeReader {
 
 bool NativeReader::Read(const std::string& path) {
     detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
-    mFile.ReadBytes(5, 2);
+    mFile.ReadBytes(5, 2, "the directory's entry count and size");
     const int32_t count = mFile.ByteAt(0);
     const int32_t size = mFile.ByteAt(1);
     if (count == 0 || size == 0) return false;
 
     detail::ScoreAccess::LoadingSet(mScore, true);
     detail::ScoreAccess::ClearScore(mScore, path);
-    mFile.ReadBytes(7, count * size);
+    mFile.ReadBytes(7, count * size, "the directory");
     const std::string directory = mFile.BytesToText(1, count * size);
     for (int32_t i = 0; i < count; ++i) ReadSection(EntryAt(directory, i, size));
 
@@ -200,10 +200,10 @@ void NativeReader::ReadSection(const DirectoryEntry& entry) {
     int32_t length = entry.Length;
     if (entry.Tag == "Stf") {
         // Only the staff directory; each staff's sub-sections are read one by one.
-        mFile.ReadBytes(entry.Start, 4);
+        mFile.ReadBytes(entry.Start, 4, "the staff directory's length");
         length = Section(mFile).LongAt(1) + 4;
     }
-    mFile.ReadBytes(entry.Start, length);
+    mFile.ReadBytes(entry.Start, length, "the \"" + entry.Tag + "\" section");
     if (entry.Tag == "Hdr") {
         ReadHeader();
     } else if (entry.Tag == "Glb") {
@@ -440,7 +440,7 @@ void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_
     const uint8_t program = s.At(q + 3);
     const auto instruments = mScore.AllInstruments();
     const auto instrument = instruments->Add(id, program);
-    if (!instrument) throw ReadFailure();
+    if (!instrument) throw ReadFailure("an instrument that can be made");
     // The channel byte at q is not read: channels follow from the programs.
     const bool keepsCategory = category == CategoryOfProgram(program) || category == catDrums;
     detail::InstrumentAccess::CategorySet(*instrument,
@@ -488,7 +488,8 @@ void NativeReader::ReadStaffs() {
 }
 
 Staff& NativeReader::CurrentStaff() const {
-    if (!mStaff) throw ReadFailure();  // staff events or voices before any staff
+    if (!mStaff)
+        throw ReadFailure("a staff before its events");  // staff events or voices before any staff
     return *mStaff;
 }
 
@@ -498,7 +499,7 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     Progress(start);
     const auto staffs = mScore.AllStaffs();
     mStaff = detail::StaffsAccess::Add(*staffs, staffs->NewID(), "", std::nullopt, true);
-    if (!mStaff) throw ReadFailure();
+    if (!mStaff) throw ReadFailure("a staff before its voices");
 
     const Section s(mFile);
     const int32_t f = s.Find(1, kFE);
@@ -540,7 +541,7 @@ void NativeReader::ReadVoices(int32_t start) {
             const int32_t clef = staff.DefaultClef();
             const auto voice = instrument ? staff.AddVoice(instrument) : nullptr;
             staff.SetDefaultClef(clef);
-            if (!voice) throw ReadFailure();
+            if (!voice) throw ReadFailure("a voice that can be made");
             voice->SetDescription(description);
             notes = voice->Notes();
             p = e + 1;
@@ -564,10 +565,11 @@ void NativeReader::ReadVoices(int32_t start) {
 
 }  // namespace
 
-bool OpenScoreFile(Score& score, FileReader& file, const std::string& path) {
+bool OpenScoreFile(Score& score, FileReader& file, const std::string& path, ReadFailure* failure) {
     try {
         return NativeReader(score, file).Read(path);
-    } catch (const ReadFailure&) {
+    } catch (const ReadFailure& error) {
+        if (failure) *failure = error;
         detail::ScoreAccess::LoadingSet(score, false);
         return false;
     }

@@ -9,6 +9,7 @@
 namespace corvendi {
 
 class FileReader;
+class ReadFailure;
 class Score;
 
 // The staff directory counts its entries (three per staff) in one byte.
@@ -22,8 +23,10 @@ bool SaveScoreFile(const Score& score, const std::string& path);
 // Reads the score file open in `file` (its first four bytes are "Qx00") into the score, raising
 // BeforeOpenSave, ProgressReport, AfterOpenSave, ActiveVoice(1) and ActiveStaff. False without
 // any change when the header's directory is empty; false when the read failed part-way (the
-// score keeps what was read); true otherwise, also when damaged records were skipped.
-bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
+// score keeps what was read, and `failure`, when given, says which field and where); true
+// otherwise, also when damaged records were skipped.
+bool OpenScoreFile(Score& score, FileReader& file, const std::string& path,
+                   ReadFailure* failure = nullptr);
 
 // Sets score font `index` from a font spec: fields separated by "|", field 1 the name, field 2
 // the size, field 3 "1" for bold ("|Arial|14|1|0|0|" or "Title|Arial|14|1"). Underline is

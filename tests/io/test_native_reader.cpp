@@ -11,6 +11,8 @@
 #include "corvendi/Font.h"
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
+#include "io/FileHelpers.h"
+#include "io/ScoreFile.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi::test {
@@ -171,6 +173,24 @@ TEST_F(NativeReaderTest, AReadThatFailsPartWayKeepsWhatWasRead) {
     // Staff events before any staff.
     ASSERT_FALSE(Open(ScoreFileOf("", "", "", {{"", Bytes().U32(0).B({7, 1, 0}).Data(), ""}})));
     EXPECT_EQ(score->Staffs(), 0);
+}
+
+TEST_F(NativeReaderTest, AFailedReadSaysWhichFieldItExpectedAndAtWhichByte) {
+    // A 14-byte header section, then a "Glb" section of 4 bytes at byte offset 64: the event
+    // record's type byte would lie at offset 68, one past the section.
+    const std::string hdr =
+        Bytes().Text("Arial").B({0}).Text("12").B({128}).Text("Kept").FF().Data();
+    path = PathOf("cut.sco");
+    WriteFile(path, ScoreFileOf(hdr, Bytes().U32(0).Data(), "", {}));
+    NewFileScore();
+    FileReader file;
+    std::string error;
+    ASSERT_TRUE(file.Open(path, error)) << error;
+    ReadFailure failure;
+    ASSERT_FALSE(OpenScoreFile(*score, file, path, &failure));
+    EXPECT_EQ(failure.Field(), "the \"Glb\" section");
+    EXPECT_EQ(failure.Offset(), 68);
+    EXPECT_STREQ(failure.what(), "expected the \"Glb\" section at byte 68");
 }
 
 TEST_F(NativeReaderTest, DamagedRecordsAreSkipped) {
