@@ -1,5 +1,6 @@
 // The one exception type of the engine. Errors that end a call and reach the host are thrown as
-// corvendi::Error with a stable identifier and a readable message.
+// corvendi::Error with a stable identifier and a readable message. The identifiers in use are
+// listed under "Errors" in docs/ARCHITECTURE.md; once published an identifier is never renamed.
 #pragma once
 
 #include <stdexcept>

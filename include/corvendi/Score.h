@@ -333,7 +333,8 @@ class CORVENDI_API Score : public DocumentOwner {
     // fromPage starts at page 1, and with both missing or 0 every page is printed; fromPage alone
     // prints that page. Each printed page is followed by NewPage, the document by EndDoc. The
     // window, the current page and time and the redraw state are given back afterwards; the
-    // colours become the defaults shared by all scores. A call while a print runs is ignored.
+    // colours become the defaults shared by all scores. A call while a print runs is ignored;
+    // a call without a device throws Error "print.device".
     void PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> fromPage = std::nullopt,
                     std::optional<int32_t> toPage = std::nullopt);
     bool Printing() const;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 #include "common/Arith.h"
 #include "common/Cp1252.h"
@@ -17,6 +18,12 @@
 #endif
 
 namespace corvendi {
+
+ReadFailure::ReadFailure(std::string field, int64_t offset)
+    : mField(std::move(field)), mOffset(offset) {
+    mText = "expected " + mField;
+    if (mOffset >= 0) mText += " at byte " + std::to_string(mOffset);
+}
 
 namespace {
 
@@ -73,10 +80,10 @@ namespace {
 
 template <typename T>
 T RoundedField(double value) {
-    if (!std::isfinite(value)) throw ReadFailure();
+    if (!std::isfinite(value)) throw ReadFailure("a finite number");
     const int64_t rounded = NInt64(value);  // saturates far outside every field's range
     if (rounded < std::numeric_limits<T>::min() || rounded > std::numeric_limits<T>::max()) {
-        throw ReadFailure();
+        throw ReadFailure("a number within its field's range");
     }
     return static_cast<T>(rounded);
 }
@@ -89,7 +96,7 @@ uint8_t ByteField(double value) { return RoundedField<uint8_t>(value); }
 
 float SingleField(double value) {
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
-        throw ReadFailure();
+        throw ReadFailure("a number within a single's range");
     }
     return static_cast<float>(value);
 }
@@ -155,8 +162,10 @@ void FileReader::Close() {
     mFile = nullptr;
 }
 
-void FileReader::ReadBytes(int32_t position, int32_t count) {
+void FileReader::ReadBytes(int32_t position, int32_t count, std::string_view field) {
     mCount = std::max(count, 0);
+    mPosition = position;
+    mField = field;
     mData.clear();
     if (!mFile || mCount == 0 || position < 1 || position > mFileLen) return;
     const int32_t available = mFileLen - position + 1;
@@ -185,7 +194,7 @@ std::string FileReader::BytesToText(int32_t start, int32_t count) const {
 }
 
 uint8_t FileReader::ByteAt(int32_t index) const {
-    if (index < 0 || index >= mCount) throw ReadFailure();
+    if (index < 0 || index >= mCount) throw ReadFailure(mField, int64_t{mPosition} - 1 + index);
     return index < DataLen() ? Byte(mData[static_cast<size_t>(index)]) : 0;
 }
 

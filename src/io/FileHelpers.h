@@ -18,10 +18,21 @@
 namespace corvendi {
 
 // A reader met bytes it cannot make sense of (a field past its buffer, a number too large for
-// its field, an object that could not be made): the read ends at that point.
+// its field, an object that could not be made): the read ends at that point. It names the field
+// the reader expected and, when known, the 0-based byte offset in the file where it looked.
 class ReadFailure : public std::exception {
   public:
-    const char* what() const noexcept override { return "file read failed"; }
+    explicit ReadFailure(std::string field = "a readable field", int64_t offset = -1);
+    const std::string& Field() const noexcept { return mField; }
+    // -1 when the failure is not tied to a place in the file (a value out of its field's range).
+    int64_t Offset() const noexcept { return mOffset; }
+    // "expected <field> at byte <offset>".
+    const char* what() const noexcept override { return mText.c_str(); }
+
+  private:
+    std::string mField;
+    int64_t mOffset;
+    std::string mText;
 };
 
 // --- Fields --------------------------------------------------------------------------------------
@@ -93,8 +104,9 @@ class FileReader {
 
     // Makes the buffer `count` bytes long and fills it from the 1-based file position. Bytes past
     // the end of the file read as 0; only the bytes the file holds take memory, so a count far
-    // beyond the file's length costs nothing.
-    void ReadBytes(int32_t position, int32_t count);
+    // beyond the file's length costs nothing. `field` names what the buffer holds, for the
+    // ReadFailure of a read outside it.
+    void ReadBytes(int32_t position, int32_t count, std::string_view field = "a section");
     // The buffer's length (the count of the last ReadBytes).
     int32_t BufferLen() const { return mCount; }
     // How many bytes at the start of the buffer came from the file; the rest are the zeros past
@@ -106,7 +118,8 @@ class FileReader {
     // `count` bytes of the buffer from the 1-based `start`, clipped at the buffer's end (empty
     // when `start` lies outside it).
     std::string BytesToText(int32_t start, int32_t count) const;
-    // The byte at the 0-based index; ReadFailure outside the buffer.
+    // The byte at the 0-based index; outside the buffer a ReadFailure with the buffer's field and
+    // the file offset of the byte asked for.
     uint8_t ByteAt(int32_t index) const;
     // The same byte as a one-character string.
     std::string CharAt(int32_t index) const;
@@ -118,6 +131,8 @@ class FileReader {
     std::FILE* mFile = nullptr;
     int32_t mFileLen = 0;
     int32_t mCount = 0;
+    int32_t mPosition = 1;  // of the buffer's first byte
+    std::string mField;
     std::string mData;
 };
 

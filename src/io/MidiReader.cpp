@@ -747,10 +747,11 @@ void MidiReader::MoveSnapPosition() {
 
 }  // namespace
 
-bool OpenMidiFile(Score& score, FileReader& file, const std::string& path) {
+bool OpenMidiFile(Score& score, FileReader& file, const std::string& path, ReadFailure* failure) {
     try {
         return MidiReader(score, file).Read(path);
-    } catch (const ReadFailure&) {
+    } catch (const ReadFailure& error) {
+        if (failure) *failure = error;
         detail::ScoreAccess::LoadingSet(score, false);
         ShowOpenMessage(kInvalidDataText);
         return false;

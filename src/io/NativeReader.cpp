@@ -191,15 +191,15 @@ class NativeReader {
 
 bool NativeReader::Read(const std::string& path) {
     detail::ScoreAccess::EventSource(mScore).Raise(&ScoreEvents::BeforeOpenSave, mFile.FileLen());
-    mFile.ReadBytes(5, 2);
+    mFile.ReadBytes(5, 2, "the directory's entry count and size");
     const int32_t count = mFile.ByteAt(0);
     const int32_t size = mFile.ByteAt(1);
-    if (count == 0 || size == 0) throw ReadFailure();
+    if (count == 0 || size == 0) throw ReadFailure("a directory with entries", 4);
     RequireInFile(7, count * size);
 
     detail::ScoreAccess::LoadingSet(mScore, true);
     detail::ScoreAccess::ClearScore(mScore, path);
-    mFile.ReadBytes(7, count * size);
+    mFile.ReadBytes(7, count * size, "the directory");
     const std::string directory = mFile.BytesToText(1, count * size);
     for (int32_t i = 0; i < count; ++i) ReadSection(EntryAt(directory, i, size));
 
@@ -212,7 +212,8 @@ bool NativeReader::Read(const std::string& path) {
 
 // A section or record that would reach past the end of the file: the file is not whole.
 void NativeReader::RequireInFile(int64_t start, int64_t length) const {
-    if (start + length - 1 > mFile.FileLen()) throw ReadFailure();
+    if (start + length - 1 > mFile.FileLen())
+        throw ReadFailure("a section inside the file", start - 1);
 }
 
 void NativeReader::ReadSection(const DirectoryEntry& entry) {
@@ -222,11 +223,11 @@ void NativeReader::ReadSection(const DirectoryEntry& entry) {
     int32_t length = entry.Length;
     if (entry.Tag == "Stf") {
         // Only the staff directory; each staff's sub-sections are read one by one.
-        mFile.ReadBytes(entry.Start, 4);
+        mFile.ReadBytes(entry.Start, 4, "the staff directory's length");
         length = Section(mFile).LongAt(1) + 4;
         RequireInFile(entry.Start, length);
     }
-    mFile.ReadBytes(entry.Start, length);
+    mFile.ReadBytes(entry.Start, length, "the \"" + entry.Tag + "\" section");
     if (entry.Tag == "Hdr") {
         ReadHeader();
     } else if (entry.Tag == "Glb") {
@@ -469,7 +470,7 @@ void NativeReader::ReadInstrument(const Section& s, int32_t p, int32_t f, int32_
     const uint8_t program = s.At(q + 3);
     const auto instruments = mScore.AllInstruments();
     const auto instrument = detail::InstrumentsAccess::AddDistinct(*instruments, id, program);
-    if (!instrument) throw ReadFailure();
+    if (!instrument) throw ReadFailure("an instrument that can be made");
     mChannels.emplace_back(instrument, s.At(q));
     const bool keepsCategory = category == CategoryOfProgram(program) || category == catDrums;
     detail::InstrumentAccess::CategorySet(*instrument,
@@ -518,7 +519,8 @@ void NativeReader::ReadStaffs() {
 }
 
 Staff& NativeReader::CurrentStaff() const {
-    if (!mStaff) throw ReadFailure();  // staff events or voices before any staff
+    if (!mStaff)
+        throw ReadFailure("a staff before its events");  // staff events or voices before any staff
     return *mStaff;
 }
 
@@ -539,7 +541,7 @@ void NativeReader::ReadStaffHeader(int32_t start) {
     const bool idFree = !id.empty() && !staffs->Item(id);
     mStaff =
         detail::StaffsAccess::Add(*staffs, idFree ? id : staffs->NewID(), "", std::nullopt, true);
-    if (!mStaff) throw ReadFailure();
+    if (!mStaff) throw ReadFailure("a staff that can be made");
 
     if (f == 0) return;
     mStaff->SetDescription(EngineText(s.Between(1, f)));
@@ -583,7 +585,7 @@ void NativeReader::ReadVoices(int32_t start) {
             const int32_t clef = staff.DefaultClef();
             const auto voice = instrument ? staff.AddVoice(instrument, field(2)) : nullptr;
             staff.SetDefaultClef(clef);
-            if (!voice) throw ReadFailure();
+            if (!voice) throw ReadFailure("a voice that can be made");
             voice->SetDescription(description);
             notes = voice->Notes();
             p = e + 1;
@@ -607,10 +609,11 @@ void NativeReader::ReadVoices(int32_t start) {
 
 }  // namespace
 
-bool OpenScoreFile(Score& score, FileReader& file, const std::string& path) {
+bool OpenScoreFile(Score& score, FileReader& file, const std::string& path, ReadFailure* failure) {
     try {
         return NativeReader(score, file).Read(path);
-    } catch (const ReadFailure&) {
+    } catch (const ReadFailure& error) {
+        if (failure) *failure = error;
         detail::ScoreAccess::LoadingSet(score, false);
         ShowOpenMessage(kInvalidDataText);
         return false;

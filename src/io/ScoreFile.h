@@ -9,6 +9,7 @@
 namespace corvendi {
 
 class FileReader;
+class ReadFailure;
 class Score;
 
 // The staff directory counts its entries (three per staff) in one byte.
@@ -24,7 +25,8 @@ bool SaveScoreFile(const Score& score, const std::string& path);
 // directory, a section or directory entry past the end of the file, a read that fails) shows
 // "Invalid data encountered loading file." and gives false; damaged records inside a whole
 // file are skipped and the result is true.
-bool OpenScoreFile(Score& score, FileReader& file, const std::string& path);
+bool OpenScoreFile(Score& score, FileReader& file, const std::string& path,
+                   ReadFailure* failure = nullptr);
 
 // Sets score font `index` from a font spec: fields separated by "|", field 1 the name, field 2
 // the size, field 3 "1" for bold ("|Arial|14|1|0|0|" or "Title|Arial|14|1"). Underline is

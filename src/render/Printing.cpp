@@ -5,6 +5,7 @@
 
 #include "common/Arith.h"
 #include "corvendi/Enums.h"
+#include "corvendi/Error.h"
 #include "corvendi/Platform.h"
 #include "corvendi/Range.h"
 #include "corvendi/Score.h"
@@ -26,7 +27,8 @@ constexpr int32_t kLandscape = 2;
 
 void Score::PrintScore(std::shared_ptr<Surface> device, std::optional<int32_t> fromPage,
                        std::optional<int32_t> toPage) {
-    if (mState->Printing || !device) return;
+    if (!device) throw Error("print.device", "PrintScore was given no printer surface");
+    if (mState->Printing) return;
     mState->Printing = true;
 
     int32_t from = fromPage.value_or(0);

@@ -15,7 +15,9 @@
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
 #include "corvendi/ToJson.h"
+#include "io/FileHelpers.h"
 #include "io/MidiTestSupport.h"
+#include "io/ScoreFile.h"
 #include "model/SharedRoutines.h"
 
 namespace corvendi::test {
@@ -183,6 +185,24 @@ TEST_F(NativeReaderTest, ADamagedFileLeavesTheOpenScoreAsItWas) {
         EXPECT_EQ(Messages()[0].Text, "Invalid data encountered loading file.") << what;
         EXPECT_EQ(Messages()[0].Title, "Open") << what;
     }
+}
+
+TEST_F(NativeReaderTest, AFailedReadSaysWhichFieldItExpectedAndAtWhichByte) {
+    // A 14-byte header section, then a "Glb" section of 4 bytes at byte offset 64: the event
+    // record's type byte would lie at offset 68, one past the section.
+    const std::string hdr =
+        Bytes().Text("Arial").B({0}).Text("12").B({128}).Text("Kept").FF().Data();
+    path = PathOf("cut.sco");
+    WriteFile(path, ScoreFileOf(hdr, Bytes().U32(0).Data(), "", {}));
+    NewFileScore();
+    FileReader file;
+    std::string error;
+    ASSERT_TRUE(file.Open(path, error)) << error;
+    ReadFailure failure;
+    ASSERT_FALSE(OpenScoreFile(*score, file, path, &failure));
+    EXPECT_EQ(failure.Field(), "the \"Glb\" section");
+    EXPECT_EQ(failure.Offset(), 68);
+    EXPECT_STREQ(failure.what(), "expected the \"Glb\" section at byte 68");
 }
 
 TEST_F(NativeReaderTest, DamagedRecordsAreSkipped) {

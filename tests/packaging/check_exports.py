@@ -11,6 +11,8 @@ import re
 import subprocess
 import sys
 
+# nm shows a function template's instance with its return type first: "void std::f<int>(int)".
+RETURN_TYPE = re.compile(r"^[\w:*& ]+? (?=(?:std|__gnu_cxx)::)")
 SPECIAL = re.compile(r"^(vtable for |typeinfo for |typeinfo name for |VTT for |"
                      r"(?:non-)?virtual thunk to |covariant return thunk to |guard variable for )")
 
@@ -44,7 +46,7 @@ def main():
     bad = []
     symbols = exported_symbols(library)
     for symbol in symbols:
-        name = SPECIAL.sub("", symbol)
+        name = RETURN_TYPE.sub("", SPECIAL.sub("", symbol))
         match = own.match(name)
         if match:
             if match.group(1) not in names:
@@ -52,7 +54,7 @@ def main():
         elif not name.startswith("std::") and not name.startswith("__gnu_cxx::"):
             if name.startswith("corvendi") or "::" in name:
                 bad.append(symbol)
-        elif internal_type.search(name):
+        elif internal_type.search(symbol):
             bad.append(symbol)
     if not symbols or not any(own.match(SPECIAL.sub("", s)) for s in symbols):
         print(f"{library} exports no host symbol at all")

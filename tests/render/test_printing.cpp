@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "corvendi/Enums.h"
+#include "corvendi/Error.h"
 #include "corvendi/RecordingSurface.h"
 #include "corvendi/Score.h"
 #include "engine/ScoreAccess.h"
@@ -88,6 +89,14 @@ TEST_F(PrintingTest, PageRangeRules) {
     EXPECT_EQ(Print(last - 1, last + 50), Pages(last - 1, last));
     // A page beyond the score is skipped without a NewPage; the document still ends.
     EXPECT_EQ(Print(last + 2, std::nullopt), Pages(1, 0));
+    // No device is a host's mistake it hears of; the score can still print afterwards.
+    try {
+        score->PrintScore(nullptr);
+        ADD_FAILURE() << "printing without a device went unreported";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Id(), "print.device");
+    }
+    EXPECT_EQ(Print(1, 1), Pages(1, 1));
 }
 
 TEST_F(PrintingTest, EveryPageEndsWithNewPageAndNothingIsCleared) {
