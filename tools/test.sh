@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine and runs every test pass:
+# Checks that the tests stay within their share of the code, sets up the machine and runs every
+# test pass:
 #   0. the format check (clang-format --dry-run -Werror on every C++ source),
 #   1. a normal build and its tests,
 #   2. the tests again under the decimal-comma locale de_DE.UTF-8,
@@ -7,6 +8,8 @@
 #   4. each fuzz target for a bounded time (clang, libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+echo "== test code against product code"
+bash tools/test-ratio.sh
 bash tools/setup-deps.sh
 
 jobs=$(nproc)
