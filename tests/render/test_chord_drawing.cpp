@@ -102,12 +102,6 @@ TEST(ChordDiagram, OpenChordsShowSixStringsTheirDotsAndStringMarks) {
         EXPECT_EQ(g.dots, (std::set<std::pair<int32_t, int32_t>>{{0, 3}, {1, 2}, {5, 3}}));
         EXPECT_EQ(g.marks, (std::map<int32_t, std::string>{{2, "o"}, {3, "o"}, {4, "o"}}));
     }
-    {
-        const DiagramReading e = DrawDiagramOf(*library, "E");  // 022100
-        EXPECT_EQ(e.strings, 6);
-        EXPECT_EQ(e.dots, (std::set<std::pair<int32_t, int32_t>>{{1, 2}, {2, 2}, {3, 1}}));
-        EXPECT_EQ(e.marks, (std::map<int32_t, std::string>{{0, "o"}, {4, "o"}, {5, "o"}}));
-    }
 }
 
 TEST(ChordDiagram, AHighChordShowsItsStartingFretInsteadOfTheNut) {

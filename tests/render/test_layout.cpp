@@ -342,24 +342,6 @@ TEST_F(Layout, PaginationRunsOnePagePerTickAndPaintingWaitsOnlyForTheCurrentPage
     EXPECT_EQ(Headless().VirtualTimeMs() - before, 4 * 180);
 }
 
-TEST_F(Layout, RedrawOffDefersPaintingAndPaginationUntilItIsOn) {
-    auto surface = DefaultScore();
-    surface->ClearCalls();
-    score->SetRedraw(false);
-    NoteInMeasure(50);
-    score->SetTitle("Later");
-    score->PaintWindow();
-    EXPECT_TRUE(surface->DrawingCalls().empty());
-    EXPECT_EQ(score->LastPage(), 1);
-    EXPECT_FALSE(score->Paginating());
-
-    score->SetRedraw(true);
-    Paginate();
-    EXPECT_EQ(score->LastPage(), 2);
-    EXPECT_EQ(surface->Count("Cls"), 1u);
-    EXPECT_TRUE(FindText(TextsOf(*surface), "Later"));
-}
-
 TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
     auto surface = DefaultScore();
     NoteInMeasure(40);
