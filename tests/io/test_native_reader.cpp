@@ -102,7 +102,7 @@ TEST_F(NativeReaderTest, ALoadReportsItsProgressAndEndsOnStaffOneAndVoiceOne) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(NativeReaderTest, FilesThatCannotBeOpenedAreReportedAndChangeNothing) {
+TEST_F(NativeReaderTest, FilesThatCannotBeOpenedOrReadAreReportedAndChangeNothing) {
     NewFileScore();
     score->CreateDefault();
     EXPECT_FALSE(score->OpenFile(PathOf("missing.sco")));
@@ -117,9 +117,8 @@ TEST_F(NativeReaderTest, FilesThatCannotBeOpenedAreReportedAndChangeNothing) {
     EXPECT_EQ(score->Staffs(), 1);
     EXPECT_TRUE(score->Redraw());
     EXPECT_EQ(score->FileName(), "");
-}
 
-TEST_F(NativeReaderTest, OtherFormatsAreReportedAsUnrecognised) {
+    // Other formats are reported as unrecognised.
     for (const std::string& data :
          {std::string("Hello, world"), std::string(), std::string("Qx0")}) {
         Headless().ClearMessages();
