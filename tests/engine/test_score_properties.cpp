@@ -125,6 +125,12 @@ TEST_F(ScoreProperties, CapoAndChordSwitchesPullEachOtherAndValuesStayInRange) {
     score->SetCount(0);
     EXPECT_EQ(score->Count(), 0);
 
+    // Counting measures by more than one needs numbering on; turning it on counts by one.
+    score->SetNumberMeasuresBy(4);
+    EXPECT_EQ(score->NumberMeasuresBy(), 0);
+    score->SetNumberMeasures(true);
+    EXPECT_EQ(score->NumberMeasuresBy(), 1);
+
     // The drum index is 1 to 8.
     score->SetDrumIX(9);
     score->SetDrumIX(0);

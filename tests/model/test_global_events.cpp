@@ -3,6 +3,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "corvendi/Enums.h"
@@ -49,22 +50,28 @@ std::vector<std::string> Texts(const GlobalEvents& events) {
 TEST(GlobalEventsMeasures, MeasuresStartWhereTheSignatureInForceSaysAndEndOneTickBefore) {
     struct Case {
         const char* signatures;
-        std::vector<std::pair<int32_t, uint8_t>> beats;  // time, beats (beat length 16)
+        std::vector<std::tuple<int32_t, uint8_t, uint8_t>> added;  // time, beats, beat length
         std::vector<int32_t> starts;
         std::vector<int32_t> lengths;
     };
     const Case cases[] = {
         {"none", {}, {0, 64, 128}, {64, 64, 64}},
-        {"3/4", {{0, 3}}, {0, 48, 96, 144}, {48, 48, 48, 48}},
+        {"3/4", {{0, 3, 16}}, {0, 48, 96, 144}, {48, 48, 48, 48}},
         {"4/4 then 3/4 at a measure start",
-         {{0, 4}, {128, 3}},
+         {{0, 4, 16}, {128, 3, 16}},
          {0, 64, 128, 176},
          {64, 64, 48, 48}},
+        // Symbols (no beats): cut time for 0/2, common time for 0/0.
+        {"cut time, 6/8, common time",
+         {{0, 0, 2}, {64, 6, 8}, {160, 0, 0}},
+         {0, 32, 64, 112, 160, 224},
+         {32, 32, 48, 48, 64, 64}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.signatures);
         GlobalEvents events;
-        for (const auto& [time, beats] : c.beats) events.Add(time, evtTimeChange, beats, 16);
+        for (const auto& [time, beats, length] : c.added)
+            events.Add(time, evtTimeChange, beats, length);
         for (int32_t measure = 1; measure <= static_cast<int32_t>(c.starts.size()); ++measure) {
             SCOPED_TRACE(measure);
             const int32_t start = c.starts[measure - 1];
@@ -79,28 +86,6 @@ TEST(GlobalEventsMeasures, MeasuresStartWhereTheSignatureInForceSaysAndEndOneTic
             }
         }
     }
-}
-
-TEST(GlobalEventsMeasures, SymbolSignaturesMixedWithCountedOnes) {
-    // Cut time 0..64 (two measures), 6/8 64..160 (two), common time from 160.
-    GlobalEvents events;
-    events.Add(0, evtTimeChange, 0, 2);
-    events.Add(64, evtTimeChange, 6, 8);
-    events.Add(160, evtTimeChange, 0, 0);
-
-    const std::vector<int32_t> starts = {0, 32, 64, 112, 160, 224, 288};
-    for (int32_t measure = 1; measure <= 7; ++measure) {
-        SCOPED_TRACE(measure);
-        const int32_t start = starts[measure - 1];
-        EXPECT_EQ(events.MeasureTime(measure), start);
-        EXPECT_EQ(events.MeasureInfo(start).Number, measure);
-        if (measure > 1) {
-            EXPECT_EQ(events.MeasureInfo(start - 1).Number, measure - 1);
-        }
-    }
-    EXPECT_EQ(events.MeasureInfo(31).Duration, 32);
-    EXPECT_EQ(events.MeasureInfo(111).Duration, 48);
-    EXPECT_EQ(events.MeasureInfo(170).Duration, 64);
 }
 
 TEST(GlobalEventsMeasures, SignatureInsideAMeasure) {

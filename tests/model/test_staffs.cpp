@@ -230,6 +230,36 @@ TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
     EXPECT_EQ(owner.voices->Count(), 4);  // the voices stay with the score
 }
 
+TEST_F(StaffsTest, ScaleAndFlagsStayInRange) {
+    Staff staff;
+    for (const auto& [set, kept] : {std::pair{10, 25}, {150, 100}, {60, 60}}) {
+        staff.SetScalePct(set);
+        EXPECT_EQ(staff.ScalePct(), kept);
+    }
+    staff.SetFlags(37);
+    EXPECT_EQ(staff.Flags(), 5);
+    staff.SetFlags(-37);
+    EXPECT_EQ(staff.Flags(), -5);
+}
+
+TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {
+    auto staffs = owner.staffs;
+    staffs->Add("A", "", std::nullopt, true);
+    staffs->Add("B", "", std::nullopt, true);
+    auto a = staffs->Item("A");
+    auto replacement = std::make_shared<Staff>();
+    replacement->IDSet("X");
+    staffs->SetItem(1, replacement);
+    EXPECT_EQ(staffs->Item(1), replacement);
+    EXPECT_EQ(replacement->Index(), 1);
+    EXPECT_EQ(replacement->Parent(), &owner);
+    EXPECT_EQ(a->Parent(), nullptr);
+    auto clash = std::make_shared<Staff>();
+    clash->IDSet("B");
+    staffs->SetItem("X", clash);
+    EXPECT_EQ(staffs->Item(1), replacement);
+}
+
 TEST_F(StaffsTest, NewIDCountsUpFromTheTimeOfDay) {
     auto staffs = owner.staffs;
     EXPECT_EQ(staffs->NewID(), "S90507");
