@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -160,13 +161,9 @@ TEST(ChordName, IsPrintedStandingOnYInTheChordColour) {
               (std::vector<double>{kX, kY - RecordingSurface::HeightOf(ChordNameFont())}));
     EXPECT_EQ(s.Count("Line"), 0u);
     // The chord colour was selected for the print, and everything is as it was afterwards.
-    const auto colours = s.CallsNamed("SetForeColor");
-    ASSERT_FALSE(colours.empty());
-    EXPECT_EQ(colours.front().Numbers[0], kRed);
-    EXPECT_EQ(s.Font(), before);
-    EXPECT_EQ(s.ForeColor(), 0x123456);
-    EXPECT_EQ(s.CurrentX(), 11);
-    EXPECT_EQ(s.CurrentY(), 22);
+    EXPECT_EQ(s.CallsNamed("SetForeColor").at(0).Numbers[0], kRed);
+    EXPECT_EQ(std::tuple(s.Font(), s.ForeColor(), s.CurrentX(), s.CurrentY()),
+              std::tuple(before, 0x123456, 11.0, 22.0));
 }
 
 TEST(ChordName, WithoutAFingeringOrAKnownCodeTheNameOrTextIsDrawn) {
