@@ -246,6 +246,28 @@ TEST_F(SharedRoutines, PaginationIgnoresTicksWhileAStepRuns) {
     EXPECT_EQ(score.MaxDepth, 1);
 }
 
+TEST_F(SharedRoutines, StartingAnotherScoreStopsTheFirst) {
+    auto platform = std::make_shared<HeadlessPlatform>();
+    SetPlatform(platform);
+    FakeScore first(5), second(2);
+    StartPaginationTimer(kPaginationPeriodMs, &first);
+    platform->ProcessPendingEvents();
+    StartPaginationTimer(kPaginationPeriodMs, &second);
+    EXPECT_EQ(platform->ArmedTimerCount(), 1);
+    EXPECT_EQ(PaginationTimerTarget(), &second);
+
+    StopPaginationTimerFor(&first);  // the first score going away leaves the second running
+    EXPECT_TRUE(PaginationTimerRunning());
+    EXPECT_TRUE(PumpWhilePaginating());
+    EXPECT_EQ(first.Steps, 1);
+    EXPECT_EQ(second.Steps, 2);
+
+    StartPaginationTimer(kPaginationPeriodMs, &first);
+    StopPaginationTimerFor(&first);
+    EXPECT_FALSE(PaginationTimerRunning());
+    EXPECT_EQ(platform->ArmedTimerCount(), 0);
+}
+
 TEST_F(SharedRoutines, PaginationGivesUpWhenAStepFails) {
     FakeScore score(5);
     score.ThrowInStep = true;

@@ -299,6 +299,9 @@ TEST_F(NotesDrawing, ATripletNumeralIsCentredInTheGapOfItsBracket) {
             bracket.push_back(line);
     }
     ASSERT_EQ(bracket.size(), 2u);
+    // It stands a space above the highest stem's tip: B4's head on the middle line, its stem
+    // 3.5 spaces up.
+    EXPECT_EQ(bracket[0].Y1, top + 2 * s - NInt(3.5 * s) - s);
     EXPECT_EQ(bracket[0].X2, centre - 40 - 30);
     EXPECT_EQ(bracket[1].X1, centre + 40 + 30);
     const auto three = FindText(TextsOf(*surface), "3");
