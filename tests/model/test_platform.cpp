@@ -171,6 +171,12 @@ TEST_F(PlatformTest, HostTimerMayBeDestroyedByItsHandler) {
 
 // --- Machine ---------------------------------------------------------------------------------
 
+TEST_F(PlatformTest, APixelSizeOfZeroIsIgnored) {
+    mPlatform->SetTwipsPerPixel(12, 0);
+    EXPECT_EQ(mPlatform->TwipsPerPixelX(), 12);
+    EXPECT_EQ(mPlatform->TwipsPerPixelY(), 15);
+}
+
 TEST_F(PlatformTest, EachThreadHasItsOwnPlatformAndResetInstallsAFreshOne) {
     EXPECT_EQ(&CurrentPlatform(), mPlatform.get());
     Platform* other = nullptr;
