@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csignal>
 #include <optional>
+#include <regex>
 #include <tuple>
 
 #include "corvendi/Enums.h"
@@ -17,6 +18,7 @@
 #include "corvendi/Notes.h"
 #include "corvendi/Range.h"
 #include "corvendi/Staff.h"
+#include "corvendi/ToJson.h"
 #include "model/InstrumentCatalog.h"
 #include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
@@ -194,13 +196,8 @@ TEST_F(NativeFile, AScoreWithoutStaffsHasAnEmptyStaffDirectory) {
 // --- the round trip
 // --------------------------------------------------------------------------------
 
-struct RichScore {
-    std::shared_ptr<Staff> melody, drums, vocal;
-    std::string fluteID, clarinetID, drumsID;
-};
-
-RichScore BuildRichScore(Score& s) {
-    RichScore r;
+// Returns the identifier of the drum set.
+std::string BuildRichScore(Score& s) {
     s.SetTitle("Sérénade");
     s.SetSubTitle("für Bläser");
     s.SetHeading("Heading");
@@ -231,22 +228,21 @@ RichScore BuildRichScore(Score& s) {
     // Every score-wide event type, with and without text, at distinct times.
     auto globals = s.AllGlobals();
     globals->Add(0, evtTimeChange, 3, 16, "");
-    globals->Add(0, evtKeyChange, 2, 1, "");
+    globals->Add(0, evtGroupMark, 1, 0, "");
+    s.SetKey(2);
+    s.SetMinor(true);
     globals->Add(480, evtTimeChange, 6, 8, "");
     for (int32_t type = evtRepeatBegin; type <= evtPlayBack; ++type) {
         const bool withText = type % 2 == 0;
         globals->Add(type * 48, type, static_cast<uint8_t>(type), static_cast<uint8_t>(200 + type),
                      withText ? "text " + std::to_string(type) : "");
     }
-    globals->Add(0, evtGroupMark, 1, 0, "");
     globals->SetPulseValue(16);
 
     // Staff 1: two voices with chords.
-    r.melody = AddStaff(s, "Melody");
-    auto flute = AddVoice(*r.melody, s, 74);
-    auto clarinet = AddVoice(*r.melody, s, 72);
-    r.fluteID = flute->Instrument()->ID();
-    r.clarinetID = clarinet->Instrument()->ID();
+    const auto melody = AddStaff(s, "Melody");
+    auto flute = AddVoice(*melody, s, 74);
+    auto clarinet = AddVoice(*melody, s, 72);
     flute->SetDescription("Flute part");
     clarinet->SetDescription("Clarinet part");
     detail::RangeAccess::LowSet(*flute->Instrument()->Range(), 55);
@@ -256,17 +252,17 @@ RichScore BuildRichScore(Score& s) {
         if (t % 4 == 0) note->AddValue(static_cast<uint8_t>(72 + t));
     }
     clarinet->Notes()->Add(0, 48, durWhole, nteFermata)->AddValue(55);
-    r.melody->SetScalePct(60);
-    r.melody->SetFlags(stfShowStaffDesc | stfPrintDynamics);
-    r.melody->SetMute(true);
-    r.melody->SetDefaultClef(clfAlto);
-    detail::StaffAccess::BraceSet(*r.melody, 2);
-    r.melody->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
-    r.melody->GlobalEvents()->Add(64, evtClefChange, clfTenor, 0, "");
+    melody->SetScalePct(60);
+    melody->SetFlags(stfShowStaffDesc | stfPrintDynamics);
+    melody->SetMute(true);
+    melody->SetDefaultClef(clfAlto);
+    detail::StaffAccess::BraceSet(*melody, 2);
+    melody->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
+    melody->GlobalEvents()->Add(64, evtClefChange, clfTenor, 0, "");
 
     // Staff 2: drums with a drum map.
-    r.drums = AddStaff(s, "Drums");
-    auto kit = AddVoice(*r.drums, s, 0);
+    const auto drums = AddStaff(s, "Drums");
+    auto kit = AddVoice(*drums, s, 0);
     auto drumSet = kit->Instrument();
     detail::InstrumentAccess::CategorySet(*drumSet, catDrums);
     detail::InstrumentAccess::OffsetSet(*drumSet, -300);  // drums take any offset
@@ -274,57 +270,44 @@ RichScore BuildRichScore(Score& s) {
         drumSet->SetDrumValue(i, static_cast<int16_t>(34 + i));
         drumSet->SetDrumCode(i, static_cast<int16_t>(130 + i));
     }
-    r.drumsID = drumSet->ID();
     kit->Notes()->Add(0, 36, durEighth, 0)->AddValue(42);
-    r.drums->SetVisible(false);
-    r.drums->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
+    drums->SetVisible(false);
+    drums->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
 
     // Staff 3: lyrics of several verses.
-    r.vocal = AddStaff(s, "Voice");
-    auto singer = AddVoice(*r.vocal, s, 52);
+    const auto vocal = AddStaff(s, "Voice");
+    auto singer = AddVoice(*vocal, s, 52);
     singer->Notes()->Add(0, 67, durHalf, 0);
-    r.vocal->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
-    r.vocal->GlobalEvents()->Add(0, evtLyric, 0, 0, "a\rb\rc");
-    r.vocal->GlobalEvents()->Add(32, evtLyric, 0, 0, "da");
-    detail::StaffAccess::VersesSet(*r.vocal, 3);
-    return r;
+    vocal->GlobalEvents()->Add(0, evtLyric, 0, 0, "a\rb\rc");
+    vocal->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
+    vocal->GlobalEvents()->Add(32, evtLyric, 0, 0, "da");
+    detail::StaffAccess::VersesSet(*vocal, 3);
+    return drumSet->ID();
 }
 
-using EventRecord = std::tuple<int32_t, int32_t, int32_t, int32_t, std::string>;
-
-// The events of both lists, sorted: the order of events that share a time is not kept.
-std::vector<EventRecord> EventRecords(const GlobalEvents& events) {
-    std::vector<EventRecord> records;
-    auto add = [&records](const GlobalEvent& e) {
-        records.emplace_back(e.EventTime(), e.EventType(), e.Value1(), e.Value2(), e.Text());
-    };
-    for (int32_t i = 1; i <= events.TimeItemCount(); ++i) add(*events.TimeItem(i));
-    for (const auto& event : events) add(*event);
-    std::sort(records.begin(), records.end());
-    return records;
-}
-
-void ExpectSameEvents(const GlobalEvents& loaded, const GlobalEvents& saved) {
-    EXPECT_EQ(loaded.TimeItemCount(), saved.TimeItemCount());
-    EXPECT_EQ(EventRecords(loaded), EventRecords(saved));
-}
-
-void ExpectSameNotes(const Notes& loaded, const Notes& saved) {
-    ASSERT_EQ(loaded.Count(), saved.Count());
-    for (int32_t i = 1; i <= saved.Count(); ++i) {
-        const auto a = loaded.ByIndex(i);
-        const auto b = saved.ByIndex(i);
-        EXPECT_EQ(a->NoteTime(), b->NoteTime());
-        EXPECT_EQ(a->Duration(), b->Duration());
-        EXPECT_EQ(a->Flags(), b->Flags());
-        ASSERT_EQ(a->ValueCount(), b->ValueCount());
-        for (int32_t v = 0; v < b->ValueCount(); ++v) EXPECT_EQ(a->Value(v), b->Value(v));
+// The dump of a score without the staff and voice identifiers, which a file does not keep, and
+// with the events of each list sorted: the order of events that share a time is not kept.
+std::string Dump(const Score& s) {
+    static const std::regex ids(R"("id":"[SV][^"]*",)");
+    static const std::regex lists(R"(\[\{"time"[^\]]*\])");
+    static const std::regex events(R"(\{"time":[^}]*\})");
+    const std::string json = std::regex_replace(ToJson(s), ids, "");
+    std::string sorted;
+    for (std::sregex_iterator list(json.begin(), json.end(), lists), end; list != end; ++list) {
+        const std::string text = list->str();
+        std::vector<std::string> items;
+        for (std::sregex_iterator e(text.begin(), text.end(), events); e != end; ++e)
+            items.push_back(e->str());
+        std::sort(items.begin(), items.end());
+        for (const auto& item : items) sorted += item;
+        sorted += '|';
     }
+    return std::regex_replace(json, lists, "[]") + sorted;
 }
 
 TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
     auto saved = NewFileScore();
-    const RichScore rich = BuildRichScore(*saved);
+    const std::string drumsID = BuildRichScore(*saved);
     const std::string path = PathOf("rich.sco");
     ASSERT_TRUE(saved->SaveFile(path));
 
@@ -339,70 +322,10 @@ TEST_F(NativeFile, ARichScoreComesBackFromItsFile) {
     EXPECT_FALSE(loaded->Changed());
     EXPECT_FALSE(detail::ScoreAccess::Loading(*loaded));
     EXPECT_TRUE(loaded->Redraw());
-    auto texts = [](const Score& s) {
-        return std::vector<std::string>{s.Title(),      s.SubTitle(),   s.Heading(),   s.Composer(),
-                                        s.ArrangedBy(), s.Copyright(0), s.Copyright(1)};
-    };
-    EXPECT_EQ(texts(*loaded), texts(*saved));
+    EXPECT_EQ(Dump(*loaded), Dump(*saved));
     EXPECT_EQ(loaded->Title(), "Sérénade");
-    for (int32_t i = 0; i < 5; ++i) {
-        auto font = [i](const Score& s) {
-            return std::tuple(s.Fonts(i)->Name(), s.Fonts(i)->Size(), s.Fonts(i)->Bold());
-        };
-        EXPECT_EQ(font(*loaded), font(*saved));
-    }
-    EXPECT_EQ(loaded->StaffHeight(), 0.45f);
-    EXPECT_EQ(loaded->StaffSpace(), 0.625f);
-    EXPECT_EQ(loaded->SystemSpace(), 0.8f);
-    EXPECT_EQ(detail::ScoreAccess::StaffHeightTw(*loaded),
-              detail::ScoreAccess::StaffHeightTw(*saved));
-    for (int32_t m = marTop; m <= marRight; ++m) {
-        EXPECT_EQ(loaded->Margins(m), saved->Margins(m));
-        EXPECT_EQ(detail::ScoreAccess::MarginsTw(*loaded, m),
-                  detail::ScoreAccess::MarginsTw(*saved, m));
-    }
-    EXPECT_EQ(loaded->PageNums(), pgnAllPages);
-    EXPECT_TRUE(loaded->ReverseEvenOdd());
-    EXPECT_TRUE(loaded->UseChords());
-    EXPECT_TRUE(loaded->UseChordMaps());
-    EXPECT_EQ(loaded->Count(), 96);
-    EXPECT_EQ(loaded->AllGlobals()->PulseValue(), saved->AllGlobals()->PulseValue());
-    EXPECT_EQ(loaded->Key(), 2);
-    EXPECT_TRUE(loaded->Minor());
+    EXPECT_EQ(loaded->AllInstruments()->Item(drumsID)->DrumCode(8), 138);
     EXPECT_TRUE(detail::ScoreAccess::HasGroupMark(*loaded));
-    ExpectSameEvents(*loaded->AllGlobals(), *saved->AllGlobals());
-
-    ASSERT_EQ(loaded->AllInstruments()->Count(), saved->AllInstruments()->Count());
-    auto fields = [](const Instrument& i) {
-        std::vector<int32_t> drums;
-        for (int32_t d = 1; d <= 8; ++d) drums.insert(drums.end(), {i.DrumValue(d), i.DrumCode(d)});
-        return std::tuple(i.ID(), i.Description(), i.Category(), i.Channel(), i.DefaultClef(),
-                          i.Value(), i.Offset(), i.Pitch(), i.Range()->Low(), i.Range()->High(),
-                          drums);
-    };
-    for (int32_t i = 1; i <= saved->AllInstruments()->Count(); ++i) {
-        EXPECT_EQ(fields(*loaded->AllInstruments()->Item(i)),
-                  fields(*saved->AllInstruments()->Item(i)));
-    }
-    EXPECT_EQ(loaded->AllInstruments()->Item(rich.drumsID)->DrumCode(8), 138);
-
-    ASSERT_EQ(loaded->Staffs(), 3);
-    for (int32_t i = 1; i <= 3; ++i) {
-        const auto a = loaded->Staff(i);
-        const auto b = saved->Staff(i);
-        auto staffFields = [](const Staff& s) {
-            return std::tuple(s.Description(), s.ScalePct(), s.DefaultClef(), s.Flags(), s.Mute(),
-                              s.Visible(), s.Brace(), s.Verses());
-        };
-        EXPECT_EQ(staffFields(*a), staffFields(*b));
-        ExpectSameEvents(*a->GlobalEvents(), *b->GlobalEvents());
-        ASSERT_EQ(a->Voices(), b->Voices());
-        for (int32_t v = 1; v <= b->Voices(); ++v) {
-            EXPECT_EQ(a->Voice(v)->Description(), b->Voice(v)->Description());
-            EXPECT_EQ(a->Voice(v)->Instrument()->ID(), b->Voice(v)->Instrument()->ID());
-            ExpectSameNotes(*a->Voice(v)->Notes(), *b->Voice(v)->Notes());
-        }
-    }
     EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*loaded), 11 * 16);
     EXPECT_TRUE(loaded->Staff(1)->Selected());
 }
