@@ -244,19 +244,19 @@ TEST_F(StaffsTest, ScaleAndFlagsStayInRange) {
 
 TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {
     auto staffs = owner.staffs;
-    staffs->Add("A", "", std::nullopt, true);
-    staffs->Add("B", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "A", "", std::nullopt, true);
+    detail::StaffsAccess::Add(*staffs, "B", "", std::nullopt, true);
     auto a = staffs->Item("A");
     auto replacement = std::make_shared<Staff>();
-    replacement->IDSet("X");
-    staffs->SetItem(1, replacement);
+    detail::StaffAccess::IDSet(*replacement, "X");
+    detail::StaffsAccess::SetItem(*staffs, 1, replacement);
     EXPECT_EQ(staffs->Item(1), replacement);
     EXPECT_EQ(replacement->Index(), 1);
-    EXPECT_EQ(replacement->Parent(), &owner);
-    EXPECT_EQ(a->Parent(), nullptr);
+    EXPECT_EQ(detail::StaffAccess::Parent(*replacement), &owner);
+    EXPECT_EQ(detail::StaffAccess::Parent(*a), nullptr);
     auto clash = std::make_shared<Staff>();
-    clash->IDSet("B");
-    staffs->SetItem("X", clash);
+    detail::StaffAccess::IDSet(*clash, "B");
+    detail::StaffsAccess::SetItem(*staffs, "X", clash);
     EXPECT_EQ(staffs->Item(1), replacement);
 }
 
