@@ -22,7 +22,7 @@ constexpr int32_t kTpp = 3;
 
 class MusicFontGeometry : public MusicFontTest {};
 
-TEST_F(MusicFontGeometry, BlackHeadIsCentredOnItsLineWithItsLeftEdgeAtXAndOneSpaceWide) {
+TEST_F(MusicFontGeometry, HeadsAreCentredOnTheirLineWithTheBlackHeadOneSpaceWideFromX) {
     StaffCanvas canvas(kStaff, kTpp);
     const double px = canvas.PixelInSpaces();
     Ink ink = canvas.Draw(Char(207));
@@ -33,6 +33,18 @@ TEST_F(MusicFontGeometry, BlackHeadIsCentredOnItsLineWithItsLeftEdgeAtXAndOneSpa
     // A head between the lines fills its space.
     EXPECT_GT(canvas.TopOf(ink) - canvas.BottomOf(ink), 0.9);
     EXPECT_LT(canvas.TopOf(ink) - canvas.BottomOf(ink), 1.05);
+    // The half head shares its column; the whole note is centred on it and stays inside the
+    // ledger line, which is drawn 60 twips either side of the column.
+    StaffCanvas half(kStaff, kTpp);
+    Ink h = half.Draw(Char(250));
+    EXPECT_NEAR(half.MiddleOf(h), 0.0, px);
+    EXPECT_NEAR(half.LeftOf(h), 0.0, px);
+    StaffCanvas whole(kStaff, kTpp);
+    Ink w = whole.Draw(Char(119));
+    EXPECT_NEAR(whole.MiddleOf(w), 0.0, px);
+    EXPECT_NEAR((whole.LeftOf(w) + whole.RightOf(w)) / 2.0, 0.5, px);
+    EXPECT_GT(whole.LeftOf(w), -60.0 / whole.Space());
+    EXPECT_LT(whole.RightOf(w), 1.0 + 60.0 / whole.Space());
 }
 
 TEST_F(MusicFontGeometry, EachHalfSpaceUpIsOneStepAtScreenResolution) {
@@ -44,20 +56,6 @@ TEST_F(MusicFontGeometry, EachHalfSpaceUpIsOneStepAtScreenResolution) {
         EXPECT_NEAR(canvas.MiddleOf(ink), step / 2.0, canvas.PixelInSpaces()) << "step " << step;
         EXPECT_NEAR(canvas.LeftOf(ink), 0.0, canvas.PixelInSpaces()) << "step " << step;
     }
-}
-
-TEST_F(MusicFontGeometry, OtherHeadsShareTheColumnOfTheBlackHead) {
-    StaffCanvas half(kStaff, kTpp);
-    Ink h = half.Draw(Char(250));
-    EXPECT_NEAR(half.MiddleOf(h), 0.0, half.PixelInSpaces());
-    EXPECT_NEAR(half.LeftOf(h), 0.0, half.PixelInSpaces());
-    StaffCanvas whole(kStaff, kTpp);
-    Ink w = whole.Draw(Char(119));
-    EXPECT_NEAR(whole.MiddleOf(w), 0.0, whole.PixelInSpaces());
-    EXPECT_NEAR((whole.LeftOf(w) + whole.RightOf(w)) / 2.0, 0.5, whole.PixelInSpaces());
-    // Inside the ledger line the drawing code draws 60 twips either side of the column.
-    EXPECT_GT(whole.LeftOf(w), -60.0 / whole.Space());
-    EXPECT_LT(whole.RightOf(w), 1.0 + 60.0 / whole.Space());
 }
 
 TEST_F(MusicFontGeometry, StemsRunThreeAndAHalfSpacesFromTheHeadAtItsEdges) {
@@ -74,15 +72,12 @@ TEST_F(MusicFontGeometry, StemsRunThreeAndAHalfSpacesFromTheHeadAtItsEdges) {
     EXPECT_NEAR(down.BottomOf(d), -3.5, px);
 }
 
-TEST_F(MusicFontGeometry, TrebleClefReachesFromBelowTheStaffToAboveIt) {
-    StaffCanvas canvas(kStaff, kTpp);
-    Ink ink = canvas.Draw(Char(38));
-    // about 1.5 spaces below the bottom line to about 5.8 above it
-    EXPECT_NEAR(canvas.BottomOf(ink), -1.54, 0.04);
-    EXPECT_NEAR(canvas.TopOf(ink), 5.78, 0.04);
-}
-
 TEST_F(MusicFontGeometry, ClefsDrawnAtTheGlyphReferenceSitOnTheirLines) {
+    // The treble clef reaches from about 1.5 spaces below the bottom line to 5.8 above it.
+    StaffCanvas treble(kStaff, kTpp);
+    Ink g = treble.Draw(Char(38));
+    EXPECT_NEAR(treble.BottomOf(g), -1.54, 0.04);
+    EXPECT_NEAR(treble.TopOf(g), 5.78, 0.04);
     // The bass clef's dots straddle the fourth line; the C clef is centred on the middle line.
     StaffCanvas bass(kStaff, kTpp);
     Ink f = bass.Draw(Char(63));

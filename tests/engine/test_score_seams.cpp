@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "corvendi/ChordMapper.h"
 #include "corvendi/MIDIEvent.h"
-#include "corvendi/RecordingSurface.h"
 #include "corvendi/ScoreEvents.h"
 #include "model/ModelAccess.h"
 
@@ -66,31 +64,10 @@ TEST(MIDIEvent, ValuesOutsideBothIndexesReadZeroAndAreIgnored) {
     detail::MIDIEventAccess::ValueSet(e, 1, 127);
     detail::MIDIEventAccess::ValueSet(e, 2, 5);
     detail::MIDIEventAccess::ValueSet(e, -1, 5);
-    detail::MIDIEventAccess::TextSet(e, std::string{char(60), char(64)});
     EXPECT_EQ(e.Value(0), 60);
     EXPECT_EQ(e.Value(1), 127);
     EXPECT_EQ(e.Value(2), 0);
     EXPECT_EQ(e.Value(-1), 0);
-    EXPECT_EQ(e.Channel(), 9);
-    EXPECT_EQ(e.Text().size(), 2u);
-    MIDIEvent copy = e;
-    EXPECT_EQ(copy, e);
-}
-
-TEST(ChordMapper, TheBaseClassHoldsNothingAndDrawsNothing) {
-    auto mapper = std::make_shared<ChordMapper>();
-    ASSERT_NE(CreateChordMapper(), nullptr);
-    mapper->SetDataFolder("/nowhere");
-    EXPECT_FALSE(mapper->Load());
-    EXPECT_EQ(mapper->ChordCount(), 0);
-    EXPECT_EQ(mapper->ChordName(0), "");
-    EXPECT_EQ(mapper->ChordCode(3), 0);
-    EXPECT_EQ(mapper->RowHeight(true), 0);
-    RecordingSurface surface;
-    mapper->Draw(surface, 100, 200, 1, nullptr, true, 0, "C", 2, 0);
-    EXPECT_TRUE(surface.Calls().empty());
-    ChordMapEditor editor;
-    EXPECT_EQ(editor.Init(mapper), mapper);
 }
 
 }  // namespace

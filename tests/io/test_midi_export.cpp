@@ -1,9 +1,6 @@
 // Exporting scores as Standard MIDI Files: the bytes of the header, the conductor track and the
-// voice tracks, the playback variant, and a parser we did not write reading what we wrote.
-#include <cstdio>
+// voice tracks and the playback variant.
 #include <filesystem>
-#include <map>
-#include <sstream>
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
@@ -131,14 +128,6 @@ TEST_F(MidiExport, TimeSignaturesAndTempoLimits) {
 
     score->SetCount(0);
     EXPECT_EQ(ExportTracks()[0].find(B({255, 81})), std::string::npos);
-}
-
-TEST_F(MidiExport, TwoQuarterNotes) {
-    score->AddNote(1, 0, 60, durQuarter, 0);
-    score->AddNote(1, 16, 60, durQuarter, 0);
-    const std::string notes = NoteSectionOf(ExportTracks()[1]);
-    EXPECT_EQ(notes, B({0x00, 0x90, 60, 127, 0x81, 0x00, 60, 0, 0x00, 60, 127, 0x81, 0x00, 60, 0}) +
-                         kEndOfTrack);
 }
 
 TEST_F(MidiExport, SoundingLengthsAndChords) {

@@ -109,7 +109,7 @@ TEST_F(NativeReaderTest, ALoadReportsItsProgressAndEndsOnStaffOneAndVoiceOne) {
     EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(NativeReaderTest, FilesThatCannotBeOpenedAreReportedAndChangeNothing) {
+TEST_F(NativeReaderTest, FilesThatCannotBeOpenedOrReadAreReportedAndChangeNothing) {
     NewFileScore();
     score->CreateDefault();
     EXPECT_FALSE(score->OpenFile(PathOf("missing.sco")));
@@ -124,9 +124,8 @@ TEST_F(NativeReaderTest, FilesThatCannotBeOpenedAreReportedAndChangeNothing) {
     EXPECT_EQ(score->Staffs(), 1);
     EXPECT_TRUE(score->Redraw());
     EXPECT_EQ(score->FileName(), "");
-}
 
-TEST_F(NativeReaderTest, OtherFormatsAreReportedAsUnrecognised) {
+    // Other formats are reported as unrecognised.
     for (const std::string& data :
          {std::string("Hello, world"), std::string(), std::string("Qx0")}) {
         Headless().ClearMessages();
@@ -312,25 +311,17 @@ TEST_F(NativeReaderTest, HeaderRecordsAreReadFieldByField) {
     ASSERT_TRUE(Open(ScoreFileOf(hdr.Data(), Bytes().U32(0).B({1, 4, 16}).Data(), "", {})));
 
     const auto title = score->Fonts(fntTitle);
-    EXPECT_EQ(title->Name(), "Georgia");
-    EXPECT_EQ(title->Size(), 11.5f);
-    EXPECT_FALSE(title->Bold());
-    EXPECT_FALSE(title->Underline());
-    EXPECT_EQ(score->Title(), "T");
-    EXPECT_EQ(score->Composer(), "");
-    EXPECT_EQ(score->Copyright(0), "c0");
-    EXPECT_EQ(score->Copyright(1), "c1");
-    EXPECT_EQ(score->StaffHeight(), 0.3f);
-    EXPECT_EQ(score->StaffSpace(), 0.5f);
-    EXPECT_EQ(score->SystemSpace(), 0.75f);
-    EXPECT_EQ(score->Margins(marTop), 1.5f);
-    EXPECT_EQ(score->Margins(marBottom), 0.5f);
-    EXPECT_EQ(score->Margins(marLeft), 0.75f);
-    EXPECT_EQ(score->PageNums(), 7);
-    EXPECT_TRUE(score->ReverseEvenOdd());
-    EXPECT_FALSE(score->UseChords());
-    EXPECT_EQ(score->Count(), 200);
-    EXPECT_EQ(score->AllGlobals()->PulseValue(), 8);
+    EXPECT_EQ(
+        std::tuple(title->Name(), title->Size(), title->Bold(), title->Underline(), score->Title(),
+                   score->Composer(), score->Copyright(0), score->Copyright(1)),
+        std::tuple("Georgia", 11.5f, false, false, "T", "", "c0", "c1"));
+    EXPECT_EQ(
+        std::tuple(score->StaffHeight(), score->StaffSpace(), score->SystemSpace(),
+                   score->Margins(marTop), score->Margins(marBottom), score->Margins(marLeft)),
+        std::tuple(0.3f, 0.5f, 0.75f, 1.5f, 0.5f, 0.75f));
+    EXPECT_EQ(std::tuple(score->PageNums(), score->ReverseEvenOdd(), score->UseChords(),
+                         score->Count(), score->AllGlobals()->PulseValue()),
+              std::tuple(7, true, false, 200, 8));
 }
 
 TEST_F(NativeReaderTest, ALoadInProgressRefusesAnother) {

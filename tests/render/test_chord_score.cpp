@@ -1,28 +1,16 @@
 // The chord mapper a new score creates and loads.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "corvendi/ChordLibrary.h"
-#include "corvendi/HeadlessPlatform.h"
-#include "corvendi/Score.h"
-#include "model/ProcessState.h"
+#include "engine/ScoreTestSupport.h"
 
-namespace corvendi {
+namespace corvendi::test {
 namespace {
 
-class ScoreChordMapper : public ::testing::Test {
-  protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-    static HeadlessPlatform& Headless() {
-        return dynamic_cast<HeadlessPlatform&>(CurrentPlatform());
-    }
-};
+using ScoreChordMapper = ScoreTest;
 
 TEST_F(ScoreChordMapper, ANewScoreLoadsTheVocabularyFromItsApplicationFolder) {
-    Headless().SetAppFolder(CORVENDI_TEST_DATA_DIR);
-    const auto score = Score::Create();
+    NewScore();
     ASSERT_NE(score->ChordMapper(), nullptr);
     EXPECT_EQ(score->ChordMapper()->ChordCount(), 252);
     EXPECT_EQ(score->ChordMapper()->ChordName(0), "C");
@@ -35,7 +23,7 @@ TEST_F(ScoreChordMapper, AMissingDataFileLeavesAnEmptyVocabularyQuietly) {
     std::filesystem::remove_all(empty);
     std::filesystem::create_directories(empty);
     Headless().SetAppFolder(empty.string());
-    const auto score = Score::Create();
+    NewScore();
     ASSERT_NE(score->ChordMapper(), nullptr);
     EXPECT_EQ(score->ChordMapper()->ChordCount(), 0);
     EXPECT_TRUE(Headless().Messages().empty());
@@ -43,4 +31,4 @@ TEST_F(ScoreChordMapper, AMissingDataFileLeavesAnEmptyVocabularyQuietly) {
 }
 
 }  // namespace
-}  // namespace corvendi
+}  // namespace corvendi::test

@@ -104,6 +104,12 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     auto arranger = FindText(texts, "Arranged By");
     ASSERT_TRUE(arranger);
     EXPECT_EQ(arranger->Y, (1440 + 336 + 240) / 15);
+    // The heading shares the last composer line.
+    auto count = FindText(texts, " = 120");
+    ASSERT_TRUE(count);
+    EXPECT_EQ(count->Y, arranger->Y);
+    // The staff description column is indented by the widest description and "xxx".
+    EXPECT_EQ(StaffLinesOf(*surface).front().X1, 1080.0 + 240 + 240);
 
     // Too long: shortened from its end, one character at a time, until it fits.
     surface->ClearCalls();
@@ -165,21 +171,6 @@ TEST_F(Layout, HeadingWithMetronomeShowsTheBeatGlyphAndCount) {
     texts = TextsOf(*surface);
     EXPECT_TRUE(FindText(texts, "Allegro"));
     EXPECT_FALSE(FindText(texts, "e"));
-}
-
-TEST_F(Layout, TheHeadingSharesTheLastComposerLine) {
-    auto surface = DefaultScore(false);
-    const auto texts = TextsOf(*surface);
-    auto arranger = FindText(texts, "Arranged By");
-    auto count = FindText(texts, " = 120");
-    ASSERT_TRUE(arranger);
-    ASSERT_TRUE(count);
-    EXPECT_EQ(count->Y, arranger->Y);
-    // The staff description column is indented by the widest description and "xxx".
-    EXPECT_EQ(StaffLinesOf(*surface).front().X1, 1080.0 + 240 + 240);
-    auto description = FindText(texts, "New");
-    ASSERT_TRUE(description);
-    EXPECT_EQ(description->X, 1080 / 15);
 }
 
 // --- line breaking ------------------------------------------------------------------------------
@@ -340,24 +331,6 @@ TEST_F(Layout, PaginationRunsOnePagePerTickAndPaintingWaitsOnlyForTheCurrentPage
     EXPECT_EQ(score->LastPage(), 3);
     // Three pages and the tick that finds nothing more to lay out.
     EXPECT_EQ(Headless().VirtualTimeMs() - before, 4 * 180);
-}
-
-TEST_F(Layout, RedrawOffDefersPaintingAndPaginationUntilItIsOn) {
-    auto surface = DefaultScore();
-    surface->ClearCalls();
-    score->SetRedraw(false);
-    NoteInMeasure(50);
-    score->SetTitle("Later");
-    score->PaintWindow();
-    EXPECT_TRUE(surface->DrawingCalls().empty());
-    EXPECT_EQ(score->LastPage(), 1);
-    EXPECT_FALSE(score->Paginating());
-
-    score->SetRedraw(true);
-    Paginate();
-    EXPECT_EQ(score->LastPage(), 2);
-    EXPECT_EQ(surface->Count("Cls"), 1u);
-    EXPECT_TRUE(FindText(TextsOf(*surface), "Later"));
 }
 
 TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {

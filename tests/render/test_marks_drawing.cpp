@@ -1,11 +1,9 @@
 // The marks of measures and the words around a staff, drawn on the recording surface: barline
 // signs, key changes, endings and section signs, measure numbers, measure repeats, chord
 // symbols, dynamics, free text and lyrics. Positions are recorded in pixels of 15 twips.
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "common/Arith.h"
 #include "corvendi/ChordMapper.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Note.h"
@@ -22,7 +20,6 @@
 namespace corvendi::test {
 namespace {
 
-constexpr int32_t kPx = 15;
 const std::string kBlackHead = "\xC3\x8F";
 
 // A chord mapper that remembers where it was asked to draw.
@@ -38,29 +35,11 @@ class RecordingChordMapper : public ChordMapper {
     std::vector<ChordCall> calls;
 };
 
-class MarksDrawing : public LayoutTest {
+class MarksDrawing : public StaffDrawingTest {
   protected:
-    std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
-        auto surface = DefaultScore();
-        score->SetRedraw(false);
-        fill();
-        score->SetRedraw(true);
-        Relayout(*surface);
-        const auto lines = StaffLinesOf(*surface, detail::ScoreAccess::DrawColors(*score).Lines);
-        top = lines.empty() ? 0 : static_cast<int32_t>(lines[0].Y1);
-        s = IDiv(detail::ScoreAccess::StaffHeightTw(*score), 4);
-        g = top - SnapY(NInt(detail::ScoreAccess::StaffHeightTw(*score) * 0.39));
-        return surface;
-    }
-    // Texts drawn near the first staff of the page.
+    // Texts drawn near the first staff of the page, its lyrics included.
     std::vector<DrawnText> All(const RecordingSurface& surface, const std::string& text) const {
-        std::vector<DrawnText> found;
-        for (const auto& t : TextsOf(surface)) {
-            if (t.Text == text && t.Y * kPx > top - 8 * s && t.Y * kPx < top + 16 * s) {
-                found.push_back(t);
-            }
-        }
-        return found;
+        return TextsNear(surface, text, 8, 16);
     }
     // Left edge and right barline of measure j (0-based) of the page's first system.
     int32_t MeasureLeft(int32_t j) const {
@@ -72,7 +51,6 @@ class MarksDrawing : public LayoutTest {
     int32_t MeasureRight(int32_t j) const { return MeasureLeft(j + 1); }
     std::shared_ptr<GlobalEvents> Events() const { return score->AllGlobals(); }
     std::shared_ptr<GlobalEvents> StaffEvents() const { return score->Staff(1)->GlobalEvents(); }
-    int32_t top = 0, s = 0, g = 0;
 };
 
 TEST_F(MarksDrawing, AKeyChangeInsideTheSystemGetsItsSignsAndADoubleBarBeforeIt) {
@@ -383,12 +361,20 @@ TEST_F(MarksDrawing, ASlopedTieBendsAroundItsMiddleAndATooShortOneIsAStraightLin
         score->AddNote(1, 32, 67, 32, 0);  // G4
         StaffEvents()->Add(0, evtTie, 0, 32, "1");
     });
+    auto& list = *score->Staff(1)->Voice(1)->Notes();
+    const int32_t x1 = list.Item(0)->X() + s, y1 = list.Item(0)->Y() + 6 * s + IDiv(s, 2);
+    const int32_t x2 = list.Item(32)->X(), y2 = list.Item(32)->Y() + 6 * s + IDiv(s, 2);
+    ASSERT_EQ(x2 - x1, 891);
+    ASSERT_EQ(y1 - y2, s);
+    // The ends are 1.06 apart in height ratio, so the control points stand 891 / 3 = 297 twips
+    // either side of the middle; the arc's depth grows with the log of 297 - 15 = 282: below the
+    // start 24 ln 282 = 135 twips, below the end 41 ln 282 = 231, 225 on whole pixels.
+    const int32_t mid = x1 + 445;
     auto ties = Ties(*surface);
     ASSERT_EQ(ties.size(), 1u);
-    EXPECT_NE(ties[0][1], ties[0][7]);  // the ends differ in height
-    const int32_t mid = (ties[0][0] + ties[0][6]) / 2;
-    EXPECT_LT(ties[0][2], mid);  // first control point left of the middle
-    EXPECT_GT(ties[0][4], mid);  // second right of it
+    EXPECT_EQ(std::vector<int32_t>(ties[0].begin(), ties[0].begin() + 8),
+              (std::vector<int32_t>{x1 / kPx, y1 / kPx, (mid - 297) / kPx, (y1 + 135) / kPx,
+                                    (mid + 297) / kPx, (y2 + 225) / kPx, x2 / kPx, y2 / kPx}));
 
     surface = Draw([&] {
         score->AddNote(1, 0, 64, 2, 0);

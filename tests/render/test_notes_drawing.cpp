@@ -1,11 +1,9 @@
 // The drawing of notes, rests, signatures and beams on the recording surface. Glyph positions
 // are recorded in pixels of 15 twips; the staff geometry is read back from the drawn staff lines.
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "common/Arith.h"
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
 #include "corvendi/Staff.h"
@@ -19,7 +17,6 @@
 namespace corvendi::test {
 namespace {
 
-constexpr int32_t kPx = 15;
 const std::string kFlat = "b";
 const std::string kSharp = "#";
 const std::string kBlackHead = "\xC3\x8F";
@@ -28,22 +25,10 @@ const std::string kQuarterRest = "\xC3\x8E";
 const std::string kHalfRest = "\xC3\xAE";
 const std::string kWholeRest = "\xC2\xB7";
 
-class NotesDrawing : public LayoutTest {
+class NotesDrawing : public StaffDrawingTest {
   protected:
-    // The first staff's geometry on the page just drawn.
-    void ReadStaff(const RecordingSurface& surface) {
-        const auto lines = StaffLinesOf(surface, detail::ScoreAccess::DrawColors(*score).Lines);
-        ASSERT_GE(lines.size(), 5u);
-        top = static_cast<int32_t>(lines[0].Y1);
-        s = IDiv(detail::ScoreAccess::StaffHeightTw(*score), 4);
-        g = top - SnapY(NInt(detail::ScoreAccess::StaffHeightTw(*score) * 0.39));
-    }
     std::vector<DrawnText> All(const RecordingSurface& surface, const std::string& text) {
-        std::vector<DrawnText> found;
-        for (const auto& t : TextsOf(surface)) {
-            if (t.Text == text && OnFirstStaff(t.Y * kPx)) found.push_back(t);
-        }
-        return found;
+        return TextsNear(surface, text, 7, 4);
     }
     // Near the first staff of the page (its first system).
     bool OnFirstStaff(double y) const { return y > top - 7 * s && y < top + 4 * s; }
@@ -58,19 +43,9 @@ class NotesDrawing : public LayoutTest {
         }
         return beams;
     }
-    std::shared_ptr<RecordingSurface> Draw(const std::function<void()>& fill) {
-        auto surface = DefaultScore();
-        score->SetRedraw(false);
-        fill();
-        score->SetRedraw(true);
-        Relayout(*surface);
-        ReadStaff(*surface);
-        return surface;
-    }
     std::shared_ptr<Note> NoteAt(int32_t time, int32_t voice = 1) {
         return score->Staff(1)->Voice(voice)->Notes()->Item(time);
     }
-    int32_t top = 0, s = 0, g = 0;
 };
 
 TEST(StaffPositionTest, BottomLinesOfTheClefsAndTheMiddleLine) {
@@ -143,7 +118,7 @@ TEST_F(NotesDrawing, TimeSignaturesOfOneToNineBeats) {
     EXPECT_FALSE(FindText(TextsOf(*surface), "2"));
 }
 
-TEST_F(NotesDrawing, RestsFillTheMeasureLargestFirstAndEmptyMeasuresGetAWholeRest) {
+TEST_F(NotesDrawing, RestsFillTheMeasureBeatByBeatQuarterThenHalfAndEmptyMeasuresGetAWholeRest) {
     auto surface = Draw([&] { score->AddNote(1, 0, 67, 16, 0); });
     const auto heads = All(*surface, kBlackHead);
     const auto quarters = All(*surface, kQuarterRest);
@@ -328,18 +303,35 @@ TEST_F(NotesDrawing, SixteenthsGetTwoBeamsAndAMixedGroupAStub) {
     EXPECT_EQ(stub.Y1 - all[0].Y1, detail::ScoreAccess::BeamGap(*score));
 }
 
-TEST_F(NotesDrawing, ATripletNumeralStandsBetweenItsFirstAndThirdNotes) {
+TEST_F(NotesDrawing, ATripletNumeralIsCentredInTheGapOfItsBracket) {
     auto surface = Draw([&] {
         score->AddNote(1, 0, 67, 16, nteTriplet);
         score->AddNote(1, 11, 69, 16, nteTriplet);
         score->AddNote(1, 21, 71, 16, nteTriplet);
     });
-    const auto three = FindText(TextsOf(*surface), "3");
-    ASSERT_TRUE(three);
-    EXPECT_GT(three->X * kPx, NoteAt(0)->X());
-    EXPECT_LT(three->X * kPx, NoteAt(21)->X());
     EXPECT_EQ(NoteAt(11)->Up(), NoteAt(0)->Up());
     EXPECT_EQ(NoteAt(21)->Up(), NoteAt(0)->Up());
+    // The bracket runs from the first head's left edge to the third stem, with a gap for the
+    // numeral (8 points: 80 twips wide, 192 high) and 30 twips either side of it.
+    const int32_t left = NoteAt(0)->X();
+    const int32_t right = NoteAt(21)->X() + s;
+    const int32_t centre = left + IDiv(right - left, 2);
+    std::vector<DrawnLine> bracket;
+    for (const auto& line : LinesOf(*surface)) {
+        if (line.Color == detail::ScoreAccess::DrawColors(*score).Notes && line.Y1 == line.Y2 &&
+            (line.X1 == left || line.X2 == right))
+            bracket.push_back(line);
+    }
+    ASSERT_EQ(bracket.size(), 2u);
+    // It stands a space above the highest stem's tip: B4's head on the middle line, its stem
+    // 3.5 spaces up.
+    EXPECT_EQ(bracket[0].Y1, top + 2 * s - NInt(3.5 * s) - s);
+    EXPECT_EQ(bracket[0].X2, centre - 40 - 30);
+    EXPECT_EQ(bracket[1].X1, centre + 40 + 30);
+    const auto three = FindText(TextsOf(*surface), "3");
+    ASSERT_TRUE(three);
+    EXPECT_EQ(three->X, IDiv(centre - 40, kPx));
+    EXPECT_EQ(three->Y, IDiv(static_cast<int32_t>(bracket[0].Y1) - 96, kPx));
 }
 
 }  // namespace
