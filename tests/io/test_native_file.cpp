@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <csignal>
 #include <optional>
-#include <regex>
 #include <tuple>
 
 #include "corvendi/Enums.h"
@@ -200,8 +199,13 @@ TEST_F(NativeFile, AScoreWithoutStaffsHasAnEmptyStaffDirectory) {
 // --- the round trip
 // --------------------------------------------------------------------------------
 
-// Returns the identifier of the drum set.
-std::string BuildRichScore(Score& s) {
+struct RichScore {
+    std::shared_ptr<Staff> melody, drums, vocal;
+    std::string fluteID, clarinetID, drumsID;
+};
+
+RichScore BuildRichScore(Score& s) {
+    RichScore r;
     s.SetTitle("Sérénade");
     s.SetSubTitle("für Bläser");
     s.SetHeading("Heading");
@@ -240,12 +244,15 @@ std::string BuildRichScore(Score& s) {
         globals->Add(type * 48, type, static_cast<uint8_t>(type), static_cast<uint8_t>(200 + type),
                      withText ? "text " + std::to_string(type) : "");
     }
+    globals->Add(0, evtGroupMark, 1, 0, "");
     globals->SetPulseValue(16);
 
     // Staff 1: two voices with chords.
-    const auto melody = AddStaff(s, "Melody");
-    auto flute = AddVoice(*melody, s, 74);
-    auto clarinet = AddVoice(*melody, s, 72);
+    r.melody = AddStaff(s, "Melody");
+    auto flute = AddVoice(*r.melody, s, 74);
+    auto clarinet = AddVoice(*r.melody, s, 72);
+    r.fluteID = flute->Instrument()->ID();
+    r.clarinetID = clarinet->Instrument()->ID();
     flute->SetDescription("Flute part");
     clarinet->SetDescription("Clarinet part");
     detail::RangeAccess::LowSet(*flute->Instrument()->Range(), 55);
@@ -255,17 +262,17 @@ std::string BuildRichScore(Score& s) {
         if (t % 4 == 0) note->AddValue(static_cast<uint8_t>(72 + t));
     }
     clarinet->Notes()->Add(0, 48, durWhole, nteFermata)->AddValue(55);
-    melody->SetScalePct(60);
-    melody->SetFlags(stfShowStaffDesc | stfPrintDynamics);
-    melody->SetMute(true);
-    melody->SetDefaultClef(clfAlto);
-    detail::StaffAccess::BraceSet(*melody, 2);
-    melody->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
-    melody->GlobalEvents()->Add(64, evtClefChange, clfTenor, 0, "");
+    r.melody->SetScalePct(60);
+    r.melody->SetFlags(stfShowStaffDesc | stfPrintDynamics);
+    r.melody->SetMute(true);
+    r.melody->SetDefaultClef(clfAlto);
+    detail::StaffAccess::BraceSet(*r.melody, 2);
+    r.melody->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
+    r.melody->GlobalEvents()->Add(64, evtClefChange, clfTenor, 0, "");
 
     // Staff 2: drums with a drum map.
-    const auto drums = AddStaff(s, "Drums");
-    auto kit = AddVoice(*drums, s, 0);
+    r.drums = AddStaff(s, "Drums");
+    auto kit = AddVoice(*r.drums, s, 0);
     auto drumSet = kit->Instrument();
     detail::InstrumentAccess::CategorySet(*drumSet, catDrums);
     detail::InstrumentAccess::OffsetSet(*drumSet, -300);  // drums take any offset
@@ -273,6 +280,7 @@ std::string BuildRichScore(Score& s) {
         drumSet->SetDrumValue(i, static_cast<int16_t>(34 + i));
         drumSet->SetDrumCode(i, static_cast<int16_t>(130 + i));
     }
+    r.drumsID = drumSet->ID();
     kit->Notes()->Add(0, 36, durEighth, 0)->AddValue(42);
     // A second kit, also program 0, with a map of its own.
     const auto instruments = s.AllInstruments();
@@ -286,8 +294,8 @@ std::string BuildRichScore(Score& s) {
     r.drums->GlobalEvents()->Add(0, evtKeyChange, 2, 1, "");
 
     // Staff 3: lyrics of several verses.
-    const auto vocal = AddStaff(s, "Voice");
-    auto singer = AddVoice(*vocal, s, 52);
+    r.vocal = AddStaff(s, "Voice");
+    auto singer = AddVoice(*r.vocal, s, 52);
     singer->Notes()->Add(0, 67, durHalf, 0);
     // A piano on program 0 as well, melodic.
     AddVoice(*r.vocal, s, 0)->Notes()->Add(0, 48, durWhole, 0);
