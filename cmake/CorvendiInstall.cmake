@@ -43,30 +43,25 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/corvendi
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
     FILES_MATCHING PATTERN "*.h")
 
-if(CORVENDI_PACKAGE_HAS_CAIRO)
-    set_target_properties(corvendi_cairo PROPERTIES EXPORT_NAME cairo)
-    install(TARGETS corvendi_cairo EXPORT CorvendiCairoTargets
+# An adapter library under its export name, with its public headers.
+function(corvendi_install_adapter target export_name export_set folder)
+    set_target_properties(${target} PROPERTIES EXPORT_NAME ${export_name})
+    install(TARGETS ${target} EXPORT ${export_set}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
             COMPONENT Runtime NAMELINK_COMPONENT Development
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/adapters/cairo/include/corvendi
+    install(DIRECTORY ${PROJECT_SOURCE_DIR}/adapters/${folder}/include/corvendi
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
         FILES_MATCHING PATTERN "*.h")
-endif()
+endfunction()
 
+if(CORVENDI_PACKAGE_HAS_CAIRO)
+    corvendi_install_adapter(corvendi_cairo cairo CorvendiCairoTargets cairo)
+endif()
 if(CORVENDI_PACKAGE_HAS_FLUIDSYNTH)
-    set_target_properties(corvendi_fluidsynth PROPERTIES EXPORT_NAME fluidsynth)
-    install(TARGETS corvendi_fluidsynth EXPORT CorvendiFluidSynthTargets
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-            COMPONENT Runtime NAMELINK_COMPONENT Development
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-    install(DIRECTORY ${PROJECT_SOURCE_DIR}/adapters/fluidsynth/include/corvendi
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development
-        FILES_MATCHING PATTERN "*.h")
+    corvendi_install_adapter(corvendi_fluidsynth fluidsynth CorvendiFluidSynthTargets fluidsynth)
 endif()
 
 # --- programs ------------------------------------------------------------------------------------
