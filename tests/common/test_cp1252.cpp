@@ -11,13 +11,6 @@ TEST(Cp1252, EveryByteSurvivesARoundTrip) {
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
 }
 
-TEST(Cp1252, MapsTheHighControlRangeToTypographicCharacters) {
-    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\u20AC");
-    EXPECT_EQ(Cp1252ToUtf8("\x93Hi\x94"), "\u201CHi\u201D");
-    EXPECT_EQ(Cp1252ToUtf8("\xE9t\xE9"), "\u00E9t\u00E9");
-    EXPECT_EQ(Utf8ToCp1252("\u2122"), "\x99");
-}
-
 TEST(Cp1252, ReplacesWhatTheCodePageCannotHold) {
     EXPECT_EQ(Utf8ToCp1252("a\u4E2Db"), "a?b");
     EXPECT_EQ(Utf8ToCp1252("x\xFFy"), "x?y");   // malformed UTF-8
@@ -26,12 +19,6 @@ TEST(Cp1252, ReplacesWhatTheCodePageCannotHold) {
     EXPECT_EQ(Utf8ToCp1252("\U0001D11E", '_'), "_");
     EXPECT_TRUE(FitsCp1252("Caf\u00E9 \u20AC"));
     EXPECT_FALSE(FitsCp1252("\u4E2D"));
-}
-
-TEST(Cp1252, MusicCharactersAreTheUnicodeOfTheirCodes) {
-    EXPECT_EQ(MusicChar('&'), "&");
-    EXPECT_EQ(MusicChar(0xD6), "\u00D6");
-    EXPECT_EQ(MusicChar(0x96), "\u2013");
 }
 
 }  // namespace

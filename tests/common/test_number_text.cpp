@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 namespace corvendi {
 namespace {
 
@@ -16,16 +14,6 @@ TEST(NumberText, WritesShortestTextWithAtMostSevenDigits) {
     EXPECT_EQ(NumberText(1234567.0f), "1234567");
     EXPECT_EQ(NumberText(123456789.0f), "123456800");
     EXPECT_EQ(NumberText(0.00001f), "0.00001");
-}
-
-TEST(NumberText, IgnoresTheLocale) {
-    const char* old = std::setlocale(LC_ALL, nullptr);
-    std::string saved = old ? old : "C";
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
-        GTEST_SKIP() << "de_DE.UTF-8 not installed";
-    EXPECT_EQ(NumberText(0.75f), "0.75");
-    EXPECT_DOUBLE_EQ(LeadingNumber("0.75"), 0.75);
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 TEST(NumberText, LeadingNumberReadsWhatNumberTextWrites) {

@@ -39,14 +39,6 @@ std::vector<int32_t> SignatureTimes(const GlobalEvents& events) {
     return out;
 }
 
-std::vector<std::string> Texts(const GlobalEvents& events) {
-    std::vector<std::string> out;
-    for (const auto& event : events) out.push_back(event->Text());
-    return out;
-}
-
-// ---- Measure grid ---------------------------------------------------------------------------
-
 TEST(GlobalEventsMeasures, MeasuresStartWhereTheSignatureInForceSaysAndEndOneTickBefore) {
     struct Case {
         const char* signatures;
@@ -140,23 +132,6 @@ TEST(GlobalEventsMeasures, ExtremeTimesStayDefined) {
     EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({INT32_MIN}));
 }
 
-// ---- Pulse ----------------------------------------------------------------------------------
-
-TEST(GlobalEventsPulse, ComesFromTheFirstMeasure) {
-    struct Case {
-        uint8_t beats;
-        uint8_t beatLength;
-        int32_t pulse;
-    };
-    for (const Case c : {Case{9, 8, 24}, Case{6, 8, 48}, Case{3, 16, 16}, Case{4, 16, 16},
-                         Case{3, 8, 8}, Case{0, 2, 16}}) {
-        SCOPED_TRACE(testing::Message() << int{c.beats} << "/" << int{c.beatLength});
-        GlobalEvents events;
-        events.Add(0, evtTimeChange, c.beats, c.beatLength);
-        EXPECT_EQ(events.PulseValue(), c.pulse);
-    }
-}
-
 TEST(GlobalEventsPulse, SetFitsTheValueToTheFirstMeasure) {
     GlobalEvents events;
     events.Add(0, evtTimeChange, 6, 8);  // 48-tick first measure
@@ -179,71 +154,6 @@ TEST(GlobalEventsPulse, SetFitsTheValueToTheFirstMeasure) {
     events.SetPulseValue(0);
     EXPECT_EQ(events.PulseValue(), 16);
 }
-
-// ---- Time values ----------------------------------------------------------------------------
-
-TEST(GlobalEventsTimeValue, CurrentIsTheSignatureInForceAndDefaultOnlyTheOneAtZero) {
-    GlobalEvents events;
-    events.Add(64, evtTimeChange, 3, 16);
-    EXPECT_EQ(events.DftTimeVal(), 0);
-    EXPECT_EQ(events.CurTimeVal(63), 0);
-    EXPECT_EQ(events.CurTimeVal(64), 3 * 128 + 16);
-    events.Add(0, evtTimeChange, 4, 16);
-    EXPECT_EQ(events.CurTimeVal(63), 528);
-    EXPECT_EQ(events.DftTimeVal(), 528);
-}
-
-TEST(GlobalEventsTimeValue, SettingTheDefaultWritesTheSignatureAtZero) {
-    GlobalEvents events;
-    events.SetDftTimeVal(528);
-    ASSERT_EQ(events.TimeItemCount(), 1);
-    EXPECT_EQ(events.TimeItem(1)->EventTime(), 0);
-    EXPECT_EQ(events.DftTimeVal(), 528);
-
-    events.SetDftTimeVal(776);  // 6/8 replaces the values, no second signature
-    ASSERT_EQ(events.TimeItemCount(), 1);
-    EXPECT_EQ(events.TimeItem(1)->Value1(), 6);
-    EXPECT_EQ(events.TimeItem(1)->Value2(), 8);
-
-    events.SetDftTimeVal(-1);
-    events.SetDftTimeVal(32768);
-    EXPECT_EQ(events.DftTimeVal(), 776);
-}
-
-// ---- Storage order --------------------------------------------------------------------------
-
-TEST(GlobalEventsAdd, KeepsTimeOrderAndSeparatesSignatures) {
-    GlobalEvents events;
-    events.Add(30, evtLyric, 0, 0, "c");
-    events.Add(10, evtLyric, 0, 0, "a");
-    events.Add(20, evtTimeChange, 3, 16);
-    events.Add(20, evtLyric, 0, 0, "b");
-    events.Add(0, evtGroupMark);
-    events.Add(0, evtTimeChange, 4, 16);
-
-    EXPECT_EQ(events.Count(), 4);
-    EXPECT_EQ(Texts(events), std::vector<std::string>({"", "a", "b", "c"}));
-    EXPECT_EQ(events.ByIndex(1)->EventType(), evtGroupMark);
-    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 20}));
-    EXPECT_EQ(events.ByIndex(0), nullptr);
-    EXPECT_EQ(events.ByIndex(5), nullptr);
-    EXPECT_EQ(events.TimeItem(3), nullptr);
-}
-
-TEST(GlobalEventsAdd, NewEventAtOccupiedTimeGoesBeforeTheLastOne) {
-    GlobalEvents events;
-    events.Add(0, evtKeyChange, 1);
-    events.Add(40, evtText, 0, 0, "after");
-    events.Add(20, evtLyric, 0, 0, "first");
-    events.Add(20, evtChord, 0, 0, "second");
-    events.Add(20, evtText, 0, 0, "third");
-
-    const auto stored = OtherEvents(events);
-    ASSERT_EQ(stored.size(), 5U);
-    EXPECT_EQ(Texts(events), std::vector<std::string>({"", "second", "third", "first", "after"}));
-}
-
-// ---- Find -----------------------------------------------------------------------------------
 
 class GlobalEventsFind : public testing::Test {
   protected:
@@ -310,80 +220,6 @@ TEST(GlobalEventsFindHighIX, LimitsTheSearchToEarlierPositionsAndDropsAResultAbo
     // Equal times are followed past the bound, and such a result is then refused.
     EXPECT_EQ(events.Find(10, evtKeyChange, false, 3), nullptr);
     EXPECT_EQ(events.Find(10, evtKeyChange, true, 3), events.ByIndex(2));
-}
-
-// ---- Item, Remove, RemoveRange, Clear ------------------------------------------------------
-
-TEST(GlobalEventsItem, SearchesEveryEventStoredExactlyAtTheTime) {
-    GlobalEvents events;
-    const auto lyric = events.Add(20, evtLyric);
-    const auto chord = events.Add(20, evtChord);
-    const auto text = events.Add(20, evtText);
-    events.Add(30, evtChord);
-    ASSERT_EQ(Texts(events).size(), 4U);
-    EXPECT_EQ(events.Item(20, evtChord), chord);  // first of the three in the list
-    EXPECT_EQ(events.Item(20, evtText), text);
-    EXPECT_EQ(events.Item(20, evtLyric), lyric);
-    EXPECT_EQ(events.Item(20, evtDynamic), nullptr);
-    EXPECT_EQ(events.Item(25, evtChord), nullptr);
-    EXPECT_EQ(events.Item(10, evtChord), nullptr);
-}
-
-TEST(GlobalEventsItem, SetCopiesTheValuesIntoTheStoredEvent) {
-    GlobalEvents events;
-    const auto stored = events.Add(16, evtLyric, 1, 0, "la");
-    events.Add(32, evtLyric);
-
-    auto replacement = std::make_shared<GlobalEvent>();
-    replacement->SetEventTime(999);
-    replacement->SetValue2(200);
-    replacement->SetText("li");
-    events.SetItem(16, evtLyric, replacement);
-
-    EXPECT_EQ(events.Item(16, evtLyric), stored);  // the values, not the time or the position
-    EXPECT_EQ(stored->Text(), "li");
-    EXPECT_EQ(stored->Value2(), 200);
-    EXPECT_EQ(stored->EventTime(), 16);
-    EXPECT_EQ(stored->Index(), 1);
-
-    events.SetItem(20, evtLyric, replacement);  // no lyric at 20
-    events.SetItem(16, evtLyric, nullptr);
-    EXPECT_EQ(events.Count(), 2);
-    EXPECT_EQ(stored->Text(), "li");
-}
-
-TEST(GlobalEventsRemove, TakesTheEventItemGivesAndRenumbers) {
-    GlobalEvents events;
-    events.Add(0, evtKeyChange);
-    const auto first = events.Add(10, evtChord, 0, 0, "first");
-    const auto second = events.Add(10, evtChord, 0, 0, "second");
-    events.Add(10, evtLyric);
-    events.Add(30, evtText);
-
-    events.Remove(10, evtChord);
-    EXPECT_EQ(first->Text(), "first");  // still held, still readable
-    events.Remove(20, evtChord);
-    events.Remove(10, evtDynamic);
-    events.Remove(10, evtTimeChange);
-    ASSERT_EQ(events.Count(), 4);
-    OtherEvents(events);
-    EXPECT_EQ(events.Item(10, evtChord), second);
-
-    events.Remove(10, evtChord);
-    EXPECT_EQ(events.Item(10, evtChord), nullptr);
-    EXPECT_EQ(events.Count(), 3);
-    OtherEvents(events);
-}
-
-TEST(GlobalEventsRemove, SignaturesComeFromTheirOwnList) {
-    GlobalEvents events;
-    events.Add(0, evtTimeChange, 4, 16);
-    events.Add(64, evtTimeChange, 3, 16);
-    events.Add(128, evtTimeChange, 2, 16);
-    events.Add(64, evtKeyChange);
-    events.Remove(64, evtTimeChange);
-    EXPECT_EQ(SignatureTimes(events), std::vector<int32_t>({0, 128}));
-    EXPECT_EQ(events.Count(), 1);
 }
 
 TEST(GlobalEventsRemoveRange, CutsTheSpanFromBothLists) {

@@ -29,8 +29,6 @@ Notes NotesAt(const std::vector<int32_t>& times, int32_t duration = durSixtyFour
     return notes;
 }
 
-// --- Note: the chord's values ---------------------------------------------------------------
-
 TEST(NoteValues, AddAndRemoveValueKeepTheChordSortedWithoutDuplicates) {
     Note note;
     EXPECT_EQ(note.ValueCount(), 0);  // a rest
@@ -62,20 +60,6 @@ TEST(NoteValues, FullChordRefusesAnotherValue) {
     EXPECT_EQ(note.Value(0), 1);
 }
 
-TEST(NoteValues, SetSingleValueKeepsTheFirstValue) {
-    Note chord;
-    for (uint8_t v : {72, 60, 64, 67, 76}) chord.AddValue(v);
-    chord.SetSingleValue();
-    EXPECT_EQ(ValuesOf(chord), (std::vector<int>{60}));
-    // The chord can grow again after shrinking.
-    for (uint8_t v : {50, 70, 80, 90}) chord.AddValue(v);
-    EXPECT_EQ(ValuesOf(chord), (std::vector<int>{50, 60, 70, 80, 90}));
-
-    Note rest;
-    rest.SetSingleValue();
-    EXPECT_EQ(ValuesOf(rest), (std::vector<int>{0}));
-}
-
 TEST(NoteValues, ValueReadsZeroOutsideAndWriteMasksTo127) {
     Note note;
     for (uint8_t v : {60, 64, 67}) note.AddValue(v);
@@ -95,8 +79,6 @@ TEST(NoteValues, ValueReadsZeroOutsideAndWriteMasksTo127) {
     EXPECT_EQ(note.ValueCount(), 3);
 }
 
-// --- Notes.Add: ordering, chords and overlaps ---------------------------------------------
-
 TEST(NotesAdd, SameTimeMergesIntoOneChordTakingTheLastDurationAndFlags) {
     Notes notes;
     auto first = notes.Add(0, 64, durQuarter, nteAccent | nteDot);
@@ -106,12 +88,6 @@ TEST(NotesAdd, SameTimeMergesIntoOneChordTakingTheLastDurationAndFlags) {
     EXPECT_EQ(ValuesOf(*first), (std::vector<int>{60, 64}));
     EXPECT_EQ(first->Duration(), durEighth);  // only the low byte is kept
     EXPECT_EQ(first->Flags(), nteStacato);
-}
-
-TEST(NotesAdd, NotesStayInTimeOrderWhateverTheInsertionOrder) {
-    Notes notes;
-    for (int32_t t : {64, 0, 32, 16, 48, -16}) notes.Add(t, 60, durSixtyFourth, 0);
-    EXPECT_EQ(TimesOf(notes), (std::vector<int32_t>{-16, 0, 16, 32, 48, 64}));
 }
 
 TEST(NotesAdd, ThePreviousNoteIsShortenedToTheLongestValueThatFitsTheGap) {
@@ -164,8 +140,6 @@ TEST(NotesAdd, OnlyThePreviousNoteIsAdjusted) {
     EXPECT_EQ(early->Duration(), durEighth);
     EXPECT_EQ(early->Flags(), nteDot);
 }
-
-// --- Time search ----------------------------------------------------------------------------
 
 TEST(NotesItem, SearchAgreesWithALinearScanForEveryTimeAndSize) {
     Notes empty;
@@ -222,19 +196,6 @@ TEST(NotesCursor, StepsThroughNeighboursAndStopsAtBothEnds) {
     EXPECT_EQ(notes.NextItem(), nullptr);
 }
 
-// --- Removal --------------------------------------------------------------------------------
-
-TEST(NotesRemove, RemovesOnlyAnExactTimeAndTheNoteOutlivesTheList) {
-    Notes notes = NotesAt({0, 16, 32});
-    auto held = notes.Item(16);
-    notes.Remove(20);
-    EXPECT_EQ(notes.Count(), 3);
-    notes.Remove(16);
-    EXPECT_EQ(TimesOf(notes), (std::vector<int32_t>{0, 32}));
-    EXPECT_EQ(held->NoteTime(), 16);
-    EXPECT_EQ(held->Value(0), 60);
-}
-
 TEST(NotesRemoveRange, RemovesTheSpanAndMovesLaterNotesBack) {
     Notes notes = NotesAt({0, 16, 24, 32, 48});
     auto former32 = notes.Item(32);
@@ -257,23 +218,6 @@ TEST(NotesRemoveRange, RemovesTheSpanAndMovesLaterNotesBack) {
     Notes empty;
     empty.RemoveRange(0, 64);
     EXPECT_EQ(empty.Count(), 0);
-}
-
-// --- Replacement ----------------------------------------------------------------------------
-
-TEST(NotesSetItem, ReplacesTheNoteAtAnExactTime) {
-    Notes notes = NotesAt({0, 16, 32});
-    auto replacement = std::make_shared<Note>();
-    replacement->AddValue(72);
-    detail::NoteAccess::NoteTimeSet(*replacement, 999);
-    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 20, replacement));
-    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 16, nullptr));
-    EXPECT_FALSE(detail::NotesAccess::SetItem(notes, 16, notes.ByIndex(1)));
-
-    EXPECT_TRUE(detail::NotesAccess::SetItem(notes, 16, replacement));
-    EXPECT_EQ(notes.Item(16), replacement);
-    EXPECT_EQ(replacement->NoteTime(), 16);
-    EXPECT_EQ(TimesOf(notes), (std::vector<int32_t>{0, 16, 32}));
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -53,8 +52,6 @@ class PlatformTest : public ::testing::Test {
 };
 
 using Fired = std::vector<std::pair<int64_t, std::string>>;
-
-// --- Virtual clock -----------------------------------------------------------------------------
 
 TEST_F(PlatformTest, VirtualClockFiresTheEarliestDueTimersInStartOrder) {
     Fired fired;
@@ -108,53 +105,6 @@ TEST_F(PlatformTest, CallbacksMayStopAndStartTimersButNotFireTheirOwn) {
     EXPECT_FALSE(nestedResult);
 }
 
-TEST_F(PlatformTest, WaitWhileEndsWhenTheConditionClearsOrNothingCanHappen) {
-    bool busy = true;
-    int ticks = 0;
-    int32_t id = mPlatform->StartTimer(180, [&] {
-        if (++ticks == 3) busy = false;
-    });
-    EXPECT_TRUE(WaitWhile([&] { return busy; }));
-    EXPECT_EQ(ticks, 3);
-    EXPECT_EQ(mPlatform->VirtualTimeMs(), 540);
-    mPlatform->StopTimer(id);
-
-    busy = true;
-    EXPECT_FALSE(WaitWhile([&] { return busy; }));  // no timer armed: gives up at once
-}
-
-TEST_F(PlatformTest, HostTimerOneShotAndInterval) {
-    HostTimer timer;
-    int ticks = 0;
-    timer.SetHandler([&] {
-        timer.SetEnabled(false);  // the event stream's handler disables its timer first
-        ++ticks;
-    });
-    timer.SetEnabled(true);
-    EXPECT_FALSE(timer.Armed());  // no interval yet
-    timer.SetInterval(25);
-    EXPECT_TRUE(timer.Armed());
-    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
-    EXPECT_EQ(mPlatform->VirtualTimeMs(), 25);
-    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
-    EXPECT_EQ(ticks, 1);
-
-    timer.SetHandler([&] { ++ticks; });
-    timer.SetEnabled(true);  // due at 50
-    int32_t helper = 0;
-    helper = mPlatform->StartTimer(10, [&] {
-        timer.SetInterval(40);  // a new interval starts a new period: due at 35 + 40
-        mPlatform->StopTimer(helper);
-    });
-    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
-    EXPECT_EQ(mPlatform->VirtualTimeMs(), 35);
-    EXPECT_TRUE(mPlatform->ProcessPendingEvents());
-    EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(mPlatform->VirtualTimeMs(), 75);
-    timer.SetEnabled(false);
-    EXPECT_FALSE(mPlatform->ProcessPendingEvents());
-}
-
 TEST_F(PlatformTest, HostTimerMayBeDestroyedByItsHandler) {
     auto timer = std::make_unique<HostTimer>();
     int ticks = 0;
@@ -167,28 +117,6 @@ TEST_F(PlatformTest, HostTimerMayBeDestroyedByItsHandler) {
     EXPECT_TRUE(mPlatform->ProcessPendingEvents());
     EXPECT_FALSE(mPlatform->ProcessPendingEvents());
     EXPECT_EQ(ticks, 1);
-}
-
-// --- Machine ---------------------------------------------------------------------------------
-
-TEST_F(PlatformTest, APixelSizeOfZeroIsIgnored) {
-    mPlatform->SetTwipsPerPixel(12, 0);
-    EXPECT_EQ(mPlatform->TwipsPerPixelX(), 12);
-    EXPECT_EQ(mPlatform->TwipsPerPixelY(), 15);
-}
-
-TEST_F(PlatformTest, EachThreadHasItsOwnPlatformAndResetInstallsAFreshOne) {
-    EXPECT_EQ(&CurrentPlatform(), mPlatform.get());
-    Platform* other = nullptr;
-    std::thread([&] { other = &CurrentPlatform(); }).join();
-    EXPECT_NE(other, mPlatform.get());
-
-    mPlatform->SetFixedTime(TimeOfDay{1, 2, 3});
-    ResetProcessState();
-    EXPECT_NE(&CurrentPlatform(), mPlatform.get());
-    EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&CurrentPlatform()), nullptr);
-    SetPlatform(nullptr);
-    EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&CurrentPlatform()), nullptr);
 }
 
 TEST_F(PlatformTest, AppFolderResolutionOrder) {
@@ -219,58 +147,9 @@ TEST_F(PlatformTest, AppFolderResolutionOrder) {
         unsetenv("CORVENDI_HOME");
 }
 
-// --- Shell -------------------------------------------------------------------------------------
-
-TEST_F(PlatformTest, MessageBoxesAreRecordedAndHandedToTheSink) {
-    std::vector<MessageBoxRecord> seen;
-    mPlatform->SetMessageSink([&](const MessageBoxRecord& m) { seen.push_back(m); });
-    CurrentPlatform().ShowMessage("File contains an unrecognised format.", "Open",
-                                  MessageIcon::Exclamation);
-    const MessageBoxRecord expected{"File contains an unrecognised format.", "Open",
-                                    MessageIcon::Exclamation};
-    ASSERT_EQ(mPlatform->Messages().size(), 1u);
-    EXPECT_EQ(mPlatform->Messages()[0], expected);
-    EXPECT_EQ(seen, std::vector<MessageBoxRecord>{expected});
-
-    mPlatform->SetMessageSink(nullptr);
-    for (int i = 0; i < 150; ++i) mPlatform->ShowMessage(std::to_string(i), "", MessageIcon::None);
-    EXPECT_EQ(mPlatform->Messages().size(), 100u);  // the newest are kept
-    EXPECT_EQ(mPlatform->Messages().back().Text, "149");
-}
-
 std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-int Occurrences(const std::string& text, const std::string& piece) {
-    int n = 0;
-    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        ++n;
-    return n;
-}
-
-TEST_F(PlatformTest, RecentDocumentsOnlyWhenEnabled) {
-    const fs::path list = Scratch() / "share" / "recently-used.xbel";
-    mPlatform->EnableRecentDocs(false, list.string());
-    CurrentPlatform().AddToRecentDocs("/music/a.sco");
-    EXPECT_FALSE(fs::exists(list));
-
-    mPlatform->EnableRecentDocs(true, list.string());
-    CurrentPlatform().AddToRecentDocs("/music/My Song & more.sco");
-    CurrentPlatform().AddToRecentDocs("/music/b.mid");
-    CurrentPlatform().AddToRecentDocs("/music/My Song & more.sco");  // moves to the end
-    const std::string xml = ReadAll(list);
-    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
-    EXPECT_EQ(Occurrences(xml, "<bookmark "), 2);
-    EXPECT_EQ(Occurrences(xml, "</bookmark>"), 2);
-    const std::size_t song = xml.find("href=\"file:///music/My%20Song%20%26%20more.sco\"");
-    const std::size_t midi = xml.find("href=\"file:///music/b.mid\"");
-    ASSERT_NE(song, std::string::npos);
-    ASSERT_NE(midi, std::string::npos);
-    EXPECT_LT(midi, song);
-    EXPECT_NE(xml.find("<mime:mime-type type=\"audio/midi\"/>"), std::string::npos);
-    EXPECT_LT(xml.rfind("</bookmark>"), xml.rfind("</xbel>"));
 }
 
 TEST_F(PlatformTest, RecentDocumentsLeaveAForeignFileAlone) {

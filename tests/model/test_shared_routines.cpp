@@ -1,4 +1,3 @@
-#include "model/InstrumentCatalog.h"
 #include "model/PaginationTimer.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
@@ -10,7 +9,6 @@
 #include <climits>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace corvendi {
@@ -27,8 +25,6 @@ std::string Bytes(std::initializer_list<int> codes) {
     for (int c : codes) s += static_cast<char>(static_cast<unsigned char>(c));
     return s;
 }
-
-// --- Undo history ----------------------------------------------------------------------------
 
 TEST_F(SharedRoutines, UndoHistoryKeepsTheTenNewestAndPopsNewestFirst) {
     EXPECT_EQ(UndoCount(), 0);
@@ -48,19 +44,6 @@ TEST_F(SharedRoutines, UndoHistoryKeepsTheTenNewestAndPopsNewestFirst) {
     EXPECT_FALSE(PopEdit().has_value());
 }
 
-TEST_F(SharedRoutines, ResetUndoEmptiesAndStateIsPerThread) {
-    RecordEdit(0, 3, "", 1, 0, 0, 0);
-    RecordEdit(0, 6, "x", 7, 1, 2, 3);
-    int32_t otherThreadCount = -1;
-    std::thread([&] { otherThreadCount = UndoCount(); }).join();
-    EXPECT_EQ(otherThreadCount, 0);
-    EXPECT_EQ(UndoCount(), 2);
-    ResetUndo();
-    EXPECT_EQ(UndoCount(), 0);
-}
-
-// --- Keys, pitches, tempo marks ----------------------------------------------------------------
-
 TEST_F(SharedRoutines, KeyBytes) {
     EXPECT_EQ(KeyFromByte(254), -2);
     EXPECT_EQ(KeyFromByte(3), 3);
@@ -78,22 +61,6 @@ TEST_F(SharedRoutines, KeyBytes) {
     for (int32_t key = -7; key <= 7; ++key) EXPECT_EQ(KeyFromByte(ByteFromKey(key)), key) << key;
 }
 
-TEST_F(SharedRoutines, PitchNamesUseSharpsAndTempoTextsEndInError) {
-    EXPECT_EQ(PitchName(0), "C0");
-    EXPECT_EQ(PitchName(60), "C5");
-    EXPECT_EQ(PitchName(61), "C#5");
-    EXPECT_EQ(PitchName(71), "B5");
-    EXPECT_EQ(PitchName(127), "G10");
-    EXPECT_EQ(PitchName(128), "");
-    EXPECT_EQ(PitchName(-1), "");
-    EXPECT_EQ(TempoText(tmpRitardando), "ritard.");
-    EXPECT_EQ(TempoText(tmpLungaPausa), "lunga pausa");
-    EXPECT_EQ(TempoText(0), "Error");
-    EXPECT_EQ(TempoText(9), "Error");
-}
-
-// --- Variable-length numbers -----------------------------------------------------------------
-
 TEST_F(SharedRoutines, VarLenTextAtGroupBoundaries) {
     // The argument is in engine ticks; the encoded number is eight times larger.
     EXPECT_EQ(VarLenText(0), Bytes({0}));
@@ -109,34 +76,6 @@ TEST_F(SharedRoutines, VarLenTextAtGroupBoundaries) {
     EXPECT_EQ(VarLenText(33554432), Bytes({255, 255, 255, 127}));
     EXPECT_EQ(VarLenText(INT32_MAX), Bytes({255, 255, 255, 127}));
 }
-
-// --- Pixels and colours ----------------------------------------------------------------------
-
-TEST_F(SharedRoutines, SnapTruncatesToWholePixels) {
-    EXPECT_EQ(SnapX(29), 15);
-    EXPECT_EQ(SnapX(30), 30);
-    EXPECT_EQ(SnapX(-29), -15);  // toward zero
-    Process().gTwipsPerPixelY = 12;
-    EXPECT_EQ(SnapY(25), 24);
-    Process().gTwipsPerPixelX = 0;
-    EXPECT_EQ(SnapX(29), 0);
-}
-
-TEST_F(SharedRoutines, DerivedNoteColourIsBrighterAndCapped) {
-    EXPECT_EQ(DeriveNoteColor(), PackRGB(25, 213, 25));  // from the default note colour
-    EXPECT_EQ(Process().gColorNotesAlt, PackRGB(25, 213, 25));
-
-    Process().gColorNotes = PackRGB(200, 100, 50);
-    EXPECT_EQ(DeriveNoteColor(), PackRGB(255, 140, 70));
-    Process().gColorNotes = -PackRGB(10, 20, 30);  // the magnitude counts
-    EXPECT_EQ(DeriveNoteColor(), PackRGB(14, 28, 42));
-    Process().gColorNotes = INT32_MAX;  // blue beyond a byte is capped too
-    EXPECT_EQ(DeriveNoteColor(), PackRGB(255, 255, 255));
-    Process().gColorNotes = INT32_MIN;
-    EXPECT_EQ(DeriveNoteColor(), PackRGB(0, 0, 255));
-}
-
-// --- Measurements ------------------------------------------------------------------------------
 
 TEST_F(SharedRoutines, FormatMeasureConvertsAndRounds) {
     EXPECT_EQ(FormatMeasure(uomMM, 1.0f, uomInches), "25.4mm");
@@ -175,8 +114,6 @@ TEST_F(SharedRoutines, ParseMeasureReadsTheUnitAfterTheNumberAndRoundsTwips) {
     Process().gUOM = uomTwips;
     EXPECT_FLOAT_EQ(ParseMeasure(uomTwips, "1440", -1), 1440.0f);
 }
-
-// --- Pagination timer --------------------------------------------------------------------------
 
 // Pages of a score: each step lays out one page and stops the timer after the last one.
 class FakeScore : public PaginationTarget {
@@ -246,28 +183,6 @@ TEST_F(SharedRoutines, PaginationIgnoresTicksWhileAStepRuns) {
     EXPECT_EQ(score.MaxDepth, 1);
 }
 
-TEST_F(SharedRoutines, StartingAnotherScoreStopsTheFirst) {
-    auto platform = std::make_shared<HeadlessPlatform>();
-    SetPlatform(platform);
-    FakeScore first(5), second(2);
-    StartPaginationTimer(kPaginationPeriodMs, &first);
-    platform->ProcessPendingEvents();
-    StartPaginationTimer(kPaginationPeriodMs, &second);
-    EXPECT_EQ(platform->ArmedTimerCount(), 1);
-    EXPECT_EQ(PaginationTimerTarget(), &second);
-
-    StopPaginationTimerFor(&first);  // the first score going away leaves the second running
-    EXPECT_TRUE(PaginationTimerRunning());
-    EXPECT_TRUE(PumpWhilePaginating());
-    EXPECT_EQ(first.Steps, 1);
-    EXPECT_EQ(second.Steps, 2);
-
-    StartPaginationTimer(kPaginationPeriodMs, &first);
-    StopPaginationTimerFor(&first);
-    EXPECT_FALSE(PaginationTimerRunning());
-    EXPECT_EQ(platform->ArmedTimerCount(), 0);
-}
-
 TEST_F(SharedRoutines, PaginationGivesUpWhenAStepFails) {
     FakeScore score(5);
     score.ThrowInStep = true;
@@ -275,21 +190,6 @@ TEST_F(SharedRoutines, PaginationGivesUpWhenAStepFails) {
     EXPECT_TRUE(PumpWhilePaginating());
     EXPECT_EQ(score.Steps, 1);
     EXPECT_FALSE(CurrentPlatform().ProcessPendingEvents());
-}
-
-TEST_F(SharedRoutines, ResetStopsPaginationAndEmptiesTheCatalogue) {
-    FakeScore score(5);
-    StartPaginationTimer(kPaginationPeriodMs, &score);
-    ReadInstrumentCatalogText("8,1,\"Acoustic Grand Piano\",3,21,108,0,0\r\n");
-    ASSERT_EQ(InstrumentCatalogEntry(0).Description, "Acoustic Grand Piano");
-    Process().gUOM = uomTwips;
-
-    ResetProcessState();
-    EXPECT_FALSE(PaginationTimerRunning());
-    EXPECT_FALSE(CurrentPlatform().ProcessPendingEvents());
-    EXPECT_EQ(score.Steps, 0);
-    EXPECT_EQ(InstrumentCatalogEntry(0).Description, "");
-    EXPECT_EQ(Process().gUOM, uomInches);
 }
 
 }  // namespace

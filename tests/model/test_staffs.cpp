@@ -126,21 +126,6 @@ TEST_F(StaffsTest, CurClefAndNextChangeWalkTheStaffEvents) {
     EXPECT_EQ(staff->NextChange(40), 100);
 }
 
-TEST_F(StaffsTest, SameAsLastNeedsARepeatMeasureSignAtExactlyThatTime) {
-    auto staff = StaffWith({kRecorder});
-    auto events = staff->GlobalEvents();
-    events->Add(64, evtSectionDefine, sctEnding1);
-    events->Add(64, evtSectionDefine, sctRepeatMeasure);
-    events->Add(64, evtSectionDefine, sctEnding2);
-    events->Add(128, evtSectionDefine, sctCoda);
-    events->Add(192, evtText, sctRepeatMeasure);
-
-    EXPECT_TRUE(staff->SameAsLast(64));
-    EXPECT_FALSE(staff->SameAsLast(65));
-    EXPECT_FALSE(staff->SameAsLast(128));
-    EXPECT_FALSE(staff->SameAsLast(192));
-}
-
 TEST_F(StaffsTest, ForceFlagLooksAtTheVoicesOfTheOtherParity) {
     auto solo = StaffWith({kRecorder}, "S1");
     AddNote(solo, 1, 0, 16);
@@ -211,74 +196,6 @@ TEST_F(StaffsTest, AddPlacesStaffsAndChoosesTheirInstrument) {
     EXPECT_EQ(detail::StaffsAccess::Add(*staffs, "A", "again"), nullptr);
     EXPECT_EQ(staffs->Count(), 6);
     EXPECT_EQ(staffs->Item("A"), a);
-}
-
-TEST_F(StaffsTest, RemoveDetachesAndRenumbers) {
-    auto staffs = owner.staffs;
-    for (const char* id : {"A", "B", "C", "D"}) detail::StaffsAccess::Add(*staffs, id, "");
-    auto b = staffs->Item("B");
-
-    detail::StaffsAccess::Remove(*staffs, 2);
-    EXPECT_EQ(detail::StaffAccess::Parent(*b), nullptr);
-    detail::StaffsAccess::Remove(*staffs, "D");
-    detail::StaffsAccess::Remove(*staffs, 0);
-    detail::StaffsAccess::Remove(*staffs, 9);
-    detail::StaffsAccess::Remove(*staffs, "nope");
-    ASSERT_EQ(staffs->Count(), 2);
-    EXPECT_EQ(staffs->Item(2)->ID(), "C");
-    EXPECT_EQ(staffs->Item(2)->Index(), 2);
-    EXPECT_EQ(owner.voices->Count(), 4);  // the voices stay with the score
-}
-
-TEST_F(StaffsTest, ScaleAndFlagsStayInRange) {
-    Staff staff;
-    for (const auto& [set, kept] : {std::pair{10, 25}, {150, 100}, {60, 60}}) {
-        staff.SetScalePct(set);
-        EXPECT_EQ(staff.ScalePct(), kept);
-    }
-    staff.SetFlags(37);
-    EXPECT_EQ(staff.Flags(), 5);
-    staff.SetFlags(-37);
-    EXPECT_EQ(staff.Flags(), -5);
-}
-
-TEST_F(StaffsTest, ItemReplacementKeepsIDsUnique) {
-    auto staffs = owner.staffs;
-    detail::StaffsAccess::Add(*staffs, "A", "", std::nullopt, true);
-    detail::StaffsAccess::Add(*staffs, "B", "", std::nullopt, true);
-    auto a = staffs->Item("A");
-    auto replacement = std::make_shared<Staff>();
-    detail::StaffAccess::IDSet(*replacement, "X");
-    detail::StaffsAccess::SetItem(*staffs, 1, replacement);
-    EXPECT_EQ(staffs->Item(1), replacement);
-    EXPECT_EQ(replacement->Index(), 1);
-    EXPECT_EQ(detail::StaffAccess::Parent(*replacement), &owner);
-    EXPECT_EQ(detail::StaffAccess::Parent(*a), nullptr);
-    auto clash = std::make_shared<Staff>();
-    detail::StaffAccess::IDSet(*clash, "B");
-    detail::StaffsAccess::SetItem(*staffs, "X", clash);
-    EXPECT_EQ(staffs->Item(1), replacement);
-}
-
-TEST_F(StaffsTest, NewIDCountsUpFromTheTimeOfDay) {
-    auto staffs = owner.staffs;
-    EXPECT_EQ(staffs->NewID(), "S90507");
-    detail::StaffsAccess::Add(*staffs, "S90507", "", std::nullopt, true);
-    detail::StaffsAccess::Add(*staffs, "S90508", "", std::nullopt, true);
-    EXPECT_EQ(staffs->NewID(), "S90509");
-}
-
-TEST_F(StaffsTest, KeyCountIsTheWidestKeyAtTheMeasureEnd) {
-    auto staffs = owner.staffs;
-    owner.key = -3;
-    EXPECT_EQ(staffs->KeyCount(0, 64), 3);
-
-    auto staff = StaffWith({kRecorder}, "S1");
-    staff->GlobalEvents()->Add(0, evtKeyChange, 251);  // five flats
-    staff->GlobalEvents()->Add(128, evtKeyChange, 7);
-    EXPECT_EQ(staffs->KeyCount(0, 64), 5);
-    EXPECT_EQ(staffs->KeyCount(64, 64), 5);  // the change at 128 is after the measure
-    EXPECT_EQ(staffs->KeyCount(128, 64), 7);
 }
 
 }  // namespace

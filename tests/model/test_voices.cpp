@@ -10,7 +10,6 @@
 namespace corvendi {
 namespace {
 
-using test::FixedClock;
 using test::LoadShippedCatalog;
 using test::TestOwner;
 
@@ -48,39 +47,6 @@ TEST_F(VoicesTest, AddNumbersTheVoiceAndLinksItsInstrumentOnceAnId) {
     EXPECT_EQ(first->Description(), "Melody");
 }
 
-TEST_F(VoicesTest, InstrumentNeedsTheOwnerAndAKnownId) {
-    auto flute = AddInstrument("I1", 73);
-    auto voice = voices().Add("V1", flute, "");
-    detail::VoiceAccess::SetInstrumentID(*voice, "missing");
-    EXPECT_EQ(voice->Instrument(), nullptr);
-    detail::VoiceAccess::SetInstrumentID(*voice, "I1");
-    voices().Remove("V1");
-    EXPECT_EQ(detail::VoiceAccess::Parent(*voice), nullptr);
-    EXPECT_EQ(voice->Instrument(), nullptr);
-}
-
-TEST_F(VoicesTest, RemoveRenumbersTracksAndIgnoresAbsentItems) {
-    for (const char* id : {"A", "B", "C", "D"}) voices().Add(id, nullptr, id);
-    voices().Remove(2);
-    voices().Remove("A");
-    voices().Remove(7);
-    voices().Remove("B");
-    ASSERT_EQ(voices().Count(), 2);
-    EXPECT_EQ(voices().Item(1)->ID(), "C");
-    EXPECT_EQ(voices().Item(1)->Track(), 1);
-    EXPECT_EQ(voices().Item("D")->Track(), 2);
-    EXPECT_EQ(voices().Item(3), nullptr);
-    EXPECT_EQ(voices().Item("A"), nullptr);
-}
-
-TEST_F(VoicesTest, NewIdCollidesWithExistingVoices) {
-    FixedClock clock({14, 3, 9});
-    EXPECT_EQ(voices().NewID(), "V140309");
-    voices().Add("V140309", nullptr, "");
-    voices().Add("V140310", nullptr, "");
-    EXPECT_EQ(voices().NewID(), "V140311");
-}
-
 class VoiceReadingTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -113,28 +79,6 @@ TEST_F(VoiceReadingTest, GetNextWalksFromTheStartTimeToTheEnd) {
     voice.GetInit(33);  // past the last note
     EXPECT_EQ(detail::VoiceAccess::GetNextTime(voice), -1);
     EXPECT_EQ(voice.GetNext(), nullptr);
-}
-
-TEST_F(VoiceReadingTest, ClearAndSetNotesReplaceTheNotes) {
-    auto old = voice.Notes();
-    detail::VoiceAccess::Clear(voice);
-    EXPECT_NE(voice.Notes(), old);
-    EXPECT_EQ(voice.Notes()->Count(), 0);
-    EXPECT_EQ(detail::NotesAccess::Parent(*voice.Notes()), &voice);
-    EXPECT_EQ(detail::NotesAccess::Parent(*old), nullptr);
-
-    voice.SetNotes(old);
-    EXPECT_EQ(voice.Notes(), old);
-    EXPECT_EQ(detail::NotesAccess::Parent(*old), &voice);
-    voice.SetNotes(nullptr);
-    EXPECT_EQ(voice.Notes(), old);
-
-    std::shared_ptr<Notes> outliving;
-    {
-        Voice gone;
-        outliving = gone.Notes();
-    }
-    EXPECT_EQ(detail::NotesAccess::Parent(*outliving), nullptr);
 }
 
 }  // namespace
