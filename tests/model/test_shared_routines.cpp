@@ -192,5 +192,27 @@ TEST_F(SharedRoutines, PaginationGivesUpWhenAStepFails) {
     EXPECT_FALSE(CurrentPlatform().ProcessPendingEvents());
 }
 
+TEST_F(SharedRoutines, StartingAnotherScoreStopsTheFirst) {
+    auto platform = std::make_shared<HeadlessPlatform>();
+    SetPlatform(platform);
+    FakeScore first(5), second(2);
+    StartPaginationTimer(kPaginationPeriodMs, &first);
+    platform->ProcessPendingEvents();
+    StartPaginationTimer(kPaginationPeriodMs, &second);
+    EXPECT_EQ(platform->ArmedTimerCount(), 1);
+    EXPECT_EQ(PaginationTimerTarget(), &second);
+
+    StopPaginationTimerFor(&first);  // the first score going away leaves the second running
+    EXPECT_TRUE(PaginationTimerRunning());
+    EXPECT_TRUE(PumpWhilePaginating());
+    EXPECT_EQ(first.Steps, 1);
+    EXPECT_EQ(second.Steps, 2);
+
+    StartPaginationTimer(kPaginationPeriodMs, &first);
+    StopPaginationTimerFor(&first);
+    EXPECT_FALSE(PaginationTimerRunning());
+    EXPECT_EQ(platform->ArmedTimerCount(), 0);
+}
+
 }  // namespace
 }  // namespace corvendi
