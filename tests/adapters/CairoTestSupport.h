@@ -78,8 +78,6 @@ class StaffCanvas {
 
     CairoImageSurface& Surface() { return mSurface; }
     double Space() const { return mSpace; }
-    double X() const { return mX; }
-    double Top() const { return mTop; }
     double Bottom() const { return mTop + 4 * mSpace; }
     // The staff's glyph reference: the top line less the glyph drop.
     double G() const { return mTop - NInt(0.39 * mHeight); }

@@ -1,5 +1,4 @@
-// The cache of font paths kept between runs: what was stored is found again by a later run,
-// and a change to any stamped folder makes the whole file a miss.
+// The font path cache: found again by a later run until a stamped folder changes.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -54,17 +53,6 @@ TEST_F(FontPathCacheTest, ALaterRunFindsWhatWasStoredUntilAStampedFolderChanges)
 
     ChangeFontFolder();
     EXPECT_FALSE(FontPathCache(mFile).Find("Times", true, false).has_value());
-}
-
-TEST_F(FontPathCacheTest, AStoreAfterAChangeStartsTheFileOver) {
-    FontPathCache(mFile).Store("Times", true, false, kSerif, {FontFolder()});
-    ChangeFontFolder();
-    FontPathCache(mFile).Store("Arial", false, false, {"/fonts/Sans.ttf", 0, "Sans"},
-                               {FontFolder()});
-
-    FontPathCache later(mFile);
-    EXPECT_TRUE(later.Find("Arial", false, false).has_value());
-    EXPECT_FALSE(later.Find("Times", true, false).has_value());  // found before the change
 }
 
 TEST_F(FontPathCacheTest, ADamagedOrForeignFileIsAMissAndIsReplaced) {

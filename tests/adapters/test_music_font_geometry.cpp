@@ -47,17 +47,6 @@ TEST_F(MusicFontGeometry, HeadsAreCentredOnTheirLineWithTheBlackHeadOneSpaceWide
     EXPECT_LT(whole.RightOf(w), 1.0 + 60.0 / whole.Space());
 }
 
-TEST_F(MusicFontGeometry, EachHalfSpaceUpIsOneStepAtScreenResolution) {
-    // The default staff (0.4 in) at 96 dpi: within a pixel of each line and space.
-    for (int32_t step = -2; step <= 10; ++step) {
-        StaffCanvas canvas(576.0, 15);
-        Ink ink = canvas.Draw(Char(207), step / 2.0);
-        ASSERT_FALSE(ink.Empty());
-        EXPECT_NEAR(canvas.MiddleOf(ink), step / 2.0, canvas.PixelInSpaces()) << "step " << step;
-        EXPECT_NEAR(canvas.LeftOf(ink), 0.0, canvas.PixelInSpaces()) << "step " << step;
-    }
-}
-
 TEST_F(MusicFontGeometry, StemsRunThreeAndAHalfSpacesFromTheHeadAtItsEdges) {
     StaffCanvas up(kStaff, kTpp);
     Ink u = up.Draw(Char(92));
@@ -72,63 +61,6 @@ TEST_F(MusicFontGeometry, StemsRunThreeAndAHalfSpacesFromTheHeadAtItsEdges) {
     EXPECT_NEAR(down.BottomOf(d), -3.5, px);
 }
 
-TEST_F(MusicFontGeometry, ClefsDrawnAtTheGlyphReferenceSitOnTheirLines) {
-    // The treble clef reaches from about 1.5 spaces below the bottom line to 5.8 above it.
-    StaffCanvas treble(kStaff, kTpp);
-    Ink g = treble.Draw(Char(38));
-    EXPECT_NEAR(treble.BottomOf(g), -1.54, 0.04);
-    EXPECT_NEAR(treble.TopOf(g), 5.78, 0.04);
-    // The bass clef's dots straddle the fourth line; the C clef is centred on the middle line.
-    StaffCanvas bass(kStaff, kTpp);
-    Ink f = bass.Draw(Char(63));
-    EXPECT_GT(bass.TopOf(f), 3.9);
-    EXPECT_LT(bass.TopOf(f), 4.3);
-    EXPECT_LT(bass.BottomOf(f), 1.0);
-    StaffCanvas alto(kStaff, kTpp);
-    Ink c = alto.Draw(Char(66));
-    EXPECT_NEAR(alto.MiddleOf(c), 2.0, alto.PixelInSpaces());
-}
-
-TEST_F(MusicFontGeometry, WholeRestHangsFromTheFourthLineAndHalfRestSitsOnTheMiddleLine) {
-    StaffCanvas whole(kStaff, kTpp);
-    Ink w = whole.Draw(Char(183));
-    EXPECT_NEAR(whole.TopOf(w), 3.0, whole.PixelInSpaces());
-    EXPECT_LT(whole.BottomOf(w), 2.6);
-    StaffCanvas half(kStaff, kTpp);
-    Ink h = half.Draw(Char(238));
-    EXPECT_NEAR(half.BottomOf(h), 2.0, half.PixelInSpaces());
-}
-
-TEST_F(MusicFontGeometry, TimeSignatureDigitsAreCentredOnTheirHeight) {
-    for (uint8_t code = '1'; code <= '9'; ++code) {
-        for (double h : {1.0, 3.0}) {
-            StaffCanvas canvas(kStaff, kTpp);
-            Ink ink = canvas.Draw(Char(code), h);
-            EXPECT_NEAR(canvas.MiddleOf(ink), h, 0.05) << "digit " << char(code) << " at " << h;
-            // numerator and denominator fill their half of the staff
-            EXPECT_NEAR(canvas.TopOf(ink) - canvas.BottomOf(ink), 2.0, 0.1);
-        }
-    }
-    StaffCanvas common(kStaff, kTpp);
-    EXPECT_NEAR(common.MiddleOf(common.Draw(Char('c'))), 2.0, 0.05);
-}
-
-TEST_F(MusicFontGeometry, SharpsAndFlatsAreCentredOnTheirLine) {
-    for (double h : {0.0, 2.0, 3.5}) {
-        StaffCanvas sharp(kStaff, kTpp);
-        Ink s = sharp.Draw(Char('#'), h);
-        EXPECT_NEAR(sharp.MiddleOf(s), h, sharp.PixelInSpaces()) << "sharp at " << h;
-        StaffCanvas natural(kStaff, kTpp);
-        Ink n = natural.Draw(Char('n'), h);
-        EXPECT_NEAR(natural.MiddleOf(n), h, natural.PixelInSpaces()) << "natural at " << h;
-        // A flat's bowl is centred on its line: the ink reaches 0.65 below and 1.86 above.
-        StaffCanvas flat(kStaff, kTpp);
-        Ink f = flat.Draw(Char('b'), h);
-        EXPECT_NEAR(flat.BottomOf(f), h - 0.65, 0.05) << "flat at " << h;
-        EXPECT_NEAR(flat.TopOf(f), h + 1.86, 0.05) << "flat at " << h;
-    }
-}
-
 TEST_F(MusicFontGeometry, AccidentalWidthIsItsInkSoTheGapBeforeTheHeadHolds) {
     for (const std::string& sign :
          {Char('b'), Char('b') + Char('b'), Char('#'), Char('n'), Char(220)}) {
@@ -138,57 +70,6 @@ TEST_F(MusicFontGeometry, AccidentalWidthIsItsInkSoTheGapBeforeTheHeadHolds) {
         EXPECT_NEAR(canvas.LeftOf(ink), 0.0, canvas.PixelInSpaces());
         EXPECT_NEAR(canvas.RightOf(ink), width, canvas.PixelInSpaces());
     }
-}
-
-TEST_F(MusicFontGeometry, AugmentationDotFollowsTheHeadOnItsHeight) {
-    StaffCanvas canvas(kStaff, kTpp);
-    Ink ink = canvas.Draw(Char(207) + Char(' ') + Char('.'), 1.5);
-    EXPECT_NEAR(canvas.MiddleOf(ink), 1.5, canvas.PixelInSpaces());
-    StaffCanvas dot(kStaff, kTpp);
-    const double headWidth = dot.Surface().TextWidth(Char(207)) / dot.Space();
-    dot.Surface().DrawTextAt(dot.X() + headWidth * dot.Space(), dot.G(), " .");
-    Ink d = MeasureInk(dot.Surface());
-    EXPECT_GT(dot.LeftOf(d), 1.2);
-    EXPECT_LT(dot.RightOf(d), 2.2);
-    EXPECT_NEAR(dot.MiddleOf(d), 0.0, dot.PixelInSpaces());
-}
-
-TEST_F(MusicFontGeometry, BraceHalvesJoinIntoOneBraceOverTheWholeHeight) {
-    // A grand staff: brace top at the upper staff's top line, bottom at the lower's bottom line.
-    StaffCanvas canvas(kStaff / 2, kTpp);
-    CairoImageSurface& surface = canvas.Surface();
-    const double top = canvas.Space() * 4;
-    const double bottom = top + 12 * canvas.Space();
-    const double half = (bottom - top) / 2;
-    surface.SetFont(FontSpec{"Quavrix", static_cast<float>(half / 40.0)});
-    const double width = surface.TextWidth(Char(167));
-    const double x = canvas.X();
-    surface.DrawTextAt(x - width, top - NInt(half * 0.17), Char(167));
-    surface.DrawTextAt(x - width, top - NInt(half * 0.17) + half, Char(234));
-    Ink ink = MeasureInk(surface);
-    const double px = kTpp;
-    EXPECT_NEAR(ink.Top * px, top, 2 * px);
-    EXPECT_NEAR((ink.Bottom + 1) * px, bottom, 2 * px);
-    EXPECT_LT((ink.Right + 1) * px, x);
-    EXPECT_GT((ink.Right + 1) * px, x - canvas.Space());
-    // no gap where the halves meet
-    const std::vector<int32_t> pixels = surface.Pixels();
-    const int32_t middleRow = NInt((top + half) / px);
-    bool inked = false;
-    for (int32_t col = ink.Left; col <= ink.Right; ++col) {
-        inked =
-            inked ||
-            IsInk(
-                pixels[static_cast<size_t>(middleRow) * static_cast<size_t>(surface.PixelWidth()) +
-                       static_cast<size_t>(col)]);
-    }
-    EXPECT_TRUE(inked);
-}
-
-TEST_F(MusicFontGeometry, CellIsTwoEmHighWithTheBaselineAt139Em) {
-    StaffCanvas canvas(kStaff, kTpp);
-    EXPECT_DOUBLE_EQ(canvas.Surface().TextHeight(Char(207)), 2 * kStaff);
-    EXPECT_DOUBLE_EQ(canvas.Surface().TextAscent(), 1.39 * kStaff);
 }
 
 // Every character the drawing code uses, as it uses them.
@@ -221,17 +102,6 @@ TEST_F(MusicFontGeometry, EveryCharacterInUseIsMappedAndHasInk) {
         EXPECT_GT(canvas.Surface().TextWidth(text), 0.0) << text;
     }
     EXPECT_TRUE(MusicFontDiagnostics().empty()) << MusicFontDiagnostics().front();
-}
-
-TEST_F(MusicFontGeometry, CharacterWithoutEntryIsDrawnWithATextFaceAndMultiCharacterKeysWin) {
-    StaffCanvas canvas(kStaff, kTpp);
-    // "x" has no entry: drawn from the fallback face, still with ink and width.
-    Ink ink = canvas.Draw("x");
-    EXPECT_FALSE(ink.Empty());
-    // "bb" is the double flat, not two flats side by side.
-    CairoImageSurface& s = canvas.Surface();
-    EXPECT_LT(s.TextWidth("bb"), 2 * s.TextWidth("b"));
-    EXPECT_DOUBLE_EQ(s.TextWidth("bbb"), s.TextWidth("bb") + s.TextWidth("b"));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The score as a stream of MIDI events: order, lengths, velocities, the step budget, the repeat
-// and section events, the asynchronous delivery and hostile sizes.
+// The score as a stream of MIDI events: order, lengths, velocities, repeats and async delivery.
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instruments.h"
@@ -78,15 +77,6 @@ TEST_F(EventStream, VoicesMergeEarliestFirstAndTheFirstVoiceWinsATie) {
                                                         "32 off 38 112 @1"}));
 }
 
-TEST_F(EventStream, TheFirstStepAfterARestartTakesTenVoiceEventsLaterStepsOne) {
-    for (int32_t i = 0; i < 20; ++i) Chord(i * 16, {60});
-    MidiEventStream stream(*score);
-    stream.GetMIDIEvent(0);
-    EXPECT_EQ(stream.QueuedCount(), 1u + 2 * 9 - 1);  // a program change and nine notes
-    stream.GetMIDIEvent(std::nullopt);
-    EXPECT_EQ(stream.QueuedCount(), 19u);
-}
-
 TEST_F(EventStream, RepeatAndSectionEventsAreRaisedEnteringTheirMeasure) {
     for (int32_t measure = 0; measure < 4; ++measure) Chord(measure * 64, {60});
     const auto globals = score->AllGlobals();
@@ -127,37 +117,6 @@ TEST_F(EventStream, AsynchronousRequestsDeliverOneEventEachThroughLoadMidi) {
     EXPECT_EQ(log->log,
               (std::vector<std::string>{"LoadMIDI 0 program 40 112 @0", "LoadMIDI 0 on 60 112 @0",
                                         "LoadMIDI 16 off 60 112 @0", "LoadMIDI none"}));
-}
-
-TEST_F(EventStream, MinusOneEndsTheStreamAndAnEmptyScoreHasNone) {
-    Chord(0, {60});
-    Chord(16, {62});
-    ASSERT_NE(score->GetMIDIEvent(0), nullptr);
-    EXPECT_EQ(score->GetMIDIEvent(-1), nullptr);
-    EXPECT_EQ(score->GetMIDIEvent(), nullptr);
-    EXPECT_EQ(score->GetMIDIEvent(64), nullptr);  // nothing from there on
-    EXPECT_EQ(StreamFrom(16).size(), 3u);         // and a new start works again
-}
-
-TEST_F(EventStream, HugeChordsAcrossManyVoicesDrain) {
-    // 1,954 voices, each one chord of 128 keys at time 0: 250,112 notes at one time.
-    const auto instrument = voice->Instrument();
-    for (int key = 0; key < 128; ++key) Chord(0, {key});
-    for (int32_t i = 1; i < 1954; ++i) {
-        auto extra = score->AllVoices()->Add("V" + std::to_string(i), instrument, "");
-        for (int key = 0; key < 128; ++key)
-            extra->Notes()->Add(0, static_cast<uint8_t>(key), 16, 0);
-    }
-    size_t count = score->GetMIDIEvent(0) ? 1 : 0;
-    int32_t lastTime = 0;
-    bool inOrder = true;
-    while (const auto event = score->GetMIDIEvent()) {
-        inOrder = inOrder && event->EventTime() >= lastTime;
-        lastTime = event->EventTime();
-        ++count;
-    }
-    EXPECT_EQ(count, 1954u + 2 * 1954 * 128);
-    EXPECT_TRUE(inOrder);
 }
 
 }  // namespace

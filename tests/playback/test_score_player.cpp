@@ -1,5 +1,4 @@
-// PlayScore through the headless sequencer: the temporary file, its reuse, positions and the
-// completion on the virtual clock, stopping, and scores that never share a file.
+// PlayScore through the headless sequencer: the temporary file, positions and stopping.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,14 +105,6 @@ TEST_F(ScorePlayback, PlayingAgainWithoutChangesReusesTheFileAndAChangeRewritesI
     EXPECT_NE(fs::last_write_time(file), old);
 }
 
-TEST_F(ScorePlayback, StopWhenNothingPlaysDoesNothing) {
-    score->PlayScore(true);
-    EXPECT_FALSE(score->Playing());
-    EXPECT_TRUE(score->PlayFile().empty());
-    EXPECT_TRUE(fs::is_empty(folder));
-    EXPECT_EQ(Headless().ArmedTimerCount(), 0);
-}
-
 TEST_F(ScorePlayback, TwoScoresNeverShareAFileAndEachFileGoesWithItsScore) {
     auto other = Score::Create();
     other->CreateDefault();
@@ -130,14 +121,6 @@ TEST_F(ScorePlayback, TwoScoresNeverShareAFileAndEachFileGoesWithItsScore) {
     EXPECT_TRUE(fs::exists(mine));
     score.reset();
     EXPECT_TRUE(fs::is_empty(folder));
-}
-
-TEST_F(ScorePlayback, ATemporaryFolderThatCannotBeWrittenLeavesNothingPlaying) {
-    setenv("TMPDIR", (folder / "missing").c_str(), 1);
-    score->PlayScore(false, true);
-    EXPECT_FALSE(score->Playing());
-    EXPECT_EQ(Headless().ArmedTimerCount(), 0);
-    EXPECT_TRUE(score->WritePlayFile().empty());
 }
 
 TEST_F(ScorePlayback, TheHeadlessSequencerCountsMillisecondsUntilSongPointerAndStopsInPlace) {
@@ -164,32 +147,6 @@ TEST_F(ScorePlayback, TheHeadlessSequencerCountsMillisecondsUntilSongPointerAndS
     sequencer->Close();
     EXPECT_EQ(sequencer->Position(), -1);
     EXPECT_EQ(Headless().ArmedTimerCount(), 0);
-}
-
-TEST_F(ScorePlayback, TheFileTimingFollowsItsTempoEvents) {
-    // 120 ticks a quarter; a quarter at 500,000 us, then from tick 240 one at 250,000 us.
-    auto bytes = [](std::initializer_list<int> values) {
-        std::string out;
-        for (int v : values) out += static_cast<char>(v);
-        return out;
-    };
-    const std::string header = "MThd" + bytes({0, 0, 0, 6, 0, 1, 0, 1, 0, 120});
-    const std::string track = bytes({0,    0xFF, 0x51, 3,    0x07, 0xA1, 0x20,        // 500,000
-                                     0x81, 0x70, 0xFF, 0x51, 3,    0x03, 0xD0, 0x90,  // at 240
-                                     0x81, 0x70, 0x90, 0x3C, 0x40,  // at 480: a note-on
-                                     0,    0xFF, 0x2F, 0});
-    const std::string length = bytes({0, 0, 0, static_cast<int>(track.size())});
-    const auto timing = MidiFileTiming::Read(header + "MTrk" + length + track);
-    ASSERT_TRUE(timing);
-    EXPECT_EQ(timing->EndTick(), 480);
-    EXPECT_EQ(timing->MicrosecondsAt(240), 1'000'000);
-    EXPECT_EQ(timing->DurationMicroseconds(), 1'500'000);
-    EXPECT_EQ(timing->TickAt(1'250'000), 360);
-    EXPECT_EQ(timing->ToScoreTicks(480), 64);
-    EXPECT_FALSE(MidiFileTiming::Read("MThd\0\0"));
-    // A track that claims more than the file holds is read as far as it goes.
-    const std::string tooLong = "MTrk" + bytes({0, 0, 0xFF, 0xFF});
-    EXPECT_EQ(MidiFileTiming::Read(header + tooLong + track.substr(0, 15))->EndTick(), 240);
 }
 
 }  // namespace
