@@ -1,4 +1,4 @@
-// The insert and delete dialogs as a user works them, and the scripted presenter's answers.
+// The insert and delete dialogs as a user works them.
 #include "corvendi/Enums.h"
 #include "corvendi/Staff.h"
 #include "corvendi/dialogs/DeleteMeasureDialog.h"
@@ -15,12 +15,6 @@ using Dialogs = MeasureTest;
 
 std::string TextOf(const Dialog& dialog, std::string_view control) {
     return dialog.Find(control)->Text;
-}
-
-std::vector<std::string> ItemTexts(const Dialog& dialog, std::string_view control) {
-    std::vector<std::string> texts;
-    for (const auto& item : dialog.Find(control)->Items) texts.push_back(item.Text);
-    return texts;
 }
 
 TEST_F(Dialogs, NumberBoxesTakeDigitsOnlyAndCorrectTheirNumberOnLeaving) {
@@ -56,119 +50,6 @@ TEST_F(Dialogs, NumberBoxesTakeDigitsOnlyAndCorrectTheirNumberOnLeaving) {
     dialog.MouseUp("txtQuant");
     dialog.KeyPress("txtQuant", '5');
     EXPECT_EQ(TextOf(dialog, "txtQuant"), "15");
-}
-
-TEST_F(Dialogs, ArrowsStepTheNumberWithinTheirBoundsOnlyOnceTheDialogIsReady) {
-    TwoStaffScore();
-    DeleteMeasureDialog dialog;
-    EXPECT_TRUE(dialog.SpinUp("updMesNo"));
-    EXPECT_EQ(TextOf(dialog, "txtMesNo"), "");  // not ready before Init
-    dialog.Init(*score);
-    dialog.SpinDown("updMesNo");
-    EXPECT_EQ(TextOf(dialog, "txtMesNo"), "1");
-    dialog.SetMeasure(99999);
-    dialog.SpinUp("updMesNo");
-    EXPECT_EQ(TextOf(dialog, "txtMesNo"), "99999");
-    dialog.SpinDown("updMesNo");
-    EXPECT_EQ(TextOf(dialog, "txtMesNo"), "99998");
-    dialog.SpinDown("updQuant");
-    EXPECT_EQ(TextOf(dialog, "txtQuant"), "1");
-    dialog.SpinUp("updQuant");
-    EXPECT_EQ(dialog.Quantity(), 2);
-
-    dialog.Click("Ok");
-    EXPECT_FALSE(dialog.IsOpen());
-    EXPECT_EQ(Process().DialogResult, kDialogOk);
-    EXPECT_EQ(dialog.MeasureNumber(), 99998);
-}
-
-TEST_F(Dialogs, TheStaffListNumbersStaffsAndShowsTheirDescriptions) {
-    TwoStaffScore();
-    score->Staff(1)->SetDescription("");
-    DeleteStaffDialog dialog;
-    dialog.Init(*score);
-    EXPECT_EQ(ItemTexts(dialog, "cboStaff"),
-              (std::vector<std::string>{"First", "Last", "1", "2: Piano"}));
-    EXPECT_EQ(dialog.FirstStaff(), 2);  // "Last"
-    dialog.SelectItem("cboStaff", 2);
-    EXPECT_EQ(dialog.FirstStaff(), 1);
-    dialog.TypeText("txtQuant", "9");
-    EXPECT_EQ(dialog.Quantity(), 2);  // no more staffs than there are
-    dialog.Click("cmdCancel");
-    EXPECT_EQ(Process().DialogResult, kDialogCancel);
-}
-
-TEST_F(Dialogs, SoloListsTheWholeCatalogueOtherCategoriesChooseTheirFirstInstrumentAndClef) {
-    TwoStaffScore();
-    InsertStaffDialog dialog;
-    dialog.Init(*score);
-    // Wind is chosen at the start, with its first instrument and that instrument's clef.
-    const DialogControl& types = *dialog.Find("cboType");
-    ASSERT_GE(types.ListIndex, 0);
-    const CatalogEntry& wind = InstrumentCatalogEntry(types.Items[0].Data);
-    EXPECT_EQ(wind.Category, catWind);
-    EXPECT_EQ(dialog.Instrument(), wind.Number);
-    EXPECT_EQ(dialog.Clef(), wind.DefaultClef);
-    EXPECT_EQ(dialog.Position(), 3);  // after the last staff
-
-    dialog.SelectItem("Category", catSolo);
-    EXPECT_EQ(types.Items.size(), 174u);
-    EXPECT_EQ(dialog.Instrument(), std::nullopt);
-
-    dialog.SelectItem("Category", catGrand);
-    const CatalogEntry& grand = InstrumentCatalogEntry(types.Items[0].Data);
-    EXPECT_EQ(grand.Category, catGrand);
-    EXPECT_EQ(dialog.Clef(), clfGrand);
-
-    dialog.Click("Before");
-    dialog.SelectItem("Staff", 0);  // "First"
-    EXPECT_EQ(dialog.Position(), 1);
-    dialog.TypeText("Voices", "7");
-    EXPECT_EQ(dialog.Voices(), 4);
-}
-
-TEST_F(Dialogs, AnswersNameControlsByNameCaptionOrLabelAndReportWhatTheyCouldNotDo) {
-    TwoStaffScore();
-    auto answer = DialogAnswer::Parse(" txtQuant = 3 ; or After; Measure=7 ; Ok ");
-    ASSERT_TRUE(answer);
-    EXPECT_EQ(answer->Button, "Ok");
-    EXPECT_EQ(answer->Values.size(), 3u);
-    EXPECT_FALSE(DialogAnswer::Parse("txtQuant=3"));  // no button closes it
-
-    ScriptedPresenter presenter;
-    presenter.Queue(*answer);
-    presenter.Queue({"frmCVDDelMes", {}, "cmdOk"});
-    presenter.Queue({"", {{"txtNothing", "1"}, {"cboStaff", "9"}}, "cmdOk"});
-
-    InsertMeasureDialog first;
-    first.Init(*score);
-    presenter.Present(first);
-    EXPECT_EQ(first.Result(), kDialogOk);
-    EXPECT_EQ(first.Quantity(), 3);
-    EXPECT_TRUE(first.After());
-    EXPECT_EQ(first.MeasureNumber(), 7);
-
-    InsertMeasureDialog wrongForm;
-    wrongForm.Init(*score);
-    presenter.Present(wrongForm);
-    EXPECT_EQ(wrongForm.Result(), kDialogCancel);
-
-    DeleteStaffDialog refused;
-    refused.Init(*score);
-    presenter.Present(refused);
-    EXPECT_EQ(refused.Result(), kDialogOk);
-
-    InsertMeasureDialog unanswered;
-    unanswered.Init(*score);
-    presenter.Present(unanswered);
-    EXPECT_EQ(unanswered.Result(), kDialogCancel);
-
-    EXPECT_EQ(presenter.Problems(),
-              (std::vector<std::string>{"frmCVDInsMes: the answer is for frmCVDDelMes",
-                                        "frmCVDDelStaff: txtNothing refused \"1\"",
-                                        "frmCVDDelStaff: cboStaff refused \"9\"",
-                                        "frmCVDInsMes: no answer queued"}));
-    EXPECT_EQ(presenter.Presented().size(), 4u);
 }
 
 TEST_F(Dialogs, ThePromptStartsFromTheCallersMeasureAndChoice) {

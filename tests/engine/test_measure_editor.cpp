@@ -75,22 +75,6 @@ TEST_F(MeasureEdits, InsertingTwoMeasuresMovesEveryLaterTimeAndTieEndByTwoCommon
     EXPECT_TRUE(presenter->Problems().empty());
 }
 
-TEST_F(MeasureEdits, OneMeasureAtATimeGivesTheSameResult) {
-    const std::string expected = Built(2 * 64);
-    Built(0);
-    score->AddMeasure(3);
-    score->AddMeasure("3 ");  // a text index is read as a number
-    EXPECT_EQ(ToJson(*score), expected);
-}
-
-TEST_F(MeasureEdits, AfterTheSelectedMeasureWhenNoIndexIsGiven) {
-    const std::string expected = Built(64);
-    Built(0);
-    detail::ScoreAccess::SelectedMeasureSet(*score, 2);
-    score->AddMeasure(std::nullopt, true);
-    EXPECT_EQ(ToJson(*score), expected);
-}
-
 TEST_F(MeasureEdits, ACancelledOrUnansweredPromptChangesNothing) {
     const std::string original = Built(0);
     score->AddMeasure(3, false, true);  // the headless platform presses Cancel
@@ -101,16 +85,6 @@ TEST_F(MeasureEdits, ACancelledOrUnansweredPromptChangesNothing) {
     score->DelStaff(1, true);
     EXPECT_EQ(ToJson(*score), original);
     EXPECT_FALSE(score->Changed());
-}
-
-TEST_F(MeasureEdits, MeasureNumbersOutsideTheScoreAreTakenAsTheNearestMeasure) {
-    Built(0);
-    // The last note starts at 400: in the 3/4 part, measure 3 + (400 - 128) / 48 = 8.
-    score->DelMeasure(1000);
-    EXPECT_EQ(score->Staff(2)->Voice(1)->Notes()->Count(), 5);
-    score->AddMeasure(-5);  // before measure 1: everything but the opening moves one measure
-    EXPECT_EQ(score->Staff(1)->Voice(1)->Notes()->ByIndex(1)->NoteTime(), 64);
-    EXPECT_EQ(score->AllGlobals()->TimeItem(1)->EventTime(), 0);
 }
 
 // A tie's end moves like any time; the ties that could no longer be kept go.
@@ -154,8 +128,6 @@ TEST_F(MeasureTest, MeasuresInsertedAtTheStartKeepTheOpeningSignaturesAndGoAgain
     score->DelMeasure(1);
     EXPECT_EQ(ToJson(*score), original);
 }
-
-// --- staffs -----------------------------------------------------------------------------------
 
 TEST_F(MeasureTest, AStaffAddedAndDeletedAgainLeavesTheDocumentAsItWas) {
     TwoStaffScore();
@@ -207,17 +179,6 @@ TEST_F(MeasureTest, TheInsertStaffPromptGivesQuantityPlaceInstrumentClefAndVoice
     EXPECT_EQ(score->Staff(4)->Description(), "Piano");
     EXPECT_TRUE(presenter->Problems().empty());
 }
-
-TEST_F(MeasureTest, NoMoreThanEightyFiveStaffs) {
-    TwoStaffScore();
-    Answer("txtQuant=500; Ok");  // the quantity stops at the 83 staffs there is room for
-    score->AddStaff(std::nullopt, true);
-    EXPECT_EQ(score->Staffs(), 85);
-    EXPECT_EQ(score->AddStaff(), nullptr);
-    EXPECT_EQ(score->Staffs(), 85);
-}
-
-// --- braces and the busy guard ----------------------------------------------------------------
 
 TEST_F(MeasureTest, ABraceIsSetOnTheStaffHitAndOnlyARealChangeMarksTheScore) {
     TwoStaffScore();

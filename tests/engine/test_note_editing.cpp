@@ -12,7 +12,6 @@ using AddOrnamentByHit = NoteEntryTest;
 using ChangeLast = NoteEntryTest;
 using ChangeSel = NoteEntryTest;
 using DelNote = NoteEntryTest;
-using RepaintSystem = NoteEntryTest;
 
 void TwoQuarters(Score& s) {
     s.AddNote(1, 16, 67, durQuarter, nteBowUp);
@@ -44,17 +43,6 @@ TEST_F(AddOrnamentByHit, AMarkReplacesTheBowingAndASecondClickTakesItOff) {
     score->AddOrnamentByHit(x, YAt(R(1), 4), ornStacato);
     ExpectDocument(
         [](Score& s) { detail::NoteAccess::FlagsSet(*NotesOf(s)->Item(16), nteStacato); });
-}
-
-TEST_F(ChangeLast, TransposesTheEnteredPitchWithinTheMidiRange) {
-    Open();
-    score->AddNoteByHit(XAt(R(1), 0, 0), YAt(R(1), 10), durQuarter, 0);  // middle C
-    surface->ClearCalls();
-    EXPECT_TRUE(score->ChangeLast(1));
-    EXPECT_EQ(NoteOf(0)->Value(0), 61);
-    EXPECT_TRUE(SystemErased());
-    EXPECT_TRUE(score->ChangeLast(200));
-    ExpectDocument([](Score& s) { s.AddNote(1, 0, 127, durQuarter, 0); });
 }
 
 TEST_F(ChangeLast, MovesTheNoteBetweenItsNeighboursAndForgetsItWhenThereIsNoRoom) {
@@ -139,28 +127,6 @@ TEST_F(DelNote, RemovesTheNoteAndRepaintsItsSystemOrThePage) {
         detail::NotesAccess::Clear(*NotesOf(s, 1, 2));
         NotesOf(s)->Remove(56);
     });
-}
-
-TEST_F(RepaintSystem, SetsAMeasuresFlagsInEveryRegionOfTheSystemAndRedrawsIt) {
-    Open([](Score& s) {
-        auto staffs = s.AllStaffs();
-        detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Lower")->SetFlags(0);
-    });
-    surface->ClearCalls();
-    detail::ScoreAccess::RepaintSystem(*score, 2, false, 1, kBeginRepeatFlag | 4, 4);
-    EXPECT_EQ(R(1).MeasureFlag(1), kBeginRepeatFlag);
-    EXPECT_EQ(R(2).MeasureFlag(1), kBeginRepeatFlag);
-    EXPECT_EQ(R(3).MeasureFlag(1), 0);
-    const auto erased = LinesOf(*surface)[0];
-    EXPECT_EQ(erased.Fill, LineFill::FilledBox);
-    EXPECT_EQ(erased.Y1, R(1).Top - R(1).PadTop);
-    EXPECT_EQ(erased.Y2, R(2).Bottom + R(2).PadBottom);
-    EXPECT_EQ(StaffLinesOf(*surface).size(), 10u);
-
-    surface->ClearCalls();
-    detail::ScoreAccess::RepaintSystem(*score, 3, true);
-    EXPECT_EQ(StaffLinesOf(*surface).size(),
-              5u * (detail::ScoreAccess::Regions(*score).size() - 2));
 }
 
 // Hostile arguments neither crash nor overflow (the sanitizer build checks the arithmetic).

@@ -41,16 +41,6 @@ TEST_F(AddNoteByHit, TheNoteLandsWhereTheClickWasAndOnlyItsSystemIsRepainted) {
     EXPECT_EQ(score->SelectedMeasure(), 2);
 }
 
-TEST_F(AddNoteByHit, EveryEntryIsRecordedButTheHistoryIsAnnouncedOnce) {
-    Open();
-    score->AddNoteByHit(XAt(R(1), 0, 0), YAt(R(1), 8), durQuarter, 0, durQuarter);
-    score->AddNoteByHit(XAt(R(3), 2, 33), YAt(R(3), 8), durEighth, nteDot, durEighth);
-    const int32_t second = R(3).Measure(2)->High() + 32;
-    EXPECT_EQ(events->Count("HistoryChanged true"), 1u);
-    EXPECT_EQ(Process().gUndoHistory,
-              (std::deque<DidWhat>{{0, 1, "", 1, 1, 0, 0}, {second, 1, "", 1, 1, 0, 0}}));
-}
-
 TEST_F(AddNoteByHit, APointInsideANoteStartsAfterItAndAPointOnItAddsAChordTone) {
     Open([](Score& s) { s.AddNote(1, 0, 64, durQuarter, nteDot); });
     score->AddNoteByHit(XAt(R(1), 0, 5), YAt(R(1), 7), durEighth, 0);  // inside: after 24 ticks
@@ -119,24 +109,6 @@ TEST_F(AddNoteByHit, AVoiceTheStaffLacksEntersIntoItsLastVoiceAndMarksMultiVoice
     EXPECT_EQ(detail::ScoreAccess::LastVoice(*score), 1);
     EXPECT_NE(detail::ScoreAccess::DrawFlags(*score) & kDrawMultiVoice, 0);
     ExpectDocument([](Score& s) { s.AddNote(1, 0, 64, durQuarter, 0); });
-}
-
-TEST_F(AddNoteByHit, ANoteThatWidensTheMeasureRepaginatesAndRepaintsThePage) {
-    Open();
-    for (int32_t i = 0; i < 8; ++i) {
-        score->AddNoteByHit(XAt(R(1), 0, 8 * i), YAt(R(1), 8), durEighth, 0, durEighth);
-    }
-    EXPECT_GE(events->Count("WindowCleared"), 1u);
-    EXPECT_GT(detail::ScoreAccess::Regions(*score)[0]->Measure(0)->Low(), R(1).Measure(1)->Low());
-}
-
-TEST_F(AddNoteByHit, OutsideEveryRegionNothingHappens) {
-    Open();
-    score->AddNoteByHit(R(1).Left - 1, YAt(R(1), 4), durQuarter, 0);
-    score->AddNoteByHit(5000, R(1).Bottom + 1, durQuarter, 0);
-    EXPECT_TRUE(log->log.empty());
-    ExpectDocument();
-    EXPECT_EQ(score->GetNoteValueByHit(5000, R(1).Bottom + 1), 0);
 }
 
 // Lines and spaces of each clef map to the pitch the drawing puts there.

@@ -16,22 +16,6 @@ namespace {
 
 using ScoreCreate = ScoreTest;
 
-TEST_F(ScoreCreate, CreationReadsTheCatalogueAndResetsTheDefaultColours) {
-    Process().gColorBars = 1;
-    NewScore();
-    EXPECT_EQ(Process().gColorBars, PackRGB(48, 48, 192));
-    EXPECT_EQ(score->InsDesc(74), "Recorder");
-    EXPECT_EQ(score->InsDesc(175), "");
-    EXPECT_EQ(score->InsDesc(-1), "");
-
-    // A missing catalogue is not an error.
-    score.reset();
-    ResetProcessState();
-    Headless().SetAppFolder("/nonexistent/corvendi");
-    NewScore();
-    EXPECT_EQ(score->InsDesc(74), "");
-}
-
 TEST_F(ScoreCreate, CreateDefaultBuildsAOneStaffDocument) {
     NewScore();
     score->SetChanged(true);
@@ -77,23 +61,6 @@ TEST_F(ScoreCreate, CreateDefaultBuildsAOneStaffDocument) {
     EXPECT_EQ(events->Count("ChangeNotify true"), 0u);
 }
 
-TEST_F(ScoreCreate, MarkingChangedWhileTheDocumentIsBuiltIsIgnored) {
-    struct MarksOnActiveVoice : EventLog {
-        Score* target = nullptr;
-        void ActiveVoice(int32_t n) override {
-            EventLog::ActiveVoice(n);
-            target->SetChanged(true);
-        }
-    };
-    NewScore();
-    auto listener = std::make_shared<MarksOnActiveVoice>();
-    listener->target = score.get();
-    score->SetEvents(listener);
-    score->CreateDefault();
-    EXPECT_FALSE(score->Changed());
-    EXPECT_EQ(listener->Count("ChangeNotify true"), 0u);
-}
-
 TEST_F(ScoreCreate, AHostKeepsItsStaffAfterTheScoreIsGone) {
     NewScore();
     score->CreateDefault();
@@ -112,22 +79,6 @@ TEST_F(ScoreCreate, AHostKeepsItsStaffAfterTheScoreIsGone) {
     EXPECT_EQ(detail::VoiceAccess::Parent(*voice), nullptr);
     staff->SetSelected(true);  // no owner to reach: must not crash
     EXPECT_TRUE(staff->Selected());
-}
-
-TEST_F(ScoreCreate, DestructionStopsItsOwnPaginationOnly) {
-    NewScore();
-    score->CreateDefault();
-    Attach();
-    detail::ScoreAccess::StartPagination(*score);
-    ASSERT_TRUE(PaginationTimerRunning());
-    score.reset();
-    EXPECT_FALSE(PaginationTimerRunning());
-
-    auto paginating = Score::Create();
-    paginating->SetWindow(std::make_shared<RecordingSurface>());
-    detail::ScoreAccess::StartPagination(*paginating);
-    { auto other = Score::Create(); }
-    EXPECT_TRUE(PaginationTimerRunning());
 }
 
 }  // namespace
