@@ -65,4 +65,48 @@ TEST_F(Dialogs, ThePromptStartsFromTheCallersMeasureAndChoice) {
 }
 
 }  // namespace
+TEST_F(Dialogs, AnswersNameControlsByNameCaptionOrLabelAndReportWhatTheyCouldNotDo) {
+    TwoStaffScore();
+    auto answer = DialogAnswer::Parse(" txtQuant = 3 ; or After; Measure=7 ; Ok ");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Button, "Ok");
+    EXPECT_EQ(answer->Values.size(), 3u);
+    EXPECT_FALSE(DialogAnswer::Parse("txtQuant=3"));  // no button closes it
+
+    ScriptedPresenter presenter;
+    presenter.Queue(*answer);
+    presenter.Queue({"frmCVDDelMes", {}, "cmdOk"});
+    presenter.Queue({"", {{"txtNothing", "1"}, {"cboStaff", "9"}}, "cmdOk"});
+
+    InsertMeasureDialog first;
+    first.Init(*score);
+    presenter.Present(first);
+    EXPECT_EQ(first.Result(), kDialogOk);
+    EXPECT_EQ(first.Quantity(), 3);
+    EXPECT_TRUE(first.After());
+    EXPECT_EQ(first.MeasureNumber(), 7);
+
+    InsertMeasureDialog wrongForm;
+    wrongForm.Init(*score);
+    presenter.Present(wrongForm);
+    EXPECT_EQ(wrongForm.Result(), kDialogCancel);
+
+    DeleteStaffDialog refused;
+    refused.Init(*score);
+    presenter.Present(refused);
+    EXPECT_EQ(refused.Result(), kDialogOk);
+
+    InsertMeasureDialog unanswered;
+    unanswered.Init(*score);
+    presenter.Present(unanswered);
+    EXPECT_EQ(unanswered.Result(), kDialogCancel);
+
+    EXPECT_EQ(presenter.Problems(),
+              (std::vector<std::string>{"frmCVDInsMes: the answer is for frmCVDDelMes",
+                                        "frmCVDDelStaff: txtNothing refused \"1\"",
+                                        "frmCVDDelStaff: cboStaff refused \"9\"",
+                                        "frmCVDInsMes: no answer queued"}));
+    EXPECT_EQ(presenter.Presented().size(), 4u);
+}
+
 }  // namespace corvendi::test

@@ -51,6 +51,7 @@ class EventEntry : public NoteEntryTest {
 
 using EventPlacement = EventEntry;
 using EventToggles = EventEntry;
+using TextOffsets = EventEntry;
 
 TEST_F(EventPlacement, EachMarkLandsAtItsTimeAndStaffWithItsValues) {
     Open(TwoStaffs);
@@ -90,6 +91,21 @@ TEST_F(EventPlacement, EachMarkLandsAtItsTimeAndStaffWithItsValues) {
     // The history keeps the last ten edits: from the repeat on.
     EXPECT_EQ(History().front(), (DidWhat{64, 3, "", evtRepeatBegin, 0, 0, 0}));
     EXPECT_EQ(History().back(), (DidWhat{0, 6, "", evtStaffSpace, 4, 0, 2}));
+}
+
+TEST_F(EventPlacement, ADynamicRepaintsItsSystemAndAMeasureWidthLaysThePagesOut) {
+    Open();
+    const Region& r = R(2);
+    score->AddGlobalByHit(EventX(r, 1, 0), MiddleY(r), evtDynamic, dynP);
+    EXPECT_TRUE(SystemErased());
+    const int32_t measure = r.Measure(1)->High() / 64 + 1;
+    EXPECT_EQ(log->log, (std::vector<std::string>{"ActiveMeasure " + std::to_string(measure),
+                                                  "ChangeNotify true", "HistoryChanged true"}));
+    EXPECT_EQ(score->SelectedMeasure(), measure);
+
+    log->log.clear();
+    score->AddGlobalByHit(EventX(R(1), 0, 0), MiddleY(R(1)), evtMeasureSize, 5);
+    EXPECT_EQ(events->Count("WindowCleared"), 1u);
 }
 
 TEST_F(EventPlacement, NothingIsPlacedOutsideTheMusicOrWithAnOutOfRangeSubType) {
@@ -135,6 +151,26 @@ TEST_F(EventToggles, RepeatsSectionsLineEndsAndSignsComeAndGoWithTheSecondClick)
     score->AddGlobalByHit(EventX(R(1), 1, 2), y, evtSectionDefine, sctCoda);
     EXPECT_EQ(R(1).MeasureFlag(1) >> 4, sctEnding1);
     ExpectDocument([](Score& s) { s.AllGlobals()->Add(64, evtSectionDefine, sctEnding1); });
+}
+
+TEST_F(EventToggles, WidthsAndSpacingAddUpAndCancel) {
+    Open();
+    // Each of these lays the page out again: the staff is found anew for every click.
+    const auto click = [&](int32_t type, int32_t amount) {
+        score->AddGlobalByHit(EventX(R(1), 0, 1), MiddleY(R(1)), type, amount);
+    };
+    click(evtMeasureSize, 2);
+    click(evtMeasureSize, -2);
+    EXPECT_EQ(score->AllGlobals()->Item(0, evtMeasureSize), nullptr);
+    click(evtMeasureSize, 3);
+    click(evtMeasureSize, -1);
+    click(evtStaffSpace, -5);
+    click(evtStaffSpace, 2);
+    click(evtStaffSpace, 300);  // 255 at most
+    ExpectDocument([](Score& s) {
+        s.AllGlobals()->Add(0, evtMeasureSize, 2, 0);
+        StaffEvents(s, 1).Add(0, evtStaffSpace, 252, 0);
+    });
 }
 
 TEST_F(EventToggles, AMarkAtTheSameTimeIsReplacedAndATextMovesWithTheClick) {
@@ -187,6 +223,32 @@ TEST_F(RemoveGlobalEvent, OneTimeOrEveryEventOfATypeFromWhereItIsKept) {
         StaffEvents(s, 2).Add(32, evtDynamic, dynF);
         s.Staff(2)->SetSelected(true);
     });
+}
+
+TEST_F(TextOffsets, APointGivesOffsetsThatPlaceItBack) {
+    Open();
+    const Region& r = R(2);
+    const int32_t x = EventX(r, 0, 0);
+    for (int32_t step : {-1, 1, 4, 7, 9}) {
+        uint8_t above = 9;
+        uint8_t below = 9;
+        int32_t inc = 0;
+        const int32_t y = YAt(r, step);
+        score->TextOffsetByPos(above, below, x, y, inc);
+        EXPECT_EQ(inc, r.IncY / 2);
+        EXPECT_EQ(above, step < 4 ? 4 - step : 0) << step;
+        EXPECT_EQ(below, step > 4 ? step - 4 : 0) << step;
+        int32_t placed = 0;
+        score->TextPosByOffset(placed, above, below, inc, true);
+        if (step != 4) {
+            EXPECT_NEAR(placed, y, 2) << step;
+        }
+    }
+    uint8_t above = 9;
+    uint8_t below = 9;
+    int32_t inc = 0;
+    score->TextOffsetByPos(above, below, r.Right + 100, MiddleY(r), inc);
+    EXPECT_EQ(above + below, 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "corvendi/ChordList.h"
+#include "corvendi/ChordMapper.h"
 #include "corvendi/GlobalEvent.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Range.h"
@@ -50,6 +52,7 @@ class LyricCursorTest : public NoteEntryTest {
 
 using LyricCursor = LyricCursorTest;
 using ActiveByHit = LyricCursorTest;
+using ChordListFill = LyricCursorTest;
 
 TEST_F(LyricCursor, WalksTheNotesOfThePageForwardAndBackAndStopsAtItsEnds) {
     Open(Song);
@@ -113,6 +116,25 @@ TEST_F(LyricCursor, TypingAVerseKeepsTheOthersInTheirPlaces) {
     EXPECT_FALSE(First(c));
 }
 
+TEST_F(LyricCursor, HugeTextsAndAllVersesLayOutWithoutHanging) {
+    Open(Song);
+    score->SetVerse(1000);
+    EXPECT_EQ(score->Verse(), 255);
+    EXPECT_EQ(score->Staff(1)->Verses(), 255);
+    std::string verses = "a";
+    for (int32_t v = 2; v <= 255; ++v) verses += "\r" + std::to_string(v);
+    score->AddLyric(0, "x");
+    score->Staff(1)->GlobalEvents()->Item(0, evtLyric)->SetText(verses);
+    const Region& r = R(1);
+    score->AddGlobalByHit(r.Left + r.MeasurePad(0), r.Top + r.PadTop, evtText, 0,
+                          std::string(100000, 'w'));
+    detail::ScoreAccess::StartPagination(*score);
+    while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
+    }
+    score->PaintWindow();
+    EXPECT_GE(score->LastPage(), 2);
+}
+
 TEST_F(ActiveByHit, SelectsTheStaffAndMeasureStrictlyInsideARegion) {
     Open([](Score& s) {
         detail::StaffsAccess::Add(*s.AllStaffs(), s.AllStaffs()->NewID(), "Lower")->SetFlags(0);
@@ -127,6 +149,28 @@ TEST_F(ActiveByHit, SelectsTheStaffAndMeasureStrictlyInsideARegion) {
     EXPECT_TRUE(score->Staff(2)->Selected());
     EXPECT_FALSE(score->Staff(1)->Selected());
     EXPECT_EQ(score->SelectedMeasure(), 3);
+}
+
+struct TestChordList : ChordList {
+    std::vector<std::pair<std::string, int32_t>> items{{"stale", 1}};
+    void Clear() override { items.clear(); }
+    void AddItem(const std::string& text) override { items.emplace_back(text, -1); }
+    void SetItemData(int32_t index, int32_t code) override {
+        items.at(static_cast<size_t>(index)).second = code;
+    }
+};
+
+TEST_F(ChordListFill, ListsTheMappersChordsWithTheirCodes) {
+    Open();
+    TestChordList list;
+    score->LoadChordList(list);
+    const auto& mapper = *score->ChordMapper();
+    ASSERT_GT(mapper.ChordCount(), 0);
+    std::vector<std::pair<std::string, int32_t>> expected;
+    for (int32_t i = 0; i < mapper.ChordCount(); ++i) {
+        expected.emplace_back(mapper.ChordName(i), mapper.ChordCode(i));
+    }
+    EXPECT_EQ(list.items, expected);
 }
 
 }  // namespace
