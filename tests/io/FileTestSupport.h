@@ -105,18 +105,6 @@ class FileTest : public ScoreTest {
         out.write(data.data(), static_cast<std::streamsize>(data.size()));
     }
 
-    // The u32be at 1-based position `at` of `data`.
-    static uint32_t U32At(const std::string& data, size_t at) {
-        uint32_t v = 0;
-        for (size_t i = 0; i < 4; ++i) v = v * 256 + static_cast<uint8_t>(data.at(at - 1 + i));
-        return v;
-    }
-    // A section of the file by its entry in the header's directory (0 Hdr, 1 Glb, 2 Ins, 3 Stf).
-    static std::string SectionOf(const std::string& data, int entry) {
-        const size_t at = 7 + 11 * static_cast<size_t>(entry);
-        return data.substr(U32At(data, at + 3) - 1, U32At(data, at + 7));
-    }
-
     static const std::vector<MessageBoxRecord>& Messages() { return Headless().Messages(); }
 
     std::filesystem::path folder;

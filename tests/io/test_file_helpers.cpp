@@ -9,22 +9,6 @@
 namespace corvendi {
 namespace {
 
-TEST(FileHelpers, LongFieldsKeepOnlyTheirLastThreeBytes) {
-    EXPECT_EQ(LongToBytes(0x01020304), std::string("\x01\x02\x03\x04", 4));
-    EXPECT_EQ(BytesToLong(LongToBytes(0x01020304)), 0x020304);
-    EXPECT_EQ(BytesToLong(LongToBytes(16777215)), 16777215);
-    EXPECT_EQ(BytesToLong(std::string("\x00\x01\x02", 3)), 0);
-    EXPECT_EQ(BytesToLong(std::string("\x00\x00\x01\x02\x03", 5)), 0);
-}
-
-TEST(FileHelpers, TheTemporaryFileLiesInTheTargetsFolder) {
-    EXPECT_EQ(TemporaryFileFor("C:\\Music\\a/b\\Song.sco"), "C:\\Music\\a/b\\$QX$.sco");
-    EXPECT_EQ(TemporaryFileFor("/home/u/x\\y/Song.sco"), "/home/u/x\\y/$QX$.sco");
-    EXPECT_EQ(TemporaryFileFor("D:Song.sco"), "D:$QX$.sco");
-    EXPECT_EQ(TemporaryFileFor("Song.sco"), "$QX$.sco");
-    EXPECT_EQ(TemporaryFileFor("/tmp/$QX$.sco"), "/tmp/$QX$.sco.tmp");
-}
-
 TEST(FileHelpers, TheReadBufferHoldsZerosPastTheEndOfTheFile) {
     const auto path = std::filesystem::temp_directory_path() / "corvendi-file-helpers.bin";
     std::ofstream(path, std::ios::binary) << std::string("ab\xFF", 3);

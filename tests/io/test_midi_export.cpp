@@ -67,13 +67,6 @@ class MidiExport : public MidiTest {
         if (channel == 9) return volumeAndPan;
         return B({0, 0xB0 + channel, 0, 0, 0, 0xC0 + channel, program}) + volumeAndPan;
     }
-    // The notes of the default staff's voice after its names, clef and channel settings.
-    std::string NoteSectionOf(const std::string& body) {
-        const std::string names = Meta(3, "New") + Meta(4, "Flute") + Meta(7, "%1");
-        const std::string start = names + TrackStart();
-        EXPECT_EQ(body.substr(0, start.size()), start);
-        return body.substr(start.size());
-    }
 
     std::shared_ptr<Voice> voice;
     std::shared_ptr<Instrument> instrument;
@@ -128,80 +121,6 @@ TEST_F(MidiExport, TimeSignaturesAndTempoLimits) {
 
     score->SetCount(0);
     EXPECT_EQ(ExportTracks()[0].find(B({255, 81})), std::string::npos);
-}
-
-TEST_F(MidiExport, SoundingLengthsAndChords) {
-    score->AddNote(1, 0, 60, durQuarter, nteDot);       // sounds 24 ticks
-    score->AddNote(1, 32, 62, durQuarter, nteStacato);  // 8
-    score->AddNote(1, 64, 64, durQuarter, nteTriplet);  // 5.28 -> 5
-    auto chord = score->AddNote(1, 80, 67, durEighth, 0);
-    chord->AddValue(71);
-    chord->AddValue(74);
-    const std::string notes = NoteSectionOf(ExportTracks()[1]);
-    EXPECT_EQ(notes, B({0x00, 0x90, 60,  127,  0x81, 0x40, 60,   0,  // 24 ticks = 192
-                        0x40, 62,   127, 0x40, 62,   0,              // 8 = 64
-                        0x81, 0x40, 64,  127,  0x28, 64,   0,        // 5 = 40
-                        0x58, 67,   127, 0x00, 71,   127,  0x00, 74, 127,
-                        0x40, 67,   0,   0x00, 71,   0,    0x00, 74, 0}) +
-                         kEndOfTrack);
-}
-
-TEST_F(MidiExport, DynamicsBecomeVolumeAndDrumsKeepTheirProgram) {
-    score->AddNote(1, 0, 60, durQuarter, 0);
-    score->AddNote(1, 32, 62, durQuarter, 0);
-    const auto events = score->Staff(1)->GlobalEvents();
-    events->Add(16, evtDynamic, dynP);
-    events->Add(32, evtDynamic, dynFF);
-    events->Add(32, evtText, 0, 0, "ignored");
-    events->Add(40, evtDynamic, dynPPP);  // after the last note: not written
-    const std::string notes = NoteSectionOf(ExportTracks()[1]);
-    EXPECT_EQ(notes, B({0x00, 0x90, 60, 127, 0x81, 0x00, 60, 0,   0x00, 0xB0, 7,  48,
-                        0x81, 0x00, 7,  112, 0x00, 0x90, 62, 127, 0x81, 0x00, 62, 0}) +
-                         kEndOfTrack);
-
-    detail::InstrumentAccess::ChannelSet(*instrument, 9);
-    const std::string drums = ExportTracks()[1];
-    const std::string start = Meta(3, "New") + Meta(4, "Flute") + Meta(7, "%1") + TrackStart(9);
-    EXPECT_EQ(drums.substr(0, start.size()), start);
-    EXPECT_EQ(drums.substr(start.size(), 4), B({0x00, 0x99, 60, 127}));
-}
-
-TEST_F(MidiExport, VoicesInTrackOrder) {
-    const auto staffs = score->AllStaffs();
-    const auto instruments = score->AllInstruments();
-    std::vector<std::shared_ptr<Voice>> voices{voice};
-    for (const int entry : {40, 56, 68}) {
-        auto staff = detail::StaffsAccess::Add(*staffs, staffs->NewID(),
-                                               "S" + std::to_string(entry), std::nullopt, true);
-        voices.push_back(staff->AddVoice(instruments->Add(instruments->NewID(), entry)));
-    }
-    for (size_t i = 0; i < voices.size(); ++i) {
-        detail::InstrumentAccess::ChannelSet(*voices[i]->Instrument(), 0);
-        detail::InstrumentAccess::ValueSet(*voices[i]->Instrument(), static_cast<int32_t>(10 + i));
-    }
-    voices[0]->SetTrack(3);
-    voices[1]->SetTrack(9999);
-    voices[2]->SetTrack(1);
-    voices[3]->SetTrack(3);  // the first voice numbered 3 is written
-
-    const std::string file = Export();
-    EXPECT_EQ(file.substr(10, 2), B({0, 5}));  // every voice counts in the header
-    const auto tracks = TrackBodies(file);
-    ASSERT_EQ(tracks.size(), 3u);
-    auto programOf = [](const std::string& body) {
-        const size_t at = body.find(B({0, 0xB0, 0, 0, 0}));
-        return at == std::string::npos ? -1 : static_cast<uint8_t>(body[at + 6]);
-    };
-    EXPECT_EQ(programOf(tracks[1]), 12);
-    EXPECT_EQ(programOf(tracks[2]), 10);
-}
-
-TEST_F(MidiExport, LongTextsAreLeftOutAndNamesCut) {
-    score->SetTitle(std::string(300, 't'));
-    score->Staff(1)->SetDescription("  " + std::string(300, 'n') + "  ");
-    const auto tracks = ExportTracks();
-    EXPECT_EQ(tracks[0].substr(0, 4), B({0, 255, 1, 11}));  // the subtitle comes first
-    EXPECT_EQ(tracks[1].substr(0, 4 + 255), Meta(3, std::string(255, 'n')));
 }
 
 TEST_F(MidiExport, PlaybackFileHoldsOnlyWhatPlays) {

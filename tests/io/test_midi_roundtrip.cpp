@@ -133,15 +133,5 @@ TEST_F(MidiRoundTrip, PinnedLosses) {
                                    {0, {60}, 8, nteTriplet}, {16, {62}, 8, 0}, {32, {64}, 64, 0}}));
 }
 
-TEST_F(MidiRoundTrip, WhatThePlaybackFileImports) {
-    score->SetTitle("Kept out");
-    score->AddNote(1, 0, 60, durQuarter, 0);
-    ASSERT_TRUE(SaveMidiFile(*score, PathOf("play.mid"), true));
-    ASSERT_TRUE(score->OpenFile(PathOf("play.mid")));
-    EXPECT_EQ(score->Title(), "");
-    EXPECT_EQ(score->Staff(1)->Description(), "");
-    EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{{0, {60}, 16, 0}}));
-}
-
 }  // namespace
 }  // namespace corvendi::test

@@ -83,32 +83,6 @@ class NativeReaderTest : public FileTest {
     std::string path;
 };
 
-TEST_F(NativeReaderTest, ALoadReportsItsProgressAndEndsOnStaffOneAndVoiceOne) {
-    std::string vce = VoiceHeader(40, 0);
-    for (uint32_t t = 0; t < 40; ++t) vce += NoteRecord(t * 16, 60);
-    const std::string data = ScoreFileOf("", "", "", {{StaffHeader("A"), "", vce}});
-    ASSERT_TRUE(Open(data));
-
-    // Only the Stf section, at 51 (empty sections are skipped); after its 39-byte directory the
-    // staff's Hdr at 90 (10 bytes), then its Vce at 100, whose notes start at its 9th byte and
-    // report at 40 and 20 notes left.
-    const std::vector<std::string> expected = {
-        "BeforeOpenSave " + std::to_string(data.size()),
-        "ProgressReport 51",
-        "ProgressReport 90",
-        "ProgressReport " + std::to_string(100 + 9),
-        "ProgressReport " + std::to_string(100 + 9 + 20 * 14),
-        "AfterOpenSave",
-        "ActiveVoice 1",
-        "ActiveStaff 1",
-    };
-    EXPECT_EQ(fileEvents->log, expected);
-    EXPECT_EQ(score->Staff(1)->Voice(1)->Notes()->Count(), 40);
-    EXPECT_TRUE(score->Staff(1)->Selected());
-    EXPECT_FALSE(score->Changed());
-    EXPECT_TRUE(Messages().empty());
-}
-
 TEST_F(NativeReaderTest, FilesThatCannotBeOpenedOrReadAreReportedAndChangeNothing) {
     NewFileScore();
     score->CreateDefault();
@@ -186,24 +160,6 @@ TEST_F(NativeReaderTest, ADamagedFileLeavesTheOpenScoreAsItWas) {
     }
 }
 
-TEST_F(NativeReaderTest, AFailedReadSaysWhichFieldItExpectedAndAtWhichByte) {
-    // A 14-byte header section, then a "Glb" section of 4 bytes at byte offset 64: the event
-    // record's type byte would lie at offset 68, one past the section.
-    const std::string hdr =
-        Bytes().Text("Arial").B({0}).Text("12").B({128}).Text("Kept").FF().Data();
-    path = PathOf("cut.sco");
-    WriteFile(path, ScoreFileOf(hdr, Bytes().U32(0).Data(), "", {}));
-    NewFileScore();
-    FileReader file;
-    std::string error;
-    ASSERT_TRUE(file.Open(path, error)) << error;
-    ReadFailure failure;
-    ASSERT_FALSE(OpenScoreFile(*score, file, path, &failure));
-    EXPECT_EQ(failure.Field(), "the \"Glb\" section");
-    EXPECT_EQ(failure.Offset(), 68);
-    EXPECT_STREQ(failure.what(), "expected the \"Glb\" section at byte 68");
-}
-
 TEST_F(NativeReaderTest, DamagedRecordsAreSkipped) {
     // Font records without 00 or FF; an instrument record without FE; a voice header without FF.
     const std::string hdr = Bytes().Text("no name end").FF().Text("no record end").Data();
@@ -226,131 +182,6 @@ TEST_F(NativeReaderTest, CountsBeyondTheFileCostNothing) {
     EXPECT_TRUE(Open(ScoreFileOf("", "", "", {{StaffHeader("A"), "", vce}})));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(score->Staff(1)->Voice(1)->Notes()->Count(), 1);
-}
-
-TEST_F(NativeReaderTest, WithoutAScoreKeyTheFirstStaffKeyChangeSetsIt) {
-    const std::string staffOne = Bytes().U32(64).B({2, 254, 1}).Data();  // two flats, minor
-    const std::string staffTwo = Bytes().U32(0).B({2, 3, 0}).Data();
-    ASSERT_TRUE(
-        Open(ScoreFileOf("", Bytes().U32(0).B({1, 0, 0}).Data(), "",
-                         {{StaffHeader("A"), staffOne, ""}, {StaffHeader("B"), staffTwo, ""}})));
-    EXPECT_EQ(score->Key(), -2);
-    EXPECT_TRUE(score->Minor());
-    const auto scoreKey = score->AllGlobals()->Find(0, evtKeyChange, true);
-    ASSERT_NE(scoreKey, nullptr);
-    EXPECT_EQ(scoreKey->Value1(), 254);
-    EXPECT_EQ(scoreKey->Value2(), 1);
-    // Staff 1 had no key change at 0: it gets the score's.
-    const auto first = score->Staff(1)->GlobalEvents()->Find(0, evtKeyChange, true);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Value1(), 254);
-    EXPECT_EQ(score->Staff(2)->GlobalEvents()->Find(0, evtKeyChange, true)->Value1(), 3);
-
-    // A key change among the score-wide events wins over the staffs'.
-    ASSERT_TRUE(Open(ScoreFileOf("", Bytes().U32(0).B({2, 1, 0}).Data(), "",
-                                 {{StaffHeader("A"), staffOne, ""}})));
-    EXPECT_EQ(score->Key(), 1);
-    EXPECT_FALSE(score->Minor());
-}
-
-TEST_F(NativeReaderTest, LyricsRaiseTheVerseCount) {
-    // The most verses one lyric holds: its carriage returns plus one.
-    auto lyric = [](uint32_t time, const std::string& text) {
-        return Bytes().U32(time).B({14, 0, 0}).FE().Text(text).FF().Data();
-    };
-    ASSERT_TRUE(
-        Open(ScoreFileOf("", "", "",
-                         {{StaffHeader("A"), lyric(0, "la\rli") + lyric(16, "lo\r\r\rlast"), ""},
-                          {StaffHeader("B"), lyric(0, "so"), ""},
-                          {StaffHeader("C"), lyric(0, "a long first verse\rx"), ""}})));
-    EXPECT_EQ(score->Staff(1)->Verses(), 4);
-    EXPECT_EQ(score->Staff(2)->Verses(), 1);
-    EXPECT_EQ(score->Staff(3)->Verses(), 2);
-}
-
-TEST_F(NativeReaderTest, EventsComeInTimeOrderAndEqualTimesKeepTheirFileOrder) {
-    struct Record {
-        uint32_t time;
-        int type;
-        std::string text;
-    };
-    const std::vector<Record> records = {{32, evtText, "a"}, {0, evtText, "b"},
-                                         {16, evtTempo, ""}, {0, evtText, "c"},
-                                         {0, evtChord, "d"}, {32, evtText, "e"}};
-    Bytes glb;
-    for (const Record& r : records) {
-        glb.U32(r.time).B({r.type, 0, 0});
-        if (!r.text.empty()) glb.FE().Text(r.text).FF();
-    }
-    ASSERT_TRUE(Open(ScoreFileOf("", glb.Data(), "", {})));
-    std::vector<std::tuple<int32_t, int32_t, std::string>> loaded;
-    for (const auto& event : *score->AllGlobals()) {
-        loaded.emplace_back(event->EventTime(), event->EventType(), event->Text());
-        EXPECT_EQ(event->Index(), static_cast<int32_t>(loaded.size()));
-    }
-    // The missing key change is added once the file's events are in, in front of the last
-    // event at time 0 as any added event.
-    const std::vector<std::tuple<int32_t, int32_t, std::string>> expected = {
-        {0, evtText, "b"},  {0, evtText, "c"},  {0, evtKeyChange, ""}, {0, evtChord, "d"},
-        {16, evtTempo, ""}, {32, evtText, "a"}, {32, evtText, "e"}};
-    EXPECT_EQ(loaded, expected);
-}
-
-TEST_F(NativeReaderTest, HeaderRecordsAreReadFieldByField) {
-    Bytes hdr;
-    // Name, size 11.5, flags underline and italic but not bold; a title.
-    hdr.Text(" Georgia ").B({0}).Text("11.5").B({128 + 2 + 4}).Text("T").FF();
-    // Composer text without FE: neither composer nor arranger is set.
-    hdr.Text("Arial").B({0}).Text("12").B({129}).FF();
-    hdr.Text("Arial").B({0}).Text("10").B({129}).FF();
-    hdr.Text("Arial").B({0}).Text("10").B({129}).Text("no separator").FF();
-    hdr.Text("Arial").B({0}).Text("8").B({128}).Text("c0").FE().Text("c1").FF();
-    hdr.Text("0.3").FE().Text("0.75").FF();                // two fields: StaffSpace is kept
-    hdr.Text("1.5").FE().Text("0.5").FE().B({7, 1}).FF();  // two margins, two switch bytes
-    hdr.Text("200").FE().Text("8").FF();
-    ASSERT_TRUE(Open(ScoreFileOf(hdr.Data(), Bytes().U32(0).B({1, 4, 16}).Data(), "", {})));
-
-    const auto title = score->Fonts(fntTitle);
-    EXPECT_EQ(
-        std::tuple(title->Name(), title->Size(), title->Bold(), title->Underline(), score->Title(),
-                   score->Composer(), score->Copyright(0), score->Copyright(1)),
-        std::tuple("Georgia", 11.5f, false, false, "T", "", "c0", "c1"));
-    EXPECT_EQ(
-        std::tuple(score->StaffHeight(), score->StaffSpace(), score->SystemSpace(),
-                   score->Margins(marTop), score->Margins(marBottom), score->Margins(marLeft)),
-        std::tuple(0.3f, 0.5f, 0.75f, 1.5f, 0.5f, 0.75f));
-    EXPECT_EQ(std::tuple(score->PageNums(), score->ReverseEvenOdd(), score->UseChords(),
-                         score->Count(), score->AllGlobals()->PulseValue()),
-              std::tuple(7, true, false, 200, 8));
-}
-
-TEST_F(NativeReaderTest, ALoadInProgressRefusesAnother) {
-    struct Reentrant : FileEventLog {
-        Score* target = nullptr;
-        std::string path;
-        std::optional<bool> nested;
-        void BeforeOpenSave(int32_t size) override {
-            FileEventLog::BeforeOpenSave(size);
-            nested = target->OpenFile(path);
-        }
-    };
-    path = PathOf("busy.sco");
-    WriteFile(path, ScoreFileOf("", "", "", {{StaffHeader("A"), "", ""}}));
-    score = Score::Create();
-    auto listener = std::make_shared<Reentrant>();
-    listener->target = score.get();
-    listener->path = path;
-    score->SetEvents(listener);
-    EXPECT_TRUE(score->OpenFile(path));
-    EXPECT_EQ(listener->nested, false);
-    EXPECT_EQ(score->Staffs(), 1);
-}
-
-TEST_F(NativeReaderTest, AnOpenedFileJoinsTheRecentDocuments) {
-    const std::string list = PathOf("recent.xbel");
-    Headless().EnableRecentDocs(true, list);
-    ASSERT_TRUE(Open(ScoreFileOf("", "", "", {})));
-    EXPECT_NE(ReadFile(list).find("test.sco"), std::string::npos);
 }
 
 }  // namespace
