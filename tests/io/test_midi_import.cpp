@@ -93,6 +93,13 @@ TEST_F(MidiImport, EachLaterTrackBecomesAStaffAndTheLoadIsReported) {
     EXPECT_EQ(seen, order);
 }
 
+TEST_F(MidiImport, TimesAreScaledByTheDivisionAndRoundedDown) {
+    // 480 file ticks per quarter note: 240 is an eighth (8 ticks), 479 still lands on 15.
+    ASSERT_TRUE(
+        Open(TwoTracks(TrackBuilder().On(240, 60).Off(240, 60).On(479, 62).Off(1, 62).End(), 480)));
+    EXPECT_EQ(NotesOfStaff(1), (std::vector<NoteRow>{Row(8, {60}, 8), Row(31, {62}, 1)}));
+}
+
 TEST_F(MidiImport, LengthsBecomeNoteValuesCutAtTheMeasure) {
     ASSERT_TRUE(Open(TwoTracks(TrackBuilder()
                                    .On(0, 60)
@@ -146,6 +153,160 @@ TEST_F(MidiImport, RunningStatusAndChannelSettings) {
     EXPECT_EQ(instrument->Channel(), 3);
     EXPECT_EQ(instrument->Value(), 41);
     EXPECT_EQ(instrument->Category(), CategoryOfProgram(41));
+}
+
+TEST_F(MidiImport, EachPartKeepsItsSoundAndReadsOnItsStaff) {
+    ASSERT_TRUE(Open(BandFile()));
+    EXPECT_EQ(score->Title(), "Hello");
+    EXPECT_EQ(score->Count(), 120);
+    EXPECT_EQ(score->Key(), 1);
+    EXPECT_EQ(score->AllGlobals()->CurTimeVal(0), 4 * 128 + 16);
+
+    // Per staff: description, program, channel, category, instrument description, clef.
+    using Part = std::tuple<std::string, int16_t, int16_t, int32_t, std::string, int32_t>;
+    std::vector<Part> parts;
+    for (int32_t i = 1; i <= score->Staffs(); ++i) {
+        const auto staff = score->Staff(i);
+        const auto instrument = staff->Voice(1)->Instrument();
+        parts.emplace_back(staff->Description(), instrument->Value(), instrument->Channel(),
+                           instrument->Category(), instrument->Description(), staff->DefaultClef());
+    }
+    const std::vector<Part> expected = {
+        {"Melody", 73, 0, CategoryOfProgram(73), InstrumentCatalogEntry(73).Description, clfTreble},
+        {"Bass", 33, 1, CategoryOfProgram(33), InstrumentCatalogEntry(33).Description, clfBass},
+        {"Drums", 0, 9, catDrums, "Drum Kit", clfPercussion}};
+    EXPECT_EQ(parts, expected);
+    // One instrument per part, none left over from making the staffs.
+    EXPECT_EQ(score->AllInstruments()->Count(), 3);
+    // Drum notes keep their keys: the kit plays what the file played.
+    EXPECT_EQ(NotesOfStaff(3), (std::vector<NoteRow>{Row(0, {36}, 16), Row(16, {42}, 16),
+                                                     Row(32, {38}, 16), Row(48, {42}, 16)}));
+}
+
+TEST_F(MidiImport, NoEmptyPageFollowsTheLastNote) {
+    score->SetWindow(std::make_shared<RecordingSurface>());
+    auto pagesOf = [this](int wholeNotes) {
+        TrackBuilder notes;
+        for (int i = 0; i < wholeNotes; ++i) notes.On(0, 60 + i % 12).Off(64, 60 + i % 12);
+        EXPECT_TRUE(Open(TwoTracks(notes.End())));
+        while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
+        }
+        return score->LastPage();
+    };
+    ASSERT_GT(pagesOf(400), 1);
+    const int32_t firstPageEnd = detail::ScoreAccess::PageRanges(*score)[0]->High();
+    ASSERT_EQ(firstPageEnd % 64, 0);
+    // The last note ends exactly where page 1 ends; one more starts page 2.
+    EXPECT_EQ(pagesOf(firstPageEnd / 64), 1);
+    EXPECT_EQ(pagesOf(firstPageEnd / 64 + 1), 2);
+}
+
+TEST_F(MidiImport, TitlesFontsAndCopyrightFromTexts) {
+    const TrackBuilder conductor = TrackBuilder()
+                                       .Meta(0, 1, "Song|Times|18|0")
+                                       .Meta(0, 1, "Hello")
+                                       .Meta(0, 1, "By me|Courier|9|1")
+                                       .Meta(0, 1, "Arranger")
+                                       .Meta(0, 1, "ignored now")
+                                       .Meta(0, 2, "(c) Us|Arial|7|1")
+                                       .Meta(0, 2, "Line two")
+                                       .Meta(0, 4, "Head|Verdana|11|0")
+                                       .End();
+    ASSERT_TRUE(Open(TwoTracks(TrackBuilder().End(), 16, conductor)));
+    EXPECT_EQ(score->Title(), "Song");
+    EXPECT_EQ(score->SubTitle(), "Hello");
+    EXPECT_EQ(score->Composer(), "By me");
+    EXPECT_EQ(score->ArrangedBy(), "Arranger");
+    EXPECT_EQ(score->Copyright(0), "(c) Us");
+    EXPECT_EQ(score->Copyright(1), "Line two");
+    EXPECT_EQ(score->Heading(), "Head");
+
+    EXPECT_EQ(score->Fonts(fntTitle)->Name(), "Times");
+    EXPECT_EQ(score->Fonts(fntTitle)->Size(), 18.0f);
+    EXPECT_FALSE(score->Fonts(fntTitle)->Bold());
+    EXPECT_EQ(score->Fonts(fntComposer)->Name(), "Courier");
+    EXPECT_TRUE(score->Fonts(fntCopyright)->Bold());
+    EXPECT_EQ(score->Fonts(fntHeader)->Size(), 11.0f);
+    EXPECT_EQ(score->Fonts(fntSubTitle)->Size(), 12.0f);  // "Hello" has no font spec
+}
+
+TEST_F(MidiImport, TempoSignaturesAndKey) {
+    const TrackBuilder conductor = TrackBuilder()
+                                       .Meta(0, 88, std::string("\x04\x02\x18\x08", 4))
+                                       .Meta(70, 88, std::string("\x06\x03\x18\x08", 4))
+                                       .Meta(60, 88, std::string("\x03\x02\x18\x08", 4))
+                                       .Meta(0, 89, std::string("\xFE\x01", 2))  // 2 flats, minor
+                                       .Meta(0, 81, std::string("\x07\xA1\x20", 3))  // 500,000
+                                       .Meta(0, 81, std::string(3, '\0'))            // ignored
+                                       .End();
+    const TrackBuilder staff =
+        TrackBuilder().Meta(20, 89, std::string("\x03\x00", 2)).On(0, 60).Off(8, 60).End();
+    ASSERT_TRUE(Open(TwoTracks(staff, 16, conductor)));
+
+    EXPECT_EQ(score->Count(), 120);
+    // Signatures start the measure they fall in: 4/4 measures are 64 ticks, so 6/8 at 70
+    // starts at 64; 6/8 measures are 48 ticks, so 3/4 at 130 starts at 112.
+    const auto globals = score->AllGlobals();
+    ASSERT_EQ(globals->TimeItemCount(), 3);
+    std::vector<std::tuple<int32_t, int, int>> signatures;
+    for (int32_t i = 1; i <= 3; ++i) {
+        const auto item = globals->TimeItem(i);
+        signatures.emplace_back(item->EventTime(), item->Value1(), item->Value2());
+    }
+    EXPECT_EQ(signatures,
+              (std::vector<std::tuple<int32_t, int, int>>{{0, 4, 16}, {64, 6, 8}, {112, 3, 16}}));
+
+    // The first key signature of the file sets the score's key; a staff's own goes to the
+    // start of its measure.
+    EXPECT_EQ(score->Key(), -2);
+    EXPECT_TRUE(score->Minor());
+    int staffKeys = 0;
+    for (const auto& event : *score->Staff(1)->GlobalEvents()) {
+        if (event->EventType() == evtKeyChange && event->EventTime() == 0 && event->Value1() == 3) {
+            ++staffKeys;
+        }
+    }
+    EXPECT_EQ(staffKeys, 1);
+    // The music ends with its last note, whatever events follow.
+    EXPECT_EQ(detail::ScoreAccess::HighNoteTime(*score), 20);
+}
+
+TEST_F(MidiImport, MarkersCuePointsAndLyrics) {
+    const TrackBuilder staff = TrackBuilder()
+                                   .Meta(0, 7, "%3")
+                                   .Meta(16, 6, std::string("%\x01\x01\x04", 4))
+                                   .Meta(0, 6, std::string("%\x01\x01\x04", 4))  // all there
+                                   .Meta(16, 6, std::string("%\x00\x03\x00", 4))
+                                   .Meta(0, 6, "%ab")  // too short
+                                   .Meta(0, 5, "la\r\nli")
+                                   .On(0, 50)
+                                   .Off(16, 50)
+                                   .End();
+    const TrackBuilder conductor = TrackBuilder()
+                                       .Meta(0, 7, "&0.6|0.7")
+                                       .Meta(0, 6, std::string("%\x01\x01\x00", 4))  // not here
+                                       .End();
+    ASSERT_TRUE(Open(TwoTracks(staff, 16, conductor)));
+
+    const auto globals = score->AllGlobals();
+    EXPECT_NE(globals->Find(16, evtRepeatBegin, true), nullptr);
+    EXPECT_NE(globals->Find(16, evtRepeatEnd, true), nullptr);
+    EXPECT_NE(globals->Find(32, evtScoreEnd, true), nullptr);
+    EXPECT_EQ(globals->Count(), 3);
+
+    EXPECT_EQ(score->Staff(1)->DefaultClef(), clfAlto);
+    const auto events = score->Staff(1)->GlobalEvents();
+    const auto clef = events->Find(16, evtClefChange, true);
+    ASSERT_NE(clef, nullptr);
+    EXPECT_EQ(clef->Value1(), clfBass);
+    EXPECT_EQ(events->Count(), 3);  // the key at 0, one clef change, the lyric
+    const auto lyric = events->Find(32, evtLyric, true);
+    ASSERT_NE(lyric, nullptr);
+    EXPECT_EQ(lyric->Text(), "la}~li");
+
+    EXPECT_FLOAT_EQ(score->StaffHeight(), 0.6f);
+    EXPECT_FLOAT_EQ(score->StaffSpace(), 0.7f);
+    EXPECT_FLOAT_EQ(score->SystemSpace(), 0.75f);
 }
 
 TEST_F(MidiImport, RealFileEventsAreSteppedOver) {
