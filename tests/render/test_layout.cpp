@@ -96,16 +96,6 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     EXPECT_EQ(shortened->X, (1080 + (10440 - 74 * 140) / 2) / 15);
 }
 
-TEST_F(Layout, CopyrightLinesStandAboveTheBottomMarginAndShortenThePage) {
-    auto surface = DefaultScore();
-    score->SetCopyright(0, "(c) Me");
-    auto line = FindText(TextsOf(*surface), "(c) Me");
-    ASSERT_TRUE(line);
-    // Line 1 (empty) takes the bottom line, line 0 stands above it; 8 points are 192 high.
-    EXPECT_EQ(line->Y, (15120 - 2 * 192) / 15);
-    EXPECT_EQ(line->X, (1080 + (10440 - 480) / 2) / 15);
-}
-
 // --- line breaking ------------------------------------------------------------------------------
 
 // The widths line breaking gave the measures of the region's system.
