@@ -1,4 +1,4 @@
-// Drawing chord names and guitar diagrams, and the editor hand-over.
+// Drawing chord names and guitar diagrams.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,12 +7,10 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "corvendi/ChordLibrary.h"
-#include "corvendi/ChordLibraryEditor.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/RecordingSurface.h"
@@ -144,28 +142,6 @@ TEST(ChordDiagram, StandsOnYAndFitsTheDiagramRow) {
                      kX + 2.5 * kDiagramStringGap);
 }
 
-TEST(ChordName, IsPrintedStandingOnYInTheChordColour) {
-    const auto library = ShippedLibrary();
-    RecordingSurface s;
-    const FontSpec before{"Quavrix", 20.0f};
-    s.SetFont(before);
-    s.SetForeColor(0x123456);
-    s.SetCurrentX(11);
-    s.SetCurrentY(22);
-    s.ClearCalls();
-    library->DrawInKey(s, kX, kY, Code(*library, "Am7"), 0, false, kRed, "", 0);
-    const auto prints = s.CallsNamed("Print");
-    ASSERT_EQ(prints.size(), 1u);
-    EXPECT_EQ(prints[0].Text, "Am7");
-    EXPECT_EQ(prints[0].Numbers,
-              (std::vector<double>{kX, kY - RecordingSurface::HeightOf(ChordNameFont())}));
-    EXPECT_EQ(s.Count("Line"), 0u);
-    // The chord colour was selected for the print, and everything is as it was afterwards.
-    EXPECT_EQ(s.CallsNamed("SetForeColor").at(0).Numbers[0], kRed);
-    EXPECT_EQ(std::tuple(s.Font(), s.ForeColor(), s.CurrentX(), s.CurrentY()),
-              std::tuple(before, 0x123456, 11.0, 22.0));
-}
-
 TEST(ChordName, WithoutAFingeringOrAKnownCodeTheNameOrTextIsDrawn) {
     const auto library = ShippedLibrary();
     ASSERT_EQ(library->Vocabulary().Fingering(Code(*library, "F#sus2")), nullptr);
@@ -219,58 +195,6 @@ TEST(ChordDraw, SpellsTheRootForTheKeyInForceAtTheChordsTime) {
     auto keyless = std::make_shared<GlobalEvents>();
     EXPECT_EQ(DrawnName(*library, keyless, cSharpMinor), "Dbm");
     EXPECT_EQ(DrawnName(*library, nullptr, Code(*library, "F#")), "F#");
-}
-
-TEST(ChordDraw, AKeyChangeLaterInTheScoreSpellsTheChordsAfterIt) {
-    const auto library = ShippedLibrary();
-    const int32_t aFlat = Code(*library, "Ab");
-    const int32_t eFlat7 = Code(*library, "Eb7");
-    auto globals = EventsInKey(256 - 3);  // Eb major
-    globals->Add(64, evtChord, static_cast<uint8_t>(eFlat7));
-    globals->Add(128, evtKeyChange, 4);  // E major from time 128
-    globals->Add(192, evtChord, static_cast<uint8_t>(aFlat), 0, "");
-    EXPECT_EQ(DrawnName(*library, globals, eFlat7), "Eb7");
-    EXPECT_EQ(DrawnName(*library, globals, aFlat, "", 0, 192), "G#");
-    // The same code under two keys: each event is spelled in the key at its own time.
-    globals->Add(32, evtChord, static_cast<uint8_t>(aFlat), 0, "early");
-    EXPECT_EQ(DrawnName(*library, globals, aFlat, "", 0, 192), "G#");
-    EXPECT_EQ(DrawnName(*library, globals, aFlat, "early", 0, 32), "Ab");
-    EXPECT_EQ(ChordLibrary::ChordKey(globals.get(), aFlat, ""), 4);
-}
-
-// --- the editor ------------------------------------------------------------------------------
-
-TEST(ChordMapEditing, InitHandsBackTheSameMapAndEditsItsFingeringsInPlace) {
-    const auto library = ShippedLibrary();
-    ChordLibraryEditor editor;
-    const std::shared_ptr<ChordMapper> map = library;
-    EXPECT_EQ(editor.Init(map), map);
-    EXPECT_EQ(editor.Library(), library);
-
-    const int32_t c = Code(*library, "C");
-    EXPECT_TRUE(editor.SetFingering(c, "x35553"));
-    EXPECT_EQ(*library->Vocabulary().Fingering(c), (ChordFrets{-1, 3, 5, 5, 5, 3}));
-    EXPECT_FALSE(editor.SetFingering(c, "x3555"));
-    EXPECT_FALSE(editor.SetFingering(0, "x32010"));
-    EXPECT_FALSE(editor.SetFingering(253, "x32010"));
-
-    EXPECT_TRUE(editor.RemoveFingering(c));
-    EXPECT_FALSE(editor.RemoveFingering(c));
-    RecordingSurface s;
-    library->DrawInKey(s, kX, kY, c, 0, true, kRed, "", 0);
-    EXPECT_EQ(s.Count("Line"), 0u);  // drawn as its name now
-
-    EXPECT_TRUE(editor.Revert());
-    EXPECT_EQ(*library->Vocabulary().Fingering(c), (ChordFrets{-1, 3, 2, 0, 1, 0}));
-
-    // A map of another kind is handed back untouched, with nothing to edit.
-    auto other = std::make_shared<ChordMapper>();
-    EXPECT_EQ(editor.Init(other), other);
-    EXPECT_EQ(editor.Library(), nullptr);
-    EXPECT_FALSE(editor.SetFingering(1, "x32010"));
-    EXPECT_FALSE(editor.RemoveFingering(1));
-    EXPECT_FALSE(editor.Revert());
-    EXPECT_EQ(editor.Init(nullptr), nullptr);
 }
 
 }  // namespace

@@ -11,8 +11,6 @@ namespace {
 
 using Layout = LayoutTest;
 
-constexpr int32_t kBars = PackRGB(48, 48, 192);
-
 // --- page frame -----------------------------------------------------------------------------
 
 TEST_F(Layout, StaffLinesSpanTheMarginsOfThePaperInUse) {
@@ -61,34 +59,6 @@ TEST_F(Layout, EvenPagesExchangeTheSideMarginsWithReverseEvenOdd) {
     EXPECT_EQ(span(2), std::pair(2160.0, 12240.0 - 720));
 }
 
-TEST_F(Layout, PageNumbersFollowPageNumsAndStandOutsideOnMirroredPages) {
-    auto surface = DefaultScore();
-    NoteInMeasure(40);  // page 2
-    Relayout(*surface);
-    EXPECT_FALSE(FindText(TextsOf(*surface), "Page 1"));
-
-    score->SetPageNums(pgnAllPages);
-    auto number = FindText(TextsOf(*surface), "Page 1");
-    ASSERT_TRUE(number);
-    EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);  // "Page 1" is 600 twips wide
-    EXPECT_EQ(number->Y, (15120 - 240) / 15);
-
-    surface->ClearCalls();
-    score->SetPageNums(pgnNoPageOne);
-    EXPECT_FALSE(FindText(TextsOf(*surface), "Page 1"));
-    score->SetCurPage(2);
-    number = FindText(TextsOf(*surface), "Page 2");
-    ASSERT_TRUE(number);
-    EXPECT_EQ(number->X, (12240 - 720 - 600) / 15);
-
-    surface->ClearCalls();
-    score->SetReverseEvenOdd(true);
-    score->PaintWindow();
-    number = FindText(TextsOf(*surface), "Page 2");
-    ASSERT_TRUE(number);
-    EXPECT_EQ(number->X, 720 / 15);
-}
-
 TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     auto surface = DefaultScore(false);
     score->SetMetronome(false);
@@ -126,53 +96,6 @@ TEST_F(Layout, TitleBlockCentresTitlesAndRightAlignsComposerLines) {
     EXPECT_EQ(shortened->X, (1080 + (10440 - 74 * 140) / 2) / 15);
 }
 
-TEST_F(Layout, CopyrightLinesStandAboveTheBottomMarginAndShortenThePage) {
-    auto surface = DefaultScore();
-    score->SetCopyright(0, "(c) Me");
-    auto line = FindText(TextsOf(*surface), "(c) Me");
-    ASSERT_TRUE(line);
-    // Line 1 (empty) takes the bottom line, line 0 stands above it; 8 points are 192 high.
-    EXPECT_EQ(line->Y, (15120 - 2 * 192) / 15);
-    EXPECT_EQ(line->X, (1080 + (10440 - 480) / 2) / 15);
-}
-
-TEST_F(Layout, HeadingWithMetronomeShowsTheBeatGlyphAndCount) {
-    auto surface = DefaultScore();
-    score->SetMetronome(true);
-    score->SetTitle("T");  // relayout and paint
-    auto texts = TextsOf(*surface);
-    auto glyph = FindText(texts, "q");
-    ASSERT_TRUE(glyph);
-    const int32_t headingY = 1440 + 336;  // below the title
-    EXPECT_EQ(glyph->X, 1080 / 15);
-    EXPECT_EQ(glyph->Y, (headingY - 180) / 15);  // raised by 0.3 of its 600-twip cell
-    auto count = FindText(texts, " = 120");
-    ASSERT_TRUE(count);
-    EXPECT_EQ(count->X, (1080 + 150) / 15);
-    EXPECT_EQ(count->Y, headingY / 15);
-    bool glyphFont = false;
-    for (const auto& call : surface->CallsNamed("SetFont")) {
-        glyphFont = glyphFont || (call.Text == "Quavrix" && call.Numbers[0] == 15.0);
-    }
-    EXPECT_TRUE(glyphFont);
-
-    surface->ClearCalls();
-    score->SetBeat(8);
-    score->SetHeading("Allegro");
-    score->PaintWindow();
-    texts = TextsOf(*surface);
-    EXPECT_TRUE(FindText(texts, "Allegro ("));
-    EXPECT_TRUE(FindText(texts, "e"));
-    EXPECT_TRUE(FindText(texts, " = 120)"));
-
-    surface->ClearCalls();
-    score->SetMetronome(false);
-    score->PaintWindow();
-    texts = TextsOf(*surface);
-    EXPECT_TRUE(FindText(texts, "Allegro"));
-    EXPECT_FALSE(FindText(texts, "e"));
-}
-
 // --- line breaking ------------------------------------------------------------------------------
 
 // The widths line breaking gave the measures of the region's system.
@@ -204,27 +127,6 @@ class SmallStaffs : public LayoutTest {
         return surface;
     }
 };
-
-TEST_F(SmallStaffs, ASystemHoldsSixteenMeasuresTheLastReachingTheRightLimit) {
-    auto surface = SmallScore();
-    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
-    ASSERT_EQ(first.Measures(), 16);
-    EXPECT_EQ(first.Measure(0)->Low(), 396);
-    EXPECT_EQ(first.Measure(14)->Low(), 288);
-    EXPECT_EQ(first.Measure(15)->Low(), 10440 - 396 - 14 * 288);
-    EXPECT_EQ(detail::ScoreAccess::Regions(*score)[1]->Time, 16 * 64);
-    // Barlines: one per measure, the last at the right limit, then the system's left barline.
-    std::vector<double> bars;
-    for (const auto& line : LinesOf(*surface)) {
-        if (line.Color == kBars && line.X1 == line.X2 && line.Y1 == first.Top + first.PadTop) {
-            bars.push_back(line.X1);
-        }
-    }
-    ASSERT_EQ(bars.size(), 17u);
-    EXPECT_EQ(bars[0], 1080.0 + 396);
-    EXPECT_EQ(bars[15], 11520.0);
-    EXPECT_EQ(bars[16], 1080.0);
-}
 
 TEST_F(SmallStaffs, MeasureSizeEventsWidenAndNarrowDownToTheMinimum) {
     auto surface = SmallScore();
@@ -318,21 +220,6 @@ TEST_F(Layout, PaginationFindsThePagesUpToTheLastNote) {
     EXPECT_EQ(score->LastPage(), 4);
 }
 
-TEST_F(Layout, PaginationRunsOnePagePerTickAndPaintingWaitsOnlyForTheCurrentPage) {
-    auto surface = DefaultScore();
-    NoteInMeasure(100);
-    const int64_t before = Headless().VirtualTimeMs();
-    detail::ScoreAccess::StartPagination(*score);
-    EXPECT_EQ(score->LastPage(), 0);
-    score->PaintWindow();  // page 1 needs one tick
-    EXPECT_EQ(Headless().VirtualTimeMs() - before, 180);
-    EXPECT_TRUE(score->Paginating());
-    Paginate();
-    EXPECT_EQ(score->LastPage(), 3);
-    // Three pages and the tick that finds nothing more to lay out.
-    EXPECT_EQ(Headless().VirtualTimeMs() - before, 4 * 180);
-}
-
 TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
     auto surface = DefaultScore();
     NoteInMeasure(40);
@@ -358,23 +245,6 @@ TEST_F(Layout, CurPageAcceptsPagesUpToOneAfterTheLast) {
     EXPECT_EQ(score->CurTime(), 72 * 64);
     EXPECT_EQ(PageRange(3).Low(), 72 * 64);
     EXPECT_EQ(detail::ScoreAccess::Regions(*score)[0]->Time, 72 * 64);
-}
-
-TEST_F(Layout, PaintingReportsTheActiveMeasureAndStaffHandles) {
-    auto surface = DefaultScore();
-    NoteInMeasure(40);
-    Relayout(*surface);
-    score->SetCurPage(2);
-    EXPECT_EQ(log->Count("ActiveMeasure 37"), 1u);
-    EXPECT_EQ(score->SelectedMeasure(), 37);
-    EXPECT_TRUE(log->handles.empty());
-
-    score->SetHandles(true);
-    score->PaintWindow();
-    const auto& regions = detail::ScoreAccess::Regions(*score);
-    ASSERT_EQ(log->handles.size(), regions.size());
-    EXPECT_EQ(log->handles[1], regions[1]->Top + regions[1]->PadTop);
-    EXPECT_EQ(log->Count("MarkHandle 0"), regions.size());
 }
 
 // Settings no one would choose must still give a page and an end to pagination.

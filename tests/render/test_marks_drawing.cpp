@@ -20,8 +20,6 @@
 namespace corvendi::test {
 namespace {
 
-const std::string kBlackHead = "\xC3\x8F";
-
 // A chord mapper that remembers where it was asked to draw.
 struct ChordCall {
     int32_t X, Y, Code, Capo, Time;
@@ -70,85 +68,6 @@ TEST_F(MarksDrawing, AKeyChangeInsideTheSystemGetsItsSignsAndADoubleBarBeforeIt)
     EXPECT_GT(doubles[0].X * kPx, MeasureLeft(1));
     // The note stands after the signature.
     EXPECT_GT(score->Staff(1)->Voice(1)->Notes()->Item(128)->X(), sharps[1].X * kPx + s);
-}
-
-TEST_F(MarksDrawing, AReturnToCMajorCancelsTheSignatureWithNaturals) {
-    auto surface = Draw([&] {
-        score->SetKey(-3);
-        StaffEvents()->Add(64, evtKeyChange, 0);
-    });
-    std::vector<DrawnText> naturals;
-    for (const auto& t : All(*surface, "n")) {
-        if (t.Y * kPx < top + 4 * s) naturals.push_back(t);
-    }
-    ASSERT_EQ(naturals.size(), 3u);
-    EXPECT_GE(naturals[0].X * kPx, MeasureLeft(1));
-    EXPECT_LT(naturals[2].X * kPx, MeasureRight(1));
-    EXPECT_EQ(All(*surface, "[").size(), 1u);
-}
-
-TEST_F(MarksDrawing, AClefChangeAtAMeasureStartPlacesTheNotesAfterIt) {
-    auto surface = Draw([&] {
-        score->AddNote(1, 64, 43, 16, 0);  // G2: the bottom line of a bass staff
-        StaffEvents()->Add(64, evtClefChange, clfBass);
-    });
-    std::vector<DrawnText> clefs;
-    for (const auto& t : All(*surface, "?")) {
-        if (t.Y * kPx < top + 4 * s) clefs.push_back(t);
-    }
-    ASSERT_EQ(clefs.size(), 1u);
-    EXPECT_EQ(clefs[0].X, IDiv(MeasureLeft(1) + s, kPx));
-    const auto note = score->Staff(1)->Voice(1)->Notes()->Item(64);
-    EXPECT_EQ(note->Y(), g);
-    EXPECT_GT(note->X(), clefs[0].X * kPx + 2 * s);
-}
-
-TEST_F(MarksDrawing, RepeatBarlinesJoinAcrossABrace) {
-    auto surface = Draw([&] {
-        AddStaff();
-        detail::StaffAccess::BraceSet(*score->Staff(1), 2);
-        Events()->Add(64, evtRepeatBegin);
-        Events()->Add(64, evtRepeatEnd);
-    });
-    const auto texts = TextsOf(*surface);
-    int32_t begins = 0, joins = 0, ends = 0;
-    for (const auto& t : texts) {
-        begins += t.Text == "\xC3\x92{";
-        joins += t.Text == "\xC3\x92";
-        ends += t.Text == "{\xC3\x93";
-    }
-    EXPECT_EQ(begins, 2);
-    EXPECT_EQ(ends, 2);
-    EXPECT_GE(joins, 1);  // the second staff joins its sign up to the first
-    // No plain barline where the end-repeat sign stands.
-    const int32_t bar = MeasureRight(1);
-    for (const auto& line : LinesOf(*surface)) {
-        if (line.X1 == line.X2 && line.Color == detail::ScoreAccess::DrawColors(*score).Bars) {
-            EXPECT_NE(static_cast<int32_t>(line.X1), bar);
-        }
-    }
-}
-
-TEST_F(MarksDrawing, RedrawingTheLowerStaffOfABraceJoinsItsBarlinesAgain) {
-    auto surface = Draw([&] {
-        AddStaff();
-        detail::StaffAccess::BraceSet(*score->Staff(1), 2);
-        Events()->Add(64, evtRepeatBegin);
-    });
-    auto joinsOf = [](const RecordingSurface& drawn) {
-        std::vector<std::string> joins;
-        for (const auto& t : TextsOf(drawn)) {
-            if (t.Text == "\xC3\x92")
-                joins.push_back(std::to_string(t.X) + "," + std::to_string(t.Y));
-        }
-        return joins;
-    };
-    const auto page = joinsOf(*surface);
-    ASSERT_FALSE(page.empty());
-    ASSERT_GE(detail::ScoreAccess::Regions(*score).size(), 2u);
-    surface->ClearCalls();
-    detail::ScoreAccess::Layout(*score).RedrawRegion(*detail::ScoreAccess::Regions(*score)[1]);
-    EXPECT_EQ(joinsOf(*surface), page);
 }
 
 TEST_F(MarksDrawing, EndingsWithAContinuationAndSectionSigns) {
@@ -212,19 +131,6 @@ TEST_F(MarksDrawing, MeasureNumbersCentredBelowSkipSectionMarksAndCountBy) {
     EXPECT_TRUE(All(*surface, "1").empty());
     EXPECT_TRUE(All(*surface, "3").empty());
     EXPECT_EQ(All(*surface, "2").size(), 1u);
-}
-
-TEST_F(MarksDrawing, AMeasureRepeatHidesItsNotes) {
-    auto surface = Draw([&] {
-        score->AddNote(1, 0, 67, 16, 0);
-        score->AddNote(1, 64, 67, 16, 0);
-        StaffEvents()->Add(64, evtSectionDefine, sctRepeatMeasure);
-    });
-    EXPECT_EQ(All(*surface, kBlackHead).size(), 1u);
-    const auto sign = All(*surface, "\xC3\x94");
-    ASSERT_EQ(sign.size(), 1u);
-    EXPECT_GT(sign[0].X * kPx, MeasureLeft(1));
-    EXPECT_LT(sign[0].X * kPx, MeasureRight(1));
 }
 
 TEST_F(MarksDrawing, ChordSymbolsRiseOverAnEndingAndKnowTheirTime) {
@@ -296,24 +202,6 @@ TEST_F(MarksDrawing, DynamicsTextAndLyrics) {
     EXPECT_GT(hyphen[0].X, hal[0].X);
     EXPECT_LT(hyphen[0].X, lo[0].X);
     EXPECT_GT(hal[0].Y * kPx, top + 4 * s);
-}
-
-TEST_F(MarksDrawing, AGrandStaffShowsItsDynamicsOnceBetweenItsStaffs) {
-    auto surface = Draw([&] {
-        score->Staff(1)->SetDefaultClef(clfGrand);
-        score->AddNote(1, 0, 67, 16, 0);
-        score->AddNote(1, 0, 48, 16, 0);
-        StaffEvents()->Add(0, evtDynamic, dynF);
-        StaffEvents()->Add(0, evtTempo, tmpATempo);
-    });
-    std::vector<DrawnText> forte, tempo;
-    for (const auto& t : TextsOf(*surface)) {
-        if (t.Text == "f") forte.push_back(t);
-        if (t.Text == "a tempo") tempo.push_back(t);
-    }
-    ASSERT_EQ(forte.size(), 1u);
-    EXPECT_EQ(tempo.size(), 1u);
-    EXPECT_EQ(forte[0].Y, IDiv(g + NInt(3.5 * s), kPx));  // under the upper staff
 }
 
 // The seven points of each tie drawn, in pixels.
@@ -433,45 +321,6 @@ TEST_F(MarksDrawing, ATieEndingAtTime40000IsDrawnLikeAnyOther) {
     const auto ties = Ties(*surface);
     ASSERT_GE(ties.size(), 1u);
     EXPECT_EQ(ties.back()[6], IDiv(score->Staff(1)->Voice(1)->Notes()->Item(40000)->X(), kPx));
-}
-
-TEST_F(MarksDrawing, RedrawRegionRepeatsThePageDrawingOfItsStaff) {
-    auto surface = Draw([&] {
-        score->SetNumberMeasures(true);
-        score->AddNote(1, 0, 64, 16, 0);
-        score->AddNote(1, 16, 64, 16, 0);
-        score->AddNote(1, 72, 71, 8, nteDot);
-        StaffEvents()->Add(0, evtTie, 0, 16, "1");
-        StaffEvents()->Add(64, evtKeyChange, 253);
-        Events()->Add(64, evtRepeatBegin);
-        StaffEvents()->Add(16, evtDynamic, dynP);
-    });
-    auto region = detail::ScoreAccess::Regions(*score).front();
-    // The page's drawing inside the region, in order.
-    auto inside = [&](const RecordingSurface& drawn) {
-        std::vector<std::string> calls;
-        for (const auto& call : drawn.DrawingCalls()) {
-            if (call.Numbers.size() < 2) continue;
-            const double y = call.Name == "Line" ? call.Numbers[1] : call.Numbers[1] * kPx;
-            if (call.Name != "PolyBezier" && (y < region->Top - 6 * s || y > region->Bottom))
-                continue;
-            std::string text = call.Name + " " + call.Text;
-            for (const double n : call.Numbers)
-                text += " " + std::to_string(static_cast<int64_t>(n));
-            calls.push_back(text);
-        }
-        return calls;
-    };
-    const auto page = inside(*surface);
-    surface->ClearCalls();
-    detail::ScoreAccess::Layout(*score).RedrawRegion(*region);
-    const auto again = inside(*surface);
-    ASSERT_FALSE(page.empty());
-    // The page also draws the system's left barline after its staffs.
-    ASSERT_GE(page.size(), again.size());
-    EXPECT_EQ(
-        std::vector<std::string>(page.begin(), page.begin() + static_cast<long>(again.size())),
-        again);
 }
 
 }  // namespace

@@ -48,22 +48,6 @@ class NotesDrawing : public StaffDrawingTest {
     }
 };
 
-TEST(StaffPositionTest, BottomLinesOfTheClefsAndTheMiddleLine) {
-    EXPECT_EQ(PageLayout::StaffPosition(64, clfTreble, 0), 0.0f);   // E4
-    EXPECT_EQ(PageLayout::StaffPosition(43, clfBass, 0), 0.0f);     // G2
-    EXPECT_EQ(PageLayout::StaffPosition(53, clfAlto, 0), 0.0f);     // F3
-    EXPECT_EQ(PageLayout::StaffPosition(50, clfTenor, 0), 0.0f);    // D3
-    EXPECT_EQ(PageLayout::StaffPosition(71, clfTreble, 0), -2.0f);  // B4, middle line
-    EXPECT_EQ(PageLayout::StaffPosition(60, clfGrand, 0), 1.0f);    // C4, first ledger line
-    // Spelling follows the key: G#4 and Ab4 share a value but not a place.
-    EXPECT_EQ(PageLayout::StaffPosition(68, clfTreble, 2), -1.0f);
-    EXPECT_EQ(PageLayout::StaffPosition(68, clfTreble, -3), -1.5f);
-    // Cb5 in seven flats is written on the C above the B it sounds.
-    EXPECT_EQ(PageLayout::StaffPosition(71, clfTreble, -7), -2.5f);
-    // B#4 in seven sharps sounds as C5 but sits on the B line.
-    EXPECT_EQ(PageLayout::StaffPosition(72, clfTreble, 7), -2.0f);
-}
-
 TEST(StaffPositionTest, AccidentalsRememberedForTheMeasure) {
     MeasureAccidentals list;
     std::string_view sign;
@@ -104,20 +88,6 @@ TEST_F(NotesDrawing, ThreeFlatsAndFourSharpsStandAtTheirHeights) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(sharps[i].Y, IDiv(g - sharpHeights[i], kPx)) << i;
 }
 
-TEST_F(NotesDrawing, TimeSignaturesOfOneToNineBeats) {
-    auto surface = Draw([&] { score->AllGlobals()->SetDftTimeVal(6 * 128 + 8); });
-    const auto six = FindText(TextsOf(*surface), "6");
-    const auto eight = FindText(TextsOf(*surface), "8");
-    ASSERT_TRUE(six && eight);
-    EXPECT_EQ(six->X, eight->X);
-    EXPECT_EQ(six->Y, IDiv(g - 3 * s, kPx));
-    EXPECT_EQ(eight->Y, IDiv(g - s, kPx));
-
-    surface = Draw([&] { score->AllGlobals()->SetDftTimeVal(12 * 128 + 8); });
-    EXPECT_FALSE(FindText(TextsOf(*surface), "8"));
-    EXPECT_FALSE(FindText(TextsOf(*surface), "2"));
-}
-
 TEST_F(NotesDrawing, RestsFillTheMeasureBeatByBeatQuarterThenHalfAndEmptyMeasuresGetAWholeRest) {
     auto surface = Draw([&] { score->AddNote(1, 0, 67, 16, 0); });
     const auto heads = All(*surface, kBlackHead);
@@ -136,52 +106,6 @@ TEST_F(NotesDrawing, RestsFillTheMeasureBeatByBeatQuarterThenHalfAndEmptyMeasure
     // Later measures of the system are empty: one whole rest each.
     EXPECT_EQ(All(*surface, kWholeRest).size(),
               static_cast<size_t>(detail::ScoreAccess::Regions(*score).front()->Measures() - 1));
-}
-
-TEST_F(NotesDrawing, AGrandStaffShowsEachVoicesRestsOnceAndAWholeRestOnAnEmptyStaff) {
-    auto surface = Draw([&] {
-        auto staff = score->Staff(1);
-        staff->SetDefaultClef(clfGrand);
-        staff->AddVoice(staff->Voice(1)->Instrument());
-        score->AddNote(1, 0, 67, 16, 0);   // right hand: a quarter, then silence
-        score->AddNote(2, 0, 43, 64, 0);   // left hand: a whole note
-        score->AddNote(1, 64, 72, 64, 0);  // measure 2: the left hand rests
-    });
-    const auto& region = *detail::ScoreAccess::Regions(*score).front();
-    const int32_t lowerTop = top + 8 * s;
-    const int32_t measure2 = region.Left + region.Measure(0)->Low();
-    const int32_t measure3 = measure2 + region.Measure(1)->Low();
-    int32_t upperRests = 0, lowerRests = 0, lowerWholeRests = 0;
-    for (const auto& t : TextsOf(*surface)) {
-        const int32_t x = t.X * kPx, y = t.Y * kPx;
-        if (x >= measure3 || y > lowerTop + 8 * s) continue;
-        const bool lower = y > top + 4 * s + 2 * s;
-        if (t.Text == kQuarterRest || t.Text == kHalfRest) ++(lower ? lowerRests : upperRests);
-        if (t.Text == kWholeRest && lower && x >= measure2) ++lowerWholeRests;
-        if (t.Text == kWholeRest && x < measure2) ADD_FAILURE() << "a whole rest in measure 1";
-    }
-    EXPECT_EQ(upperRests, 2);  // the right hand's quarter and half rest
-    EXPECT_EQ(lowerRests, 0);
-    EXPECT_EQ(lowerWholeRests, 1);
-}
-
-TEST_F(NotesDrawing, BottomLineNotesStemUpAndTheMiddleLineStemsDown) {
-    auto surface = Draw([&] {
-        score->AddNote(1, 0, 64, 16, 0);   // E4
-        score->AddNote(1, 16, 71, 16, 0);  // B4
-    });
-    auto e4 = NoteAt(0), b4 = NoteAt(16);
-    EXPECT_TRUE(e4->Up());
-    EXPECT_FALSE(b4->Up());
-    EXPECT_EQ(e4->Y(), g);
-    EXPECT_EQ(b4->Y(), g - 2 * s);
-    EXPECT_LT(e4->X(), b4->X());
-    const auto heads = All(*surface, kBlackHead);
-    ASSERT_EQ(heads.size(), 2u);
-    EXPECT_EQ(heads[0].X, IDiv(e4->X(), kPx));
-    EXPECT_EQ(heads[0].Y, IDiv(g, kPx));
-    EXPECT_EQ(All(*surface, "\\").size(), 1u);
-    EXPECT_EQ(All(*surface, "|").size(), 1u);
 }
 
 TEST_F(NotesDrawing, APercussionStaffPlacesDrumKeysAsDrumNotationDoes) {
@@ -224,40 +148,6 @@ TEST_F(NotesDrawing, OnlyTheUpperHeadOfASecondMovesBesideTheStem) {
     ASSERT_EQ(secondX.size(), 2u);
     // Stem up: the upper head of the second stands right of the stem.
     EXPECT_EQ(std::abs(secondX[0] - secondX[1]), IDiv(s, kPx));
-}
-
-TEST_F(NotesDrawing, AWholeNoteHasNoStemOrnamentOrStroke) {
-    auto surface = Draw([&] { score->AddNote(1, 0, 71, 64, nteTrill | nteFermata); });
-    EXPECT_EQ(All(*surface, "w").size(), 1u);
-    EXPECT_TRUE(All(*surface, "\\").empty());
-    EXPECT_TRUE(All(*surface, "|").empty());
-    EXPECT_TRUE(All(*surface, "`").empty());
-    EXPECT_TRUE(All(*surface, "U").empty());
-}
-
-TEST_F(NotesDrawing, TheAccidentalListSpansOneMeasure) {
-    auto surface = Draw([&] {
-        score->SetKey(-3);
-        score->AddNote(1, 0, 68, 16, 0);   // A-flat
-        score->AddNote(1, 16, 69, 16, 0);  // A natural: "n"
-        score->AddNote(1, 32, 69, 16, 0);  // A natural again
-        score->AddNote(1, 64, 68, 16, 0);  // next measure: A-flat
-    });
-    EXPECT_EQ(All(*surface, "n").size(), 1u);
-    EXPECT_EQ(All(*surface, kFlat).size(), 3u);  // the key signature only
-}
-
-TEST_F(NotesDrawing, ForceFlagSplitsTheStemsOfTwoVoices) {
-    auto surface = Draw([&] {
-        auto staff = score->Staff(1);
-        staff->AddVoice(staff->Voice(1)->Instrument());
-        score->AddNote(1, 0, 60, 16, 0);   // low: would stem up, and does
-        score->AddNote(2, 0, 77, 16, 0);   // high: would stem down, and does
-        score->AddNote(1, 16, 77, 16, 0);  // high in voice 1: forced up
-        score->AddNote(2, 16, 60, 16, 0);  // low in voice 2: forced down
-    });
-    EXPECT_TRUE(NoteAt(16, 1)->Up());
-    EXPECT_FALSE(NoteAt(16, 2)->Up());
 }
 
 TEST_F(NotesDrawing, BeamClearanceMovesBothEnds) {

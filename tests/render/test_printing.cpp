@@ -1,5 +1,5 @@
-// Printing on a recording printer: page ranges, the printer set-up, offsets, colours and the
-// state given back afterwards.
+// Printing on a recording printer: page ranges, the printer set-up, offsets and the state
+// given back afterwards.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,32 +99,6 @@ TEST_F(PrintingTest, PageRangeRules) {
     EXPECT_EQ(Print(1, 1), Pages(1, 1));
 }
 
-TEST_F(PrintingTest, EveryPageEndsWithNewPageAndNothingIsCleared) {
-    auto window = ManyPages(40);
-    const int32_t last = score->LastPage();
-    ASSERT_GE(last, 2);
-    log->log.clear();
-    window->ClearCalls();
-    auto printer = std::make_shared<TestPrinter>();
-    score->PrintScore(printer);
-
-    EXPECT_EQ(printer->Count("Cls"), 0u);
-    EXPECT_EQ(printer->Count("TextOut"), 0u);  // text goes through Print at the current position
-    EXPECT_EQ(printer->Count("SetDrawMode"), 0u);
-    EXPECT_EQ(std::count(log->log.begin(), log->log.end(), "WindowCleared"), 0);
-    EXPECT_TRUE(window->Calls().empty());
-    // Each page's drawing comes before its NewPage: the page number of page p precedes the
-    // p-th NewPage.
-    int32_t newPages = 0;
-    for (const auto& call : printer->Calls()) {
-        if (call.Name == "NewPage") ++newPages;
-        if (call.Name == "Print" && call.Text.rfind("Page ", 0) == 0) {
-            EXPECT_EQ(std::stoi(call.Text.substr(5)), newPages + 1);
-        }
-    }
-    EXPECT_EQ(newPages, last);
-}
-
 TEST_F(PrintingTest, PrinterSetUpForNamedPaperAndCustomSizes) {
     ManyPages(10);
     score->SetPageSize(pgsA4);
@@ -186,28 +160,6 @@ TEST_F(PrintingTest, UnprintableBorderShiftsEverythingByHalfOfIt) {
     EXPECT_EQ(again->CallsNamed("Line")[0], lines[0]);
 }
 
-TEST_F(PrintingTest, BlackWhilePrintingThenTheSharedDefaultColours) {
-    ManyPages(10);
-    score->SetColors(0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF);
-    // Another score changes the colours every score starts with.
-    auto other = Score::Create();
-    other->SetColors(1, 2, 3, 4, 5);
-    EXPECT_EQ(detail::ScoreAccess::DrawColors(*score).Lines, 0x0000FF);
-
-    auto printer = std::make_shared<TestPrinter>();
-    score->PrintScore(printer);
-    for (const auto& call : printer->CallsNamed("Line"))
-        EXPECT_EQ(call.Numbers[4], 0) << call.ToString();
-    for (const auto& call : printer->CallsNamed("SetForeColor")) EXPECT_EQ(call.Numbers[0], 0);
-
-    const auto& colors = detail::ScoreAccess::DrawColors(*score);
-    EXPECT_EQ(colors.Lines, 1);
-    EXPECT_EQ(colors.Bars, 2);
-    EXPECT_EQ(colors.Notes, 3);
-    EXPECT_EQ(colors.Ties, 4);
-    EXPECT_EQ(colors.Chords, 5);
-}
-
 TEST_F(PrintingTest, ScoreStateIsGivenBack) {
     auto window = ManyPages();
     score->SetCurPage(4);
@@ -236,20 +188,6 @@ TEST_F(PrintingTest, ScoreStateIsGivenBack) {
     window->ClearCalls();
     score->PaintWindow();
     EXPECT_GT(window->Count("Cls"), 0u);
-}
-
-TEST_F(PrintingTest, RedrawOffIsKeptAndNothingPendingIsPaintedOnThePrinter) {
-    auto window = ManyPages(40);
-    score->SetRedraw(false);
-    score->PaintWindow();  // deferred
-    ASSERT_TRUE(detail::ScoreAccess::PaintPending(*score));
-    window->ClearCalls();
-    auto printer = std::make_shared<TestPrinter>();
-    score->PrintScore(printer, 2);
-    EXPECT_EQ(PrintedPages(*printer), std::vector<int32_t>{2});
-    EXPECT_FALSE(score->Redraw());
-    EXPECT_TRUE(detail::ScoreAccess::PaintPending(*score));
-    EXPECT_TRUE(window->Calls().empty());
 }
 
 }  // namespace

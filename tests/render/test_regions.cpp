@@ -1,5 +1,4 @@
-// Hit regions recorded while a page is drawn, hit testing, measure flags, and the brackets and
-// braces drawn beside the regions' staffs.
+// Hit regions recorded while a page is drawn, and the brackets and braces beside their staffs.
 #include "engine/ScoreAccess.h"
 #include "model/ModelAccess.h"
 #include "render/LayoutTestSupport.h"
@@ -45,19 +44,6 @@ TEST_F(Regions, OneRegionPerVisibleStaffPerSystemInDrawingOrder) {
     EXPECT_EQ(regions[2]->MeasurePad(0), 576 + 144 + 72);
 }
 
-TEST_F(Regions, AGrandStaffIsOneSplitRegionOverBothStaffs) {
-    auto surface = DefaultScore();
-    score->Staff(1)->SetDefaultClef(clfGrand);
-    Relayout(*surface);
-    const Region& r = *detail::ScoreAccess::Regions(*score)[0];
-    EXPECT_TRUE(r.Split);
-    EXPECT_EQ(r.Top, 1440);
-    // Upper staff 1800..2376, four spacings of gap, lower staff 2952..3528, then the pad.
-    EXPECT_EQ(r.Bottom, 3885);
-    EXPECT_EQ(StaffLinesOf(*surface)[5].Y1, 2952.0);
-    EXPECT_EQ(score->InRegion(2000, 2700), detail::ScoreAccess::Regions(*score)[0]);
-}
-
 TEST_F(Regions, BoundsAreInclusiveAndLyricLinesAndGapsAreOutside) {
     auto surface = DefaultScore();
     AddStaff();
@@ -79,94 +65,6 @@ TEST_F(Regions, BoundsAreInclusiveAndLyricLinesAndGapsAreOutside) {
     EXPECT_EQ(score->InRegion(5000, regions[2]->Top - 1), nullptr);  // between systems
     EXPECT_TRUE(score->HitTest(static_cast<float>(first->Right), static_cast<float>(first->Top)));
     EXPECT_FALSE(score->HitTest(static_cast<float>(first->Right) + 0.5f, 2000.0f));
-}
-
-TEST_F(Regions, OnlyDrawingAPageMakesRegionsAndPaginationLeavesThemAlone) {
-    NewScore();
-    score->CreateDefault();
-    events->log.clear();
-    EXPECT_TRUE(detail::ScoreAccess::Regions(*score).empty());
-    EXPECT_EQ(score->InRegion(2000, 2000), nullptr);
-    EXPECT_FALSE(score->HitTest(2000.0f, 2000.0f, true));
-    EXPECT_TRUE(events->log.empty());
-
-    auto surface = DefaultScore();
-    const auto before = detail::ScoreAccess::Regions(*score);
-    NoteInMeasure(80);
-    detail::ScoreAccess::StartPagination(*score);
-    Paginate();
-    EXPECT_EQ(detail::ScoreAccess::Regions(*score), before);
-}
-
-TEST_F(Regions, HitTestSelectsTheStaffOnlyWhenAsked) {
-    auto surface = DefaultScore();
-    AddStaff();
-    Relayout(*surface);
-    const Region& second = *detail::ScoreAccess::Regions(*score)[1];
-    const float x = 3000.0f;
-    const auto y = static_cast<float>(second.Top + 10);
-
-    EXPECT_TRUE(score->HitTest(x, y));
-    EXPECT_TRUE(score->Staff(1)->Selected());
-    EXPECT_EQ(log->Count("ActiveStaff 2"), 0u);
-
-    EXPECT_TRUE(score->HitTest(x, y, true));
-    EXPECT_TRUE(score->Staff(2)->Selected());
-    EXPECT_FALSE(score->Staff(1)->Selected());
-    EXPECT_EQ(log->Count("ActiveStaff 2"), 1u);
-    EXPECT_EQ(log->lastStaff, score->Staff(2));
-}
-
-TEST_F(Regions, MeasureFlagsCombineTheMarksAtTheMeasureStart) {
-    auto surface = DefaultScore();
-    auto globals = score->AllGlobals();
-    globals->Add(64, evtRepeatBegin);
-    globals->Add(64, evtSectionDefine, sctEnding1);
-    globals->Add(128, evtRepeatEnd);
-    globals->Add(128, evtSectionEnd);
-    globals->Add(128, evtScoreEnd);
-    globals->Add(130, evtRepeatBegin);  // not at a measure start
-    EXPECT_EQ(score->MeasureFlags(64), 17);
-    EXPECT_EQ(score->MeasureFlags(128), 2 + 4 + 8);
-    EXPECT_EQ(score->MeasureFlags(0), 0);
-    EXPECT_EQ(score->MeasureFlags(129), 0);
-
-    score->PaintWindow();
-    const Region& first = *detail::ScoreAccess::Regions(*score)[0];
-    EXPECT_EQ(first.MeasureFlag(1), 17);
-    EXPECT_EQ(first.MeasureFlag(2), 14);
-    EXPECT_EQ(first.MeasureFlag(3), 0);
-}
-
-TEST(RegionRecord, MeasuresReallocateOnlyWhenTheCountChanges) {
-    Region region;
-    EXPECT_EQ(region.Measures(), 0);
-    EXPECT_EQ(region.Measure(0), nullptr);
-    region.SetMeasures(3);
-    ASSERT_EQ(region.Measures(), 3);
-    EXPECT_NE(region.Measure(0), region.Measure(1));
-    detail::RangeAccess::LowSet(*region.Measure(2), 500);
-    region.SetMeasurePad(2, 40);
-    region.SetMeasureFlag(2, 17);
-    EXPECT_EQ(region.Measure(3), nullptr);
-    EXPECT_EQ(region.MeasureFlag(-1), 0);
-    region.SetMeasureFlag(3, 1);
-
-    region.SetMeasures(3);
-    EXPECT_EQ(region.Measure(2)->Low(), 500);
-    EXPECT_EQ(region.MeasureFlag(2), 17);
-
-    auto replacement = std::make_shared<Range>();
-    region.SetMeasure(1, replacement);
-    EXPECT_EQ(region.Measure(1), replacement);
-
-    region.SetMeasures(2);
-    EXPECT_EQ(region.Measures(), 2);
-    EXPECT_NE(region.Measure(1), replacement);
-    EXPECT_EQ(region.Measure(1)->Low(), 0);
-    EXPECT_EQ(region.MeasurePad(1), 0);
-    region.SetMeasures(-1);
-    EXPECT_EQ(region.Measures(), 2);
 }
 
 // --- brackets and braces ------------------------------------------------------------------------
