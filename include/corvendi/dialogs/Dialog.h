@@ -105,6 +105,11 @@ class CORVENDI_API Dialog {
     // Handlers of the derived forms; the defaults do nothing.
     virtual void OnListChanged(DialogControl& /*list*/) {}
     virtual void OnClick(DialogControl& /*control*/) {}
+    // The text of a text box was edited (typed or pasted).
+    virtual void OnTextChanged(DialogControl& /*textBox*/) {}
+    // A text box's value was settled: the box was left or Enter pressed (after its validation),
+    // or its up-down stepped it.
+    virtual void OnTextCommitted(DialogControl& /*textBox*/) {}
     // Runs before "Ok" closes the dialog.
     virtual void BeforeOk() {}
     // "Cancel" unloads the form: a dialog drops what it holds of its caller.
