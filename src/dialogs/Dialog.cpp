@@ -172,6 +172,7 @@ bool Dialog::KeyPress(std::string_view control, int32_t key) {
         return false;
     }
     state.WholeTextSelected = false;
+    OnTextChanged(*box);
     return true;
 }
 
@@ -180,6 +181,7 @@ bool Dialog::SetText(std::string_view control, std::string text) {
     if (!box) return false;
     box->Text = std::move(text);
     StateOf(*box).WholeTextSelected = false;
+    OnTextChanged(*box);
     return true;
 }
 
