@@ -286,6 +286,16 @@ class CORVENDI_API Score : public DocumentOwner {
     const std::shared_ptr<corvendi::ChordMapper>& ChordMapper() const { return mChordMapper; }
     void SetChordMapper(std::shared_ptr<corvendi::ChordMapper> mapper);
 
+    // --- property dialogs ----------------------------------------------------------------------
+    // Opens the DialogTypes dialog (dlgScoreProperties, dlgStaffProperties,
+    // dlgMeasureProperties) through the platform's presenter and returns when it closes; any
+    // other value does nothing. Left and Top place the form in screen twips; without them it is
+    // centred across the screen and placed 42% of the free height down, on whole pixels. When
+    // the dialog changed a score that was unchanged before, ChangeNotify is raised once, after
+    // the dialog has closed.
+    void ShowDialog(int32_t Dialog, std::optional<int32_t> Left = std::nullopt,
+                    std::optional<int32_t> Top = std::nullopt);
+
     // --- files ---------------------------------------------------------------------------------
     // Loads a score file or imports a Standard MIDI File in place of the document, chosen by
     // the file's first four bytes. A file that cannot be opened or has another format is

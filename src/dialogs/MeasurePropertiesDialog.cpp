@@ -8,6 +8,7 @@
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
+#include "dialogs/ScorePropertiesForm.h"
 #include "dialogs/SharedRows.h"
 #include "dialogs/TimeAndKeyRows.h"
 #include "engine/ScoreAccess.h"
@@ -16,7 +17,14 @@
 
 namespace corvendi {
 
+using score_form::kKeyListOffset;
+using score_form::kTimeOptions;
+
 namespace {
+
+// Window geometry in twips.
+constexpr int32_t kFormWidth = 7920;
+constexpr int32_t kFormHeight = 5400;
 
 const char* const kGeneral = "&General";
 const char* const kChanges = "&Changes";
@@ -126,6 +134,7 @@ MeasurePropertiesDialog::MeasurePropertiesDialog()
     apply.Enabled = false;
     Add(std::move(apply));
     SetNumberRule("txtNumber", NumberRule::AtLeastOne);
+    SetSize(kFormWidth, kFormHeight);
 }
 
 // --- loading -----------------------------------------------------------------------------------

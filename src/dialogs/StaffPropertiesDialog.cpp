@@ -22,6 +22,10 @@ namespace corvendi {
 
 namespace {
 
+// Window geometry in twips.
+constexpr int32_t kFormWidth = 6600;
+constexpr int32_t kFormHeight = 5400;
+
 constexpr int32_t kFlagBoxes = 5;
 constexpr int32_t kMinHeight = 25;
 constexpr int32_t kMaxHeight = 100;
@@ -162,6 +166,7 @@ StaffPropertiesDialog::StaffPropertiesDialog()
     DialogControl apply = ButtonControl("cmdApply", "Apply");
     apply.Enabled = false;
     Add(std::move(apply));
+    SetSize(kFormWidth, kFormHeight);
 }
 
 // --- loading -----------------------------------------------------------------------------------

@@ -16,10 +16,9 @@ namespace corvendi {
 // The form's own controls by name (a dialog passes its At).
 using ControlLookup = std::function<DialogControl&(std::string_view)>;
 
-// optTime(0..9): each option's Text is its tag, the time value it stands for; the last option
-// is the free entry, which unlocks txtTime(0) (beats) and txtTime(1) (beat note).
-constexpr int32_t kTimeOptions = 10;
-constexpr int32_t kFreeTimeOption = kTimeOptions - 1;
+// optTime(0..9) (the tags and captions of ScorePropertiesForm.h): each option's Text is its
+// tag, the time value it stands for; the last option is the free entry, which unlocks
+// txtTime(0) (beats) and txtTime(1) (beat note).
 std::string TimeOptionName(int32_t index);
 std::vector<DialogControl> TimeSignatureControls(const std::string& frame, const std::string& tab);
 
@@ -41,7 +40,6 @@ int32_t ReadPulses(DialogControl& box);
 // carries it as its data.
 std::vector<ListItem> MajorKeyItems();
 std::vector<ListItem> MinorKeyItems();
-constexpr int32_t kKeyListOffset = 7;
 
 // The whole number a text starts with (after blanks and a sign); nullopt when the text does
 // not start with one. Values beyond 32 bits saturate.

@@ -253,7 +253,9 @@ void Score::SetChanged(bool changed) {
         mChanged = true;
         mState->PlayFileStale = true;
     }
-    if (mChanged != before) mEvents.Raise(&ScoreEvents::ChangeNotify, mChanged);
+    if (mChanged != before && !mState->ChangeNotifyMuted) {
+        mEvents.Raise(&ScoreEvents::ChangeNotify, mChanged);
+    }
 }
 
 // --- key ----------------------------------------------------------------------------------------

@@ -76,8 +76,10 @@ TEST_F(MeasureDialog, ShowsTheMarksAtTheStartOfTheSelectedMeasure) {
 
 TEST_F(MeasureDialog, RepeatAndEndingChoicesGiveTheFlagsTheLayoutReads) {
     const std::string before = ToJson(*score);
-    const int32_t events = score->AllGlobals()->Count();
-    Present("Begin Repeat=1; End Repeat=1; Ending=1; txtEnding= 2 ; Coda=1; Ok");
+    const int32_t eventCount = score->AllGlobals()->Count();
+    Answer("Begin Repeat=1; End Repeat=1; Ending=1; txtEnding= 2 ; Coda=1; Ok");
+    score->ShowDialog(dlgMeasureProperties);
+    EXPECT_EQ(events->Count("ChangeNotify true"), 1u);
     EXPECT_EQ(score->MeasureFlags(kMeasure2), 1 + 2 + 16 * (sctEnding2 | sctCoda));
     EXPECT_EQ(At(kMeasure2, evtSectionDefine)->Text(), "");
     EXPECT_TRUE(score->Changed());
@@ -87,7 +89,7 @@ TEST_F(MeasureDialog, RepeatAndEndingChoicesGiveTheFlagsTheLayoutReads) {
     EXPECT_EQ(score->MeasureFlags(kMeasure2), 1 + 2 + 16 * (sctEnding | sctCoda));
     EXPECT_EQ(At(kMeasure2, evtSectionDefine)->Text(), "3rd");
     EXPECT_EQ(At(kMeasure2, evtSectionGo)->Value1(), sctToSegundo);
-    EXPECT_EQ(score->AllGlobals()->Count(), events + 4);
+    EXPECT_EQ(score->AllGlobals()->Count(), eventCount + 4);
 
     Present("Begin Repeat=0; End Repeat=0; Ending=0; Coda=0; To Segundo=0; Ok");
     EXPECT_EQ(score->MeasureFlags(kMeasure2), 0);

@@ -106,7 +106,9 @@ TEST_F(StaffDialog, BadTextEndsWithTheCorrectionOrThePreviousValue) {
 
 TEST_F(StaffDialog, AnInstrumentChangeReachesTheVoiceAndTheMidiExport) {
     const int32_t instrumentsBefore = score->AllInstruments()->Count();
-    Present("Category=Brass; Type=Trumpet; txtLow=G4; Ok");
+    Answer("Category=Brass; Type=Trumpet; txtLow=G4; Ok");
+    score->ShowDialog(dlgStaffProperties);
+    EXPECT_EQ(events->Count("ChangeNotify true"), 1u);
     const auto voice = score->Staff(2)->Voice(1);
     const auto trumpet = voice->Instrument();
     ASSERT_TRUE(trumpet);
