@@ -242,7 +242,15 @@ bool StaffPropertiesDialog::DrumMode() const {
 // The Instruments tab shows the voice chosen in cboVoice.
 void StaffPropertiesDialog::ShowRecord() {
     const VoiceRecord* record = Current();
-    if (!record) return;
+    if (!record) {
+        // A staff without voices: nothing to show on the tab.
+        for (const char* box : {"txtText", "txtLow", "txtHigh", "txtPitch", "txtOffset"}) {
+            At(box).Text.clear();
+        }
+        At("cboCategory").ListIndex = -1;
+        FillTypes(-1);
+        return;
+    }
     ShowCategory(record->Category);
     At("txtText").Text = record->Description;
     ShowRangeAndOffsets();

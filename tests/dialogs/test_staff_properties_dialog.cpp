@@ -66,6 +66,17 @@ TEST_F(StaffDialog, ShowsTheSelectedStaffAndItsFirstVoice) {
     EXPECT_EQ(Text(fresh, "txtLow"), "F5");
     EXPECT_EQ(Text(fresh, "txtHigh"), "G7");
     EXPECT_FALSE(fresh.Find("cmdApply")->Enabled);
+
+    // "Solo" lists the whole catalogue and chooses nothing; another category shows the voice's
+    // instrument when it has it.
+    fresh.SelectItem("Category", catSolo);
+    EXPECT_EQ(type.Items.size(), 174u);
+    EXPECT_EQ(type.ListIndex, -1);
+    fresh.SelectItem("Category", catBrass);
+    EXPECT_EQ(type.ListIndex, -1);
+    fresh.SelectItem("Category", catWind);
+    EXPECT_EQ(type.Items[static_cast<size_t>(type.ListIndex)].Text, "Recorder");
+    EXPECT_TRUE(fresh.Find("cmdApply")->Enabled);
 }
 
 TEST_F(StaffDialog, EditsReachTheScoreOnlyThroughApplyOrOk) {
