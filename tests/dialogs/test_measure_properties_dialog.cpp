@@ -1,15 +1,15 @@
 // The Measure Properties dialog as a user works it, presented through the platform.
 #include "corvendi/GlobalEvent.h"
 #include "corvendi/dialogs/MeasurePropertiesDialog.h"
-#include "engine/MeasureTestSupport.h"
+#include "dialogs/PropertyDialogTestSupport.h"
 
 namespace corvendi::test {
 namespace {
 
-class MeasureDialog : public MeasureTest {
+class MeasureDialog : public PropertyDialogTest {
   protected:
     void SetUp() override {
-        MeasureTest::SetUp();
+        PropertyDialogTest::SetUp();
         TwoStaffScore();
         score->Staff(2)->SetSelected(true);
         Select(2);
@@ -18,23 +18,11 @@ class MeasureDialog : public MeasureTest {
     void Select(int32_t measure) { detail::ScoreAccess::SelectedMeasureSet(*score, measure); }
 
     std::unique_ptr<MeasurePropertiesDialog> Present(const std::string& answer) {
-        Answer(answer);
-        auto dialog = std::make_unique<MeasurePropertiesDialog>();
-        dialog->Init(*score);
-        CurrentPlatform().PresentDialog(*dialog);
-        EXPECT_EQ(presenter->Problems(), std::vector<std::string>{});
-        return dialog;
+        return PresentNew<MeasurePropertiesDialog>(answer);
     }
 
     std::shared_ptr<GlobalEvent> At(int32_t time, int32_t type) const {
         return score->AllGlobals()->Find(time, type, true);
-    }
-
-    static std::string Text(const Dialog& dialog, std::string_view control) {
-        return dialog.Find(control)->Text;
-    }
-    static bool Checked(const Dialog& dialog, std::string_view control) {
-        return dialog.Find(control)->Value;
     }
 
     static constexpr int32_t kMeasure2 = 64;

@@ -6,16 +6,16 @@
 #include "corvendi/Range.h"
 #include "corvendi/Voices.h"
 #include "corvendi/dialogs/StaffPropertiesDialog.h"
-#include "engine/MeasureTestSupport.h"
+#include "dialogs/PropertyDialogTestSupport.h"
 
 namespace corvendi::test {
 namespace {
 
-class StaffDialog : public MeasureTest {
+class StaffDialog : public PropertyDialogTest {
   protected:
     // Staff 2 "Piano" at 80 %, muted, selected; staff 1 keeps its two voices.
     void SetUp() override {
-        MeasureTest::SetUp();
+        PropertyDialogTest::SetUp();
         TwoStaffScore();
         auto staff = score->Staff(2);
         staff->SetScalePct(80);
@@ -25,18 +25,8 @@ class StaffDialog : public MeasureTest {
         AddNote(*score, 2, 1, 0, 60);
     }
 
-    // Presents a fresh dialog answered by `answer` and returns it for inspection.
     std::unique_ptr<StaffPropertiesDialog> Present(const std::string& answer) {
-        Answer(answer);
-        auto dialog = std::make_unique<StaffPropertiesDialog>();
-        dialog->Init(*score);
-        CurrentPlatform().PresentDialog(*dialog);
-        EXPECT_EQ(presenter->Problems(), std::vector<std::string>{});
-        return dialog;
-    }
-
-    static std::string Text(const Dialog& dialog, std::string_view control) {
-        return dialog.Find(control)->Text;
+        return PresentNew<StaffPropertiesDialog>(answer);
     }
 };
 
