@@ -104,6 +104,7 @@ TEST_F(ScoreProperties, OpensCentredShowingTheScoresValues) {
     // C minor, three flats, in the minor list.
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "chkMajMin"));
     EXPECT_EQ(Shown("cboMinor"), "4");
+    EXPECT_EQ(Shown("cboMajor"), "4");
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "optNumber(0)"));
     EXPECT_EQ(Shown("txtNumber"), "5");
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "optPos(2)"));
@@ -164,9 +165,12 @@ TEST_F(ScoreProperties, FreeTimePulseAndCapoAreCorrectedOnWriting) {
 }
 
 TEST_F(ScoreProperties, ANamedPageSizeFillsTheLockedBoxesTurnedWithTheOrientation) {
-    Show("cboPage=A4 (8.27 x 11.69); Landscape; Cancel");
+    Show("cboPage=A4 (8.27 x 11.69); Landscape; Ok");
     EXPECT_EQ(After("txtPage(0)"), "11.69\"");
     EXPECT_EQ(After("txtPage(1)"), "8.27\"");
+    EXPECT_EQ(score->PageSize(), pgsA4);
+    EXPECT_EQ(score->PageOrientation(), pgeLandscape);
+    EXPECT_FLOAT_EQ(score->PageWidth(), 11.69f);
 
     Show("cboPage=Custom; txtPage(0)=20 cm; txtPage(1)=12 inch; Ok");
     EXPECT_EQ(score->PageSize(), pgsCustom);
