@@ -190,6 +190,25 @@ TEST_F(ScoreProperties, ALengthThatCannotBeReadKeepsThePreviousValue) {
     EXPECT_EQ(After("txtMargin(0)"), FormatMeasure(uomInches, margins[0], uomInches));
 }
 
+TEST_F(ScoreProperties, GarbageInEveryTextBoxLeavesAScoreThatLaysOut) {
+    score->SetWindow(std::make_shared<RecordingSurface>(SurfaceKind::Window));
+    const ScorePropertiesDialog form;
+    for (const std::string& garbage :
+         std::vector<std::string>{"abc", "-5 cm", "1e99 in", "", std::string(10000, '7')}) {
+        std::string answer = "optTime(9); chkNumber=1; Every; chkChords(0)=1; chkCapo=1; ";
+        for (const auto& control : form.Controls()) {
+            if (control.Kind == ControlKind::TextBox) answer += control.Name + "=" + garbage + "; ";
+        }
+        Show(answer + "Ok");
+        while (score->Paginating() && Headless().ProcessPendingEvents()) {
+        }
+        EXPECT_FALSE(score->Paginating()) << garbage.substr(0, 10);
+        EXPECT_GE(score->Margins(marTop), 0.0f);
+        EXPECT_LE(score->PageWidth(), 100.0f);
+        EXPECT_FALSE(ToJson(*score).empty());
+    }
+}
+
 TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
     Show("cmdFont(1)=Serif, 18, bold, italic; cmdFont(0); Ok");
     EXPECT_EQ(score->Fonts(fntSubTitle)->Name(), "Serif");
