@@ -158,6 +158,9 @@ class CORVENDI_API Score : public DocumentOwner {
     int32_t LastPage() const { return mLastPage; }
     // The active measure number; reading it turns a 0 into 1.
     int32_t SelectedMeasure();
+    // Makes measure `number` the active measure, for the Measure Properties dialog; numbers
+    // below 1 are ignored. Raises nothing and repaints nothing.
+    void SetSelectedMeasure(int32_t number);
     // The verse lyrics are shown and typed in, 1..255, on the selected staff (nothing happens
     // without one). 0, or a verse beyond the staff's verse count, sets that count (0 hides the
     // lyrics) and lays the pages out again; the verse itself is then at least 1. A verse of 1 or

@@ -53,8 +53,8 @@ void ScorePropertiesDialog::LoadPage() {
 void ScorePropertiesDialog::LoadKey() {
     if (At("chkMajMin").Value != mScore->Minor()) Click("chkMajMin");
     const int32_t entry = std::clamp(mScore->Key(), -7, 7) + kKeyListOffset;
-    SelectItem("cboMajor", entry);
-    SelectItem("cboMinor", entry);
+    At("cboMajor").ListIndex = entry;
+    At("cboMinor").ListIndex = entry;
 }
 
 void ScorePropertiesDialog::LoadNumbering() {

@@ -243,6 +243,10 @@ int32_t Score::SelectedMeasure() {
     return mSelectedMeasure;
 }
 
+void Score::SetSelectedMeasure(int32_t number) {
+    if (number >= 1) mSelectedMeasure = number;
+}
+
 // --- the modified flag --------------------------------------------------------------------------
 
 void Score::SetChanged(bool changed) {

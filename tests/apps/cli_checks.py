@@ -68,8 +68,8 @@ def dump(path, *extra):
 
 def check_help_and_version():
     out = run("--help").stdout
-    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "--soundfont",
-                    "--quiet"):
+    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "edit",
+                    "--soundfont", "--quiet"):
         expect(command in out, f"--help does not mention {command}")
     version = run("--version").stdout
     expect(re.fullmatch(r"corvendi \d+\.\d+\.\d+\n", version), f"--version printed {version!r}")
@@ -172,6 +172,29 @@ def check_new():
     expect(document["title"] == "New Score" and len(document["staffs"]) == 1, "new score")
     run("new", "fresh.mid")
     expect(open("fresh.mid", "rb").read(4) == b"MThd", "new MIDI file")
+
+
+def check_edit():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=Évening Air",
+        "--set", "txtMargin(0)=2cm", "--set", "cmdFont(0)=Serif, 20, bold")
+    document = dump("song.sco")
+    expect(document["title"] == "Évening Air", f"title {document['title']!r}")
+    expect(document["margins"]["top"] == 0.79, f"top margin {document['margins']['top']}")
+    expect(document["fonts"][0]["name"] == "Serif", f"title font {document['fonts'][0]}")
+    listing = run("edit", "song.sco", "--dialog", "score", "--list").stdout
+    expect(re.search(r'txtTitle\(0\)\s+text\s+"Évening Air"', listing), listing)
+
+    before = open("song.sco", "rb").read()
+    result = run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=X",
+                 "--set", "txtBogus=1", code=1)
+    expect("txtBogus" in result.stderr and "txtMargin(0)" in result.stderr,
+           f"an unknown key gave {result.stderr!r}")
+    expect(open("song.sco", "rb").read() == before, "an unknown key wrote the file")
+    run("convert", "song.sco", "song.mid")
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", code=1)
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", "-o", "copy.sco")
+    expect(dump("copy.sco")["composer"] == "Anon", "the composer of the MIDI input's copy")
 
 
 def check_demo():

@@ -104,6 +104,7 @@ TEST_F(ScoreProperties, OpensCentredShowingTheScoresValues) {
     // C minor, three flats, in the minor list.
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "chkMajMin"));
     EXPECT_EQ(Shown("cboMinor"), "4");
+    EXPECT_EQ(Shown("cboMajor"), "4");
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "optNumber(0)"));
     EXPECT_EQ(Shown("txtNumber"), "5");
     EXPECT_TRUE(SnapshotPresenter::Value(snapshot->shown, "optPos(2)"));
@@ -164,9 +165,12 @@ TEST_F(ScoreProperties, FreeTimePulseAndCapoAreCorrectedOnWriting) {
 }
 
 TEST_F(ScoreProperties, ANamedPageSizeFillsTheLockedBoxesTurnedWithTheOrientation) {
-    Show("cboPage=A4 (8.27 x 11.69); Landscape; Cancel");
+    Show("cboPage=A4 (8.27 x 11.69); Landscape; Ok");
     EXPECT_EQ(After("txtPage(0)"), "11.69\"");
     EXPECT_EQ(After("txtPage(1)"), "8.27\"");
+    EXPECT_EQ(score->PageSize(), pgsA4);
+    EXPECT_EQ(score->PageOrientation(), pgeLandscape);
+    EXPECT_FLOAT_EQ(score->PageWidth(), 11.69f);
 
     Show("cboPage=Custom; txtPage(0)=20 cm; txtPage(1)=12 inch; Ok");
     EXPECT_EQ(score->PageSize(), pgsCustom);
@@ -184,6 +188,25 @@ TEST_F(ScoreProperties, ALengthThatCannotBeReadKeepsThePreviousValue) {
     EXPECT_EQ(score->Margins(2), margins[2]);
     EXPECT_EQ(score->StaffHeight(), staffHeight);
     EXPECT_EQ(After("txtMargin(0)"), FormatMeasure(uomInches, margins[0], uomInches));
+}
+
+TEST_F(ScoreProperties, GarbageInEveryTextBoxLeavesAScoreThatLaysOut) {
+    score->SetWindow(std::make_shared<RecordingSurface>(SurfaceKind::Window));
+    const ScorePropertiesDialog form;
+    for (const std::string& garbage :
+         std::vector<std::string>{"abc", "-5 cm", "1e99 in", "", std::string(10000, '7')}) {
+        std::string answer = "optTime(9); chkNumber=1; Every; chkChords(0)=1; chkCapo=1; ";
+        for (const auto& control : form.Controls()) {
+            if (control.Kind == ControlKind::TextBox) answer += control.Name + "=" + garbage + "; ";
+        }
+        Show(answer + "Ok");
+        while (score->Paginating() && Headless().ProcessPendingEvents()) {
+        }
+        EXPECT_FALSE(score->Paginating()) << garbage.substr(0, 10);
+        EXPECT_GE(score->Margins(marTop), 0.0f);
+        EXPECT_LE(score->PageWidth(), 100.0f);
+        EXPECT_FALSE(ToJson(*score).empty());
+    }
 }
 
 TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
