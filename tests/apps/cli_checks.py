@@ -197,6 +197,25 @@ def check_edit():
     expect(dump("copy.sco")["composer"] == "Anon", "the composer of the MIDI input's copy")
 
 
+def check_edit_staff_and_measure():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "staff", "1", "--set", "Category=Brass",
+        "--set", "Type=Trumpet", "--set", "Height=10", "--set", "txtDescription=Lead")
+    staff = dump("song.sco")["staffs"][0]
+    expect((staff["description"], staff["scalePct"]) == ("Lead", 25), f"staff {staff}")
+    instruments = {i["id"]: i for i in dump("song.sco")["instruments"]}
+    played = instruments[staff["voices"][0]["instrument"]]
+    expect(played["description"] == "Trumpet", f"the voice plays {played}")
+
+    run("edit", "song.sco", "--dialog", "measure", "3", "--set", "Begin Repeat=1",
+        "--set", "optTime(9)=1", "--set", "txtTime(0)=7", "--set", "txtTime(1)=8")
+    marks = {(g["time"], g["type"]): g for g in dump("song.sco")["globals"]}
+    expect((128, 3) in marks, f"no repeat sign at measure 3: {marks}")
+    expect((marks[(128, 1)]["value1"], marks[(128, 1)]["value2"]) == (7, 8), f"time {marks}")
+    listing = run("edit", "song.sco", "--dialog", "measure", "3", "--list").stdout
+    expect(re.search(r'chkBars\(0\)\s+check\s+"Begin Repeat"\s+1', listing), listing)
+
+
 def check_demo():
     result = run("demo")
     expect(os.path.exists("demo.pdf") and os.path.exists("demo-1.png"), "demo files")
