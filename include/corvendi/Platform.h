@@ -1,7 +1,7 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list, message boxes, modal dialogs and the MIDI sequencer playback plays
-// through.
+// the recent-documents list, message boxes, modal dialogs with their font chooser and the MIDI
+// sequencer playback plays through.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses

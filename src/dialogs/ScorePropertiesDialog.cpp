@@ -39,6 +39,11 @@ DialogControl Picture(std::string name, std::string tag, std::string frame) {
     return picture;
 }
 
+DialogControl Hidden(DialogControl control) {
+    control.Visible = false;
+    return control;
+}
+
 DialogControl Text(std::string name, std::string label, std::string frame) {
     return TextBoxControl(std::move(name), std::move(label), std::move(frame));
 }
@@ -83,10 +88,9 @@ std::vector<DialogControl> TimeFrame() {
 }
 
 std::vector<DialogControl> KeyFrame() {
-    DialogControl minor = ListControl("cboMinor", "", Items(MinorKeys()), "fmeKey");
-    minor.Visible = false;
     return {Frame("fmeKey", ""), Check("chkMajMin", "Major", "fmeKey"),
-            ListControl("cboMajor", "", Items(MajorKeys()), "fmeKey"), std::move(minor)};
+            ListControl("cboMajor", "", Items(MajorKeys()), "fmeKey"),
+            Hidden(ListControl("cboMinor", "", Items(MinorKeys()), "fmeKey"))};
 }
 
 std::vector<DialogControl> HeadingFrame() {
@@ -141,7 +145,7 @@ std::vector<DialogControl> DimensionsTab() {
         Option("optPage(0)", "Portrait", "optPage", "fmePage"),
         Option("optPage(1)", "Landscape", "optPage", "fmePage"),
         Picture("imgPage(0)", "portrait", "fmePage"),
-        Picture("imgPage(1)", "landscape", "fmePage"),
+        Hidden(Picture("imgPage(1)", "landscape", "fmePage")),
         Frame("fmeMargins", "Margins")};
     for (int32_t i = 0; i < kMarginCount; ++i) {
         controls.push_back(
@@ -238,7 +242,9 @@ void ScorePropertiesDialog::PageSizeChosen(int32_t size) {
     ShowLength("txtPage(1)", height);
 }
 
+// Choosing the orientation already shown changes nothing.
 void ScorePropertiesDialog::OrientationChosen(bool landscape) {
+    if (At("imgPage(1)").Visible == landscape) return;
     std::swap(At("txtPage(0)").Text, At("txtPage(1)").Text);
     At("imgPage(0)").Visible = !landscape;
     At("imgPage(1)").Visible = landscape;

@@ -119,6 +119,14 @@ TEST_F(ScoreProperties, OpensCentredShowingTheScoresValues) {
     EXPECT_EQ(Shown("txtCapo"), "3");
     EXPECT_EQ(Shown("txtTitle(0)"), "Étude");
     EXPECT_FALSE(score->Changed());
+
+    // A place given in twips is taken as it is; another dialog number opens nothing.
+    snapshot->Queue(*DialogAnswer::Parse("Cancel"));
+    score->ShowDialog(dlgScoreProperties, 300, 451);
+    EXPECT_EQ(snapshot->left, 300);
+    EXPECT_EQ(snapshot->top, 451);
+    score->ShowDialog(2);
+    EXPECT_EQ(snapshot->Presented().size(), 2u);
 }
 
 TEST_F(ScoreProperties, ChangesReachTheScoreOnlyThroughOkOrApply) {
@@ -165,7 +173,7 @@ TEST_F(ScoreProperties, FreeTimePulseAndCapoAreCorrectedOnWriting) {
 }
 
 TEST_F(ScoreProperties, ANamedPageSizeFillsTheLockedBoxesTurnedWithTheOrientation) {
-    Show("cboPage=A4 (8.27 x 11.69); Landscape; Ok");
+    Show("cboPage=A4 (8.27 x 11.69); Landscape; Landscape; Ok");
     EXPECT_EQ(After("txtPage(0)"), "11.69\"");
     EXPECT_EQ(After("txtPage(1)"), "8.27\"");
     EXPECT_EQ(score->PageSize(), pgsA4);
