@@ -154,6 +154,9 @@ TEST_F(ScoreProperties, ChangesReachTheScoreOnlyThroughOkOrApply) {
 TEST_F(ScoreProperties, ApplyWritesAtOnceAndCancelKeepsWhatWasApplied) {
     Show("txtComposer(0)=Bach; cmdApply; txtComposer(0)=Händel; Cancel");
     EXPECT_EQ(score->Composer(), "Bach");
+    // The arrows are an edit too.
+    Show("chkNumber=1; Every; cmdApply; updNumber=2; cmdApply; Cancel");
+    EXPECT_EQ(score->NumberMeasuresBy(), 2);  // from the empty box: 1, then 2
 }
 
 TEST_F(ScoreProperties, FreeTimePulseAndCapoAreCorrectedOnWriting) {
