@@ -149,6 +149,11 @@ TEST_F(ScoreProperties, ChangesReachTheScoreOnlyThroughOkOrApply) {
     // The host hears of the change once, after the dialog closed.
     EXPECT_EQ(events->Count("ChangeNotify true"), 1u);
     EXPECT_EQ(events->Count("ChangeNotify false"), 0u);
+
+    // The whole "Ok" is one step back.
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
+    EXPECT_FALSE(score->CanUndo());
 }
 
 TEST_F(ScoreProperties, ApplyWritesAtOnceAndCancelKeepsWhatWasApplied) {
@@ -221,6 +226,7 @@ TEST_F(ScoreProperties, GarbageInEveryTextBoxLeavesAScoreThatLaysOut) {
 }
 
 TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
+    const std::string before = ToJson(*score);
     Show("cmdFont(1)=Serif, 18, bold, italic; cmdFont(0); Ok");
     EXPECT_EQ(score->Fonts(fntSubTitle)->Name(), "Serif");
     EXPECT_EQ(score->Fonts(fntSubTitle)->Size(), 18.0f);
@@ -228,6 +234,8 @@ TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
     // The title's chooser was cancelled: its font is unchanged.
     EXPECT_EQ(score->Fonts(fntTitle)->Name(), Expected()->Fonts(fntTitle)->Name());
     EXPECT_TRUE(score->Changed());
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
 }
 
 }  // namespace
