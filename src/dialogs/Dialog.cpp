@@ -303,6 +303,7 @@ void Dialog::Spin(DialogControl& upDown, int32_t step) {
     box->Text = std::to_string(value);
     upDown.Position = value;
     Validate(*box);
+    OnTextChanged(*box);
     OnTextCommitted(*box);
 }
 

@@ -8,6 +8,7 @@
 #include "corvendi/Score.h"
 #include "corvendi/dialogs/ScorePropertiesDialog.h"
 #include "dialogs/ScorePropertiesForm.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "model/ProcessState.h"
 #include "model/SharedRoutines.h"
@@ -39,7 +40,9 @@ void ScorePropertiesDialog::Apply() {
     At("cmdApply").Enabled = false;
 }
 
+// Everything one "Ok" or "&Apply" writes is one step of the score's undo history.
 void ScorePropertiesDialog::WriteToScore() {
+    detail::EditStep step(*mScore);
     WriteFonts();
     WritePage();
     WriteSpacing();

@@ -149,11 +149,19 @@ TEST_F(ScoreProperties, ChangesReachTheScoreOnlyThroughOkOrApply) {
     // The host hears of the change once, after the dialog closed.
     EXPECT_EQ(events->Count("ChangeNotify true"), 1u);
     EXPECT_EQ(events->Count("ChangeNotify false"), 0u);
+
+    // The whole "Ok" is one step back.
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
+    EXPECT_FALSE(score->CanUndo());
 }
 
 TEST_F(ScoreProperties, ApplyWritesAtOnceAndCancelKeepsWhatWasApplied) {
     Show("txtComposer(0)=Bach; cmdApply; txtComposer(0)=Händel; Cancel");
     EXPECT_EQ(score->Composer(), "Bach");
+    // The arrows are an edit too.
+    Show("chkNumber=1; Every; cmdApply; updNumber=2; cmdApply; Cancel");
+    EXPECT_EQ(score->NumberMeasuresBy(), 2);  // from the empty box: 1, then 2
 }
 
 TEST_F(ScoreProperties, FreeTimePulseAndCapoAreCorrectedOnWriting) {
@@ -218,6 +226,7 @@ TEST_F(ScoreProperties, GarbageInEveryTextBoxLeavesAScoreThatLaysOut) {
 }
 
 TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
+    const std::string before = ToJson(*score);
     Show("cmdFont(1)=Serif, 18, bold, italic; cmdFont(0); Ok");
     EXPECT_EQ(score->Fonts(fntSubTitle)->Name(), "Serif");
     EXPECT_EQ(score->Fonts(fntSubTitle)->Size(), 18.0f);
@@ -225,6 +234,8 @@ TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
     // The title's chooser was cancelled: its font is unchanged.
     EXPECT_EQ(score->Fonts(fntTitle)->Name(), Expected()->Fonts(fntTitle)->Name());
     EXPECT_TRUE(score->Changed());
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
 }
 
 }  // namespace

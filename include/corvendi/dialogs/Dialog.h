@@ -119,7 +119,8 @@ class CORVENDI_API Dialog {
     // Handlers of the derived forms; the defaults do nothing.
     virtual void OnListChanged(DialogControl& /*list*/) {}
     virtual void OnClick(DialogControl& /*control*/) {}
-    // A text box's text was edited (typed or pasted), before any validation.
+    // A text box's text was edited: typed or pasted (before its validation), or stepped by its
+    // arrows.
     virtual void OnTextChanged(DialogControl& /*textBox*/) {}
     // A text box's value was settled: the box was left or Enter pressed (after its validation),
     // or its up-down stepped it.
