@@ -11,6 +11,7 @@
 #include "dialogs/ScorePropertiesForm.h"
 #include "dialogs/SharedRows.h"
 #include "dialogs/TimeAndKeyRows.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "model/ModelAccess.h"
 #include "model/SharedRoutines.h"
@@ -364,7 +365,9 @@ void MeasurePropertiesDialog::Apply() {
     At("cmdApply").Enabled = false;
 }
 
+// Everything one "Ok" or "&Apply" writes is one step of the score's undo history.
 bool MeasurePropertiesDialog::WriteToScore() {
+    detail::EditStep step(*mScore);
     bool wrote = false;
     if (mDirty & Bars) wrote |= WriteBars();
     if (mDirty & Key) wrote |= WriteKey();

@@ -13,6 +13,7 @@
 #include "corvendi/Voices.h"
 #include "dialogs/SharedRows.h"
 #include "dialogs/TimeAndKeyRows.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "model/InstrumentCatalog.h"
 #include "model/ModelAccess.h"
@@ -502,9 +503,11 @@ void StaffPropertiesDialog::Apply() {
     At("cmdApply").Enabled = false;
 }
 
+// Everything one "Ok" or "Apply" writes is one step of the score's undo history.
 void StaffPropertiesDialog::WriteToScore() {
     Score& score = *mScore;
     Staff& staff = *mStaff;
+    detail::EditStep step(score);
     score.SetChanged(true);
     staff.SetDescription(At("txtDescription").Text);
     staff.SetScalePct(WholeNumberIn(At("txtHeight").Text).value_or(mHeight));

@@ -118,6 +118,16 @@ TEST_F(MeasureDialog, TimeAndKeyChangesAreWrittenCorrectedAndCleared) {
     EXPECT_EQ(ToJson(*score), before);
 }
 
+TEST_F(MeasureDialog, OneOkIsOneUndoStep) {
+    const std::string before = ToJson(*score);
+    Answer("Begin Repeat=1; Ending=1; optTime(8); cboMajor=3; Ok");
+    score->ShowDialog(dlgMeasureProperties);
+    ASSERT_NE(ToJson(*score), before);
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
+    EXPECT_FALSE(score->CanUndo());
+}
+
 TEST_F(MeasureDialog, AnotherMeasureOrStaffWritesPendingEditsFirst) {
     const std::string huge(10000, 'x');
     // Letters never reach the number box: "abc" leaves it at measure 2.

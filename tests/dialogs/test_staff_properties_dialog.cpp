@@ -161,6 +161,19 @@ TEST_F(StaffDialog, AddedVoicesGetInstrumentsOfTheirOwnAndFewerVoicesLeaveTheSta
     EXPECT_EQ(score->AllInstruments()->Count(), 1);
 }
 
+TEST_F(StaffDialog, OneOkIsOneUndoStep) {
+    const std::string before = ToJson(*score);
+    Answer("Description=Brass; Height=50; Category=Brass; Type=Trumpet; updVoices=1; Ok");
+    score->ShowDialog(dlgStaffProperties);
+    const std::string after = ToJson(*score);
+    ASSERT_NE(after, before);
+    score->Undo();
+    EXPECT_EQ(ToJson(*score), before);
+    EXPECT_FALSE(score->CanUndo());
+    score->Redo();
+    EXPECT_EQ(ToJson(*score), after);
+}
+
 TEST_F(StaffDialog, AnotherIndexWritesPendingEditsAndLoadsThatStaff) {
     auto dialog = Present("Description=Upper; updIndex=down; Description=Lower; Ok");
     EXPECT_EQ(score->Staff(2)->Description(), "Upper");
