@@ -10,14 +10,25 @@ namespace {
 
 constexpr int32_t kTwipsPerInch = 1440;
 
-// How many files each command takes.
+// How many files each command takes (render and convert take any number of inputs with -o).
 struct CommandShape {
     const char* Name;
     size_t Operands;
+    bool Many = false;
 };
 constexpr CommandShape kCommands[] = {
-    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0}, {"play", 1},
+    {"render", 1, true}, {"convert", 2, true}, {"info", 1}, {"dump", 1},
+    {"new", 1},          {"demo", 0},          {"play", 1},
 };
+
+// The operands a command was given fit its shape: render takes one input or more; convert
+// takes IN OUT, or with -o one input or more.
+bool OperandsFit(const CommandShape& shape, const CommandLine& line) {
+    const size_t count = line.Operands.size();
+    if (!shape.Many) return count == shape.Operands;
+    if (line.Command == "convert" && line.Output.empty()) return count == 2;
+    return count >= 1;
+}
 
 bool ParseInt(std::string_view text, int32_t& value) {
     if (text.empty()) return false;
@@ -111,6 +122,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             seen.insert("--dpi");
+        } else if (value("--format", text)) {
+            if (!error.empty()) return std::nullopt;
+            line.Format = text;
+            seen.insert("--format");
         } else if (value("--from", text)) {
             if (!error.empty()) return std::nullopt;
             int32_t measure = 0;
@@ -143,15 +158,25 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         error = "unknown command " + line.Command;
         return std::nullopt;
     }
-    if (line.Operands.size() != shape->Operands) {
-        error = line.Command + " takes " + std::to_string(shape->Operands) +
-                (shape->Operands == 1 ? " file" : " files");
+    if (!OperandsFit(*shape, line)) {
+        error = shape->Many ? line.Command + " takes " +
+                                  (line.Command == "convert" ? "IN OUT, or IN... -o FOLDER/"
+                                                             : "one input or more")
+                            : line.Command + " takes " + std::to_string(shape->Operands) +
+                                  (shape->Operands == 1 ? " file" : " files");
         return std::nullopt;
     }
     const bool renders = line.Command == "render";
-    for (const char* option : {"-o", "--pages", "--dpi"}) {
+    const bool converts = line.Command == "convert";
+    for (const char* option : {"--pages", "--dpi"}) {
         if (seen.count(option) && !renders) {
             error = std::string(option) + " is an option of render";
+            return std::nullopt;
+        }
+    }
+    for (const char* option : {"-o", "--format"}) {
+        if (seen.count(option) && !renders && !converts) {
+            error = std::string(option) + " is an option of render and convert";
             return std::nullopt;
         }
     }
@@ -187,8 +212,15 @@ Commands:
         showing the measure now sounding. Ctrl-C stops. The soundfont is SF2, else
         $CORVENDI_SOUNDFONT, else FluidR3_GM.sf2 or TimGM6mb.sf2 in
         /usr/share/sounds/sf2.
+  render IN... -o FOLDER/ [--format pdf|png|svg] [--pages A-B] [--dpi N]
+        Draw each input into FOLDER (made when missing): FOLDER/<name>.pdf, or
+        FOLDER/<name>-1.png ... Inputs sharing a name keep their extension in it
+        (a.sco gives a.pdf, a.mid then a.mid.pdf). Files are drawn in parallel; a
+        file that fails is reported and the others go on (exit 2 at the end).
   convert IN OUT
         Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
+  convert IN... -o FOLDER/ --format sco|mid
+        Each input converted into FOLDER, named as render names them.
   info IN
         Title, composer, staffs with instruments and voices, measures, notes, pages.
   dump IN

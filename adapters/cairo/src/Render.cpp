@@ -58,12 +58,24 @@ std::shared_ptr<CairoImageSurface> PageImage(const Score& score, int32_t twipsPe
                                                twipsPerPixel);
 }
 
-// The pages asked for of a paginated score; throws when the range selects none.
-std::vector<int32_t> PagesOf(const Score& score, const std::string& path,
-                             const RenderOptions& options) {
-    auto pages = SelectedPages(options.FromPage, options.ToPage, score.LastPage());
-    if (pages.empty()) throw Error("render.pages", path + ": no page in the range asked for");
-    return pages;
+// "9", "9–12": a range of pages as a reader writes it.
+std::string RangeText(int32_t from, int32_t to) {
+    return from == to ? std::to_string(from) : std::to_string(from) + "\u2013" + std::to_string(to);
+}
+
+// The pages asked for of a paginated score; throws, naming the pages there are, when the range
+// selects none.
+std::vector<int32_t> PagesOf(const Score& score, const RenderOptions& options) {
+    const int32_t last = score.LastPage();
+    auto pages = SelectedPages(options.FromPage, options.ToPage, last);
+    if (!pages.empty()) return pages;
+    const int32_t from = options.FromPage.value_or(1);
+    const int32_t to = std::max(from, options.ToPage.value_or(from));
+    const bool one = from == to;
+    std::string message =
+        (one ? "page " : "pages ") + RangeText(from, to) + (one ? " lies" : " lie") + " outside ";
+    message += last < 1 ? "the score, which has no pages" : RangeText(1, last);
+    throw Error("render.pages", message);
 }
 
 // Shows the page `page` of a paginated score on its window.
@@ -109,6 +121,7 @@ std::vector<int32_t> SelectedPages(std::optional<int32_t> fromPage, std::optiona
 std::vector<std::string> RenderPdf(Score& score, const std::string& path,
                                    const RenderOptions& options) {
     Paginate(score, PageImage(score, CurrentPlatform().TwipsPerPixelX()), options);
+    PagesOf(score, options);  // before the file is made: a range outside the score writes nothing
     auto printer = std::make_shared<CairoPdfSurface>(path);
     Report(options, RenderStage::Printing, options.FromPage.value_or(1));
     score.PrintScore(printer, options.FromPage, options.ToPage);
@@ -123,7 +136,7 @@ std::vector<std::string> RenderPng(Score& score, const std::string& path,
     auto image = PageImage(score, TwipsPerPixel(options));
     Paginate(score, image, options);
     std::vector<std::string> written;
-    for (const int32_t page : PagesOf(score, path, options)) {
+    for (const int32_t page : PagesOf(score, options)) {
         Report(options, RenderStage::Drawing, page);
         ShowPage(score, page);
         const std::string name = PageFileName(path, page);
@@ -144,7 +157,7 @@ std::vector<std::string> RenderSvg(Score& score, const std::string& path,
     Paginate(score, window, options);
     const auto screen = window->Target();
     std::vector<std::string> written;
-    for (const int32_t page : PagesOf(score, path, options)) {
+    for (const int32_t page : PagesOf(score, options)) {
         Report(options, RenderStage::Drawing, page);
         const std::string name = PageFileName(path, page);
         auto picture =
