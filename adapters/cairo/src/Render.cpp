@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ForwardingSurface.h"
+#include "LayoutSurface.h"
 
 namespace corvendi::cairo {
 
@@ -51,6 +52,12 @@ void Paginate(Score& score, const std::shared_ptr<Surface>& window, const Render
             Report(options, RenderStage::Paginating, shown);
         }
     }
+}
+
+// A window of the page's size to paginate on when the pages go elsewhere.
+std::shared_ptr<Surface> LayoutWindow(const Score& score) {
+    return std::make_shared<cairoimpl::LayoutSurface>(score.SheetWidthTw(), score.SheetHeightTw(),
+                                                      CurrentPlatform().TwipsPerPixelX());
 }
 
 std::shared_ptr<CairoImageSurface> PageImage(const Score& score, int32_t twipsPerPixel) {
@@ -120,7 +127,7 @@ std::vector<int32_t> SelectedPages(std::optional<int32_t> fromPage, std::optiona
 
 std::vector<std::string> RenderPdf(Score& score, const std::string& path,
                                    const RenderOptions& options) {
-    Paginate(score, PageImage(score, CurrentPlatform().TwipsPerPixelX()), options);
+    Paginate(score, LayoutWindow(score), options);
     PagesOf(score, options);  // before the file is made: a range outside the score writes nothing
     auto printer = std::make_shared<CairoPdfSurface>(path);
     Report(options, RenderStage::Printing, options.FromPage.value_or(1));
@@ -152,8 +159,7 @@ std::vector<std::string> RenderSvg(Score& score, const std::string& path,
                                    const RenderOptions& options) {
     // One window whose target changes from page to page: attaching a new window per page would
     // start pagination again.
-    auto window =
-        std::make_shared<ForwardingSurface>(PageImage(score, CurrentPlatform().TwipsPerPixelX()));
+    auto window = std::make_shared<ForwardingSurface>(LayoutWindow(score));
     Paginate(score, window, options);
     const auto screen = window->Target();
     std::vector<std::string> written;
