@@ -1,6 +1,8 @@
 #include "PngDeflate.h"
 
-#include <zlib.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -220,6 +222,50 @@ std::vector<LengthToken> RunLengthCoded(const std::vector<uint8_t>& lengths) {
     return tokens;
 }
 
+// The zlib checksum of the bytes. A page is megabytes, so sixteen bytes go at a time: the sum
+// of the bytes and their sum weighted by position within the sixteen, per block of at most
+// 5552 bytes (where the 32-bit sums cannot overflow).
+uint32_t Adler32(const unsigned char* data, size_t size) {
+    constexpr uint32_t kModulus = 65521;
+    uint64_t a = 1;
+    uint64_t b = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i firstWeights = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
+    const __m128i lastWeights = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+    auto sum = [](__m128i v) {
+        uint32_t lanes[4];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), v);
+        return uint64_t{lanes[0]} + lanes[1] + lanes[2] + lanes[3];
+    };
+    while (size >= 16) {
+        const size_t blocks = std::min<size_t>(size / 16, 5552 / 16);
+        __m128i bytes = zero;     // the sum of the bytes so far
+        __m128i earlier = zero;   // the sums before each block, added up
+        __m128i weighted = zero;  // each byte times its weight within its block
+        for (size_t i = 0; i < blocks; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i));
+            earlier = _mm_add_epi32(earlier, bytes);
+            bytes = _mm_add_epi32(bytes, _mm_sad_epu8(v, zero));
+            weighted =
+                _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(v, zero), firstWeights));
+            weighted =
+                _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(v, zero), lastWeights));
+        }
+        b = (b + a * 16 * blocks + 16 * sum(earlier) + sum(weighted)) % kModulus;
+        a = (a + sum(bytes)) % kModulus;
+        data += 16 * blocks;
+        size -= 16 * blocks;
+    }
+#endif
+    for (size_t i = 0; i < size; ++i) {
+        a += data[i];
+        b += a;
+        if (i % 4096 == 4095) a %= kModulus, b %= kModulus;
+    }
+    return static_cast<uint32_t>(((b % kModulus) << 16) | (a % kModulus));
+}
+
 }  // namespace
 
 void DeflateScanlines(const unsigned char* data, size_t size, size_t rowBytes, size_t pixelBytes,
@@ -344,7 +390,7 @@ void DeflateScanlines(const unsigned char* data, size_t size, size_t rowBytes, s
     }
     bits.Put(literalCodes[kEndOfBlock]);
     bits.Finish();
-    const auto checksum = static_cast<uint32_t>(adler32_z(adler32(0L, nullptr, 0), data, size));
+    const uint32_t checksum = Adler32(data, size);
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<unsigned char>(checksum >> shift));
 }
