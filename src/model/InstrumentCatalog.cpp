@@ -4,7 +4,6 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 

@@ -1,9 +1,5 @@
 #include "corvendi/ChordLibrary.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "common/Cp1252.h"
 #include "common/ParsedFileCache.h"
 #include "corvendi/Enums.h"
