@@ -80,6 +80,11 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     void PresentDialog(Dialog& dialog) override;
     // nullptr goes back to pressing "Cancel".
     void SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter);
+    // A clipboard of this platform's own, in memory: the scores of the thread share it.
+    std::string ClipboardText() override { return mClipboard; }
+    void SetClipboardText(const std::string& text) override { mClipboard = text; }
+    void ClearClipboard() override { mClipboard.clear(); }
+
     // The factory's sequencer, else one playing on the virtual clock.
     std::unique_ptr<Sequencer> CreateSequencer() override;
     // An empty function goes back to the virtual-clock sequencer.
@@ -110,6 +115,7 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     std::function<void(const MessageBoxRecord&)> mMessageSink;
     std::shared_ptr<DialogPresenter> mDialogPresenter;
     std::function<std::unique_ptr<Sequencer>()> mSequencerFactory;
+    std::string mClipboard;
 };
 
 // The application folder from its candidates in order of precedence: the folder a host set, the
