@@ -14,6 +14,8 @@
 //   recently-used list (XBEL) of the user, or to a list file given for tests.
 // - Message boxes are recorded (the last 100) and handed to the sink, if one is set.
 // - Dialogs go to the presenter set with SetDialogPresenter; without one, "Cancel" is pressed.
+// - The clipboard is a text in memory, shared by the scores of the thread; it is not the
+//   desktop's (a GUI host overrides the three clipboard calls).
 // - Sequencers play on the virtual clock: a file "plays" for its duration as timers count it
 //   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
