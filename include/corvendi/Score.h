@@ -198,7 +198,7 @@ class CORVENDI_API Score : public DocumentOwner {
     // The end of the music: the greatest start time of the last note of any voice.
     int32_t HighTime() const;
     // Adds a note to voice `Voice` (1..AllVoices count) of the score; nullptr for another
-    // number. Records no undo step and repaints nothing.
+    // number. Builds a document: records no undo step of its own and repaints nothing.
     std::shared_ptr<Note> AddNote(int32_t Voice, int32_t Time, uint8_t Value, int32_t Duration,
                                   int32_t Flags);
     // --- selection and clipboard ----------------------------------------------------------
@@ -420,14 +420,14 @@ class CORVENDI_API Score : public DocumentOwner {
     // Repeats, section marks, the score's end, octave lines and repeat-measure signs toggle;
     // line ends toggle; measure widths and staff spacing add up; key and clef changes,
     // dynamics, tempo marks and chords replace the same type at the same time; a text at the
-    // same time is moved and rewritten. Records each change for Undo, then repaints the
-    // system, or lays the pages out again from the current page where the layout changes.
+    // same time is moved and rewritten. One undo step; repaints the system, or lays the pages
+    // out again from the current page where the layout changes.
     void AddGlobalByHit(int32_t X, int32_t Y, int32_t EventType, int32_t SubType = 0,
                         const std::string& Text = {});
     // Removes the mark of EventType at AtTime, or every one when AtTime < 0: key and clef
     // changes, lyrics, dynamics, tempo marks, staff spacing and text from the selected staff,
     // section marks from the score and the selected staff, the rest from the score. The last
-    // lyric gone sets the staff's verse count to 0. Lays the pages out again; no undo step.
+    // lyric gone sets the staff's verse count to 0. Lays the pages out again; one undo step.
     void RemoveGlobalEvent(int32_t AtTime, int32_t EventType);
     // The active verse of the lyric being edited ("" when none is). Setting it stores the verse
     // in the lyric at the cursor (creating it) and redraws it.
