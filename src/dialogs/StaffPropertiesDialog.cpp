@@ -87,6 +87,23 @@ std::optional<int32_t> ParsePitchName(std::string_view text) {
     return value;
 }
 
+// Makes `instrument` what catalogue entry `entry` and the record say.
+void TakeRecord(Instrument& instrument, int32_t entry, const auto& record) {
+    const CatalogEntry& source = InstrumentCatalogEntry(entry);
+    detail::InstrumentAccess::ValueSet(instrument, entry < kFirstDrumSound ? entry : 0);
+    detail::InstrumentAccess::DescriptionSet(instrument, source.Description);
+    detail::InstrumentAccess::DefaultClefSet(instrument, source.DefaultClef);
+    detail::InstrumentAccess::CategorySet(instrument, record.Category);
+    detail::InstrumentAccess::PitchSet(instrument, record.Pitch);
+    detail::InstrumentAccess::OffsetSet(instrument, record.Offset);
+    for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
+        instrument.SetDrumCode(slot, record.DrumCode[static_cast<size_t>(slot - 1)]);
+        instrument.SetDrumValue(slot, record.DrumValue[static_cast<size_t>(slot - 1)]);
+    }
+    detail::RangeAccess::LowSet(*instrument.Range(), record.RangeLow);
+    detail::RangeAccess::HighSet(*instrument.Range(), record.RangeHigh);
+}
+
 bool SameInstrument(const Instrument& instrument, const auto& record) {
     for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
         const auto i = static_cast<size_t>(slot - 1);
@@ -496,6 +513,14 @@ void StaffPropertiesDialog::ChangeStaff(int32_t index) {
 
 // --- writing -----------------------------------------------------------------------------------
 
+int32_t StaffPropertiesDialog::PlayersOf(const Instrument& instrument) const {
+    const auto voices = mScore->AllVoices();
+    if (!voices) return 0;
+    return static_cast<int32_t>(std::count_if(voices->begin(), voices->end(), [&](const auto& v) {
+        return v->InstrumentID() == instrument.ID();
+    }));
+}
+
 void StaffPropertiesDialog::Apply() {
     if (!mDirty || !Ready() || !mScore || !mStaff) return;
     WriteToScore();
@@ -562,18 +587,12 @@ std::shared_ptr<corvendi::Voice> StaffPropertiesDialog::WriteRecord(Staff& staff
     Instruments& instruments = *mScore->AllInstruments();
     std::shared_ptr<Instrument> instrument = record.Voice ? record.Voice->Instrument() : nullptr;
     if (!instrument || !SameInstrument(*instrument, record)) {
-        auto made = detail::InstrumentsAccess::AddDistinct(instruments, instruments.NewID(),
-                                                           EntryOf(record));
+        const int32_t entry = EntryOf(record);
+        auto made = detail::InstrumentsAccess::AddDistinct(instruments, instruments.NewID(), entry);
+        // With all sixteen places taken, a voice that plays its instrument alone has it remade.
+        if (!made && instrument && PlayersOf(*instrument) == 1) made = instrument;
         if (made) {
-            detail::InstrumentAccess::CategorySet(*made, record.Category);
-            detail::InstrumentAccess::PitchSet(*made, record.Pitch);
-            detail::InstrumentAccess::OffsetSet(*made, record.Offset);
-            for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
-                made->SetDrumCode(slot, record.DrumCode[static_cast<size_t>(slot - 1)]);
-                made->SetDrumValue(slot, record.DrumValue[static_cast<size_t>(slot - 1)]);
-            }
-            detail::RangeAccess::LowSet(*made->Range(), record.RangeLow);
-            detail::RangeAccess::HighSet(*made->Range(), record.RangeHigh);
+            TakeRecord(*made, entry, record);
             instrument = std::move(made);
         }
     }

@@ -124,10 +124,16 @@ TEST_F(StaffDialog, AnInstrumentChangeReachesTheVoiceAndTheMidiExport) {
     EXPECT_EQ(score->Staff(1)->Voice(1)->Instrument()->Value(), 74);
     EXPECT_EQ(score->AllInstruments()->Count(), instrumentsBefore + 1);
 
-    // Changing again replaces the trumpet instead of piling up instruments.
-    Present("Category=String; Type=Violin; Ok");
+    // Changing again replaces the trumpet instead of piling up instruments; with all sixteen
+    // places taken, the voice's own instrument is remade.
+    Present("Category=String; Type=Viola; Ok");
     EXPECT_EQ(score->AllInstruments()->Count(), instrumentsBefore + 1);
     EXPECT_FALSE(score->AllInstruments()->Item(trumpet->ID()));
+    for (int32_t program = 1; score->AllInstruments()->Count() < 16; ++program) {
+        score->AllInstruments()->Add("X" + std::to_string(program), program);
+    }
+    Present("Type=Violin; Ok");
+    EXPECT_EQ(score->AllInstruments()->Count(), 16);
 
     const std::string file = score->WritePlayFile();
     ASSERT_FALSE(file.empty());

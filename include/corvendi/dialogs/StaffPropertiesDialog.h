@@ -16,6 +16,7 @@
 
 namespace corvendi {
 
+class Instrument;
 class Score;
 class Staff;
 class Voice;
@@ -78,6 +79,8 @@ class CORVENDI_API StaffPropertiesDialog : public Dialog {
     void WriteToScore();
     void WriteVoices(Staff& staff);
     std::shared_ptr<corvendi::Voice> WriteRecord(Staff& staff, const VoiceRecord& record);
+    // How many voices of the score play `instrument`.
+    int32_t PlayersOf(const Instrument& instrument) const;
 
     Score* mScore = nullptr;
     std::shared_ptr<corvendi::Staff> mStaff;
