@@ -30,18 +30,12 @@ PathData Pieces() {
     return path;
 }
 
-// The pixels the stroke (and the fill, when given) cover.
-std::vector<unsigned char> Stroked(const PathData& path, double width, cairo_line_cap_t cap,
-                                   const PathData* fill = nullptr) {
+std::vector<unsigned char> Stroked(const PathData& path, double width, cairo_line_cap_t cap) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 64, 80);
     cairo_t* cr = cairo_create(surface);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_width(cr, width);
     cairo_set_line_cap(cr, cap);
-    if (fill) {
-        fill->SetOn(cr);
-        cairo_fill(cr);
-    }
     path.SetOn(cr);
     cairo_stroke(cr);
     cairo_surface_flush(surface);
@@ -58,12 +52,8 @@ int Subpaths(const PathData& path) {
     path.SetOn(cr);
     cairo_path_t* copy = cairo_copy_path(cr);
     int moves = 0;
-    // cairo starts a new subpath after each closed one; only those that draw count.
-    for (int i = 0; i < copy->num_data; i += copy->data[i].header.length) {
-        const int next = i + copy->data[i].header.length;
-        moves += copy->data[i].header.type == CAIRO_PATH_MOVE_TO && next < copy->num_data &&
-                 copy->data[next].header.type != CAIRO_PATH_MOVE_TO;
-    }
+    for (int i = 0; i < copy->num_data; i += copy->data[i].header.length)
+        moves += copy->data[i].header.type == CAIRO_PATH_MOVE_TO;
     cairo_path_destroy(copy);
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
@@ -80,34 +70,6 @@ TEST(DrawingBatch, JoinedSegmentsCoverTheSamePixels) {
         // 50-60; level at 12; the slanted line; the box.
         EXPECT_EQ(Subpaths(joined), reach > 0 ? 7 : 8);
     }
-}
-
-TEST(DrawingBatch, StackedLinesBecomeOneOutlineOfNearlyTheSamePixels) {
-    // A beam of six lines a third of the pen apart, and two lines too far apart to merge.
-    PathData lines;
-    for (int k = 0; k < 6; ++k) {
-        lines.MoveTo(8, 30 + k);
-        lines.LineTo(56, 20 + k);
-    }
-    for (const double y : {60.0, 64.0}) {
-        lines.MoveTo(8, y);
-        lines.LineTo(56, y - 4);
-    }
-    PathData kept = lines;
-    PathData fill;
-    kept.MoveStacksTo(fill, 3.0);
-    EXPECT_EQ(Subpaths(fill), 1);
-    EXPECT_EQ(Subpaths(kept), 2);
-
-    const auto before = Stroked(lines, 3.0, CAIRO_LINE_CAP_SQUARE);
-    const auto after = Stroked(kept, 3.0, CAIRO_LINE_CAP_SQUARE, &fill);
-    int differing = 0, covered = 0;
-    for (size_t i = 0; i < before.size(); ++i) {
-        differing += before[i] != after[i];
-        covered += before[i] != 0;
-    }
-    EXPECT_GT(covered, 400);
-    EXPECT_LE(differing, 4);  // only the steps at the stacked ends
 }
 
 }  // namespace

@@ -164,10 +164,7 @@ std::string& CairoSurface::DocumentBytes() { return mImpl->DocumentBytes; }
 DrawingBatch& CairoSurface::BatchFor(cairo_t* cr, int32_t color) {
     DrawingBatch& batch = mImpl->Batch;
     if (!batch.Empty() && batch.Color() != color) batch.DrawOn(cr);
-    if (batch.Empty()) {
-        batch.Begin(color);
-        batch.SetOutlineStacks(!PixelAligned());
-    }
+    if (batch.Empty()) batch.Begin(color);
     return batch;
 }
 

@@ -1,7 +1,6 @@
 #include "DrawingBatch.h"
 
 #include <algorithm>
-#include <cmath>
 #include <tuple>
 
 namespace corvendi::cairoimpl {
@@ -125,93 +124,6 @@ void PathData::JoinCollinearSegments(double capReach) {
     emit(run);
 }
 
-namespace {
-
-using Point = std::pair<double, double>;
-
-// The convex hull of the points, counter-clockwise from the leftmost.
-std::vector<Point> ConvexHull(std::vector<Point> points) {
-    std::sort(points.begin(), points.end());
-    auto cross = [](const Point& o, const Point& a, const Point& b) {
-        return (a.first - o.first) * (b.second - o.second) -
-               (a.second - o.second) * (b.first - o.first);
-    };
-    std::vector<Point> hull(2 * points.size());
-    size_t k = 0;
-    for (size_t i = 0; i < points.size(); ++i) {
-        while (k >= 2 && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
-        hull[k++] = points[i];
-    }
-    for (size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
-        hull[k++] = points[i];
-    }
-    hull.resize(k - 1);
-    return hull;
-}
-
-}  // namespace
-
-void PathData::MoveStacksTo(PathData& fill, double width) {
-    // A segment from left to right.
-    struct Segment {
-        double X0, Y0, X1, Y1;
-    };
-    std::vector<Segment> segments;
-    std::vector<cairo_path_data_t> others;
-    for (size_t i = 0; i < mData.size();) {
-        const int length = mData[i].header.length;
-        const bool pair = mData[i].header.type == CAIRO_PATH_MOVE_TO && i + 3 < mData.size() &&
-                          mData[i + 2].header.type == CAIRO_PATH_LINE_TO &&
-                          (i + 4 == mData.size() || mData[i + 4].header.type == CAIRO_PATH_MOVE_TO);
-        if (pair && mData[i + 1].point.x != mData[i + 3].point.x) {
-            auto a = mData[i + 1].point, b = mData[i + 3].point;
-            if (b.x < a.x) std::swap(a, b);
-            segments.push_back({a.x, a.y, b.x, b.y});
-            i += 4;
-            continue;
-        }
-        others.insert(others.end(), mData.begin() + static_cast<std::ptrdiff_t>(i),
-                      mData.begin() + static_cast<std::ptrdiff_t>(i + length));
-        i += static_cast<size_t>(length);
-    }
-    if (segments.size() < 2) return;
-    std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) {
-        const double ra = a.Y1 - a.Y0, rb = b.Y1 - b.Y0;
-        return std::tie(a.X0, a.X1, ra, a.Y0) < std::tie(b.X0, b.X1, rb, b.Y0);
-    });
-    mData = std::move(others);
-    const double h = width / 2.0;
-    auto stacked = [&](const Segment& below, const Segment& s) {
-        const double dx = s.X1 - s.X0, rise = s.Y1 - s.Y0;
-        const double step = s.Y0 - below.Y0;
-        return s.X0 == below.X0 && s.X1 == below.X1 && rise == below.Y1 - below.Y0 && step > 0 &&
-               step * dx / std::hypot(dx, rise) <= h;
-    };
-    for (size_t first = 0; first < segments.size();) {
-        size_t last = first;
-        while (last + 1 < segments.size() && stacked(segments[last], segments[last + 1])) ++last;
-        const Segment& a = segments[first];
-        const Segment& b = segments[last];
-        if (last == first) {
-            MoveTo(a.X0, a.Y0);
-            LineTo(a.X1, a.Y1);
-        } else {
-            const double length = std::hypot(a.X1 - a.X0, a.Y1 - a.Y0);
-            const double ux = (a.X1 - a.X0) / length * h, uy = (a.Y1 - a.Y0) / length * h;
-            std::vector<Point> corners;
-            for (const Segment* s : {&a, &b}) {
-                for (const double side : {-1.0, 1.0}) {
-                    corners.emplace_back(s->X0 - ux - side * uy, s->Y0 - uy + side * ux);
-                    corners.emplace_back(s->X1 + ux - side * uy, s->Y1 + uy + side * ux);
-                }
-            }
-            fill.Polygon(ConvexHull(std::move(corners)));
-        }
-        first = last + 1;
-    }
-}
-
 DrawingBatch::~DrawingBatch() { Clear(); }
 
 void DrawingBatch::Begin(int32_t color) {
@@ -316,10 +228,6 @@ void DrawingBatch::DrawOn(cairo_t* cr) {
     const auto c = static_cast<uint32_t>(mColor);
     cairo_set_source_rgb(cr, (c & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
                          ((c >> 16) & 0xFF) / 255.0);
-    if (mOutlineStacks) {
-        for (StrokeRun& run : mStrokes)
-            if (run.Style.Kind == PenKind::Square) run.Path.MoveStacksTo(mFill, run.Style.Width);
-    }
     if (!mFill.Empty()) {
         mFill.SetOn(cr);
         cairo_fill(cr);

@@ -38,11 +38,6 @@ class PathData {
     // strokes overlap or touch; the ends reach capReach beyond each end point. A stroke of the
     // result covers exactly what the segments covered; other subpaths are kept as they are.
     void JoinCollinearSegments(double capReach);
-    // Moves runs of lone segments of one length and slant, stacked upward closer than half the
-    // pen width apart, to fill as one outline: the region a square-ended pen of this width
-    // sweeps from the first to the last. It differs from the separate strokes only by the steps
-    // the stacked ends leave, a fraction of the spacing.
-    void MoveStacksTo(PathData& fill, double width);
     // Replaces the context's current path with this one.
     void SetOn(cairo_t* cr) const;
 
@@ -75,9 +70,6 @@ class DrawingBatch {
     int32_t Color() const { return mColor; }
     // Starts collecting drawing of this colour; the batch must be empty.
     void Begin(int32_t color);
-    // Whether stacked lines may be drawn as one outline (see PathData::MoveStacksTo); pixel
-    // surfaces keep every line.
-    void SetOutlineStacks(bool on) { mOutlineStacks = on; }
 
     PathData& Fill() { return Touch(mFill); }
     PathData& Stroke(const Pen& pen);
@@ -116,7 +108,6 @@ class DrawingBatch {
     static void JoinSegments(StrokeRun& run);
 
     bool mEmpty = true;
-    bool mOutlineStacks = false;
     int32_t mColor = 0;
     PathData mFill;
     std::vector<StrokeRun> mStrokes;
