@@ -1,7 +1,7 @@
-// The pictures the programs draw at 96 dpi stay what they were: the bundled example and the
-// pictures of docs/images are drawn again and compared with reference PNGs kept in
-// tests/data/render-reference. Anti-aliasing may shift a little; at most 0.5 % of the pixels
-// may differ by more than 32 grey levels in any channel.
+// The pictures the programs draw at 96 dpi stay what they were: the bundled example (as PNG, and
+// as PDF shown by a PDF viewer) and the pictures of docs/images are drawn again and compared with
+// reference PNGs kept in tests/data/render-reference. Anti-aliasing may shift a little; at most 0.5
+// % of the pixels may differ by more than 32 grey levels in any channel.
 #include <gtest/gtest.h>
 
 #include <cairo.h>
@@ -30,6 +30,7 @@ constexpr double kMostPixelsDiffering = 0.005;
 struct Drawing {
     std::vector<std::string> Command;  // the program and its arguments; "OUT/" is the folder
     std::vector<std::string> Pictures;
+    std::vector<std::string> Then = {};  // a program turning what the first wrote into pictures
 };
 
 std::vector<Drawing> Drawings() {
@@ -37,6 +38,9 @@ std::vector<Drawing> Drawings() {
     return {
         {{CORVENDI_TEST_CLI, "render", example, "-o", "OUT/example.png", "--dpi", "96", "--quiet"},
          {"example-1.png", "example-2.png"}},
+        {{CORVENDI_TEST_CLI, "render", example, "-o", "OUT/example.pdf", "--quiet"},
+         {"example-pdf-1.png", "example-pdf-2.png"},
+         {"pdftoppm", "-r", "96", "-gray", "-png", "OUT/example.pdf", "OUT/example-pdf"}},
         {{CORVENDI_TEST_NOTES_PICTURE, "OUT/notes.png"}, {"notes.png"}},
         {{CORVENDI_TEST_MARKS_PICTURE, "OUT/marks.png", "0"}, {"marks.png"}},
         {{CORVENDI_TEST_MARKS_PICTURE, "OUT/marks-diagrams.png", "1"}, {"marks-diagrams.png"}},
@@ -58,7 +62,7 @@ bool RunProgram(std::vector<std::string> args, const std::string& folder) {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
@@ -114,6 +118,9 @@ TEST(RenderReference, EveryPictureMatchesItsReferenceWithinTheTolerance) {
     for (const Drawing& drawing : Drawings()) {
         SCOPED_TRACE(drawing.Command[1]);
         ASSERT_TRUE(RunProgram(drawing.Command, folder.string()));
+        if (!drawing.Then.empty()) {
+            ASSERT_TRUE(RunProgram(drawing.Then, folder.string()));
+        }
         for (const std::string& picture : drawing.Pictures) {
             SCOPED_TRACE(picture);
             const Comparison comparison =

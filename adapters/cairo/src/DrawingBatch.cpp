@@ -1,6 +1,7 @@
 #include "DrawingBatch.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace corvendi::cairoimpl {
 
@@ -62,6 +63,65 @@ void PathData::SetOn(cairo_t* cr) const {
     path.data = const_cast<cairo_path_data_t*>(mData.data());
     path.num_data = static_cast<int>(mData.size());
     cairo_append_path(cr, &path);
+}
+
+void PathData::JoinCollinearSegments(double capReach) {
+    // A segment along one axis: the line it lies on, and its extent along that line.
+    struct Segment {
+        bool Level;
+        double Line, From, To;
+        bool operator<(const Segment& o) const {
+            return std::tie(Level, Line, From) < std::tie(o.Level, o.Line, o.From);
+        }
+    };
+    std::vector<Segment> segments;
+    std::vector<cairo_path_data_t> others;
+    for (size_t i = 0; i < mData.size();) {
+        const int length = mData[i].header.length;
+        const bool pair = mData[i].header.type == CAIRO_PATH_MOVE_TO && i + 3 < mData.size() &&
+                          mData[i + 2].header.type == CAIRO_PATH_LINE_TO &&
+                          (i + 4 == mData.size() || mData[i + 4].header.type == CAIRO_PATH_MOVE_TO);
+        if (pair) {
+            const auto& a = mData[i + 1].point;
+            const auto& b = mData[i + 3].point;
+            if (a.y == b.y && a.x != b.x) {
+                segments.push_back({true, a.y, std::min(a.x, b.x), std::max(a.x, b.x)});
+                i += 4;
+                continue;
+            }
+            if (a.x == b.x && a.y != b.y) {
+                segments.push_back({false, a.x, std::min(a.y, b.y), std::max(a.y, b.y)});
+                i += 4;
+                continue;
+            }
+        }
+        others.insert(others.end(), mData.begin() + static_cast<std::ptrdiff_t>(i),
+                      mData.begin() + static_cast<std::ptrdiff_t>(i + length));
+        i += static_cast<size_t>(length);
+    }
+    if (segments.size() < 2) return;
+    std::sort(segments.begin(), segments.end());
+    mData = std::move(others);
+    auto emit = [&](const Segment& s) {
+        if (s.Level) {
+            MoveTo(s.From, s.Line);
+            LineTo(s.To, s.Line);
+        } else {
+            MoveTo(s.Line, s.From);
+            LineTo(s.Line, s.To);
+        }
+    };
+    Segment run = segments.front();
+    for (size_t i = 1; i < segments.size(); ++i) {
+        const Segment& s = segments[i];
+        if (s.Level == run.Level && s.Line == run.Line && s.From - capReach <= run.To + capReach) {
+            run.To = std::max(run.To, s.To);
+            continue;
+        }
+        emit(run);
+        run = s;
+    }
+    emit(run);
 }
 
 DrawingBatch::~DrawingBatch() { Clear(); }
@@ -153,6 +213,16 @@ void DrawingBatch::ApplyPen(cairo_t* cr, const Pen& pen) {
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
 }
 
+void DrawingBatch::JoinSegments(StrokeRun& run) {
+    // Dashes restart with every segment, so only solid pens may join them.
+    switch (run.Style.Kind) {
+        case PenKind::Square: run.Path.JoinCollinearSegments(run.Style.Width / 2.0); return;
+        case PenKind::Butt:
+        case PenKind::Round: run.Path.JoinCollinearSegments(0.0); return;
+        default: return;
+    }
+}
+
 void DrawingBatch::DrawOn(cairo_t* cr) {
     if (mEmpty) return;
     const auto c = static_cast<uint32_t>(mColor);
@@ -162,9 +232,10 @@ void DrawingBatch::DrawOn(cairo_t* cr) {
         mFill.SetOn(cr);
         cairo_fill(cr);
     }
-    for (const StrokeRun& run : mStrokes) {
+    for (StrokeRun& run : mStrokes) {
         if (run.Path.Empty()) continue;
         ApplyPen(cr, run.Style);
+        JoinSegments(run);
         run.Path.SetOn(cr);
         cairo_stroke(cr);
     }

@@ -34,6 +34,10 @@ class PathData {
 
     bool Empty() const { return mData.empty(); }
     void Clear() { mData.clear(); }
+    // Joins lone upright and level segments lying on one line into one segment wherever their
+    // strokes overlap or touch; the ends reach capReach beyond each end point. A stroke of the
+    // result covers exactly what the segments covered; other subpaths are kept as they are.
+    void JoinCollinearSegments(double capReach);
     // Replaces the context's current path with this one.
     void SetOn(cairo_t* cr) const;
 
@@ -101,6 +105,7 @@ class DrawingBatch {
     }
     GlyphRun& RunFor(cairo_scaled_font_t* font, bool withText);
     static void ApplyPen(cairo_t* cr, const Pen& pen);
+    static void JoinSegments(StrokeRun& run);
 
     bool mEmpty = true;
     int32_t mColor = 0;

@@ -88,7 +88,10 @@ void SetMapFileOverride(std::string path) { tMapFileOverride = std::move(path); 
 MusicFont::MusicFont(std::shared_ptr<const musicfont::Map> map)
     : mShared(std::move(map)), mMap(*mShared), mLilyPondDir(MusicFontDir()) {
     for (const Entry& entry : mMap.Entries) {
-        if (!entry.Key.empty()) mByFirstCode[entry.Key.front()].push_back(&entry);
+        if (entry.Key.empty()) continue;
+        mByFirstCode[entry.Key.front()].push_back(&entry);
+        for (const Element& element : entry.Elements)
+            if (element.Kind == ElementKind::Brace) mBraceCode[entry.Key.front()] = true;
     }
     // Longest keys first, so the first match is the longest.
     for (auto& list : mByFirstCode) {
@@ -154,22 +157,30 @@ MusicFont::FaceInfo MusicFont::ResolveFace(const std::string& alias, double size
     return info;
 }
 
-std::vector<uint8_t> MusicFont::Codes(std::string_view text, std::u32string& chars) const {
+void MusicFont::ReadCodes(std::string_view text) {
+    std::u32string& chars = mChars;
+    std::vector<uint8_t>& codes = mCodes;
+    chars.clear();
+    codes.clear();
+    // Music is mostly ASCII, where code points, the code page and UTF-8 agree.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        chars.assign(text.begin(), text.end());
+        codes.assign(text.begin(), text.end());
+        return;
+    }
     chars = Utf8ToCodePoints(text);
-    std::vector<uint8_t> codes;
-    codes.reserve(chars.size());
     for (char32_t ch : chars) {
         int code = UnicodeToCp1252(ch);
         // Characters outside the code page match no entry (0 is never a key of the map).
         codes.push_back(code < 0 ? 0 : static_cast<uint8_t>(code));
     }
-    return codes;
 }
 
 MusicRun MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
     MusicRun run;
-    std::u32string chars;
-    std::vector<uint8_t> codes = Codes(text, chars);
+    ReadCodes(text);
+    const std::u32string& chars = mChars;
+    const std::vector<uint8_t>& codes = mCodes;
     double pen = 0.0;
     size_t pos = 0;
     while (pos < codes.size()) {
@@ -202,17 +213,9 @@ MusicRun MusicFont::Layout(std::string_view text, double sizePoints, double staf
 }
 
 bool MusicFont::IsBrace(std::string_view text) {
-    std::u32string chars;
-    std::vector<uint8_t> codes = Codes(text, chars);
-    for (uint8_t code : codes) {
-        if (code == 0) continue;
-        for (const Entry* entry : mByFirstCode[code]) {
-            for (const Element& element : entry->Elements) {
-                if (element.Kind == ElementKind::Brace) return true;
-            }
-        }
-    }
-    return false;
+    ReadCodes(text);
+    return std::any_of(mCodes.begin(), mCodes.end(),
+                       [this](uint8_t code) { return mBraceCode[code]; });
 }
 
 const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, double staffPoints) {

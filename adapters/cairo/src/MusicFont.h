@@ -91,12 +91,16 @@ class MusicFont {
     void AddElement(const musicfont::Element& element, double sizePoints, double staffPoints,
                     Drawing& out);
     void Report(const std::string& problem);
-    std::vector<uint8_t> Codes(std::string_view text, std::u32string& chars) const;
+    // Reads a UTF-8 text into mChars (code points) and mCodes (code page bytes, 0 for none).
+    void ReadCodes(std::string_view text);
 
     std::shared_ptr<const musicfont::Map> mShared;  // a map is parsed once per process
     const musicfont::Map& mMap;
     std::string mLilyPondDir;
     std::vector<const musicfont::Entry*> mByFirstCode[256];
+    bool mBraceCode[256] = {};  // codes beginning an entry drawn as part of a brace
+    std::u32string mChars;
+    std::vector<uint8_t> mCodes;
     // Drawings by entry and the face variant they were built with (optical size, brace glyph).
     std::map<std::pair<const musicfont::Entry*, int64_t>, std::unique_ptr<Drawing>> mDrawings;
     std::map<char32_t, std::unique_ptr<Drawing>> mFallbacks;
