@@ -41,16 +41,20 @@ def test_the_listing_example_tells_each_score_of_a_folder(tmp_path):
 
 def stub_names():
     tree = ast.parse((pathlib.Path(corvendi.__file__).parent / "__init__.pyi").read_text())
-    names, members = set(), {}
+    names, members, bases = set(), {}, {}
     for node in tree.body:
         if isinstance(node, ast.ClassDef):
             names.add(node.name)
+            bases[node.name] = [b.id for b in node.bases if isinstance(b, ast.Name)]
             members[node.name] = {n.name if isinstance(n, ast.FunctionDef) else n.target.id
                                   for n in node.body
                                   if isinstance(n, (ast.FunctionDef, ast.AnnAssign))}
         elif isinstance(node, ast.FunctionDef):
             names.add(node.name)
-    return names, members
+
+    def inherited(name):
+        return members.get(name, set()).union(*(inherited(b) for b in bases.get(name, [])))
+    return names, {name: inherited(name) for name in members}
 
 
 def test_the_stubs_name_every_public_class_function_and_member():
