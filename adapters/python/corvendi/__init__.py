@@ -83,13 +83,14 @@ def _error_for(id: str, message: str) -> Error:
 
 def _use_installed_app_folder() -> None:
     # An installed package finds its prefix's application folder unless the user chose one.
+    # Through the environment, so that the platform of every thread finds it.
     try:
         from ._installed import APP_FOLDER_FROM_PACKAGE
     except ImportError:
         return
     folder = os.path.normpath(os.path.join(os.path.dirname(__file__), APP_FOLDER_FROM_PACKAGE))
-    if "CORVENDI_HOME" not in os.environ and os.path.isdir(folder):
-        platform().app_folder = folder
+    if os.path.isdir(folder):
+        os.environ.setdefault("CORVENDI_HOME", folder)
 
 
 _use_installed_app_folder()
@@ -100,23 +101,44 @@ def _last_message() -> str:
     return messages[-1][0] if messages else "the file could not be read"
 
 
-def open(path: Union[str, os.PathLike]) -> Score:  # noqa: A001  corvendi.open, as documented
-    """A score read from a score file or a Standard MIDI File, laid out and paginated.
+@contextlib.contextmanager
+def _resolution(dpi: Optional[int]) -> Iterator[None]:
+    # A score lays its pages out for the screen's pixel size of its creation.
+    if dpi is None:
+        yield
+        return
+    if dpi < 1 or 1440 % dpi:
+        raise RenderError("render.dpi", f"{dpi}: the resolution must divide 1440 evenly")
+    thread_platform = platform()
+    before = (thread_platform.twips_per_pixel_x, thread_platform.twips_per_pixel_y)
+    thread_platform.set_twips_per_pixel(1440 // dpi, 1440 // dpi)
+    try:
+        yield
+    finally:
+        thread_platform.set_twips_per_pixel(*before)
+
+
+def open(path: Union[str, os.PathLike], dpi: Optional[int] = None) -> Score:  # noqa: A001
+    """A score read from a score file or a Standard MIDI File, laid out and paginated for a
+    screen of ``dpi`` pixels per inch (the platform's, 96, unless told).
 
     Raises FileError ("file.open") with the engine's message when the file cannot be read.
     """
     path = os.fspath(path)
     platform().clear_messages()
-    score = Score()
+    with _resolution(dpi):
+        score = Score()
     if not score.open_file(path):
         raise FileError("file.open", f"{path}: {_last_message()}")
     score.paginate()
     return score
 
 
-def new() -> Score:
-    """A new default score (one staff in common time), laid out and paginated."""
-    score = Score()
+def new(dpi: Optional[int] = None) -> Score:
+    """A new default score (one staff in common time), laid out and paginated for a screen of
+    ``dpi`` pixels per inch (the platform's, 96, unless told)."""
+    with _resolution(dpi):
+        score = Score()
     score.create_default()
     score.paginate()
     return score
@@ -134,16 +156,21 @@ def _save(self: Score, path: Union[str, os.PathLike] = "", file_type: Optional[i
 
 
 def _render(self: Score, path: Union[str, os.PathLike],
-            pages: Union[None, int, Tuple[int, int]] = None, dpi: int = 96) -> list:
+            pages: Union[None, int, Tuple[int, int]] = None, dpi: Optional[int] = None) -> list:
     """Writes the score as PDF (one file) or as PNG or SVG (``<stem>-<page>.png`` per page),
     chosen by the extension. ``pages`` is one page or a (first, last) pair; None is every
-    page. Returns the files written; raises RenderError."""
+    page. PNG pages have the score's resolution (``score.dpi``, fixed when it was made:
+    ``corvendi.open(path, dpi=...)``); ``dpi`` must be that one when given. Returns the files
+    written; raises RenderError."""
+    if dpi is not None and dpi != self.dpi:
+        raise RenderError("render.dpi", f"{dpi}: this score is laid out at {self.dpi} dpi; "
+                          f"open or create it with dpi={dpi} to draw at that resolution")
     first = last = None
     if isinstance(pages, int):
         first = pages
     elif pages is not None:
         first, last = pages
-    return self._render(os.fspath(path), first, last, dpi)
+    return self._render(os.fspath(path), first, last)
 
 
 def _to_dict(self: Score) -> dict:
@@ -260,6 +287,8 @@ def _show_dialog(self: Score, dialog: int,
         return self._show_dialog(int(dialog))
 
 
+Score.dpi = property(lambda self: self.twips_to_pixels_x(1440),
+                     doc="Pixels per inch of the screen the score lays its pages out for.")
 Score.save = _save
 Score.render = _render
 Score.to_dict = _to_dict

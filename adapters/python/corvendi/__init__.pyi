@@ -215,9 +215,10 @@ class PrintError(Error): ...
 class DialogError(Error): ...
 
 # --- the headless session ---------------------------------------------------------------------
-def open(path: Union[str, os.PathLike[str]]) -> Score:
-    """A score read from a file, laid out and paginated; raises FileError ("file.open")."""
-def new() -> Score:
+def open(path: Union[str, os.PathLike[str]], dpi: Optional[int] = None) -> Score:
+    """A score read from a file, laid out and paginated for a screen of `dpi` pixels per inch;
+    raises FileError ("file.open")."""
+def new(dpi: Optional[int] = None) -> Score:
     """A new default score (one staff in common time), laid out and paginated."""
 def platform() -> Platform:
     """The calling thread's platform."""
@@ -634,8 +635,10 @@ class Score:
     def save(self, path: Union[str, os.PathLike[str]] = "", file_type: Optional[int] = None) -> None:
         """Saves a score file (a MIDI file for .mid/.midi); raises FileError ("file.save")."""
     def render(self, path: Union[str, os.PathLike[str]], pages: Union[None, int, Tuple[int, int]] = None,
-               dpi: int = 96) -> List[str]:
-        """PDF, or PNG/SVG one file per page, by the extension; returns the files written."""
+               dpi: Optional[int] = None) -> List[str]:
+        """PDF, or PNG/SVG one file per page, by the extension, at the score's dpi; returns the
+        files written."""
+    dpi: int  # pixels per inch of the screen the score lays its pages out for (read-only)
     def to_dict(self) -> Dict[str, Any]: """The whole document as the engine's JSON dump."""
     def notes(self) -> Iterator[Note]: """Every note of every voice, voice by voice in time order."""
     def listen(self, **handlers: Callable[..., Any]) -> ScoreEvents:

@@ -64,6 +64,24 @@ void AddSequence(py::module_& m, Class& cls, const char* iteratorName) {
         });
 }
 
+// The lookups of the collections keyed by identifier: by 1-based position or by ID.
+template <typename Collection, typename Class>
+void AddKeyedLookups(Class& cls) {
+    cls.def("item", py::overload_cast<int32_t>(&Collection::Item, py::const_), py::arg("index"),
+            "By 1-based position or by ID; None when absent.")
+        .def("item", py::overload_cast<const std::string&>(&Collection::Item, py::const_),
+             py::arg("id"))
+        .def_property_readonly("count", &Collection::Count)
+        .def("new_id", &Collection::NewID);
+}
+
+template <typename Collection, typename Class>
+void AddKeyedRemoval(Class& cls) {
+    cls.def("remove", py::overload_cast<int32_t>(&Collection::Remove), py::arg("index"))
+        .def("remove", py::overload_cast<const std::string&>(&Collection::Remove), py::arg("id"))
+        .def("clear", &Collection::Clear);
+}
+
 void BindNotes(py::module_& m) {
     py::class_<Notes, std::shared_ptr<Notes>> cls(
         m, "Notes", "The notes of one voice in time order, at most one per time.");
@@ -87,16 +105,9 @@ void BindNotes(py::module_& m) {
 
 void BindVoices(py::module_& m) {
     py::class_<Voices, std::shared_ptr<Voices>> cls(m, "Voices", "All voices of a score.");
-    cls.def("add", &Voices::Add, py::arg("id"), py::arg("instrument"), py::arg("description"))
-        .def("item", py::overload_cast<int32_t>(&Voices::Item, py::const_), py::arg("index"),
-             "By 1-based position or by ID; None when absent.")
-        .def("item", py::overload_cast<const std::string&>(&Voices::Item, py::const_),
-             py::arg("id"))
-        .def_property_readonly("count", &Voices::Count)
-        .def("remove", py::overload_cast<int32_t>(&Voices::Remove), py::arg("index"))
-        .def("remove", py::overload_cast<const std::string&>(&Voices::Remove), py::arg("id"))
-        .def("clear", &Voices::Clear)
-        .def("new_id", &Voices::NewID);
+    cls.def("add", &Voices::Add, py::arg("id"), py::arg("instrument"), py::arg("description"));
+    AddKeyedLookups<Voices>(cls);
+    AddKeyedRemoval<Voices>(cls);
     AddSequence<Voices>(m, cls, "_VoicesIterator");
 }
 
@@ -118,14 +129,9 @@ void BindInstruments(py::module_& m) {
 
 void BindStaffs(py::module_& m) {
     py::class_<Staffs, std::shared_ptr<Staffs>> cls(m, "Staffs", "The score's ordered staffs.");
-    cls.def_property_readonly("count", &Staffs::Count)
-        .def("item", py::overload_cast<int32_t>(&Staffs::Item, py::const_), py::arg("index"),
-             "By 1-based position or by ID; None when absent.")
-        .def("item", py::overload_cast<const std::string&>(&Staffs::Item, py::const_),
-             py::arg("id"))
-        .def("item_count", &Staffs::ItemCount, py::arg("at_time"), py::arg("duration"))
-        .def("key_count", &Staffs::KeyCount, py::arg("at_time"), py::arg("duration"))
-        .def("new_id", &Staffs::NewID);
+    cls.def("item_count", &Staffs::ItemCount, py::arg("at_time"), py::arg("duration"))
+        .def("key_count", &Staffs::KeyCount, py::arg("at_time"), py::arg("duration"));
+    AddKeyedLookups<Staffs>(cls);
     AddSequence<Staffs>(m, cls, "_StaffsIterator");
 }
 

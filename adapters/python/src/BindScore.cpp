@@ -321,6 +321,9 @@ void BindScore(py::module_& m) {
                    "open_file(), or use corvendi.new() / corvendi.open().",
                    py::dynamic_attr());
     cls.def(py::init(&Score::Create));
+    cls.def("__repr__", [](const Score& s) {
+        return "<Score '" + s.Title() + "' staffs=" + std::to_string(s.Staffs()) + ">";
+    });
     cls.def_property(
         "events", &Score::Events,
         [](py::object self, std::shared_ptr<ScoreEvents> listener) {

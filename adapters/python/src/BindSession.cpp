@@ -13,6 +13,7 @@
 #include <corvendi/dialogs/DialogPresenter.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,9 +31,34 @@ std::shared_ptr<HeadlessPlatform> ThreadPlatform() {
     return platform;
 }
 
+constexpr int32_t kTwipsPerInch = 1440;
+
+// A score keeps the screen's pixel size of its creation and places text by it, so its windows
+// must have that pixel size. For one call, the thread's platform (which the adapter sizes its
+// windows by) takes the score's pixel size.
+class ScoreResolution {
+  public:
+    explicit ScoreResolution(const Score& score)
+        : mPlatform(ThreadPlatform()),
+          mX(mPlatform->TwipsPerPixelX()),
+          mY(mPlatform->TwipsPerPixelY()) {
+        const int32_t dpi = std::max(1, score.TwipsToPixelsX(kTwipsPerInch));
+        mPlatform->SetTwipsPerPixel(kTwipsPerInch / dpi, kTwipsPerInch / dpi);
+    }
+    ~ScoreResolution() { mPlatform->SetTwipsPerPixel(mX, mY); }
+    ScoreResolution(const ScoreResolution&) = delete;
+    ScoreResolution& operator=(const ScoreResolution&) = delete;
+
+  private:
+    std::shared_ptr<HeadlessPlatform> mPlatform;
+    int32_t mX;
+    int32_t mY;
+};
+
 // Attaches an image window of the page's size when the score has none, then lets pagination
 // run to its end. Returns the page count.
 int32_t Paginate(Score& score) {
+    ScoreResolution resolution(score);
     if (!score.Window()) {
         score.SetWindow(std::make_shared<CairoImageSurface>(
             score.SheetWidthTw(), score.SheetHeightTw(), CurrentPlatform().TwipsPerPixelX()));
@@ -49,11 +75,10 @@ std::vector<std::shared_ptr<Region>> Regions(Score& score) {
     return score.Regions();
 }
 
-// Renders through the adapter, then gives the score its own window and page back: a render
-// attaches a window of its own, at the resolution asked for.
+// Renders through the adapter at the score's own resolution, then gives the score its own
+// window and page back: a render attaches a window of its own.
 std::vector<std::string> Render(Score& score, const std::string& path,
-                                std::optional<int32_t> fromPage, std::optional<int32_t> toPage,
-                                int32_t dpi) {
+                                std::optional<int32_t> fromPage, std::optional<int32_t> toPage) {
     const auto format = cairo::RenderFormatOf(path);
     if (!format) {
         throw Error("render.format", path + ": the file name must end in .pdf, .png or .svg");
@@ -63,8 +88,11 @@ std::vector<std::string> Render(Score& score, const std::string& path,
     cairo::RenderOptions options;
     options.FromPage = fromPage;
     options.ToPage = toPage;
-    options.Dpi = dpi;
-    std::vector<std::string> written = cairo::Render(score, *format, path, options);
+    std::vector<std::string> written;
+    {
+        ScoreResolution resolution(score);
+        written = cairo::Render(score, *format, path, options);
+    }
     if (window) {
         score.SetWindow(window);
         Paginate(score);
@@ -128,8 +156,7 @@ void BindScoreSession(ScoreClass& cls) {
         .def_property_readonly("has_window", [](const Score& s) { return s.Window() != nullptr; })
         .def("detach_window", [](Score& s) { s.SetWindow(nullptr); })
         .def("regions", &Regions, "The hit regions of the current page, top to bottom.")
-        .def("_render", &Render, py::arg("path"), py::arg("from_page"), py::arg("to_page"),
-             py::arg("dpi"))
+        .def("_render", &Render, py::arg("path"), py::arg("from_page"), py::arg("to_page"))
         .def("_to_json", [](const Score& s) { return ToJson(s); });
 }
 

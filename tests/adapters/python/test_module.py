@@ -145,6 +145,10 @@ def test_a_rendered_png_shows_the_music(example, tmp_path):
     assert width == example.sheet_width_tw // 15
     assert len(set(raw)) > 2  # not a blank page: paper, ink and their shades
     assert example.has_window and example.regions()
+    coarse = corvendi.new(dpi=48)
+    coarse.render(tmp_path / "coarse.png")
+    assert png_pixels(tmp_path / "coarse-1.png")[1] == coarse.sheet_width_tw // 30
+    assert corvendi.platform().twips_per_pixel_x == 15
 
 
 def test_answers_go_to_the_dialog_an_operation_opens():
