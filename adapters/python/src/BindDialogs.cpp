@@ -1,6 +1,7 @@
 // The dialog models (controls as plain fields, user actions as methods), the presenter seam a
 // Python class may implement, and the scripted presenter that answers dialogs from prepared
-// answers. A dialog handed to a presenter lives only while it is presented.
+// answers. A dialog handed to a presenter lives only while it is presented; a dialog made in Python
+// keeps the score it was initialised with alive.
 #include <corvendi/Score.h>
 #include <corvendi/dialogs/DeleteMeasureDialog.h>
 #include <corvendi/dialogs/DeleteStaffDialog.h>
@@ -112,7 +113,7 @@ void BindDialog(py::module_& m) {
 
     py::class_<InsertMeasureDialog, Dialog>(m, "InsertMeasureDialog")
         .def(py::init<>())
-        .def("init", &InsertMeasureDialog::Init, py::arg("score"))
+        .def("init", &InsertMeasureDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
         .def("set_measure", &InsertMeasureDialog::SetMeasure, py::arg("number"))
         .def("set_after", &InsertMeasureDialog::SetAfter, py::arg("after"))
         .def_property_readonly("quantity", &InsertMeasureDialog::Quantity)
@@ -120,13 +121,13 @@ void BindDialog(py::module_& m) {
         .def_property_readonly("after", &InsertMeasureDialog::After);
     py::class_<DeleteMeasureDialog, Dialog>(m, "DeleteMeasureDialog")
         .def(py::init<>())
-        .def("init", &DeleteMeasureDialog::Init, py::arg("score"))
+        .def("init", &DeleteMeasureDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
         .def("set_measure", &DeleteMeasureDialog::SetMeasure, py::arg("number"))
         .def_property_readonly("quantity", &DeleteMeasureDialog::Quantity)
         .def_property_readonly("measure_number", &DeleteMeasureDialog::MeasureNumber);
     py::class_<InsertStaffDialog, Dialog>(m, "InsertStaffDialog")
         .def(py::init<>())
-        .def("init", &InsertStaffDialog::Init, py::arg("score"))
+        .def("init", &InsertStaffDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
         .def_property_readonly("quantity", &InsertStaffDialog::Quantity)
         .def_property_readonly("position", &InsertStaffDialog::Position)
         .def_property_readonly("instrument", &InsertStaffDialog::Instrument)
@@ -134,7 +135,7 @@ void BindDialog(py::module_& m) {
         .def_property_readonly("clef", &InsertStaffDialog::Clef);
     py::class_<DeleteStaffDialog, Dialog>(m, "DeleteStaffDialog")
         .def(py::init<>())
-        .def("init", &DeleteStaffDialog::Init, py::arg("score"))
+        .def("init", &DeleteStaffDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
         .def_property_readonly("quantity", &DeleteStaffDialog::Quantity)
         .def_property_readonly("first_staff", &DeleteStaffDialog::FirstStaff);
 }
