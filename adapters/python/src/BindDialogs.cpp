@@ -1,7 +1,7 @@
 // The dialog models (controls as plain fields, user actions as methods), the presenter seam a
 // Python class may implement, and the scripted presenter that answers dialogs from prepared
-// answers. A dialog handed to a presenter lives only while it is presented; a dialog made in Python
-// keeps the score it was initialised with alive.
+// answers. A dialog handed to a presenter lives only while it is presented; a dialog made in
+// Python keeps the score it was initialised with alive.
 #include <corvendi/Score.h>
 #include <corvendi/dialogs/DeleteMeasureDialog.h>
 #include <corvendi/dialogs/DeleteStaffDialog.h>
