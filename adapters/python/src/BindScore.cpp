@@ -299,6 +299,22 @@ void BindGrowingMembers(py::class_<S, DocumentOwner, std::shared_ptr<S>>& cls) {
     if constexpr (requires(const S& s) { s.CanRedo(); }) {
         cls.def_property_readonly("can_redo", [](const S& s) { return s.CanRedo(); });
     }
+    if constexpr (requires(S& s) { s.SetUndoDepth(s.UndoDepth()); }) {
+        cls.def_property(
+            "undo_depth", [](const S& s) { return s.UndoDepth(); },
+            [](S& s, int32_t depth) { s.SetUndoDepth(depth); });
+    }
+    if constexpr (requires(S& s) { s.ClearSelection(); }) {
+        cls.def("clear_selection", [](S& s) { s.ClearSelection(); });
+    }
+    if constexpr (requires(S& s) { s.SetSelection(0, 0, 0, 0); }) {
+        cls.def(
+            "set_selection",
+            [](S& s, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+                return s.SetSelection(left, top, right, bottom);
+            },
+            py::arg("left"), py::arg("top"), py::arg("right"), py::arg("bottom"));
+    }
     if constexpr (requires(S & s) { s.ShowDialog(0); }) {
         cls.def("_show_dialog", [](S& s, int32_t dialog) {
             using R = decltype(s.ShowDialog(dialog));
