@@ -160,7 +160,9 @@ void BindDocument(ScoreClass& cls) {
                     return 0;
                 });
             },
-            py::arg("index") = py::none(), py::arg("after_it") = false, py::arg("prompt") = false)
+            py::arg("index") = py::none(), py::arg("after_it") = false, py::arg("prompt") = false,
+            "Inserts measures before measure index (after it with after_it; the selected measure "
+            "when None); with prompt the Insert Measure dialog asks first.")
         .def(
             "del_measure",
             [](Score& s, const py::object& index, bool prompt) {
@@ -173,11 +175,14 @@ void BindDocument(ScoreClass& cls) {
                     return 0;
                 });
             },
-            py::arg("index") = py::none(), py::arg("prompt") = false)
+            py::arg("index") = py::none(), py::arg("prompt") = false,
+            "Deletes measure index with its notes and events; later music moves back.")
         .def("add_staff", &Score::AddStaff, py::arg("index") = py::none(),
-             py::arg("prompt") = false)
+             py::arg("prompt") = false,
+             "Inserts a staff at 1..staffs + 1 (after the last when None); with prompt the "
+             "Insert Staff dialog chooses. The last staff made, or None.")
         .def("del_staff", &Score::DelStaff, py::arg("index") = py::none(),
-             py::arg("prompt") = false)
+             py::arg("prompt") = false, "Deletes staff index (1 when None) with its voices.")
         .def("set_brace_by_hit", &Score::SetBraceByHit, py::arg("x"), py::arg("y"),
              py::arg("staffs") = 2);
 }
@@ -185,7 +190,9 @@ void BindDocument(ScoreClass& cls) {
 void BindFilesAndPlayback(ScoreClass& cls) {
     cls.def("open_file", &Score::OpenFile, py::arg("path"),
             "Loads a score or MIDI file; False (with a message box) when it cannot.")
-        .def("save_file", &Score::SaveFile, py::arg("path") = "", py::arg("file_type") = 0)
+        .def("save_file", &Score::SaveFile, py::arg("path") = "", py::arg("file_type") = 0,
+             "Writes a score file (FileFormats.fmtQuavrix) or a MIDI file; the target is "
+             "replaced only once complete. False on failure (save() raises instead).")
         .def_property_readonly("file_name", &Score::FileName)
         .def_property_readonly("file_type", &Score::FileType)
         .def_property_readonly("file_title", &Score::FileTitle)
@@ -211,10 +218,16 @@ void BindFilesAndPlayback(ScoreClass& cls) {
 
 void BindHitEditing(ScoreClass& cls) {
     cls.def("in_region", &Score::InRegion, py::arg("x"), py::arg("y"))
-        .def("hit_test", &Score::HitTest, py::arg("x"), py::arg("y"), py::arg("set_ix") = false)
-        .def("measure_flags", &Score::MeasureFlags, py::arg("at_time"))
+        .def("hit_test", &Score::HitTest, py::arg("x"), py::arg("y"), py::arg("set_ix") = false,
+             "Whether a region holds the point; with set_ix its staff becomes the selected one.")
+        .def("measure_flags", &Score::MeasureFlags, py::arg("at_time"),
+             "Marks at at_time: 1 repeat begin, 2 repeat end, 4 section end, 8 score end, "
+             "16 x SectionTypes.")
         .def("add_note_by_hit", &Score::AddNoteByHit, py::arg("x"), py::arg("y"),
-             py::arg("duration"), py::arg("flags") = 0, py::arg("snap") = 0)
+             py::arg("duration"), py::arg("flags") = 0, py::arg("snap") = 0,
+             "Enters a note at a point of the drawn page (twips) in the active voice: staff and "
+             "time from the regions, pitch from the height; on a note's time a chord tone. "
+             "Records an undo step and repaints.")
         .def(
             "on_note",
             [](Score& s, int32_t x, int32_t y) -> py::object {
@@ -223,19 +236,29 @@ void BindHitEditing(ScoreClass& cls) {
                 return py::make_tuple(time, duration);
             },
             py::arg("x"), py::arg("y"), "(time, duration) of the note at the point, or None.")
-        .def("get_note_value_by_hit", &Score::GetNoteValueByHit, py::arg("x"), py::arg("y"))
+        .def("get_note_value_by_hit", &Score::GetNoteValueByHit, py::arg("x"), py::arg("y"),
+             "The pitch a point stands for: 0 outside every region.")
         .def("add_ornament_by_hit", &Score::AddOrnamentByHit, py::arg("x"), py::arg("y"),
-             py::arg("ornament"))
-        .def("change_last", &Score::ChangeLast, py::arg("value"), py::arg("alignment") = false)
+             py::arg("ornament"), "Toggles an OrnamentTypes mark on the note at the point.")
+        .def("change_last", &Score::ChangeLast, py::arg("value"), py::arg("alignment") = false,
+             "Transposes the note last entered by value semitones, or with alignment moves it "
+             "by value x 4 ticks. False when there is nothing to change.")
         .def("change_sel", &Score::ChangeSel, py::arg("new_dur") = 0, py::arg("new_value") = 0,
              py::arg("stem_dir") = 0, py::arg("ornaments") = 0, py::arg("delete") = false,
-             py::arg("tie") = false)
+             py::arg("tie") = false,
+             "Changes every selected note: a duration, a pitch (1..255) or a transposition "
+             "(>= 256 up by value mod 256, < 0 down), a StemTypes value, OrnamentTypes toggles. "
+             "Returns the number of notes processed.")
         .def("del_note", &Score::DelNote, py::arg("at_time"), py::arg("voice") = 0,
-             py::arg("staff") = 0)
+             py::arg("staff") = 0,
+             "Removes the note at at_time from voice 1..4 (else the active one) of staff "
+             "1..staffs (else the selected one).")
         .def("add_global_by_hit", &Score::AddGlobalByHit, py::arg("x"), py::arg("y"),
-             py::arg("event_type"), py::arg("sub_type") = 0, py::arg("text") = "")
+             py::arg("event_type"), py::arg("sub_type") = 0, py::arg("text") = "",
+             "Places (or toggles, or replaces) a mark of EventTypes at the point; sub_type is "
+             "its value (a DynamicTypes, a chord code, a key, a SectionTypes mark ...).")
         .def("remove_global_event", &Score::RemoveGlobalEvent, py::arg("at_time"),
-             py::arg("event_type"))
+             py::arg("event_type"), "Removes the mark at at_time; every one when at_time < 0.")
         .def_property("lyric", &Score::Lyric, &Score::SetLyric)
         .def("add_lyric", &Score::AddLyric, py::arg("at_time"), py::arg("text"))
         .def(
@@ -264,7 +287,8 @@ void BindHitEditing(ScoreClass& cls) {
                 return chords.mEntries;
             },
             "The chord mapper's chords as (name, code) pairs.")
-        .def("set_active_by_hit", &Score::SetActiveByHit, py::arg("x"), py::arg("y"))
+        .def("set_active_by_hit", &Score::SetActiveByHit, py::arg("x"), py::arg("y"),
+             "The staff and measure under the point become the selected ones.")
         .def(
             "first_active_xy",
             [](Score& s) {
@@ -299,15 +323,15 @@ void BindGrowingMembers(py::class_<S, DocumentOwner, std::shared_ptr<S>>& cls) {
     if constexpr (requires(const S& s) { s.CanRedo(); }) {
         cls.def_property_readonly("can_redo", [](const S& s) { return s.CanRedo(); });
     }
-    if constexpr (requires(S& s) { s.SetUndoDepth(s.UndoDepth()); }) {
+    if constexpr (requires(S & s) { s.SetUndoDepth(s.UndoDepth()); }) {
         cls.def_property(
             "undo_depth", [](const S& s) { return s.UndoDepth(); },
             [](S& s, int32_t depth) { s.SetUndoDepth(depth); });
     }
-    if constexpr (requires(S& s) { s.ClearSelection(); }) {
+    if constexpr (requires(S & s) { s.ClearSelection(); }) {
         cls.def("clear_selection", [](S& s) { s.ClearSelection(); });
     }
-    if constexpr (requires(S& s) { s.SetSelection(0, 0, 0, 0); }) {
+    if constexpr (requires(S & s) { s.SetSelection(0, 0, 0, 0); }) {
         cls.def(
             "set_selection",
             [](S& s, int32_t left, int32_t top, int32_t right, int32_t bottom) {
