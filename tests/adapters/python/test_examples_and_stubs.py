@@ -1,4 +1,5 @@
-"""The example scripts run, and the type stubs name what the module has."""
+"""The example scripts and the README's example run, and the type stubs name what the module
+has."""
 import ast
 import inspect
 import pathlib
@@ -37,6 +38,13 @@ def test_the_listing_example_tells_each_score_of_a_folder(tmp_path):
     score = corvendi.open(EXAMPLE)
     assert f"a.sco: {score.title}" in out
     assert "broken.sco: unreadable" in out
+
+
+def test_the_readme_example_runs(tmp_path):
+    readme = (SOURCE / "README.md").read_text()
+    script = readme.split("```python\n", 1)[1].split("```", 1)[0]
+    subprocess.run([sys.executable, "-c", script], cwd=tmp_path, check=True, capture_output=True)
+    assert [n.values for n in corvendi.open(tmp_path / "evening.sco").notes()][-1] == (71,)
 
 
 def stub_names():
