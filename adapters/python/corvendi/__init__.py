@@ -187,7 +187,8 @@ def _notes(self: Score) -> Iterator[Note]:  # noqa: F405
 # --- events -----------------------------------------------------------------------------------
 
 _EVENT_NAMES = ("active_measure", "active_staff", "active_voice", "after_open_save",
-                "before_open_save", "change_notify", "go_repeat", "history_changed", "load_midi",
+                "before_open_save", "change_notify", "go_repeat", "history_changed", "redo_changed",
+                "load_midi",
                 "play_done", "mark_handle", "mark_repeat", "progress_report",
                 "selection_cleared", "skip_section", "window_cleared")
 

@@ -26,6 +26,7 @@ class PyScoreEvents : public ScoreEvents {
     void ChangeNotify(bool IsChanged) override { Call("change_notify", IsChanged); }
     void GoRepeat(int32_t NextTime) override { Call("go_repeat", NextTime); }
     void HistoryChanged(bool CanUndo) override { Call("history_changed", CanUndo); }
+    void RedoChanged(bool CanRedo) override { Call("redo_changed", CanRedo); }
     void LoadMIDI(const std::shared_ptr<MIDIEvent>& EventObj) override {
         Call("load_midi", EventObj);
     }
@@ -73,6 +74,7 @@ void BindEvents(py::module_& m) {
         .def("change_notify", &Nothing)
         .def("go_repeat", &Nothing)
         .def("history_changed", &Nothing)
+        .def("redo_changed", &Nothing)
         .def("load_midi", &Nothing)
         .def("play_done", &Nothing)
         .def("mark_handle", &Nothing)

@@ -146,7 +146,13 @@ void BindDocument(ScoreClass& cls) {
              py::arg("duration"), py::arg("flags") = 0,
              "Adds a note to voice 1..all_voices count; no undo step, no repaint.")
         .def_property_readonly("sel_count", &Score::SelCount)
+        .def("clear_selection", &Score::ClearSelection, "Empties the selection (no event).")
+        .def("undo", &Score::Undo, "Takes the newest step of the score's history back.")
+        .def("redo", &Score::Redo, "Makes the step taken back last again.")
         .def_property_readonly("can_undo", &Score::CanUndo)
+        .def_property_readonly("can_redo", &Score::CanRedo)
+        .def_property("undo_depth", &Score::UndoDepth, &Score::SetUndoDepth,
+                      "Steps each score of the thread keeps, 1..1,000.")
         .def("ins_desc", &Score::InsDesc, py::arg("ins_code"))
         .def(
             "add_measure",
@@ -313,24 +319,6 @@ void BindHitEditing(ScoreClass& cls) {
 // Members of the host API that later editing work adds to Score are bound once they exist.
 template <typename S>
 void BindGrowingMembers(py::class_<S, DocumentOwner, std::shared_ptr<S>>& cls) {
-    if constexpr (requires(S & s) { s.Undo(); }) {
-        cls.def(
-            "undo", [](S& s) { s.Undo(); }, "Reverses the newest edit of the history.");
-    }
-    if constexpr (requires(S & s) { s.Redo(); }) {
-        cls.def("redo", [](S& s) { s.Redo(); });
-    }
-    if constexpr (requires(const S& s) { s.CanRedo(); }) {
-        cls.def_property_readonly("can_redo", [](const S& s) { return s.CanRedo(); });
-    }
-    if constexpr (requires(S & s) { s.SetUndoDepth(s.UndoDepth()); }) {
-        cls.def_property(
-            "undo_depth", [](const S& s) { return s.UndoDepth(); },
-            [](S& s, int32_t depth) { s.SetUndoDepth(depth); });
-    }
-    if constexpr (requires(S & s) { s.ClearSelection(); }) {
-        cls.def("clear_selection", [](S& s) { s.ClearSelection(); });
-    }
     if constexpr (requires(S & s) { s.SetSelection(0, 0, 0, 0); }) {
         cls.def(
             "set_selection",
