@@ -277,15 +277,15 @@ def _answer_text(value: Any) -> str:
 
 def _show_dialog(self: Score, dialog: int,
                  answers: Union[None, Mapping[str, Any], Iterable[Tuple[str, Any]]] = None,
-                 button: str = "cmdOk") -> Any:
-    """Opens a property dialog (DialogTypes) and answers it as ``answering`` does; without
-    answers it goes to the current presenter."""
-    if not hasattr(self, "_show_dialog"):
-        raise NotImplementedError("this engine has no property dialogs yet")
+                 button: str = "cmdOk") -> None:
+    """Opens a property dialog (DialogTypes) and answers it as ``answering`` does:
+    ``score.show_dialog(DialogTypes.dlgScoreProperties, answers={"txtTitle(0)": "Evening"})``.
+    Without answers (and with the default button) the current presenter shows it."""
     if answers is None and button == "cmdOk" and _presenter is not None:
-        return self._show_dialog(int(dialog))
+        self._show_dialog(int(dialog))
+        return
     with answering(answers, button):
-        return self._show_dialog(int(dialog))
+        self._show_dialog(int(dialog))
 
 
 Score.dpi = property(lambda self: self.twips_to_pixels_x(1440),

@@ -275,6 +275,11 @@ class Dialog:
     beeps: int
     def click(self, control: str) -> bool: ...
     def close_by_frame(self) -> None: ...
+    left: int  # the form's place and size in twips
+    top: int
+    width: int
+    height: int
+    def move(self, left: int, top: int) -> None: ...
     controls: List[DialogControl]
     def find(self, key: str) -> Optional[DialogControl]: ...
     def focus(self, control: str) -> bool: ...
@@ -322,10 +327,30 @@ class DialogControl:
     value: bool
     visible: bool
 
+class ScorePropertiesDialog(Dialog):
+    def __init__(self) -> None: ...
+    def init(self, score: Score) -> None: ...
+    dirty: bool
+    def working_font(self, index: int) -> Font: """A copy of title font 0..4 as the dialog holds it."""
+
+class StaffPropertiesDialog(Dialog):
+    def __init__(self) -> None: ...
+    def init(self, score: Score) -> None: ...
+    dirty: bool
+
+class MeasurePropertiesDialog(Dialog):
+    def __init__(self) -> None: ...
+    def init(self, score: Score) -> None: ...
+    measure_number: int
+    start_time: int
+    dirty: bool
+
 class DialogPresenter:
     """Shows dialogs: derive and define present(dialog), which acts on the dialog until it is closed. Without present(), every dialog is cancelled."""
     def __init__(self) -> None: ...
     def present(self, dialog: Dialog) -> None: ...
+    def choose_font(self, font: Font) -> bool:
+        """A dialog's Font button: change the font and return True, or return False."""
 
 class Font:
     """One of the score's seven fonts."""
@@ -609,6 +634,7 @@ class Score:
     def save_file(self, path: str = "", file_type: int = 0) -> bool: ...
     sel_count: int
     selected_measure: int
+    def set_selected_measure(self, number: int) -> None: """Makes measure number the active one."""
     selected_staff: Optional[Staff]
     def set_active_by_hit(self, x: int, y: int) -> None: ...
     def set_brace_by_hit(self, x: float, y: float, staffs: int = 2) -> None: ...
@@ -649,7 +675,7 @@ class Score:
     def listen(self, **handlers: Callable[..., Any]) -> ScoreEvents:
         """Attaches a listener calling one function per event (change_notify=..., ...)."""
     def show_dialog(self, dialog: int, answers: Union[None, Mapping[str, Any], Iterable[Tuple[str, Any]]] = None,
-                    button: str = "cmdOk") -> Any:
+                    button: str = "cmdOk") -> None:
         """Opens a property dialog (DialogTypes), answered as `answering` does."""
 
 class ScoreEvents:

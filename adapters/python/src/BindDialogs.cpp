@@ -2,6 +2,7 @@
 // Python class may implement, and the scripted presenter that answers dialogs from prepared
 // answers. A dialog handed to a presenter lives only while it is presented; a dialog made in
 // Python keeps the score it was initialised with alive.
+#include <corvendi/Font.h>
 #include <corvendi/Score.h>
 #include <corvendi/dialogs/DeleteMeasureDialog.h>
 #include <corvendi/dialogs/DeleteStaffDialog.h>
@@ -10,7 +11,10 @@
 #include <corvendi/dialogs/DialogPresenter.h>
 #include <corvendi/dialogs/InsertMeasureDialog.h>
 #include <corvendi/dialogs/InsertStaffDialog.h>
+#include <corvendi/dialogs/MeasurePropertiesDialog.h>
+#include <corvendi/dialogs/ScorePropertiesDialog.h>
 #include <corvendi/dialogs/ScriptedPresenter.h>
+#include <corvendi/dialogs/StaffPropertiesDialog.h>
 #include <pybind11/stl.h>
 
 #include <memory>
@@ -36,6 +40,19 @@ class PyDialogPresenter : public DialogPresenter {
             override(py::cast(&dialog, py::return_value_policy::reference));
         } catch (py::error_already_set& error) {
             error.discard_as_unraisable("present");
+        }
+    }
+
+    bool ChooseFont(Font& font) override {
+        py::gil_scoped_acquire gil;
+        py::function override =
+            py::get_override(static_cast<const DialogPresenter*>(this), "choose_font");
+        if (!override) return DialogPresenter::ChooseFont(font);
+        try {
+            return py::bool_(override(py::cast(&font, py::return_value_policy::reference)));
+        } catch (py::error_already_set& error) {
+            error.discard_as_unraisable("choose_font");
+            return false;
         }
     }
 };
@@ -109,7 +126,12 @@ void BindDialog(py::module_& m) {
         .def("click", &Dialog::Click, py::arg("control"))
         .def("spin_up", &Dialog::SpinUp, py::arg("control"))
         .def("spin_down", &Dialog::SpinDown, py::arg("control"))
-        .def("close_by_frame", &Dialog::CloseByFrame);
+        .def("close_by_frame", &Dialog::CloseByFrame)
+        .def_property_readonly("left", &Dialog::Left, "The form's place and size, twips.")
+        .def_property_readonly("top", &Dialog::Top)
+        .def_property_readonly("width", &Dialog::Width)
+        .def_property_readonly("height", &Dialog::Height)
+        .def("move", &Dialog::Move, py::arg("left"), py::arg("top"));
 
     py::class_<InsertMeasureDialog, Dialog>(m, "InsertMeasureDialog")
         .def(py::init<>())
@@ -133,6 +155,29 @@ void BindDialog(py::module_& m) {
         .def_property_readonly("instrument", &InsertStaffDialog::Instrument)
         .def_property_readonly("voices", &InsertStaffDialog::Voices)
         .def_property_readonly("clef", &InsertStaffDialog::Clef);
+    py::class_<ScorePropertiesDialog, Dialog>(m, "ScorePropertiesDialog")
+        .def(py::init<>())
+        .def("init", &ScorePropertiesDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
+        .def_property_readonly("dirty", &ScorePropertiesDialog::Dirty)
+        .def(
+            "working_font",
+            [](const ScorePropertiesDialog& d, int32_t index) {
+                if (index < 0 || index >= ScorePropertiesDialog::kWorkingFonts) {
+                    throw py::index_error("font index out of range");
+                }
+                return std::make_shared<Font>(d.WorkingFont(index));
+            },
+            py::arg("index"), "A copy of title font 0..4 as the dialog holds it.");
+    py::class_<StaffPropertiesDialog, Dialog>(m, "StaffPropertiesDialog")
+        .def(py::init<>())
+        .def("init", &StaffPropertiesDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
+        .def_property_readonly("dirty", &StaffPropertiesDialog::Dirty);
+    py::class_<MeasurePropertiesDialog, Dialog>(m, "MeasurePropertiesDialog")
+        .def(py::init<>())
+        .def("init", &MeasurePropertiesDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
+        .def_property_readonly("measure_number", &MeasurePropertiesDialog::MeasureNumber)
+        .def_property_readonly("start_time", &MeasurePropertiesDialog::StartTime)
+        .def_property_readonly("dirty", &MeasurePropertiesDialog::Dirty);
     py::class_<DeleteStaffDialog, Dialog>(m, "DeleteStaffDialog")
         .def(py::init<>())
         .def("init", &DeleteStaffDialog::Init, py::arg("score"), py::keep_alive<1, 2>())
@@ -146,7 +191,9 @@ void BindPresenters(py::module_& m) {
         "Shows dialogs: derive and define present(dialog), which acts on the dialog until it "
         "is closed. Without present(), every dialog is cancelled.")
         .def(py::init<>())
-        .def("present", &DialogPresenter::Present, py::arg("dialog"));
+        .def("present", &DialogPresenter::Present, py::arg("dialog"))
+        .def("choose_font", &DialogPresenter::ChooseFont, py::arg("font"),
+             "A dialog's Font button: change the font and return True, or return False.");
 
     py::class_<DialogAnswer>(m, "DialogAnswer", "Prepared answers for one dialog.")
         .def(py::init([](std::string form, std::vector<std::pair<std::string, std::string>> values,

@@ -116,6 +116,8 @@ void BindSettings(ScoreClass& cls) {
         .def_property("cur_page", &Score::CurPage, &Score::SetCurPage)
         .def_property_readonly("last_page", &Score::LastPage)
         .def_property_readonly("selected_measure", &Score::SelectedMeasure)
+        .def("set_selected_measure", &Score::SetSelectedMeasure, py::arg("number"),
+             "Makes measure number the active measure (numbers below 1 are ignored).")
         .def_property("verse", &Score::Verse, &Score::SetVerse)
         .def_property("key", &Score::Key, &Score::SetKey)
         .def_property("minor", &Score::Minor, &Score::SetMinor)
@@ -190,7 +192,9 @@ void BindDocument(ScoreClass& cls) {
         .def("del_staff", &Score::DelStaff, py::arg("index") = py::none(),
              py::arg("prompt") = false, "Deletes staff index (1 when None) with its voices.")
         .def("set_brace_by_hit", &Score::SetBraceByHit, py::arg("x"), py::arg("y"),
-             py::arg("staffs") = 2);
+             py::arg("staffs") = 2)
+        .def("_show_dialog", &Score::ShowDialog, py::arg("dialog"), py::arg("left") = py::none(),
+             py::arg("top") = py::none());
 }
 
 void BindFilesAndPlayback(ScoreClass& cls) {
@@ -316,30 +320,6 @@ void BindHitEditing(ScoreClass& cls) {
         });
 }
 
-// Members of the host API that later editing work adds to Score are bound once they exist.
-template <typename S>
-void BindGrowingMembers(py::class_<S, DocumentOwner, std::shared_ptr<S>>& cls) {
-    if constexpr (requires(S & s) { s.SetSelection(0, 0, 0, 0); }) {
-        cls.def(
-            "set_selection",
-            [](S& s, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-                return s.SetSelection(left, top, right, bottom);
-            },
-            py::arg("left"), py::arg("top"), py::arg("right"), py::arg("bottom"));
-    }
-    if constexpr (requires(S & s) { s.ShowDialog(0); }) {
-        cls.def("_show_dialog", [](S& s, int32_t dialog) {
-            using R = decltype(s.ShowDialog(dialog));
-            if constexpr (std::is_void_v<R>) {
-                s.ShowDialog(dialog);
-                return py::object(py::none());
-            } else {
-                return py::object(py::cast(s.ShowDialog(dialog)));
-            }
-        });
-    }
-}
-
 }  // namespace
 
 void BindScore(py::module_& m) {
@@ -365,7 +345,6 @@ void BindScore(py::module_& m) {
     BindDocument(cls);
     BindFilesAndPlayback(cls);
     BindHitEditing(cls);
-    BindGrowingMembers(cls);
     BindScoreSession(cls);
 }
 

@@ -166,3 +166,17 @@ def test_answers_go_to_the_dialog_an_operation_opens():
     with pytest.raises(corvendi.DialogError, match="txtNoSuchBox"):
         with corvendi.answering({"txtNoSuchBox": 1}):
             answered.add_measure(1, prompt=True)
+
+
+def test_a_property_dialog_answered_from_python_is_one_undo_step(example):
+    before = example.to_dict()
+    example.show_dialog(corvendi.DialogTypes.dlgScoreProperties,
+                        answers={"txtTitle(0)": "Night Song"}, button="cmdOk")
+    assert example.title == "Night Song"
+    example.undo()
+    assert example.to_dict() == before
+    seen = []
+    corvendi.set_dialog_presenter(lambda dialog: (seen.append(dialog.form_name),
+                                                  dialog.click("cmdCancel")))
+    example.show_dialog(corvendi.DialogTypes.dlgMeasureProperties)
+    assert seen == ["frmCVDMeasure"] and example.to_dict() == before
