@@ -364,6 +364,8 @@ class CORVENDI_API Score : public DocumentOwner {
     // The region of the last drawn page that contains the point, bounds included; nullptr when
     // none does or no page has been drawn yet.
     std::shared_ptr<Region> InRegion(int32_t X, int32_t Y) const;
+    // The hit regions of the last drawn page, top to bottom; empty before a page is drawn.
+    std::vector<std::shared_ptr<Region>> Regions() const;
     // Whether a region of the last drawn page contains the point. With SetIX the region's staff
     // becomes the selected staff and ActiveStaff is raised with it.
     bool HitTest(float X, float Y, bool SetIX = false);

@@ -16,6 +16,8 @@ std::shared_ptr<Region> Score::InRegion(int32_t X, int32_t Y) const {
     return nullptr;
 }
 
+std::vector<std::shared_ptr<Region>> Score::Regions() const { return mState->Regions; }
+
 bool Score::HitTest(float X, float Y, bool SetIX) {
     std::shared_ptr<Region> hit;
     for (const auto& region : mState->Regions) {

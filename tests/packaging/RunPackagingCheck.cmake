@@ -10,9 +10,12 @@
 #   internal_access    a host calling an engine-internal member does not compile against the
 #                      installed headers (the same host calling the public API does)
 #   exported_symbols   the installed shared libraries export only the host API (nm -D)
+#   python_module      the installed Python module imports from PREFIX with no other
+#                      environment, finds the prefix's application folder and renders a page
 #
 # Inputs: CHECK, PREFIX, WORK, SOURCE_DIR, BUILD_DIR, GENERATOR, CXX, VERSION, LIBDIR, BINDIR,
-# INCLUDEDIR, DATADIR, SHARED, WITH_CAIRO, PKG_CONFIG, PYTHON.
+# INCLUDEDIR, DATADIR, SHARED, WITH_CAIRO, PKG_CONFIG, PYTHON, PYTHON_DIR (the module's folder
+# below PREFIX).
 cmake_minimum_required(VERSION 3.20)
 
 set(consumer_source ${CMAKE_CURRENT_LIST_DIR}/consumer)
@@ -260,6 +263,40 @@ elseif(CHECK STREQUAL "exported_symbols")
         run("checking the symbols of ${library}" ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/check_exports.py
             ${library} ${PREFIX}/${INCLUDEDIR})
     endforeach()
+
+elseif(CHECK STREQUAL "python_module")
+    set(folder ${WORK}/run-${CHECK})
+    file(REMOVE_RECURSE ${folder})
+    file(MAKE_DIRECTORY ${folder})
+    set(script [=[
+import corvendi, sys
+score = corvendi.new()
+score.add_note(1, 0, 60, corvendi.NoteDurations.durQuarter)
+print(corvendi.__file__)
+print(corvendi.platform().app_folder)
+print(score.staff(1).voice(1).instrument.description)
+print(score.render("page.png"))
+]=])
+    execute_process(COMMAND env -i PATH=/usr/bin:/bin PYTHONPATH=${PREFIX}/${PYTHON_DIR}
+            ${PYTHON} -c "${script}"
+        WORKING_DIRECTORY ${folder}
+        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "the installed module failed (${result}):\n${output}${errors}")
+    endif()
+    string(REPLACE "\n" ";" lines "${output}")
+    list(GET lines 0 module_file)
+    list(GET lines 1 app_folder)
+    list(GET lines 2 instrument)
+    string(FIND "${module_file}" "${PREFIX}/${PYTHON_DIR}/corvendi/" at)
+    if(NOT at EQUAL 0)
+        message(FATAL_ERROR "imported another corvendi: ${module_file}")
+    endif()
+    expect_same_folder("${app_folder}" "${data_dir}")
+    if(instrument STREQUAL "")
+        message(FATAL_ERROR "the installed module found no instrument catalogue:\n${output}")
+    endif()
+    expect_exists(${folder}/page-1.png)
 
 else()
     message(FATAL_ERROR "unknown packaging check '${CHECK}'")
