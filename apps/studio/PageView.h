@@ -1,0 +1,67 @@
+// The page view: the score's page image in a drawing area with scroll bars, the mouse turned
+// into page twips, a rubber band for selecting, and the view's own zoom arithmetic.
+#pragma once
+
+#include <gtkmm.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "PageImage.h"
+#include "ViewGeometry.h"
+
+namespace corvendi::studio {
+
+struct PageRect {
+    PagePoint From;
+    PagePoint To;
+};
+
+class PageView : public Gtk::Grid {
+  public:
+    PageView();
+
+    ViewGeometry& Geometry() { return mGeometry; }
+    const ViewGeometry& Geometry() const { return mGeometry; }
+    // The image the score paints on, sized for the geometry's page and zoom.
+    void SetImage(std::shared_ptr<PageImage> image);
+    const std::shared_ptr<PageImage>& Image() const { return mImage; }
+    // Shows the image again (after the score painted) and the scroll bars for the geometry.
+    void Refresh();
+    // While true a drag draws a rubber band and reports a rectangle; else a press is a click.
+    void SetSelecting(bool on) { mSelecting = on; }
+
+    // What the user does, in page twips.
+    std::function<void(PagePoint)> OnMotion;
+    std::function<void(PagePoint, guint button, Gdk::ModifierType)> OnPress;
+    std::function<void(PageRect)> OnSelect;
+    // Ctrl+wheel: +1 zoom in, -1 zoom out, around the pointer.
+    std::function<void(int32_t direction, ViewPoint anchor)> OnZoom;
+    // Called at the end of each draw with its duration in milliseconds.
+    std::function<void(double drawMs)> OnDrawn;
+    // The scroll offsets changed (by a bar or the wheel).
+    std::function<void()> OnScrolled;
+
+    Gtk::DrawingArea& Area() { return mArea; }
+
+  private:
+    void Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
+    void SyncScrollBars();
+    void ScrollBy(double dx, double dy);
+
+    ViewGeometry mGeometry;
+    std::shared_ptr<PageImage> mImage;
+    Gtk::DrawingArea mArea;
+    Glib::RefPtr<Gtk::Adjustment> mHAdjust;
+    Glib::RefPtr<Gtk::Adjustment> mVAdjust;
+    Gtk::Scrollbar mHBar;
+    Gtk::Scrollbar mVBar;
+    bool mSyncing = false;
+    bool mSelecting = false;
+    std::optional<ViewPoint> mDragStart;
+    ViewPoint mDragNow;
+    ViewPoint mPointer;
+};
+
+}  // namespace corvendi::studio

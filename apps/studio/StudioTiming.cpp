@@ -1,0 +1,35 @@
+#include "StudioTiming.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace corvendi::studio {
+
+namespace {
+double MillisecondsSince(StudioTiming::Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(StudioTiming::Clock::now() - from).count();
+}
+}  // namespace
+
+StudioTiming::StudioTiming()
+    : mEnabled(std::getenv("CORVENDI_STUDIO_TIMING") != nullptr), mStart(Clock::now()) {}
+
+void StudioTiming::Begin(const std::string& what) {
+    if (mEnabled) mPending.emplace(what, Clock::now());
+}
+
+void StudioTiming::Drawn(double drawMs, bool pageShown) {
+    if (!mEnabled) return;
+    if (pageShown && !mFirstPageReported) {
+        mFirstPageReported = true;
+        std::fprintf(stderr, "timing: start to first page drawn %.1f ms (draw %.2f ms)\n",
+                     MillisecondsSince(mStart), drawMs);
+    }
+    if (mPending) {
+        std::fprintf(stderr, "timing: %s to drawn %.2f ms (draw %.2f ms)\n",
+                     mPending->first.c_str(), MillisecondsSince(mPending->second), drawMs);
+        mPending.reset();
+    }
+}
+
+}  // namespace corvendi::studio

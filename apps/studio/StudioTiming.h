@@ -1,0 +1,31 @@
+// Timings of the studio's own work, printed to standard error when CORVENDI_STUDIO_TIMING is
+// set: start to the first page drawn, a note entry's button press to the end of the draw that
+// shows it, and each redraw after scrolling or zooming.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+namespace corvendi::studio {
+
+class StudioTiming {
+  public:
+    using Clock = std::chrono::steady_clock;
+
+    StudioTiming();
+    bool Enabled() const { return mEnabled; }
+
+    // Something the next draw will show; `what` names it in the report.
+    void Begin(const std::string& what);
+    // The end of a draw that took `drawMs`: reports what it showed.
+    void Drawn(double drawMs, bool pageShown);
+
+  private:
+    bool mEnabled = false;
+    Clock::time_point mStart;
+    bool mFirstPageReported = false;
+    std::optional<std::pair<std::string, Clock::time_point>> mPending;
+};
+
+}  // namespace corvendi::studio
