@@ -614,12 +614,16 @@ void StudioWindow::Print() {
 void StudioWindow::RefreshRecent() {
     if (!mRecentMenu) return;
     mRecentMenu->remove_all();
-    auto items = Gtk::RecentManager::get_default()->get_items();
-    std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-        return a->get_modified().to_unix() > b->get_modified().to_unix();
-    });
+    // Newest first; an entry without a date counts as the oldest.
+    std::vector<std::pair<gint64, Glib::RefPtr<Gtk::RecentInfo>>> items;
+    for (const auto& item : Gtk::RecentManager::get_default()->get_items()) {
+        const Glib::DateTime modified = item->get_modified();
+        items.emplace_back(modified ? modified.to_unix() : 0, item);
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
     int32_t shown = 0;
-    for (const auto& item : items) {
+    for (const auto& [modified, item] : items) {
         if (shown == kRecentCount) break;
         std::string path;
         try {

@@ -1,0 +1,219 @@
+#!/usr/bin/python3
+"""The studio as a user drives it, under a virtual X server (run by xvfb-run).
+
+    studio_gui.py STUDIO CLI EXAMPLE CHECK
+
+Each CHECK works on copies in a fresh temporary folder. Input goes in with xdotool, pictures come
+out with ImageMagick's `import`; what the engine's layout puts on a page comes from the command
+line program's PNG of the same page.
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+STUDIO, CLI, EXAMPLE, CHECK = sys.argv[1:5]
+FOLDER = tempfile.mkdtemp(prefix="studio-")
+GREY = (140, 145, 153)  # the view's background around the page
+
+
+def expect(condition, message):
+    if not condition:
+        sys.exit(f"{CHECK}: {message}")
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
+
+
+def wait_for(what, timeout=10.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = what()
+        if value:
+            return value
+        time.sleep(0.1)
+    return None
+
+
+def window_named(name):
+    return wait_for(lambda: xdotool("search", "--name", name).split("\n")[0])
+
+
+class Picture:
+    """An image as rows of RGB triples, read through ImageMagick as a binary PPM."""
+
+    def __init__(self, source):
+        data = subprocess.run(["convert", source, "-depth", "8", "ppm:-"], check=True,
+                              capture_output=True).stdout
+        fields = data.split(maxsplit=4)
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = fields[4]
+
+    def at(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.pixels[i:i + 3])
+
+    def dark(self, x, y):
+        return sum(self.at(x, y)) < 3 * 160
+
+    def long_dark_rows(self, x0, x1, y0, y1, length=300):
+        """Rows with an unbroken dark run of at least `length` pixels: the staff lines."""
+        rows = []
+        for y in range(y0, y1):
+            run = best = 0
+            for x in range(x0, x1):
+                run = run + 1 if self.dark(x, y) else 0
+                best = max(best, run)
+            if best >= length:
+                rows.append(y)
+        return rows
+
+
+def start(score):
+    # Recent files go to the temporary folder, not the user's list.
+    env = dict(os.environ, GSK_RENDERER="cairo", NO_AT_BRIDGE="1", XDG_DATA_HOME=FOLDER)
+    process = subprocess.Popen([STUDIO, score], env=env, stderr=subprocess.DEVNULL)
+    title = os.path.splitext(os.path.basename(score))[0] + " – Corvendi Studio"
+    window = window_named(title)
+    expect(window, f"no window titled {title!r}")
+    time.sleep(1.0)  # the first page is drawn
+    return process, window
+
+
+def screenshot(name):
+    path = os.path.join(FOLDER, name)
+    subprocess.run(["import", "-window", "root", path], check=True)
+    return Picture(path)
+
+
+def page_origin(shot):
+    """The page's top-left corner on screen: where the grey around it turns white."""
+    y = shot.height // 2
+    x = next(x for x in range(shot.width - 1) if shot.at(x, y) == GREY and
+             shot.at(x + 1, y) == (255, 255, 255)) + 1
+    top = next(t for t in range(shot.height - 1) if shot.at(x + 2, t) == GREY and
+               shot.at(x + 2, t + 1) == (255, 255, 255)) + 1
+    return x, top
+
+
+def window_right(shot):
+    """The right edge of the window: the screen beyond it is black."""
+    y = shot.height // 2
+    return next(x for x in range(shot.width - 1, 0, -1) if shot.at(x, y) != (0, 0, 0))
+
+
+def engine_page(score, dpi=96):
+    out = os.path.join(FOLDER, "engine.png")
+    subprocess.run([CLI, "render", score, "-o", out, "--pages", "1", "--dpi", str(dpi),
+                    "--quiet"], check=True)
+    return Picture(os.path.join(FOLDER, "engine-1.png"))
+
+
+def notes(score):
+    dump = json.loads(subprocess.run([CLI, "dump", score], check=True, capture_output=True,
+                                     text=True).stdout)
+    return [note for staff in dump["staffs"] for voice in staff["voices"]
+            for note in voice["notes"]]
+
+
+def copy(source, name):
+    target = os.path.join(FOLDER, name)
+    shutil.copy(source, target)
+    return target
+
+
+def check_example_page():
+    score = copy(EXAMPLE, "example.sco")
+    process, _ = start(score)
+    try:
+        shot = screenshot("studio.png")
+        ox, oy = page_origin(shot)
+        page = engine_page(score)
+        # Staff lines within the visible part of the page, in page pixels: down to where the
+        # grey left of the page ends.
+        bottom = next(y for y in range(oy, shot.height) if shot.at(ox - 2, y) != GREY)
+        visible = min(page.height, bottom - oy)
+        expected = page.long_dark_rows(0, page.width, 0, visible)
+        shown = [y - oy for y in shot.long_dark_rows(ox, ox + page.width, oy, oy + visible)]
+        expect(len(expected) >= 10, f"the engine's page shows {len(expected)} staff lines")
+        expect(shown == expected, f"staff lines at {shown}, the engine has them at {expected}")
+
+        # Zoomed in one step (125 %), the lines are 1.25 times as far apart.
+        xdotool("mousemove", str(ox + 200), str(oy + 200))
+        xdotool("key", "ctrl+plus")
+        time.sleep(1.0)
+        zoomed = screenshot("zoomed.png")
+        rows = zoomed.long_dark_rows(0, window_right(zoomed), oy, bottom, 360)
+        gap = expected[1] - expected[0]
+        zoomed_gap = rows[1] - rows[0]
+        expect(abs(zoomed_gap - gap * 1.25) <= 1,
+               f"lines {zoomed_gap} px apart at 125 %, {gap} px at 100 %")
+    finally:
+        process.kill()
+
+
+def check_note_entry_undo():
+    score = os.path.join(FOLDER, "melody.sco")
+    subprocess.run([CLI, "new", score], check=True, capture_output=True)
+    page = engine_page(score)
+    lines = page.long_dark_rows(0, page.width, 0, page.height)
+    top = lines[0]
+    # The system's start line and the first barline cross all five lines of the first staff.
+    crossing = [x for x in range(page.width)
+                if all(page.dark(x, y) for y in range(top, lines[4] + 1))]
+    barlines = [x for i, x in enumerate(crossing) if i == 0 or x - crossing[i - 1] > 3]
+    click_x = (barlines[0] + barlines[1]) // 2
+    process, window = start(score)
+    try:
+        ox, oy = page_origin(screenshot("new.png"))
+        xdotool("mousemove", str(ox + click_x), str(oy + top))
+        xdotool("click", "1")
+        time.sleep(0.5)
+        xdotool("key", "ctrl+s")
+        expect(wait_for(lambda: notes(score), 5), "no note in the saved file")
+        entered = notes(score)
+        expect(len(entered) == 1, f"saved notes: {entered}")
+        # The top line of a treble staff is F5; measure 1 is ticks 0..63.
+        expect(entered[0]["values"] == [77] and entered[0]["time"] < 64,
+               f"the note is {entered[0]}, expected F5 (77) in measure 1")
+        xdotool("key", "ctrl+z")
+        time.sleep(0.5)
+        xdotool("key", "ctrl+s")
+        expect(wait_for(lambda: not notes(score), 5), "Undo left the note in the saved file")
+    finally:
+        process.kill()
+
+
+def check_damaged_file():
+    score = copy(EXAMPLE, "example.sco")
+    damaged = os.path.join(FOLDER, "damaged.sco")
+    with open(EXAMPLE, "rb") as f:
+        data = f.read()
+    with open(damaged, "wb") as f:
+        f.write(data[:len(data) // 3] + b"\xff" * 64)
+    process, window = start(score)
+    try:
+        xdotool("key", "--window", window, "ctrl+o")
+        chooser = window_named("Open Score")
+        expect(chooser, "Ctrl+O showed no file chooser")
+        time.sleep(0.5)
+        xdotool("type", "--delay", "20", damaged)
+        time.sleep(0.3)
+        xdotool("key", "Return")
+        expect(window_named("^Open$"), "no error dialog after opening a damaged file")
+        expect(xdotool("getwindowname", window) == "example – Corvendi Studio",
+               "the example is no longer the open score")
+    finally:
+        process.kill()
+
+
+CHECKS = {"example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
+          "damaged_file": check_damaged_file}
+try:
+    CHECKS[CHECK]()
+finally:
+    shutil.rmtree(FOLDER, ignore_errors=True)
