@@ -23,6 +23,23 @@ PageView::PageView()
     attach(mVBar, 1, 0);
     attach(mHBar, 0, 1);
 
+    mArea.signal_realize().connect([this] {
+        mFrameClock = mArea.get_frame_clock();
+        mAfterPaint = g_signal_connect_swapped(
+            mFrameClock->gobj(), "after-paint", G_CALLBACK(+[](PageView* view) {
+                if (!view->mAfterFrame.empty()) {
+                    Glib::signal_idle().connect_once([view, then = std::move(view->mAfterFrame)] {
+                        for (const auto& f : then) f();
+                    });
+                    view->mAfterFrame.clear();
+                }
+                if (!view->mDrawnInFrame) return;
+                view->mDrawnInFrame = false;
+                if (view->OnPainted) view->OnPainted();
+            }),
+            this);
+    });
+    mArea.signal_unrealize().connect([this] { DisconnectFrameClock(); });
     mArea.signal_resize().connect([this](int width, int height) {
         mGeometry.SetViewport(width, height);
         SyncScrollBars();
@@ -92,9 +109,23 @@ PageView::PageView()
     mArea.add_controller(drag);
 }
 
+PageView::~PageView() { DisconnectFrameClock(); }
+
+void PageView::DisconnectFrameClock() {
+    if (mFrameClock && mAfterPaint != 0)
+        g_signal_handler_disconnect(mFrameClock->gobj(), mAfterPaint);
+    mAfterPaint = 0;
+    mFrameClock.reset();
+}
+
 void PageView::SetImage(std::shared_ptr<PageImage> image) {
     mImage = std::move(image);
     Refresh();
+}
+
+void PageView::AfterNextFrame(std::function<void()> then) {
+    mAfterFrame.push_back(std::move(then));
+    mArea.queue_draw();
 }
 
 void PageView::Refresh() {
@@ -125,14 +156,17 @@ void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
     cairo_surface_t* picture = mImage ? mImage->Picture() : nullptr;
     if (picture) {
         const ViewPoint origin = mGeometry.PageOrigin();
-        const double scale = mGeometry.Scale();
+        // An image of another zoom (until the score has painted the new one) is stretched.
+        const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
+        const double scale = stretch / mGeometry.Scale();
         cairo_t* c = cr->cobj();
         cairo_save(c);
         cairo_translate(c, origin.X, origin.Y);
-        cairo_scale(c, 1.0 / scale, 1.0 / scale);
+        cairo_scale(c, scale, scale);
         cairo_set_source_surface(c, picture, 0, 0);
         // Whole device pixels: no smoothing between them.
-        cairo_pattern_set_filter(cairo_get_source(c), CAIRO_FILTER_NEAREST);
+        cairo_pattern_set_filter(cairo_get_source(c),
+                                 stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
         cairo_paint(c);
         cairo_restore(c);
     }
@@ -147,6 +181,7 @@ void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
         cr->stroke();
     }
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    mDrawnInFrame = true;
     if (OnDrawn) OnDrawn(took.count());
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "PageImage.h"
 #include "ViewGeometry.h"
@@ -21,6 +22,7 @@ struct PageRect {
 class PageView : public Gtk::Grid {
   public:
     PageView();
+    ~PageView() override;
 
     ViewGeometry& Geometry() { return mGeometry; }
     const ViewGeometry& Geometry() const { return mGeometry; }
@@ -29,6 +31,8 @@ class PageView : public Gtk::Grid {
     const std::shared_ptr<PageImage>& Image() const { return mImage; }
     // Shows the image again (after the score painted) and the scroll bars for the geometry.
     void Refresh();
+    // Runs `then` once the next frame is on screen (from the main loop, outside the paint).
+    void AfterNextFrame(std::function<void()> then);
     // While true a drag draws a rubber band and reports a rectangle; else a press is a click.
     void SetSelecting(bool on) { mSelecting = on; }
 
@@ -38,8 +42,10 @@ class PageView : public Gtk::Grid {
     std::function<void(PageRect)> OnSelect;
     // Ctrl+wheel: +1 zoom in, -1 zoom out, around the pointer.
     std::function<void(int32_t direction, ViewPoint anchor)> OnZoom;
-    // Called at the end of each draw with its duration in milliseconds.
+    // Called at the end of each draw handler with its duration in milliseconds, and when the
+    // frame that draw belongs to has been painted on screen.
     std::function<void(double drawMs)> OnDrawn;
+    std::function<void()> OnPainted;
     // The scroll offsets changed (by a bar or the wheel).
     std::function<void()> OnScrolled;
 
@@ -49,6 +55,7 @@ class PageView : public Gtk::Grid {
     void Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
     void SyncScrollBars();
     void ScrollBy(double dx, double dy);
+    void DisconnectFrameClock();
 
     ViewGeometry mGeometry;
     std::shared_ptr<PageImage> mImage;
@@ -58,6 +65,10 @@ class PageView : public Gtk::Grid {
     Gtk::Scrollbar mHBar;
     Gtk::Scrollbar mVBar;
     bool mSyncing = false;
+    bool mDrawnInFrame = false;
+    std::vector<std::function<void()>> mAfterFrame;
+    Glib::RefPtr<Gdk::FrameClock> mFrameClock;
+    gulong mAfterPaint = 0;
     bool mSelecting = false;
     std::optional<ViewPoint> mDragStart;
     ViewPoint mDragNow;

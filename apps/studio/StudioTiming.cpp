@@ -18,6 +18,13 @@ void StudioTiming::Begin(const std::string& what) {
     if (mEnabled) mPending.emplace(what, Clock::now());
 }
 
+void StudioTiming::Step(const std::string& what) {
+    if (mEnabled && mPending) {
+        std::fprintf(stderr, "timing:   %s done after %.2f ms\n", what.c_str(),
+                     MillisecondsSince(mPending->second));
+    }
+}
+
 void StudioTiming::Drawn(double drawMs, bool pageShown) {
     if (!mEnabled) return;
     if (pageShown && !mFirstPageReported) {
@@ -26,10 +33,18 @@ void StudioTiming::Drawn(double drawMs, bool pageShown) {
                      MillisecondsSince(mStart), drawMs);
     }
     if (mPending) {
-        std::fprintf(stderr, "timing: %s to drawn %.2f ms (draw %.2f ms)\n",
+        std::fprintf(stderr, "timing: %s to the end of the draw handler %.2f ms (draw %.2f ms)\n",
                      mPending->first.c_str(), MillisecondsSince(mPending->second), drawMs);
+        mDrawn = mPending;
         mPending.reset();
     }
+}
+
+void StudioTiming::Painted() {
+    if (!mEnabled || !mDrawn) return;
+    std::fprintf(stderr, "timing: %s to the frame on screen %.2f ms\n", mDrawn->first.c_str(),
+                 MillisecondsSince(mDrawn->second));
+    mDrawn.reset();
 }
 
 }  // namespace corvendi::studio

@@ -18,14 +18,20 @@ class StudioTiming {
 
     // Something the next draw will show; `what` names it in the report.
     void Begin(const std::string& what);
-    // The end of a draw that took `drawMs`: reports what it showed.
+    // A part of the work begun, done: reports its time since Begin.
+    void Step(const std::string& what);
+    // The end of the draw handler that showed the page: reports what it showed. `drawMs` is
+    // the handler's own time.
     void Drawn(double drawMs, bool pageShown);
+    // The frame of that draw is on screen.
+    void Painted();
 
   private:
     bool mEnabled = false;
     Clock::time_point mStart;
     bool mFirstPageReported = false;
     std::optional<std::pair<std::string, Clock::time_point>> mPending;
+    std::optional<std::pair<std::string, Clock::time_point>> mDrawn;  // awaiting its frame
 };
 
 }  // namespace corvendi::studio

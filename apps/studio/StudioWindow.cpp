@@ -309,6 +309,7 @@ void StudioWindow::ConnectView() {
     };
     mView.OnScrolled = [this] { mTiming.Begin("scroll"); };
     mView.OnDrawn = [this](double drawMs) { mTiming.Drawn(drawMs, mView.Image() != nullptr); };
+    mView.OnPainted = [this] { mTiming.Painted(); };
     mPalette.OnToolChanged = [this] { mView.SetSelecting(mPalette.Choice().Selecting); };
     mPalette.OnVoice = [this](int32_t voice) {
         mScore->SetVoice(voice);
@@ -409,8 +410,17 @@ void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
         anchor = {geometry.ViewportWidth() / 2, geometry.ViewportHeight() / 2};
     }
     if (!geometry.ZoomAround(step, anchor)) return;
-    mTiming.Begin("zoom to " + std::to_string(geometry.ZoomPercent()) + " %");
-    AttachWindow();
+    // The page is shown stretched at once; the score lays out and paints at the new
+    // resolution once that frame is on screen.
+    const std::string zoom = "zoom to " + std::to_string(geometry.ZoomPercent()) + " %";
+    mTiming.Begin(zoom + " (stretched)");
+    mZoomLabel.set_text(std::to_string(geometry.ZoomPercent()) + " %");
+    mView.Refresh();
+    mView.AfterNextFrame([this, zoom] {
+        if (mView.Geometry().TwipsPerDevicePixel() == mView.Image()->TwipsPerPixelX()) return;
+        mTiming.Begin(zoom + " (painted)");
+        AttachWindow();
+    });
 }
 
 void StudioWindow::TurnTo(int32_t page) {
@@ -432,8 +442,10 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
     if (choice.Selecting) return;
     mTiming.Begin("note entry: button press");
     mScore->AddNoteByHit(point.X, point.Y, choice.Duration, choice.Flags, choice.Snap);
+    mTiming.Step("AddNoteByHit");
     Show();
     OnMotion(point);
+    mTiming.Step("the window's update");
 }
 
 void StudioWindow::OnMotion(PagePoint point) {
@@ -614,11 +626,12 @@ void StudioWindow::Print() {
 void StudioWindow::RefreshRecent() {
     if (!mRecentMenu) return;
     mRecentMenu->remove_all();
-    // Newest first; an entry without a date counts as the oldest.
+    // Newest first. The date is read through GTK's C call: the C++ wrapper of this version
+    // releases a date it does not own.
     std::vector<std::pair<gint64, Glib::RefPtr<Gtk::RecentInfo>>> items;
     for (const auto& item : Gtk::RecentManager::get_default()->get_items()) {
-        const Glib::DateTime modified = item->get_modified();
-        items.emplace_back(modified ? modified.to_unix() : 0, item);
+        GDateTime* modified = gtk_recent_info_get_modified(item->gobj());
+        items.emplace_back(modified ? g_date_time_to_unix(modified) : 0, item);
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
