@@ -140,6 +140,8 @@ void PageView::SyncScrollBars() {
     mVAdjust->configure(mGeometry.ScrollY(), 0, mGeometry.ContentHeight(), kWheelStep,
                         mGeometry.ViewportHeight() * 0.9, mGeometry.ViewportHeight());
     mSyncing = false;
+    mHBar.set_visible(mGeometry.MaxScrollX() > 0);
+    mVBar.set_visible(mGeometry.MaxScrollY() > 0);
 }
 
 void PageView::ScrollBy(double dx, double dy) {
