@@ -132,6 +132,11 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
         mView.Geometry().SetScale(std::max(1, get_scale_factor()));
         AttachWindow();
     });
+    // Moved to a monitor of another scale: an image of that monitor's resolution.
+    property_scale_factor().signal_changed().connect([this] {
+        mView.Geometry().SetScale(std::max(1, get_scale_factor()));
+        AttachWindow();
+    });
     mPoll = Glib::signal_timeout().connect(
         [this] {
             UpdatePages();
