@@ -13,6 +13,8 @@ struct GtkPlatform::Timer {
 
 namespace {
 
+constexpr std::chrono::milliseconds kClipboardWait{2000};
+
 // What a GLib timeout carries: the platform and the engine's identifier of the timer.
 struct TickTarget {
     GtkPlatform* Platform;
@@ -125,6 +127,49 @@ void GtkPlatform::ShowMessage(const std::string& text, const std::string& title,
     box.show();
     RunNestedLoopUntil([&] { return closed; });
     box.hide();
+}
+
+std::string GtkPlatform::ClipboardText() {
+    if (!HasDisplay()) return mHeadlessClipboard;
+    // The read may finish after the wait gave up: what it fills outlives this call.
+    struct Read {
+        bool Done = false;
+        std::string Text;
+    };
+    auto read = std::make_shared<Read>();
+    auto clipboard = Gdk::Display::get_default()->get_clipboard();
+    auto cancel = Gio::Cancellable::create();
+    clipboard->read_text_async(
+        [read, clipboard](Glib::RefPtr<Gio::AsyncResult>& result) {
+            try {
+                read->Text = clipboard->read_text_finish(result);
+            } catch (const Glib::Error&) {
+                // No text on the clipboard, or the read was cancelled: nothing.
+            }
+            read->Done = true;
+        },
+        cancel);
+    if (!RunNestedLoopUntil([read] { return read->Done; }, kClipboardWait)) {
+        cancel->cancel();
+        return {};
+    }
+    return read->Text;
+}
+
+void GtkPlatform::SetClipboardText(const std::string& text) {
+    if (!HasDisplay()) {
+        mHeadlessClipboard = text;
+        return;
+    }
+    Gdk::Display::get_default()->get_clipboard()->set_text(text);
+}
+
+void GtkPlatform::ClearClipboard() {
+    if (!HasDisplay()) {
+        mHeadlessClipboard.clear();
+        return;
+    }
+    gdk_clipboard_set_content(Gdk::Display::get_default()->get_clipboard()->gobj(), nullptr);
 }
 
 void GtkPlatform::SetParentWindow(std::function<Gtk::Window*()> parent) {

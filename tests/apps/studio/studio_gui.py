@@ -80,7 +80,6 @@ def start(score):
     title = os.path.splitext(os.path.basename(score))[0] + " – Corvendi Studio"
     window = window_named(title)
     expect(window, f"no window titled {title!r}")
-    time.sleep(1.0)  # the first page is drawn
     return process, window
 
 
@@ -93,11 +92,25 @@ def screenshot(name):
 def page_origin(shot):
     """The page's top-left corner on screen: where the grey around it turns white."""
     y = shot.height // 2
-    x = next(x for x in range(shot.width - 1) if shot.at(x, y) == GREY and
-             shot.at(x + 1, y) == (255, 255, 255)) + 1
-    top = next(t for t in range(shot.height - 1) if shot.at(x + 2, t) == GREY and
-               shot.at(x + 2, t + 1) == (255, 255, 255)) + 1
-    return x, top
+    x = next((x for x in range(shot.width - 1) if shot.at(x, y) == GREY and
+              shot.at(x + 1, y) == (255, 255, 255)), None)
+    if x is None:
+        return None
+    top = next(t for t in range(shot.height - 1) if shot.at(x + 3, t) == GREY and
+               shot.at(x + 3, t + 1) == (255, 255, 255))
+    return x + 1, top + 1
+
+
+def shown_page(name, ready=lambda shot, origin: True):
+    """A screenshot once the page is on screen and `ready`, and the page's corner in it."""
+    end = time.time() + 10
+    while time.time() < end:
+        shot = screenshot(name)
+        origin = page_origin(shot)
+        if origin and ready(shot, origin):
+            return shot, origin
+        time.sleep(0.2)
+    sys.exit(f"{CHECK}: the page never appeared as expected")
 
 
 def window_right(shot):
@@ -130,17 +143,22 @@ def check_example_page():
     score = copy(EXAMPLE, "example.sco")
     process, _ = start(score)
     try:
-        shot = screenshot("studio.png")
-        ox, oy = page_origin(shot)
         page = engine_page(score)
-        # Staff lines within the visible part of the page, in page pixels: down to where the
-        # grey left of the page ends.
-        bottom = next(y for y in range(oy, shot.height) if shot.at(ox - 2, y) != GREY)
-        visible = min(page.height, bottom - oy)
-        expected = page.long_dark_rows(0, page.width, 0, visible)
-        shown = [y - oy for y in shot.long_dark_rows(ox, ox + page.width, oy, oy + visible)]
+        expected = []
+
+        def staff_lines(shot, origin):
+            """Staff lines within the visible part of the page, in page pixels, as the engine
+            has them: down to where the grey left of the page ends."""
+            ox, oy = origin
+            bottom = next(y for y in range(oy, shot.height) if shot.at(ox - 2, y) != GREY)
+            visible = min(page.height, bottom - oy)
+            expected[:] = page.long_dark_rows(0, page.width, 0, visible)
+            shown = [y - oy for y in shot.long_dark_rows(ox, ox + page.width, oy, oy + visible)]
+            return shown == expected
+
+        shot, (ox, oy) = shown_page("studio.png", staff_lines)
         expect(len(expected) >= 10, f"the engine's page shows {len(expected)} staff lines")
-        expect(shown == expected, f"staff lines at {shown}, the engine has them at {expected}")
+        bottom = next(y for y in range(oy, shot.height) if shot.at(ox - 2, y) != GREY)
 
         # Zoomed in one step (125 %), the lines are 1.25 times as far apart.
         xdotool("mousemove", str(ox + 200), str(oy + 200))
@@ -169,7 +187,7 @@ def check_note_entry_undo():
     click_x = (barlines[0] + barlines[1]) // 2
     process, window = start(score)
     try:
-        ox, oy = page_origin(screenshot("new.png"))
+        _, (ox, oy) = shown_page("new.png")
         xdotool("mousemove", str(ox + click_x), str(oy + top))
         xdotool("click", "1")
         time.sleep(0.5)

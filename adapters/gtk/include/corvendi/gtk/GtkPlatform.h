@@ -43,6 +43,13 @@ class GtkPlatform : public HeadlessPlatform {
     void AddToRecentDocs(const std::string& path) override;
     void ShowMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
 
+    // The desktop clipboard as text. A read waits for the text in a nested main loop and gives
+    // up after two seconds (an owner that does not answer), with "" as the text. Without a
+    // display they keep to the headless platform's clipboard.
+    std::string ClipboardText();
+    void SetClipboardText(const std::string& text);
+    void ClearClipboard();
+
     // The window message boxes and dialogs belong to; nullptr for none.
     void SetParentWindow(std::function<Gtk::Window*()> parent);
     Gtk::Window* ParentWindow() const;
@@ -58,6 +65,7 @@ class GtkPlatform : public HeadlessPlatform {
     std::map<int32_t, std::unique_ptr<Timer>> mTimers;
     int32_t mLastTimerId = 0;
     std::function<Gtk::Window*()> mParent;
+    std::string mHeadlessClipboard;
 };
 
 // Runs the thread's default main context until `done` returns true or `timeout` has passed;
