@@ -25,7 +25,9 @@ constexpr std::array<DurationButton, 7> kDurations{{
     {durSixtyFourth, "1/64", "Sixty-fourth note (7)"},
 }};
 
-constexpr std::array<int32_t, 4> kSnaps{0, durQuarter, durEighth, durSixteenth};
+// Snap choices; kSnapToNote rounds down to the entered note's own value.
+constexpr int32_t kSnapToNote = -1;
+constexpr std::array<int32_t, 5> kSnaps{kSnapToNote, 0, durQuarter, durEighth, durSixteenth};
 
 std::vector<Glib::ustring> Numbered(const std::string& what, int32_t count) {
     std::vector<Glib::ustring> texts;
@@ -37,7 +39,8 @@ std::vector<Glib::ustring> Numbered(const std::string& what, int32_t count) {
 
 NotePalette::NotePalette()
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4),
-      mSnap(std::vector<Glib::ustring>{"No snap", "Snap 1/4", "Snap 1/8", "Snap 1/16"}),
+      mSnap(std::vector<Glib::ustring>{"Snap to the note", "No snap", "Snap 1/4", "Snap 1/8",
+                                       "Snap 1/16"}),
       mVoice(Numbered("Voice", 4)),
       mDrum(Numbered("Drum", 8)) {
     set_margin(4);
@@ -91,6 +94,11 @@ EntryChoice NotePalette::Choice() const {
     if (mGrace.get_active()) choice.Flags |= nteGrace;
     const guint snap = mSnap.get_selected();
     if (snap < kSnaps.size()) choice.Snap = kSnaps[snap];
+    // A note snaps to its own value (a triplet to the third of its pair), so that notes of one
+    // value entered one after another line up.
+    if (choice.Snap == kSnapToNote) {
+        choice.Snap = (choice.Flags & nteTriplet) != 0 ? 0 : choice.Duration;
+    }
     return choice;
 }
 

@@ -174,16 +174,26 @@ def check_example_page():
         process.kill()
 
 
-def check_note_entry_undo():
-    score = os.path.join(FOLDER, "melody.sco")
-    subprocess.run([CLI, "new", score], check=True, capture_output=True)
+def first_staff(score):
+    """The engine's page 1 of a score: the first staff's five line rows and the columns of the
+    lines crossing it (the system's start line, then the barlines)."""
     page = engine_page(score)
-    lines = page.long_dark_rows(0, page.width, 0, page.height)
-    top = lines[0]
-    # The system's start line and the first barline cross all five lines of the first staff.
+    lines = page.long_dark_rows(0, page.width, 0, page.height)[:5]
     crossing = [x for x in range(page.width)
-                if all(page.dark(x, y) for y in range(top, lines[4] + 1))]
-    barlines = [x for i, x in enumerate(crossing) if i == 0 or x - crossing[i - 1] > 3]
+                if all(page.dark(x, y) for y in range(lines[0], lines[4] + 1))]
+    return lines, [x for i, x in enumerate(crossing) if i == 0 or x - crossing[i - 1] > 3]
+
+
+def new_score(name):
+    score = os.path.join(FOLDER, name)
+    subprocess.run([CLI, "new", score], check=True, capture_output=True)
+    return score
+
+
+def check_note_entry_undo():
+    score = new_score("melody.sco")
+    lines, barlines = first_staff(score)
+    top = lines[0]
     click_x = (barlines[0] + barlines[1]) // 2
     process, window = start(score)
     try:
@@ -229,7 +239,41 @@ def check_damaged_file():
         process.kill()
 
 
-CHECKS = {"example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
+def check_copy_paste():
+    score = new_score("passage.sco")
+    lines, barlines = first_staff(score)
+    process, window = start(score)
+    try:
+        _, (ox, oy) = shown_page("new.png")
+        width = barlines[1] - barlines[0]
+        for x, y in ((barlines[0] + width // 3, lines[0]), (barlines[0] + 2 * width // 3, lines[2])):
+            xdotool("mousemove", str(ox + x), str(oy + y), "click", "1")
+            time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+        expect(wait_for(lambda: len(notes(score)) == 2, 5), f"entered: {notes(score)}")
+        # Select the whole first system with the select tool and copy it.
+        lines, barlines = first_staff(score)
+        xdotool("key", "s")
+        xdotool("mousemove", str(ox + barlines[0] + 2), str(oy + lines[0] - 20), "mousedown", "1")
+        xdotool("mousemove", str(ox + barlines[-1] // 2), str(oy + lines[4]))
+        xdotool("mousemove", str(ox + barlines[-1] - 2), str(oy + lines[4] + 20), "mouseup", "1")
+        time.sleep(0.3)
+        xdotool("key", "ctrl+c")
+        # Paste into measure 3, under the mouse.
+        xdotool("mousemove", str(ox + (barlines[2] + barlines[3]) // 2), str(oy + lines[2]))
+        time.sleep(0.2)
+        xdotool("key", "ctrl+v")
+        time.sleep(0.5)
+        xdotool("key", "ctrl+s")
+        expect(wait_for(lambda: len(notes(score)) == 4, 5), f"after pasting: {notes(score)}")
+        by_time = sorted((n["time"], n["values"]) for n in notes(score))
+        copied = [(t + 128, v) for t, v in by_time[:2]]
+        expect(by_time[2:] == copied, f"pasted {by_time[2:]}, copied {by_time[:2]} to measure 3")
+    finally:
+        process.kill()
+
+
+CHECKS = {"copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
           "damaged_file": check_damaged_file}
 try:
     CHECKS[CHECK]()
