@@ -202,6 +202,15 @@ void StudioWindow::BuildActions() {
     add_action("previous-page", [this] { TurnTo(mScore->CurPage() - 1); });
     add_action("next-page", [this] { TurnTo(mScore->CurPage() + 1); });
     add_action("help", [this] { ShowHelp(); });
+    // The engine asks where and how many through its own dialogs.
+    add_action("insert-measures", [this] {
+        mScore->AddMeasure(std::nullopt, false, true);
+        Show();
+    });
+    add_action("delete-measures", [this] {
+        mScore->DelMeasure(std::nullopt, true);
+        Show();
+    });
     add_action("note-delete", [this] {
         int32_t time = 0;
         int32_t duration = 0;
@@ -250,6 +259,10 @@ Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
     auto history = Gio::Menu::create();
     history->append("_Undo", "win.undo");
     edit->append_section(history);
+    auto measures = Gio::Menu::create();
+    measures->append("_Insert Measures…", "win.insert-measures");
+    measures->append("_Delete Measures…", "win.delete-measures");
+    edit->append_section(measures);
     menu->append_submenu("_Edit", edit);
 
     auto view = Gio::Menu::create();

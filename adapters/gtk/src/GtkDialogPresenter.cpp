@@ -71,6 +71,7 @@ class DialogView {
     }
 
     void Build() {
+        mGroups.clear();
         auto content = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6);
         content->set_margin(12);
         auto buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
@@ -167,6 +168,11 @@ class DialogView {
             case ControlKind::Option:
             case ControlKind::CheckBox: {
                 auto check = Gtk::make_managed<Gtk::CheckButton>(PlainCaption(c.Caption));
+                // Options of one group are shown as radio buttons.
+                if (c.Kind == ControlKind::Option) {
+                    auto [first, added] = mGroups.emplace(c.Group, check);
+                    if (!added) check->set_group(*first->second);
+                }
                 mBuilding = true;
                 check->set_active(c.Value);
                 mBuilding = false;
@@ -210,6 +216,7 @@ class DialogView {
     Dialog& mDialog;
     Gtk::Window mWindow;
     sigc::connection mRefresh;
+    std::map<std::string, Gtk::CheckButton*> mGroups;  // the first option of each group
     bool mRefreshQueued = false;
     bool mBuilding = false;
 };
