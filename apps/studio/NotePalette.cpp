@@ -112,6 +112,14 @@ void NotePalette::ChooseDuration(int32_t duration) {
     }
 }
 
+void NotePalette::ToggleFlag(int32_t flag) {
+    Gtk::ToggleButton* button = flag == nteDot       ? &mDot
+                                : flag == nteTriplet ? &mTriplet
+                                : flag == nteGrace   ? &mGrace
+                                                     : nullptr;
+    if (button) button->set_active(!button->get_active());
+}
+
 void NotePalette::SetVoice(int32_t voice) {
     mUpdating = true;
     if (voice >= 1 && voice <= 4) mVoice.set_selected(static_cast<guint>(voice - 1));

@@ -25,6 +25,8 @@ class NotePalette : public Gtk::Box {
     EntryChoice Choice() const;
     // Chooses a duration (NoteDurations) or, with 0, the select tool.
     void ChooseDuration(int32_t duration);
+    // Switches the dot, triplet or grace button: NoteFlags nteDot, nteTriplet or nteGrace.
+    void ToggleFlag(int32_t flag);
     void SetVoice(int32_t voice);
     void SetDrum(int32_t drum);
 

@@ -353,6 +353,14 @@ bool StudioWindow::OnKey(guint key, Gdk::ModifierType state) {
             mPalette.ChooseDuration(0);
             return true;
         }
+        const int32_t flag = key == GDK_KEY_period ? nteDot
+                             : key == GDK_KEY_t    ? nteTriplet
+                             : key == GDK_KEY_g    ? nteGrace
+                                                   : 0;
+        if (flag != 0) {
+            mPalette.ToggleFlag(flag);
+            return true;
+        }
     }
     switch (key) {
         case GDK_KEY_Up:
@@ -678,7 +686,8 @@ void StudioWindow::ShowHelp() {
     mPlatform->ShowMessage(
         "Click on a staff to enter a note of the chosen duration where you click; the status bar "
         "names the pitch and measure under the mouse.\n\n"
-        "1–7: whole to sixty-fourth note    S: select tool (drag a rectangle)\n"
+        "1–7: whole to sixty-fourth note    . dot    T triplet    G grace note\n"
+        "S: select tool (drag a rectangle; a click makes that staff and measure active)\n"
         "Up / Down: raise or lower the last note    Ctrl+Left / Right: move it\n"
         "Right click on a note: delete it or add an articulation or ornament\n"
         "Ctrl+wheel or Ctrl++ / Ctrl+−: zoom    Page Up / Page Down: turn pages",
