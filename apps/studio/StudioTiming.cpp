@@ -6,13 +6,22 @@
 namespace corvendi::studio {
 
 namespace {
+// Taken while the program's statics are set up, before main: the start of the program.
+const StudioTiming::Clock::time_point kProgramStart = StudioTiming::Clock::now();
+
 double MillisecondsSince(StudioTiming::Clock::time_point from) {
     return std::chrono::duration<double, std::milli>(StudioTiming::Clock::now() - from).count();
 }
 }  // namespace
 
 StudioTiming::StudioTiming()
-    : mEnabled(std::getenv("CORVENDI_STUDIO_TIMING") != nullptr), mStart(Clock::now()) {}
+    : mEnabled(std::getenv("CORVENDI_STUDIO_TIMING") != nullptr), mStart(kProgramStart) {}
+
+void StudioTiming::Mark(const std::string& what) {
+    if (mEnabled)
+        std::fprintf(stderr, "timing: %s %.1f ms after start\n", what.c_str(),
+                     MillisecondsSince(mStart));
+}
 
 void StudioTiming::Begin(const std::string& what) {
     if (mEnabled) mPending.emplace(what, Clock::now());

@@ -16,6 +16,8 @@ class StudioTiming {
     StudioTiming();
     bool Enabled() const { return mEnabled; }
 
+    // A point of the start-up reached: reports the time since the program started.
+    void Mark(const std::string& what);
     // Something the next draw will show; `what` names it in the report.
     void Begin(const std::string& what);
     // A part of the work begun, done: reports its time since Begin.

@@ -80,7 +80,9 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     set_icon_name("corvendi-studio");
     mPlatform->SetParentWindow([this]() -> Gtk::Window* { return this; });
 
+    mTiming.Mark("window made");
     mScore = Score::Create();
+    mTiming.Mark("score made");
     mListener = std::make_shared<Listener>(*this);
     mScore->SetEvents(mListener);
 
@@ -124,18 +126,16 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     } else {
         mScore->CreateDefault();
     }
+    mTiming.Mark("score read");
     UpdateTitle();
     RefreshRecent();
     EnableAction("undo", mScore->CanUndo());
-    // The page is laid out and painted once the window is on screen.
-    Glib::signal_idle().connect_once([this] {
-        mView.Geometry().SetScale(std::max(1, get_scale_factor()));
-        AttachWindow();
-    });
     // Moved to a monitor of another scale: an image of that monitor's resolution.
     property_scale_factor().signal_changed().connect([this] {
         mView.Geometry().SetScale(std::max(1, get_scale_factor()));
+        mTiming.Mark("window on screen");
         AttachWindow();
+        mTiming.Mark("first page painted");
     });
     mPoll = Glib::signal_timeout().connect(
         [this] {
@@ -151,6 +151,15 @@ StudioWindow::~StudioWindow() {
     mPlatform->SetParentWindow({});
     mScore->SetEvents(nullptr);
     mScore->SetWindow(nullptr);
+}
+
+void StudioWindow::ShowFirstPage() {
+    mView.Geometry().SetScale(std::max(1, get_scale_factor()));
+    mTiming.Mark("window presented");
+    // The engine waits for its first layout step on the main loop, which maps and draws the
+    // window meanwhile.
+    AttachWindow();
+    mTiming.Mark("first page painted");
 }
 
 void StudioWindow::SetAccelerators(Gtk::Application& app) {
@@ -393,8 +402,10 @@ void StudioWindow::AttachWindow() {
     mScore->SetRedraw(false);
     mScore->SetTwipsPerPixel(twips, twips);
     mScore->SetWindow(image);
-    mView.SetImage(image);
+    // The view keeps showing the previous image (stretched) while the score lays out and
+    // paints; the engine's waits let the main loop run meanwhile.
     mScore->SetRedraw(true);
+    mView.SetImage(image);
     mZoomLabel.set_text(std::to_string(geometry.ZoomPercent()) + " %");
     Show();
 }

@@ -23,6 +23,8 @@ class StudioWindow : public Gtk::ApplicationWindow {
     StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::string path);
     ~StudioWindow() override;
 
+    // Lays out and paints the first page; call once the window is presented.
+    void ShowFirstPage();
     // The keyboard shortcuts of the window's actions.
     static void SetAccelerators(Gtk::Application& app);
 
