@@ -120,6 +120,20 @@ void NotePalette::ToggleFlag(int32_t flag) {
     if (button) button->set_active(!button->get_active());
 }
 
+void NotePalette::SetDrumNames(const std::vector<std::string>& names) {
+    mUpdating = true;
+    const guint selected = mDrum.get_selected();
+    std::vector<Glib::ustring> texts;
+    for (size_t i = 0; i < 8; ++i) {
+        const std::string name = i < names.size() ? names[i] : std::string();
+        texts.emplace_back(std::to_string(i + 1) + (name.empty() ? "" : " " + name));
+    }
+    mDrum.set_model(Gtk::StringList::create(texts));
+    mDrum.set_selected(selected);
+    mDrum.set_sensitive(!names.empty());
+    mUpdating = false;
+}
+
 void NotePalette::SetVoice(int32_t voice) {
     mUpdating = true;
     if (voice >= 1 && voice <= 4) mVoice.set_selected(static_cast<guint>(voice - 1));

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace corvendi::studio {
 
@@ -29,6 +31,9 @@ class NotePalette : public Gtk::Box {
     void ToggleFlag(int32_t flag);
     void SetVoice(int32_t voice);
     void SetDrum(int32_t drum);
+    // The sounds of the active staff's drum map, slots 1..8; empty for a staff that is not a
+    // drum staff (the list is then disabled).
+    void SetDrumNames(const std::vector<std::string>& names);
 
     std::function<void()> OnToolChanged;
     std::function<void(int32_t voice)> OnVoice;

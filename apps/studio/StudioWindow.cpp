@@ -2,8 +2,11 @@
 
 #include <corvendi/Enums.h>
 #include <corvendi/Error.h>
+#include <corvendi/Instrument.h>
 #include <corvendi/Region.h>
 #include <corvendi/ScoreEvents.h>
+#include <corvendi/Staff.h>
+#include <corvendi/Voice.h>
 #include <corvendi/cairo/Render.h>
 #include <corvendi/gtk/CairoContextSurface.h>
 
@@ -67,6 +70,9 @@ class StudioWindow::Listener : public ScoreEvents {
     void ChangeNotify(bool) override { mWindow.UpdateTitle(); }
     void ActiveMeasure(int32_t Number) override { mWindow.mActiveMeasure = Number; }
     void ActiveVoice(int32_t Number) override { mWindow.mPalette.SetVoice(Number); }
+    void ActiveStaff(const std::shared_ptr<Staff>& CurStaff) override {
+        mWindow.ShowDrumMap(CurStaff);
+    }
     void WindowCleared() override { mWindow.mView.Area().queue_draw(); }
     void HistoryChanged(bool CanUndo) override { mWindow.EnableAction("undo", CanUndo); }
 
@@ -423,6 +429,18 @@ void StudioWindow::Show() {
     mView.Refresh();
     UpdatePages();
     UpdateTitle();
+}
+
+void StudioWindow::ShowDrumMap(const std::shared_ptr<Staff>& staff) {
+    std::vector<std::string> names;
+    const auto voice = staff ? staff->Voice(std::min(mScore->Voice(), staff->Voices())) : nullptr;
+    const auto instrument = voice ? voice->Instrument() : nullptr;
+    if (instrument && instrument->Category() == catDrums) {
+        for (int32_t slot = 1; slot <= Instrument::kDrumSlots; ++slot) {
+            names.push_back(mScore->InsDesc(instrument->DrumCode(slot)));
+        }
+    }
+    mPalette.SetDrumNames(names);
 }
 
 void StudioWindow::UpdateTitle() {

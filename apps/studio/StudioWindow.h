@@ -43,6 +43,8 @@ class StudioWindow : public Gtk::ApplicationWindow {
     void AttachWindow();
     // After an engine call: show what it painted and where the document stands.
     void Show();
+    // The drum sounds of the staff's instrument in the palette, when it is a drum staff.
+    void ShowDrumMap(const std::shared_ptr<Staff>& staff);
     void UpdateTitle();
     void UpdatePages();
     void EnableAction(const std::string& name, bool enabled);
