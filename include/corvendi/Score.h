@@ -203,10 +203,28 @@ class CORVENDI_API Score : public DocumentOwner {
                                   int32_t Flags);
     // Number of selected notes.
     int32_t SelCount() const;
-    // True while the undo history holds an entry.
-    bool CanUndo() const;
+    // Empties the selection (no event).
+    void ClearSelection();
     // The description of catalogue entry 0..174; "" for another code.
     std::string InsDesc(int32_t InsCode) const;
+
+    // --- undo -----------------------------------------------------------------------------------
+    // Every edit of the document (note and mark entry and removal, ChangeSel, ChangeLast,
+    // DelNote, pasting, measure and staff editing, braces, the setters of document values, a
+    // dialog's Ok) is one step of this score's own history. Undo takes the newest step back so
+    // that the document is exactly as before it; Redo makes the step taken back last again. Both
+    // clear the selection (SelectionCleared), keep the score changed and repaint. A new edit
+    // drops the steps that could be made again. Opening a file, CreateDefault and a successful
+    // SaveFile empty the history. HistoryChanged and RedoChanged tell the host when CanUndo and
+    // CanRedo change.
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // How many steps each score of the thread keeps, 1..1,000 (100 at first); other values are
+    // ignored. Lowering it drops the oldest steps at once.
+    int32_t UndoDepth() const;
+    void SetUndoDepth(int32_t depth);
 
     // --- measures and staffs ------------------------------------------------------------------
     // Inserts empty measures before measure Index (after it with AfterIt): the selected measure

@@ -35,8 +35,10 @@ class CORVENDI_API ScoreEvents {
     virtual void ChangeNotify(bool IsChanged) { (void)IsChanged; }
     // Event stream: the end of a repeat was passed; playing goes on at NextTime.
     virtual void GoRepeat(int32_t NextTime) { (void)NextTime; }
-    // The undo history became non-empty (true) or was emptied (false).
+    // The score's undo history became non-empty (true) or was emptied (false).
     virtual void HistoryChanged(bool CanUndo) { (void)CanUndo; }
+    // Steps taken back became available to Redo (true), or none is left (false).
+    virtual void RedoChanged(bool CanRedo) { (void)CanRedo; }
     // Event stream: the next MIDI event (nullptr once the stream is exhausted).
     virtual void LoadMIDI(const std::shared_ptr<MIDIEvent>& EventObj) { (void)EventObj; }
     // PlayScore with SendEvents: the score has played to its end.

@@ -26,12 +26,6 @@ using Access = detail::ScoreAccess;
 
 namespace {
 
-// Undo kinds of a score event added, removed and changed; a staff event's kind is 3 higher.
-constexpr int32_t kUndoEventAdded = 3;
-constexpr int32_t kUndoEventRemoved = 4;
-constexpr int32_t kUndoEventChanged = 5;
-constexpr int32_t kUndoStaffOffset = 3;
-
 // Measure flag bits of the time-line marks.
 constexpr int32_t kRepeatBeginBit = 1;
 constexpr int32_t kRepeatEndBit = 2;
@@ -45,12 +39,6 @@ constexpr int32_t kByteMax = 255;
 constexpr char kVerseSeparator = '\r';
 // A text event's offsets count half staff spaces.
 constexpr int32_t kMiddleLineSpacings = 2;
-
-// The one place an event edit reaches the undo history.
-void RecordEventEdit(int32_t kind, int32_t time, int32_t eventType, uint8_t value1, uint8_t value2,
-                     const std::string& text, int32_t staffIndex) {
-    RecordEdit(time, kind, text, eventType, value1, value2, staffIndex);
-}
 
 uint8_t ToByte(int32_t value) { return static_cast<uint8_t>(std::clamp(value, 0, kByteMax)); }
 
@@ -108,40 +96,29 @@ bool IsStaffType(int32_t eventType) {
 
 }  // namespace
 
-// An event list and whom it belongs to; every change goes through here so it is recorded first.
+// An event list: the score's own or a staff's.
 class EventEditor::Target {
   public:
-    Target(GlobalEvents& events, int32_t staffIndex) : mEvents(events), mStaff(staffIndex) {}
+    explicit Target(GlobalEvents& events) : mEvents(events) {}
 
     GlobalEvents& Events() const { return mEvents; }
 
     std::shared_ptr<GlobalEvent> Add(int32_t time, int32_t eventType, uint8_t value1,
                                      uint8_t value2, const std::string& text) {
-        Record(kUndoEventAdded, time, eventType, value1, value2, text);
         return mEvents.Add(time, eventType, value1, value2, text);
     }
     void Remove(const std::shared_ptr<GlobalEvent>& event) {
-        Record(kUndoEventRemoved, event->EventTime(), event->EventType(), event->Value1(),
-               event->Value2(), event->Text());
         detail::GlobalEventsAccess::RemoveEvent(mEvents, event);
     }
-    void Change(GlobalEvent& event, uint8_t value1, uint8_t value2, const std::string& text) {
-        Record(kUndoEventChanged, event.EventTime(), event.EventType(), event.Value1(),
-               event.Value2(), event.Text());
+    static void Change(GlobalEvent& event, uint8_t value1, uint8_t value2,
+                       const std::string& text) {
         event.SetValue1(value1);
         event.SetValue2(value2);
         event.SetText(text);
     }
 
   private:
-    void Record(int32_t scoreKind, int32_t time, int32_t eventType, uint8_t value1, uint8_t value2,
-                const std::string& text) const {
-        const int32_t kind = mStaff > 0 ? scoreKind + kUndoStaffOffset : scoreKind;
-        RecordEventEdit(kind, time, eventType, value1, value2, text, mStaff);
-    }
-
     GlobalEvents& mEvents;
-    int32_t mStaff;
 };
 
 // --- placing by hit -----------------------------------------------------------------------------
@@ -161,15 +138,11 @@ void EventEditor::AddGlobalByHit(int32_t X, int32_t Y, int32_t eventType, int32_
     if (subType >= 0 && subType <= kByteMax) p.Value1 = static_cast<uint8_t>(subType);
     if (subType > kByteMax) p.Value2 = ToByte(IDiv(subType, kOctaveCodeUnit));
 
-    const bool historyWasEmpty = UndoCount() == 0;
     const Outcome outcome = Place(eventType, subType, p, X, Y, text);
     if (!outcome.Changed) return;
     Access::SelectedMeasureSet(mScore, p.Hit.MeasureNumber);
     Access::EventSource(mScore).Raise(&ScoreEvents::ActiveMeasure, p.Hit.MeasureNumber);
     mScore.SetChanged(true);
-    if (historyWasEmpty && UndoCount() > 0) {
-        Access::EventSource(mScore).Raise(&ScoreEvents::HistoryChanged, true);
-    }
     Show(p, outcome);
 }
 
@@ -191,7 +164,7 @@ EventEditor::Outcome EventEditor::Place(int32_t eventType, int32_t subType, cons
     const int32_t m = p.Hit.MeasureStart;
     const int32_t at = m + p.Offset;
     const auto globals = mScore.AllGlobals();
-    Target score(*globals, 0);
+    Target score(*globals);
     const auto staffEvents = p.Staff ? p.Staff->GlobalEvents() : nullptr;
     if (IsStaffType(eventType) && !staffEvents) return {};
     Outcome outcome;
@@ -199,22 +172,18 @@ EventEditor::Outcome EventEditor::Place(int32_t eventType, int32_t subType, cons
         case evtKeyChange: {
             // A key given as a signed count of flats is stored as its key byte.
             const uint8_t key = subType < 0 ? ByteFromKey(subType) : p.Value1;
-            outcome = AddOrReplace(Target(*staffEvents, p.Staff->Index()), m, eventType, key,
-                                   p.Value2, text);
+            outcome = AddOrReplace(Target(*staffEvents), m, eventType, key, p.Value2, text);
             outcome.Relayout = outcome.Changed;
             return outcome;
         }
         case evtClefChange:
-            outcome = AddOrReplace(Target(*staffEvents, p.Staff->Index()), at, eventType, p.Value1,
-                                   p.Value2, text);
+            outcome = AddOrReplace(Target(*staffEvents), at, eventType, p.Value1, p.Value2, text);
             outcome.Relayout = outcome.Changed;
             return outcome;
         case evtDynamic:
-            return AddOrReplace(Target(*staffEvents, p.Staff->Index()), at, eventType, p.Value1,
-                                p.Value2, text);
+            return AddOrReplace(Target(*staffEvents), at, eventType, p.Value1, p.Value2, text);
         case evtTempo:
-            return AddOrReplace(Target(*staffEvents, p.Staff->Index()), m, eventType, p.Value1,
-                                p.Value2, text);
+            return AddOrReplace(Target(*staffEvents), m, eventType, p.Value1, p.Value2, text);
         case evtRepeatBegin: return ToggleScoreMark(eventType, kRepeatBeginBit, p, text);
         case evtRepeatEnd: return ToggleScoreMark(eventType, kRepeatEndBit, p, text);
         case evtSectionEnd: return ToggleScoreMark(eventType, kSectionEndBit, p, text);
@@ -235,8 +204,7 @@ EventEditor::Outcome EventEditor::Place(int32_t eventType, int32_t subType, cons
             outcome.Relayout = outcome.Changed;
             return outcome;
         case evtStaffSpace:
-            outcome = Accumulate(Target(*staffEvents, p.Staff->Index()), p.Hit.Region->Time,
-                                 eventType, subType);
+            outcome = Accumulate(Target(*staffEvents), p.Hit.Region->Time, eventType, subType);
             outcome.Relayout = outcome.Changed;
             return outcome;
         case evtText: return PlaceText(p, X, Y, text);
@@ -255,7 +223,7 @@ EventEditor::Outcome EventEditor::PlaceSection(int32_t subType, const Placement&
 // Repeats and the section and score ends: a second click on the measure takes the mark away.
 EventEditor::Outcome EventEditor::ToggleScoreMark(int32_t eventType, int32_t bit,
                                                   const Placement& p, const std::string& text) {
-    Target score(*mScore.AllGlobals(), 0);
+    Target score(*mScore.AllGlobals());
     const int32_t m = p.Hit.MeasureStart;
     const auto existing = score.Events().Item(m, eventType);
     if ((p.Flag & bit) != 0 || existing) {
@@ -271,7 +239,7 @@ EventEditor::Outcome EventEditor::ToggleScoreMark(int32_t eventType, int32_t bit
 // click toggles its own bit there, and the event goes when its last bit does.
 EventEditor::Outcome EventEditor::ToggleScoreSection(int32_t subType, const Placement& p,
                                                      const std::string& text) {
-    Target score(*mScore.AllGlobals(), 0);
+    Target score(*mScore.AllGlobals());
     const int32_t m = p.Hit.MeasureStart;
     const int32_t bit = subType * kSectionShift;
     const auto existing = score.Events().Find(m, evtSectionDefine, true);
@@ -299,7 +267,7 @@ EventEditor::Outcome EventEditor::ToggleScoreSection(int32_t subType, const Plac
 EventEditor::Outcome EventEditor::ToggleRepeatMeasure(const Placement& p) {
     const auto events = p.Staff ? p.Staff->GlobalEvents() : nullptr;
     if (!events) return {};
-    Target staff(*events, p.Staff->Index());
+    Target staff(*events);
     const int32_t m = p.Hit.MeasureStart;
     if (p.Staff->SameAsLast(m)) {
         if (const auto sign = StaffSectionAt(*events, m, IsRepeatMeasure)) staff.Remove(sign);
@@ -312,7 +280,7 @@ EventEditor::Outcome EventEditor::ToggleRepeatMeasure(const Placement& p) {
 EventEditor::Outcome EventEditor::ToggleOctaveLine(int32_t subType, const Placement& p) {
     const auto events = p.Staff ? p.Staff->GlobalEvents() : nullptr;
     if (!events) return {};
-    Target staff(*events, p.Staff->Index());
+    Target staff(*events);
     const int32_t m = p.Hit.MeasureStart;
     const int32_t bit = subType * kSectionShift;
     const auto existing = StaffSectionAt(*events, m, IsOctaveLine);
@@ -353,7 +321,7 @@ void EventEditor::JoinOctaveLine(const Placement& p, GlobalEvent& added, Target 
 }
 
 EventEditor::Outcome EventEditor::ToggleLineEnd(const Placement& p) {
-    Target score(*mScore.AllGlobals(), 0);
+    Target score(*mScore.AllGlobals());
     const int32_t m = p.Hit.MeasureStart;
     if (const auto existing = score.Events().Item(m, evtLineEnd)) {
         score.Remove(existing);
@@ -416,7 +384,7 @@ EventEditor::Outcome EventEditor::Accumulate(Target target, int32_t time, int32_
 // it to the new height and gives it the new words.
 EventEditor::Outcome EventEditor::PlaceText(const Placement& p, int32_t X, int32_t Y,
                                             const std::string& text) {
-    Target staff(*p.Staff->GlobalEvents(), p.Staff->Index());
+    Target staff(*p.Staff->GlobalEvents());
     const int32_t at = p.Hit.MeasureStart + p.Offset;
     uint8_t above = 0;
     uint8_t below = 0;

@@ -19,6 +19,7 @@
 #include "corvendi/Voice.h"
 #include "engine/ScoreAccess.h"
 #include "model/ModelAccess.h"
+#include "model/NoteJournal.h"
 #include "model/SharedRoutines.h"
 #include "render/PageLayout.h"
 #include "render/StaffPosition.h"
@@ -42,7 +43,6 @@ constexpr int32_t kMoveRoom = durWhole;
 constexpr int32_t kFlagWord = 65535;
 constexpr int32_t kBowingFlags = nteBowUp | nteBowDown;
 // The undo kind of a note entered by hit.
-constexpr int32_t kUndoNoteAdded = 1;
 
 // Semitones of the natural letters C D E F G A B above C.
 constexpr std::array<int32_t, 7> kNaturalSemitone = {0, 2, 4, 5, 7, 9, 11};
@@ -236,11 +236,9 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
     if (mScore.Voice() > 1)
         Access::DrawFlagsSet(mScore, Access::DrawFlags(mScore) | kDrawMultiVoice);
     notes->Add(t, value, duration, flags);
-    const bool historyStarted = RecordNoteEntry(t, staff->Index(), voice);
     Access::LastRegionIxSet(mScore, 0);
     Access::LastNoteSet(mScore, staff->Index(), voice, t, value);
     Access::RaiseHighNoteTime(mScore, t);
-    if (historyStarted) events.Raise(&ScoreEvents::HistoryChanged, true);
 
     const bool slotsChanged = slots() != slotsBefore;
     mScore.SetChanged(true);
@@ -263,12 +261,6 @@ uint8_t NoteEditor::EnteredValue(Staff& staff, int32_t voice, const MusicHit& hi
     if (IsDrums(instrument.get())) return WrapToByte(instrument->DrumValue(mScore.DrumIX()));
     if (!hit.Region) return kFallbackValue;
     return PitchFromY(Y, staff.CurClef(hit.Time), staff.CurKey(hit.Time), *hit.Region);
-}
-
-// The one place a note entry reaches the undo history.
-bool NoteEditor::RecordNoteEntry(int32_t time, int32_t staff, int32_t voice) {
-    RecordEdit(time, kUndoNoteAdded, "", staff, voice, 0, 0);
-    return UndoCount() == 1;
 }
 
 // --- finding and marking notes ----------------------------------------------------------------
@@ -355,6 +347,7 @@ void NoteEditor::AddOrnamentByHit(int32_t X, int32_t Y, int32_t ornament) {
     const int32_t flag = OrnamentFlag(ornament);
     if (!note || flag == 0) return;
 
+    detail::NoteChanging(note);
     const int32_t flags = note->Flags();
     if ((flags & flag) == flag) {
         NoteAccess::FlagsSet(*note, flags & (kFlagWord - flag));
@@ -386,6 +379,7 @@ bool NoteEditor::ChangeLast(int32_t value, bool alignment) {
         mScore.SetChanged(true);
         return true;
     }
+    detail::NoteChanging(note);
     if (!note->RemoveValue(WrapToByte(lastValue))) return forget();
     const auto transposed =
         static_cast<int32_t>(std::clamp<int64_t>(int64_t{lastValue} + value, 0, 127));
@@ -431,6 +425,7 @@ int32_t NoteEditor::ChangeSel(int32_t newDur, int32_t newValue, int32_t stemDir,
     for (const auto& note : Access::Selected(mScore)) {
         if (!note) continue;
         ++processed;
+        detail::NoteChanging(note);
         bool lengthChanged = ApplyLengthProperty(*note, stemDir);
         if (newDur > 0 && newDur <= 255 && note->Duration() != newDur) {
             NoteAccess::DurationSet(*note, static_cast<uint8_t>(newDur));
@@ -474,8 +469,10 @@ void NoteEditor::ReflowMeasure(int32_t number, int32_t length) {
             for (; it != notes->end(); ++it) {
                 Note& note = **it;
                 if (note.NoteTime() >= end && note.NoteTime() >= previousEnd) break;
-                if (note.NoteTime() < previousEnd)
+                if (note.NoteTime() < previousEnd) {
+                    detail::NoteChanging(*it);
                     NoteAccess::NoteTimeSet(note, ClampToInt32(previousEnd));
+                }
                 previousEnd = note.NoteTime() + std::max<int64_t>(OccupiedLength(note), 1);
             }
         }

@@ -71,9 +71,6 @@ class NoteEditor {
     static std::shared_ptr<Notes> VoiceNotes(const Staff* staff, int32_t voice);
     // The pitch a hit enters: the drum sound of a drum voice, else the pitch under Y.
     uint8_t EnteredValue(Staff& staff, int32_t voice, const MusicHit& hit, int32_t Y);
-    // Records the entry of a note so that Undo can take it back; true when the history has just
-    // become non-empty.
-    static bool RecordNoteEntry(int32_t time, int32_t staff, int32_t voice);
     // 1-based position of the first region with the same top and left as `region`; 0 if none.
     int32_t RegionPosition(const Region& region) const;
     bool ValidRegionIndex(int32_t index) const;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "corvendi/Score.h"
+#include "engine/ScoreSettings.h"
 #include "engine/ScoreState.h"
 
 namespace corvendi {
@@ -194,6 +195,12 @@ struct ScoreAccess {
     static void AdoptDocument(Score& to, Score& from);
     // Only the settings.
     static void AdoptDocumentSettings(Score& to, const Score& from);
+
+    // --- undo (DocumentFrame.cpp) ---------------------------------------------------------------
+    static ScoreSettings Settings(const Score& s);
+    // Puts `settings` into the score and the score's own into `settings`; the collections that
+    // come back are owned by the score again, the ones that leave are not.
+    static void SwapSettings(Score& s, ScoreSettings& settings);
 
     // --- printing -------------------------------------------------------------------------------
     static void SetUpPrinter(Score& s, Surface& device);

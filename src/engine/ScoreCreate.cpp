@@ -12,6 +12,7 @@
 #include "corvendi/Voices.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
+#include "engine/UndoHistory.h"
 #include "model/HostTimer.h"
 #include "model/InstrumentCatalog.h"
 #include "model/ModelAccess.h"
@@ -126,6 +127,7 @@ void detail::ScoreAccess::SetPageDefaults(Score& s) {
 }
 
 Score::~Score() {
+    detail::ForgetHistory(*this);
     mState->Player.reset();
     mState->EventStream.reset();
     mState->EventTimer.reset();
@@ -171,6 +173,7 @@ void Score::CreateDefault() {
         mState->Loading = false;
     });
 
+    detail::ClearHistory(*this);
     // Every setting of the document becomes a new document's.
     detail::ScoreAccess::AdoptDocumentSettings(*this, *detail::ScoreAccess::CreateDocument());
     detail::ScoreAccess::ResetDocument(*this);

@@ -6,6 +6,7 @@
 #include "corvendi/Notes.h"
 #include "corvendi/Voice.h"
 #include "corvendi/Voices.h"
+#include "engine/EditStep.h"
 #include "engine/NoteEditor.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
@@ -39,6 +40,7 @@ int32_t Score::HighTime() const {
 }
 
 void Score::AddNoteByHit(int32_t X, int32_t Y, int32_t Duration, int32_t Flags, int32_t Snap) {
+    detail::EditStep step(*this);
     NoteEditor(*this).AddNoteByHit(X, Y, Duration, Flags, Snap);
 }
 
@@ -51,20 +53,24 @@ int32_t Score::GetNoteValueByHit(int32_t X, int32_t Y) {
 }
 
 void Score::AddOrnamentByHit(int32_t X, int32_t Y, int32_t Ornament) {
+    detail::EditStep step(*this);
     NoteEditor(*this).AddOrnamentByHit(X, Y, Ornament);
 }
 
 bool Score::ChangeLast(int32_t Value, bool Alignment) {
+    detail::EditStep step(*this);
     return NoteEditor(*this).ChangeLast(Value, Alignment);
 }
 
 int32_t Score::ChangeSel(int32_t NewDur, int32_t NewValue, int32_t StemDir, int32_t Ornaments,
                          bool Del, bool Tie) {
+    detail::EditStep step(*this);
     if (Del || Tie) return 0;
     return NoteEditor(*this).ChangeSel(NewDur, NewValue, StemDir, Ornaments);
 }
 
 void Score::DelNote(int32_t AtTime, int32_t Voice, int32_t Staff) {
+    detail::EditStep step(*this);
     NoteEditor(*this).DelNote(AtTime, Voice, Staff);
 }
 

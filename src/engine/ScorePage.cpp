@@ -3,6 +3,7 @@
 
 #include "common/Arith.h"
 #include "corvendi/Enums.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 
@@ -59,6 +60,7 @@ void detail::ScoreAccess::RecomputePageSize(Score& s) {
 }
 
 void Score::SetPageSize(int32_t value) {
+    detail::EditStep step(*this);
     if (!InRange(value, static_cast<int32_t>(pgsLeter), static_cast<int32_t>(pgsCustom)) ||
         value == mPageSize) {
         return;
@@ -108,6 +110,7 @@ void detail::ScoreAccess::SetPaperBreadth(Score& s, float inches) {
 }
 
 void Score::SetPageHeight(float inches) {
+    detail::EditStep step(*this);
     if (inches == PageHeight()) return;
     if (detail::ScoreAccess::Landscape(*this)) {
         detail::ScoreAccess::SetPaperBreadth(*this, inches);
@@ -120,6 +123,7 @@ void Score::SetPageHeight(float inches) {
 }
 
 void Score::SetPageWidth(float inches) {
+    detail::EditStep step(*this);
     if (inches == PageWidth()) return;
     if (detail::ScoreAccess::Landscape(*this)) {
         detail::ScoreAccess::SetPaperLength(*this, inches);
@@ -132,6 +136,7 @@ void Score::SetPageWidth(float inches) {
 }
 
 void Score::SetPageOrientation(int32_t value) {
+    detail::EditStep step(*this);
     if (value == mPageOrientation) return;
     mPageOrientation = value;
     SetChanged(true);
@@ -147,6 +152,7 @@ float Score::Margins(int32_t Margin) const {
 }
 
 void Score::SetMargins(int32_t Margin, float inches) {
+    detail::EditStep step(*this);
     if (!InRange(Margin, 0, 3)) return;
     detail::ScoreAccess::StoreSpacing(*this, inches, mMargins[static_cast<size_t>(Margin)],
                                       mState->MarginsTw[static_cast<size_t>(Margin)]);
@@ -165,6 +171,7 @@ void detail::ScoreAccess::UpdateBeamMetrics(Score& s) {
 }
 
 void Score::SetStaffHeight(float inches) {
+    detail::EditStep step(*this);
     if (!StoreLength(inches, mStaffHeight, mState->StaffHeightTw)) return;
     detail::ScoreAccess::UpdateBeamMetrics(*this);
     SetChanged(true);
@@ -172,10 +179,12 @@ void Score::SetStaffHeight(float inches) {
 }
 
 void Score::SetStaffSpace(float inches) {
+    detail::EditStep step(*this);
     detail::ScoreAccess::StoreSpacing(*this, inches, mStaffSpace, mState->StaffSpaceTw);
 }
 
 void Score::SetSystemSpace(float inches) {
+    detail::EditStep step(*this);
     detail::ScoreAccess::StoreSpacing(*this, inches, mSystemSpace, mState->SystemSpaceTw);
 }
 

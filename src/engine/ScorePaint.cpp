@@ -9,6 +9,7 @@
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/ProcessState.h"
@@ -79,6 +80,7 @@ bool detail::ScoreAccess::PaginationTimerIsOurs(const Score& s) {
 }
 
 void detail::ScoreAccess::StartPagination(Score& s, bool fromCurrent) {
+    EditStep::NoteRelayout(s, fromCurrent);
     if (!s.mRedraw) {
         s.mState->LayoutPending = true;
         return;

@@ -10,6 +10,7 @@
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
 #include "corvendi/Voices.h"
+#include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "model/InstrumentCatalog.h"
@@ -63,6 +64,7 @@ size_t CopyrightLine(std::string_view index) {
 // --- texts ----------------------------------------------------------------------------------
 
 void detail::ScoreAccess::SetTextAndRelayout(Score& s, std::string& member, std::string text) {
+    EditStep step(s);
     if (member == text) return;
     member = std::move(text);
     s.SetChanged(true);
@@ -84,6 +86,7 @@ void Score::SetArrangedBy(std::string text) {
 }
 
 void Score::SetHeading(std::string text) {
+    detail::EditStep step(*this);
     if (mHeading == text) return;
     mHeading = std::move(text);
     SetChanged(true);
@@ -112,6 +115,7 @@ void Score::SetCopyright(std::string_view Index, std::string text) {
 // --- tempo and chords ---------------------------------------------------------------------------
 
 void Score::SetBeat(int32_t value) {
+    detail::EditStep step(*this);
     if (value == mBeat) return;
     const bool valid =
         value == durEighth || value == durQuarter || value == durHalf || value == durWhole;
@@ -120,20 +124,24 @@ void Score::SetBeat(int32_t value) {
 }
 
 void Score::SetCount(int32_t value) {
+    detail::EditStep step(*this);
     if (InRange(value, 0, 255)) mCount = value;
 }
 
 void Score::SetMetronome(bool on) {
+    detail::EditStep step(*this);
     if (on == mMetronome) return;
     mMetronome = on;
     SetChanged(true);
 }
 
 void Score::SetCapo(int32_t value) {
+    detail::EditStep step(*this);
     if (InRange(value, 0, 15)) mCapo = value;
 }
 
 void Score::SetUseCapo(bool on) {
+    detail::EditStep step(*this);
     if (on == mUseCapo) return;
     mUseCapo = on;
     if (on) {
@@ -145,6 +153,7 @@ void Score::SetUseCapo(bool on) {
 }
 
 void Score::SetUseChords(bool on) {
+    detail::EditStep step(*this);
     if (on == mUseChords) return;
     mUseChords = on;
     if (!on) {
@@ -156,6 +165,7 @@ void Score::SetUseChords(bool on) {
 }
 
 void Score::SetUseChordMaps(bool on) {
+    detail::EditStep step(*this);
     if (on == mUseChordMaps) return;
     mUseChordMaps = on;
     if (on) mUseChords = true;
@@ -176,12 +186,14 @@ void Score::SetChordMapper(std::shared_ptr<corvendi::ChordMapper> mapper) {
 // --- numbering ----------------------------------------------------------------------------------
 
 void Score::SetReverseEvenOdd(bool on) {
+    detail::EditStep step(*this);
     if (on == mReverseEvenOdd) return;
     mReverseEvenOdd = on;
     SetChanged(true);
 }
 
 void Score::SetNumberMeasures(bool on) {
+    detail::EditStep step(*this);
     if (on == mNumberMeasures) return;
     mNumberMeasures = on;
     if (on) mNumberMeasuresBy = 1;
@@ -190,6 +202,7 @@ void Score::SetNumberMeasures(bool on) {
 }
 
 void Score::SetNumberMeasuresBy(int32_t value) {
+    detail::EditStep step(*this);
     if (!mNumberMeasures || value == mNumberMeasuresBy) return;
     mNumberMeasuresBy = value;
     SetChanged(true);
@@ -197,6 +210,7 @@ void Score::SetNumberMeasuresBy(int32_t value) {
 }
 
 void Score::SetNumberPos(int32_t value) {
+    detail::EditStep step(*this);
     if (value == mNumberPos) return;
     mNumberPos = value;
     SetChanged(true);
@@ -204,6 +218,7 @@ void Score::SetNumberPos(int32_t value) {
 }
 
 void Score::SetPageNums(int32_t value) {
+    detail::EditStep step(*this);
     if (value == mPageNums) return;
     mPageNums = value;
     SetChanged(true);
@@ -218,6 +233,7 @@ std::shared_ptr<Font> Score::Fonts(int32_t Index) const {
 }
 
 void Score::SetFonts(int32_t Index, std::shared_ptr<Font> font) {
+    detail::EditStep step(*this);
     if (!InRange(Index, 0, kFontCount - 1) || !font) return;
     mFonts[static_cast<size_t>(Index)] = std::move(font);
     SetChanged(true);
@@ -268,6 +284,7 @@ void detail::ScoreAccess::WriteScoreKeyEvent(Score& s) {
 }
 
 void Score::SetKey(int32_t value) {
+    detail::EditStep step(*this);
     if (value == mKey) return;
     mKey = std::clamp(value, -7, 7);
     detail::ScoreAccess::WriteScoreKeyEvent(*this);
@@ -282,6 +299,7 @@ void Score::SetKey(int32_t value) {
 }
 
 void Score::SetMinor(bool on) {
+    detail::EditStep step(*this);
     const int32_t value = on ? 1 : 0;
     if (value == mMinorVal) return;
     mMinorVal = value;
@@ -292,6 +310,7 @@ void Score::SetMinor(bool on) {
 // --- the document -------------------------------------------------------------------------------
 
 void Score::SetAllStaffs(std::shared_ptr<corvendi::Staffs> staffs) {
+    detail::EditStep step(*this);
     if (!staffs || staffs == mStaffs) return;
     if (mStaffs && detail::StaffsAccess::Parent(*mStaffs) == this)
         detail::StaffsAccess::SetParent(*mStaffs, nullptr);
@@ -300,6 +319,7 @@ void Score::SetAllStaffs(std::shared_ptr<corvendi::Staffs> staffs) {
 }
 
 void Score::SetAllVoices(std::shared_ptr<corvendi::Voices> voices) {
+    detail::EditStep step(*this);
     if (!voices || voices == mVoices) return;
     if (mVoices && detail::VoicesAccess::Parent(*mVoices) == this)
         detail::VoicesAccess::SetParent(*mVoices, nullptr);
@@ -308,6 +328,7 @@ void Score::SetAllVoices(std::shared_ptr<corvendi::Voices> voices) {
 }
 
 void Score::SetAllInstruments(std::shared_ptr<corvendi::Instruments> instruments) {
+    detail::EditStep step(*this);
     if (!instruments || instruments == mInstruments) return;
     if (mInstruments && detail::InstrumentsAccess::Parent(*mInstruments) == this)
         detail::InstrumentsAccess::SetParent(*mInstruments, nullptr);
@@ -325,8 +346,6 @@ std::shared_ptr<corvendi::Staff> Score::SelectedStaff() const {
     }
     return nullptr;
 }
-
-bool Score::CanUndo() const { return UndoCount() > 0; }
 
 std::string Score::InsDesc(int32_t InsCode) const {
     if (!InRange(InsCode, 0, kCatalogEntries - 1)) return {};

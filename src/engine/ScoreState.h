@@ -28,6 +28,9 @@ class Surface;
 
 namespace detail {
 
+class NoteJournal;
+struct PendingStep;
+
 // The drawing colours of a score.
 struct ScoreColors {
     int32_t Lines = 0;
@@ -97,6 +100,14 @@ struct ScoreState {
     std::vector<std::shared_ptr<Note>> Selected;
     std::vector<std::string> SelVoiceIDs;
     std::vector<int32_t> SelStaffs;
+
+    // Edit steps (engine/EditStep.h): how deeply they are nested now, what the outermost one
+    // has gathered (null when it records nothing), the note journal it replaced, and whether
+    // Undo or Redo is applying a step (nothing records meanwhile).
+    int32_t EditDepth = 0;
+    std::shared_ptr<PendingStep> Pending;
+    NoteJournal* OuterJournal = nullptr;
+    bool ApplyingHistory = false;
 
     // A measure insertion or deletion is running (a second one arriving meanwhile is ignored).
     bool AddBusy = false;

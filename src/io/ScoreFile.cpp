@@ -2,6 +2,7 @@
 // the file's name and title, and emptying the score before a file is read into it.
 #include "io/ScoreFile.h"
 #include "engine/ScoreAccess.h"
+#include "engine/UndoHistory.h"
 
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
@@ -67,6 +68,7 @@ bool Score::OpenFile(const std::string& Path) {
         incoming->SetEvents(nullptr);
         if (result) {
             detail::ScoreAccess::AdoptDocument(*this, *incoming);
+            detail::ClearHistory(*this);
             mState->MidiEvtIx = -1;
             mState->PlayFileStale = true;
             FinishLoading(*this);
@@ -97,10 +99,7 @@ bool Score::SaveFile(const std::string& Path, int32_t FileType) {
     mState->FileName = path;
     mState->FileType = type;
     SetChanged(false);
-    if (UndoCount() > 0) {
-        ResetUndo();
-        mEvents.Raise(&ScoreEvents::HistoryChanged, false);
-    }
+    detail::ClearHistory(*this);
     return true;
 }
 

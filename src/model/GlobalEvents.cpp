@@ -369,4 +369,9 @@ int32_t GlobalEvents::MeasureTime(int32_t mesNo) const {
     return static_cast<int32_t>(time);
 }
 
+void detail::GlobalEventsAccess::Renumber(GlobalEvents& g) {
+    RenumberFrom(g.mTimeList, 1);
+    RenumberFrom(g.mOtherList, 1);
+}
+
 }  // namespace corvendi

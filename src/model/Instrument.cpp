@@ -74,4 +74,25 @@ void detail::InstrumentAccess::ValueSet(Instrument& i, int32_t program) {
     if (InRange(program, 0, 127)) i.mValue = static_cast<int16_t>(program);
 }
 
+// The range keeps its object (a host may hold it); only its values go back.
+void detail::InstrumentAccess::SwapValues(Instrument& i, InstrumentValues& v) {
+    std::swap(i.mCategory, v.Category);
+    std::swap(i.mChannel, v.Channel);
+    std::swap(i.mDefaultClef, v.DefaultClef);
+    std::swap(i.mDescription, v.Description);
+    std::swap(i.mDrumCode, v.DrumCode);
+    std::swap(i.mDrumValue, v.DrumValue);
+    std::swap(i.mID, v.ID);
+    std::swap(i.mOffset, v.Offset);
+    std::swap(i.mPitch, v.Pitch);
+    std::swap(i.mValue, v.Value);
+    const auto range = i.Range();
+    const int32_t low = range->Low();
+    const int32_t high = range->High();
+    RangeAccess::LowSet(*range, v.RangeLow);
+    RangeAccess::HighSet(*range, v.RangeHigh);
+    v.RangeLow = low;
+    v.RangeHigh = high;
+}
+
 }  // namespace corvendi

@@ -4,12 +4,14 @@
 // functions. This header is not installed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "corvendi/GlobalEvents.h"
 #include "corvendi/Instrument.h"
@@ -25,11 +27,36 @@
 
 namespace corvendi::detail {
 
+// Everything a note stores but the drawing position the layout records.
+struct NoteValues {
+    int32_t Time = 0;
+    int16_t Duration = 0;
+    int32_t Flags = 0;
+    uint8_t Bits = 0;
+    std::vector<uint8_t> Values;
+    uint8_t ValueCount = 0;
+    uint8_t ValueUB = 0;
+
+    bool operator==(const NoteValues&) const = default;
+};
+
 // Set by the owning Notes only.
 struct NoteAccess {
     static void DurationSet(Note& n, uint8_t duration) { n.mDuration = duration; }
     static void FlagsSet(Note& n, int32_t flags) { n.mFlags = flags; }
     static void NoteTimeSet(Note& n, int32_t noteTime) { n.mNoteTime = noteTime; }
+    static NoteValues Values(const Note& n) {
+        return {n.mNoteTime, n.mDuration, n.mFlags, n.mBits, n.mValues, n.mValueCount, n.mValueUB};
+    }
+    static void SwapValues(Note& n, NoteValues& v) {
+        std::swap(n.mNoteTime, v.Time);
+        std::swap(n.mDuration, v.Duration);
+        std::swap(n.mFlags, v.Flags);
+        std::swap(n.mBits, v.Bits);
+        std::swap(n.mValues, v.Values);
+        std::swap(n.mValueCount, v.ValueCount);
+        std::swap(n.mValueUB, v.ValueUB);
+    }
 };
 
 // Used by the owning voice, the file readers and the editor.
@@ -48,10 +75,42 @@ struct NotesAccess {
     // Moves every note starting at or after `fromTime` later by `span` ticks (an empty span
     // inserted there). The caller keeps the moved times within 32 bits.
     static void InsertSpan(Notes& n, int32_t fromTime, int32_t span);
+    // For taking edits back: puts notes (ascending times) into the list where their times
+    // belong, skipping one whose time is taken; takes these very notes out of the list; moves
+    // every note starting at or after `fromTime` by `delta` ticks.
+    static void PutIn(Notes& n, const std::vector<std::shared_ptr<Note>>& block);
+    static void TakeOut(Notes& n, const std::vector<std::shared_ptr<Note>>& block);
+    static void Shift(Notes& n, int32_t fromTime, int32_t delta);
+};
+
+// What a voice stores as part of the document.
+struct VoiceValues {
+    std::string Description;
+    std::string ID;
+    std::string InstrumentID;
+    int32_t Track = 0;
+    std::shared_ptr<corvendi::Notes> Notes;
+
+    bool operator==(const VoiceValues&) const = default;
 };
 
 // Used by the voice collection, the staffs, the file readers and playback.
 struct VoiceAccess {
+    static VoiceValues Values(const Voice& v) {
+        return {v.mDescription, v.mID, v.mInstrumentID, v.mTrack, v.mNotes};
+    }
+    // The notes that leave the voice no longer point back to it.
+    static void SwapValues(Voice& v, VoiceValues& values) {
+        std::swap(v.mDescription, values.Description);
+        std::swap(v.mID, values.ID);
+        std::swap(v.mInstrumentID, values.InstrumentID);
+        std::swap(v.mTrack, values.Track);
+        if (values.Notes == v.mNotes || !values.Notes) return;
+        v.Release();
+        auto notes = std::move(values.Notes);
+        values.Notes = v.mNotes;
+        v.Adopt(notes);
+    }
     // Gives the voice a new, empty Notes.
     static void Clear(Voice& v);
     // NoteTime of the note GetNext returns next, -1 when none is left.
@@ -67,6 +126,7 @@ struct VoiceAccess {
 
 // The owning score of the voices.
 struct VoicesAccess {
+    static Voices::List& Items(Voices& v) { return v.mList; }
     static DocumentOwner* Parent(const Voices& v) { return v.mParent; }
     // Also becomes the owner of every voice in the collection.
     static void SetParent(Voices& v, DocumentOwner* parent) {
@@ -75,8 +135,41 @@ struct VoicesAccess {
     }
 };
 
+// What an instrument stores as part of the document; the range by its values.
+struct InstrumentValues {
+    int32_t Category = 0;
+    int16_t Channel = 0;
+    int32_t DefaultClef = 0;
+    std::string Description;
+    std::array<int16_t, Instrument::kDrumSlots> DrumCode{};
+    std::array<int16_t, Instrument::kDrumSlots> DrumValue{};
+    std::string ID;
+    int16_t Offset = 0;
+    int16_t Pitch = 0;
+    int16_t Value = 0;
+    int32_t RangeLow = 0;
+    int32_t RangeHigh = 0;
+
+    bool operator==(const InstrumentValues&) const = default;
+};
+
 // Set by Instruments::Add, the file readers and the staff dialog.
 struct InstrumentAccess {
+    static InstrumentValues Values(const Instrument& i) {
+        return {i.mCategory,
+                i.mChannel,
+                i.mDefaultClef,
+                i.mDescription,
+                i.mDrumCode,
+                i.mDrumValue,
+                i.mID,
+                i.mOffset,
+                i.mPitch,
+                i.mValue,
+                i.mRange ? i.mRange->Low() : 0,
+                i.mRange ? i.mRange->High() : 0};
+    }
+    static void SwapValues(Instrument& i, InstrumentValues& v);
     static void IDSet(Instrument& i, std::string id) { i.mID = std::move(id); }
     static DocumentOwner* Parent(const Instrument& i) { return i.mParent; }
     static void SetParent(Instrument& i, DocumentOwner* parent) { i.mParent = parent; }
@@ -98,6 +191,7 @@ struct InstrumentAccess {
 
 // The owning score of the instruments.
 struct InstrumentsAccess {
+    static Instruments::List& Items(Instruments& i) { return i.mList; }
     // Like Instruments::Add, but a new instrument even when another plays the same program, so
     // that instruments read back stay as distinct as they were saved. Nothing for an ID in use,
     // an entry outside the catalogue or a full collection.
@@ -111,8 +205,44 @@ struct InstrumentsAccess {
     }
 };
 
+// What a staff stores as part of the document (not its place, selection or layout marks).
+struct StaffValues {
+    int32_t Brace = 0;
+    int32_t DefaultClef = 0;
+    std::string Description;
+    int16_t Flags = 0;
+    std::shared_ptr<corvendi::GlobalEvents> Globals;
+    int32_t GroupID = 0;
+    std::string ID;
+    bool Mute = false;
+    int32_t ScalePct = 0;
+    bool Visible = false;
+    int16_t Verses = 0;
+    std::vector<std::string> VoiceIDs;
+
+    bool operator==(const StaffValues&) const = default;
+};
+
 // Set by the owning collection, the layout and the file readers.
 struct StaffAccess {
+    static StaffValues Values(const Staff& s) {
+        return {s.mBrace, s.mDefaultClef, s.mDescription, s.mFlags,   s.mGlobals, s.mGroupID,
+                s.mID,    s.mMute,        s.mScalePct,    s.mVisible, s.mVerses,  s.mVoiceIDs};
+    }
+    static void SwapValues(Staff& s, StaffValues& v) {
+        std::swap(s.mBrace, v.Brace);
+        std::swap(s.mDefaultClef, v.DefaultClef);
+        std::swap(s.mDescription, v.Description);
+        std::swap(s.mFlags, v.Flags);
+        std::swap(s.mGlobals, v.Globals);
+        std::swap(s.mGroupID, v.GroupID);
+        std::swap(s.mID, v.ID);
+        std::swap(s.mMute, v.Mute);
+        std::swap(s.mScalePct, v.ScalePct);
+        std::swap(s.mVisible, v.Visible);
+        std::swap(s.mVerses, v.Verses);
+        std::swap(s.mVoiceIDs, v.VoiceIDs);
+    }
     static void BraceSet(Staff& s, int32_t brace) { s.mBrace = brace; }
     static void GroupIDSet(Staff& s, int32_t groupID) { s.mGroupID = groupID; }
     static bool LayoutMark(const Staff& s) { return s.mLayoutMark; }
@@ -127,6 +257,13 @@ struct StaffAccess {
 
 // Used by the score when it creates or loads a document.
 struct StaffsAccess {
+    static Staffs::List& Items(Staffs& s) { return s.mList; }
+    // After the list was replaced: every staff in it belongs to the collection's owner and has
+    // its position as index.
+    static void Adopt(Staffs& s) {
+        for (const auto& staff : s.mList) StaffAccess::SetParent(*staff, s.mParent);
+        s.Renumber();
+    }
     // Creates a staff under `id` at `index` (clamped to 1..Count + 1; appended when missing).
     // Unless `noVoice`, the staff gets one voice: the first staff of a score plays a new
     // instrument from catalogue entry 74, later staffs the instrument of the neighbour's voice
@@ -187,6 +324,13 @@ struct GlobalEventsAccess {
     // it is not stored here.
     static void RemoveEvent(GlobalEvents& g, const std::shared_ptr<GlobalEvent>& event);
     static DocumentOwner* Parent(const GlobalEvents& g) { return g.mParent; }
+    static GlobalEvents::List& TimeItems(GlobalEvents& g) { return g.mTimeList; }
+    static GlobalEvents::List& OtherItems(GlobalEvents& g) { return g.mOtherList; }
+    // Each event's Index becomes its position in its list again.
+    static void Renumber(GlobalEvents& g);
+    // The pulse as stored (0 while it is not known yet), without working it out.
+    static int32_t StoredPulse(const GlobalEvents& g) { return g.mPulse; }
+    static void StoredPulseSet(GlobalEvents& g, int32_t pulse) { g.mPulse = pulse; }
     static void SetParent(GlobalEvents& g, DocumentOwner* owner) { g.mParent = owner; }
 };
 

@@ -7,6 +7,8 @@
 
 #include "common/Arith.h"
 #include "corvendi/Enums.h"
+#include "corvendi/Voice.h"
+#include "model/NoteJournal.h"
 
 namespace corvendi {
 
@@ -21,6 +23,30 @@ int32_t BaseDurationWithin(int64_t gap) {
     int32_t base = 1;
     while (base < kWholeNote && base * 2 <= gap) base *= 2;
     return base;
+}
+
+// The journal recording now and the shared handle of `notes` it keeps; no journal for notes that
+// belong to no voice (they are not part of a document).
+struct JournalTarget {
+    detail::NoteJournal* Journal = nullptr;
+    std::shared_ptr<Notes> Handle;
+
+    explicit operator bool() const { return Journal != nullptr; }
+};
+
+JournalTarget RecordingFor(const Notes& notes) {
+    detail::NoteJournal* journal = detail::ActiveNoteJournal();
+    const Voice* voice = journal ? detail::NotesAccess::Parent(notes) : nullptr;
+    auto handle = voice ? voice->Notes() : nullptr;
+    if (!handle || handle.get() != &notes) return {};
+    return {journal, std::move(handle)};
+}
+
+// 0-based position of the first note starting at or after `time`.
+size_t LowerBound(const Notes::List& list, int32_t time) {
+    const auto it = std::partition_point(
+        list.begin(), list.end(), [time](const auto& note) { return note->NoteTime() < time; });
+    return static_cast<size_t>(it - list.begin());
 }
 
 }  // namespace
@@ -66,8 +92,10 @@ std::shared_ptr<Note> Notes::NoteAt(int32_t position) const {
 }
 
 std::shared_ptr<Note> Notes::Add(int32_t atTime, uint8_t value, int32_t duration, int32_t flags) {
+    const JournalTarget recording = RecordingFor(*this);
     std::shared_ptr<Note> note;
     int32_t position = 1;
+    bool created = true;
     if (mList.empty()) {
         note = std::make_shared<Note>();
         mList.push_back(note);
@@ -75,18 +103,25 @@ std::shared_ptr<Note> Notes::Add(int32_t atTime, uint8_t value, int32_t duration
         position = Search(atTime);
         if (FoundExactly(position, atTime)) {
             note = NoteAt(position);
+            created = false;
+            if (recording) recording.Journal->Changing(note);
         } else {
             note = std::make_shared<Note>();
             mList.insert(mList.begin() + (position - 1), note);
         }
     }
+    if (recording && created) recording.Journal->Inserted(recording.Handle, {note});
 
     detail::NoteAccess::NoteTimeSet(*note, atTime);
     note->AddValue(value);
     detail::NoteAccess::DurationSet(*note, WrapToByte(duration));
     detail::NoteAccess::FlagsSet(*note, flags);
 
-    if (position > 1) ShortenToGap(*NoteAt(position - 1), atTime);
+    if (position > 1) {
+        const auto previous = NoteAt(position - 1);
+        if (recording) recording.Journal->Changing(previous);
+        ShortenToGap(*previous, atTime);
+    }
     return note;
 }
 
@@ -134,7 +169,11 @@ std::shared_ptr<Note> Notes::PrevItem() {
 
 void Notes::Remove(int32_t atTime) {
     const int32_t position = Search(atTime);
-    if (FoundExactly(position, atTime)) mList.erase(mList.begin() + (position - 1));
+    if (!FoundExactly(position, atTime)) return;
+    if (const JournalTarget recording = RecordingFor(*this)) {
+        recording.Journal->Removed(recording.Handle, {NoteAt(position)});
+    }
+    mList.erase(mList.begin() + (position - 1));
 }
 
 void Notes::RemoveRange(int32_t fromTime, int32_t toTime) {
@@ -147,11 +186,23 @@ void Notes::RemoveRange(int32_t fromTime, int32_t toTime) {
         detail::NoteAccess::NoteTimeSet(note, static_cast<int32_t>(note.NoteTime() - shift));
     }
     if (firstKept > first) {
-        mList.erase(mList.begin() + (first - 1), mList.begin() + (firstKept - 1));
+        const auto from = mList.begin() + (first - 1);
+        const auto to = mList.begin() + (firstKept - 1);
+        // Recorded as if the span went first and the later notes moved after it.
+        if (const JournalTarget recording = RecordingFor(*this)) {
+            recording.Journal->Removed(recording.Handle, List(from, to));
+            recording.Journal->Shifted(recording.Handle, toTime, static_cast<int32_t>(-shift));
+        }
+        mList.erase(from, to);
+    } else if (const JournalTarget recording = RecordingFor(*this)) {
+        recording.Journal->Shifted(recording.Handle, toTime, static_cast<int32_t>(-shift));
     }
 }
 
 void detail::NotesAccess::InsertSpan(Notes& n, int32_t fromTime, int32_t span) {
+    if (const JournalTarget recording = RecordingFor(n)) {
+        recording.Journal->Shifted(recording.Handle, fromTime, span);
+    }
     for (auto it = n.mList.rbegin(); it != n.mList.rend() && (*it)->NoteTime() >= fromTime; ++it) {
         NoteAccess::NoteTimeSet(**it, (*it)->NoteTime() + span);
     }
@@ -161,9 +212,57 @@ bool detail::NotesAccess::SetItem(Notes& n, int32_t atTime, const std::shared_pt
     if (!note || std::find(n.mList.begin(), n.mList.end(), note) != n.mList.end()) return false;
     const int32_t position = n.Search(atTime);
     if (!n.FoundExactly(position, atTime)) return false;
+    auto& slot = n.mList[static_cast<std::size_t>(position - 1)];
+    if (const JournalTarget recording = RecordingFor(n)) {
+        recording.Journal->Removed(recording.Handle, {slot});
+        recording.Journal->Changing(note);
+        recording.Journal->Inserted(recording.Handle, {note});
+    }
     NoteAccess::NoteTimeSet(*note, atTime);
-    n.mList[static_cast<std::size_t>(position - 1)] = note;
+    slot = note;
     return true;
+}
+
+void detail::NotesAccess::PutIn(Notes& n, const std::vector<std::shared_ptr<Note>>& block) {
+    if (block.empty()) return;
+    const size_t at = LowerBound(n.mList, block.front()->NoteTime());
+    const bool fits = at == n.mList.size() || n.mList[at]->NoteTime() > block.back()->NoteTime();
+    if (fits) {
+        n.mList.insert(n.mList.begin() + static_cast<std::ptrdiff_t>(at), block.begin(),
+                       block.end());
+        return;
+    }
+    // Something was put where the notes stood since they left: each goes back where its time is
+    // still free.
+    for (const auto& note : block) {
+        const size_t place = LowerBound(n.mList, note->NoteTime());
+        if (place < n.mList.size() && n.mList[place]->NoteTime() == note->NoteTime()) continue;
+        n.mList.insert(n.mList.begin() + static_cast<std::ptrdiff_t>(place), note);
+    }
+}
+
+void detail::NotesAccess::TakeOut(Notes& n, const std::vector<std::shared_ptr<Note>>& block) {
+    if (block.empty()) return;
+    const size_t at = LowerBound(n.mList, block.front()->NoteTime());
+    const bool together =
+        at + block.size() <= n.mList.size() &&
+        std::equal(block.begin(), block.end(), n.mList.begin() + static_cast<std::ptrdiff_t>(at));
+    if (together) {
+        const auto first = n.mList.begin() + static_cast<std::ptrdiff_t>(at);
+        n.mList.erase(first, first + static_cast<std::ptrdiff_t>(block.size()));
+        return;
+    }
+    for (const auto& note : block) {
+        const auto it = std::find(n.mList.begin(), n.mList.end(), note);
+        if (it != n.mList.end()) n.mList.erase(it);
+    }
+}
+
+void detail::NotesAccess::Shift(Notes& n, int32_t fromTime, int32_t delta) {
+    for (size_t i = LowerBound(n.mList, fromTime); i < n.mList.size(); ++i) {
+        Note& note = *n.mList[i];
+        NoteAccess::NoteTimeSet(note, static_cast<int32_t>(int64_t{note.NoteTime()} + delta));
+    }
 }
 
 }  // namespace corvendi

@@ -1,17 +1,14 @@
 // State shared by every score of a thread: the screen metrics, the default colours, the unit of
-// measure of the dialogs, the undo history, the pagination timer and the dialog result.
+// measure of the dialogs, the undo histories, the pagination timer and the dialog result.
 //
 // A host uses all its scores from one user-interface thread, so "once per thread" is "once per
 // application"; tests on their own threads do not see each other's state.
 #pragma once
 
-#include "model/DidWhat.h"
-
 #include <corvendi/Enums.h>
 #include <corvendi/Platform.h>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 
 namespace corvendi {
@@ -21,10 +18,12 @@ constexpr int32_t PackRGB(int32_t red, int32_t green, int32_t blue) {
     return red + 256 * green + 65536 * blue;
 }
 
-// The undo history keeps this many entries; recording one more drops the oldest.
-constexpr int32_t kMaxUndoEntries = 10;
-
 class PaginationTarget;
+
+namespace detail {
+class NoteJournal;
+struct UndoStore;
+}  // namespace detail
 
 struct PaginationTimerState {
     bool Running = false;
@@ -51,8 +50,11 @@ struct ProcessState {
     // Unit of measure the dialogs show (MeasurementUnits).
     int32_t gUOM = uomInches;
 
-    // Undo history of mouse edits, oldest first.
-    std::deque<DidWhat> gUndoHistory;
+    // The undo histories of the thread's scores and their depth (engine/UndoHistory.h), made
+    // when a score first records a step.
+    std::shared_ptr<detail::UndoStore> gUndoStore;
+    // The note journal of the edit step recording now (model/NoteJournal.h); null when none.
+    detail::NoteJournal* gNoteJournal = nullptr;
 
     PaginationTimerState gPagination;
 

@@ -12,27 +12,6 @@
 
 namespace corvendi {
 
-// --- Undo history ----------------------------------------------------------------------------
-
-void RecordEdit(int32_t atTime, int32_t what, std::string text, int32_t data1, int32_t data2,
-                int32_t data3, int32_t data4) {
-    auto& history = Process().gUndoHistory;
-    history.push_back(DidWhat{atTime, what, std::move(text), data1, data2, data3, data4});
-    while (history.size() > static_cast<std::size_t>(kMaxUndoEntries)) history.pop_front();
-}
-
-std::optional<DidWhat> PopEdit() {
-    auto& history = Process().gUndoHistory;
-    if (history.empty()) return std::nullopt;
-    DidWhat newest = std::move(history.back());
-    history.pop_back();
-    return newest;
-}
-
-int32_t UndoCount() { return static_cast<int32_t>(Process().gUndoHistory.size()); }
-
-void ResetUndo() { Process().gUndoHistory.clear(); }
-
 // --- Shell -----------------------------------------------------------------------------------
 
 void AddToRecentDocs(const std::string& path) { CurrentPlatform().AddToRecentDocs(path); }

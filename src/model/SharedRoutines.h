@@ -1,27 +1,14 @@
-// Routines shared by the model, the score, the file layer and the dialogs: the undo history,
-// key-signature bytes, pitch names, tempo-mark texts, MIDI variable-length numbers, snapping to
-// screen pixels, the derived note colour and measurements in inches, millimetres and twips.
+// Routines shared by the model, the score, the file layer and the dialogs: key-signature bytes,
+// pitch names, tempo-mark texts, MIDI variable-length numbers, snapping to screen pixels, the
+// derived note colour and measurements in inches, millimetres and twips.
 // The state they use is the calling thread's (ProcessState.h).
 #pragma once
 
-#include "model/DidWhat.h"
-
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace corvendi {
-
-// --- Undo history ----------------------------------------------------------------------------
-
-// Appends an entry; with more than kMaxUndoEntries the oldest is dropped.
-void RecordEdit(int32_t atTime, int32_t what, std::string text, int32_t data1, int32_t data2,
-                int32_t data3, int32_t data4);
-// Removes and returns the newest entry; nothing when the history is empty.
-std::optional<DidWhat> PopEdit();
-int32_t UndoCount();
-void ResetUndo();
 
 // --- Shell -----------------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include "corvendi/ToJson.h"
 #include "corvendi/Voice.h"
 #include "engine/ScoreAccess.h"
+#include "engine/UndoHistory.h"
 #include "model/ModelAccess.h"
 #include "render/LayoutTestSupport.h"
 
@@ -44,6 +45,7 @@ class NoteEntryTest : public LayoutTest {
         while (twin->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
         }
         score->SetChanged(false);
+        detail::ClearHistory(*score);  // the arrangement is where the editing starts
         surface->ClearCalls();
         log->log.clear();
     }

@@ -21,7 +21,7 @@ TEST_F(AddNoteByHit, TheNoteLandsWhereTheClickWasAndOnlyItsSystemIsRepainted) {
 
     ExpectDocument([](Score& s) { s.AddNote(1, 64 + 20, 67, durQuarter, 0); });
     EXPECT_EQ(log->log, (std::vector<std::string>{"ActiveStaff 1", "ActiveMeasure 2",
-                                                  "HistoryChanged true", "ChangeNotify true"}));
+                                                  "ChangeNotify true", "HistoryChanged true"}));
     EXPECT_TRUE(SystemErased());
     // Drawn again: within one tick (and a head) of the click, on the line clicked.
     const auto note = NoteOf(84);

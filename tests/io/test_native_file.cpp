@@ -128,7 +128,6 @@ TEST_F(NativeFile, SavingTakesThePathAndClearsChangesAndHistory) {
     NewFileScore();
     score->CreateDefault();
     score->SetTitle("Changed");
-    RecordEdit(0, 1, "", 0, 0, 0, 0);
     fileEvents->log.clear();
 
     const std::string path = PathOf("song.sco");
@@ -136,16 +135,17 @@ TEST_F(NativeFile, SavingTakesThePathAndClearsChangesAndHistory) {
     EXPECT_EQ(score->FileName(), path);
     EXPECT_EQ(score->FileType(), fmtQuavrix);
     EXPECT_FALSE(score->Changed());
-    EXPECT_EQ(UndoCount(), 0);
+    EXPECT_FALSE(score->CanUndo());
     EXPECT_EQ(fileEvents->log,
               (std::vector<std::string>{"ChangeNotify false", "HistoryChanged false"}));
 
-    // Without a path the score saves to its own file; with an empty history no event is raised.
+    // Without a path the score saves to its own file.
     fileEvents->log.clear();
     score->SetTitle("Again");
     ASSERT_TRUE(score->SaveFile());
     EXPECT_EQ(fileEvents->log,
-              (std::vector<std::string>{"ChangeNotify true", "ChangeNotify false"}));
+              (std::vector<std::string>{"ChangeNotify true", "HistoryChanged true",
+                                        "ChangeNotify false", "HistoryChanged false"}));
 }
 
 struct RichScore {

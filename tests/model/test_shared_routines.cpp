@@ -26,24 +26,6 @@ std::string Bytes(std::initializer_list<int> codes) {
     return s;
 }
 
-TEST_F(SharedRoutines, UndoHistoryKeepsTheTenNewestAndPopsNewestFirst) {
-    EXPECT_EQ(UndoCount(), 0);
-    EXPECT_FALSE(PopEdit().has_value());
-
-    for (int32_t i = 0; i < 11; ++i) RecordEdit(i * 16, 1, "t" + std::to_string(i), i, 2, 3, 4);
-    EXPECT_EQ(UndoCount(), 10);
-
-    auto newest = PopEdit();
-    ASSERT_TRUE(newest.has_value());
-    EXPECT_EQ(*newest, (DidWhat{160, 1, "t10", 10, 2, 3, 4}));
-
-    std::vector<int32_t> rest;
-    while (auto entry = PopEdit()) rest.push_back(entry->Data1);
-    EXPECT_EQ(rest, (std::vector<int32_t>{9, 8, 7, 6, 5, 4, 3, 2, 1}));  // entry 0 was dropped
-    EXPECT_EQ(UndoCount(), 0);
-    EXPECT_FALSE(PopEdit().has_value());
-}
-
 TEST_F(SharedRoutines, KeyBytes) {
     EXPECT_EQ(KeyFromByte(254), -2);
     EXPECT_EQ(KeyFromByte(3), 3);
