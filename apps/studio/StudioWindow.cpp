@@ -75,6 +75,7 @@ class StudioWindow::Listener : public ScoreEvents {
     }
     void WindowCleared() override { mWindow.mView.Area().queue_draw(); }
     void HistoryChanged(bool CanUndo) override { mWindow.EnableAction("undo", CanUndo); }
+    void RedoChanged(bool CanRedo) override { mWindow.EnableAction("redo", CanRedo); }
 
   private:
     StudioWindow& mWindow;
@@ -136,6 +137,7 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     UpdateTitle();
     RefreshRecent();
     EnableAction("undo", mScore->CanUndo());
+    EnableAction("redo", mScore->CanRedo());
     // Moved to a monitor of another scale: an image of that monitor's resolution.
     property_scale_factor().signal_changed().connect([this] {
         mView.Geometry().SetScale(std::max(1, get_scale_factor()));
@@ -242,7 +244,14 @@ void StudioWindow::BuildActions() {
             mScore->AddOrnamentByHit(mNoteMenuPoint.X, mNoteMenuPoint.Y, type);
             Show();
         });
-    add_action("undo", [this] {});
+    add_action("undo", [this] {
+        mScore->Undo();
+        Show();
+    });
+    add_action("redo", [this] {
+        mScore->Redo();
+        Show();
+    });
 }
 
 Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
@@ -273,6 +282,7 @@ Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
     auto edit = Gio::Menu::create();
     auto history = Gio::Menu::create();
     history->append("_Undo", "win.undo");
+    history->append("_Redo", "win.redo");
     edit->append_section(history);
     auto measures = Gio::Menu::create();
     measures->append("_Insert Measures…", "win.insert-measures");
@@ -719,6 +729,7 @@ void StudioWindow::ShowHelp() {
         "S: select tool (drag a rectangle; a click makes that staff and measure active)\n"
         "Up / Down: raise or lower the last note    Ctrl+Left / Right: move it\n"
         "Right click on a note: delete it or add an articulation or ornament\n"
+        "Ctrl+Z / Shift+Ctrl+Z: undo / redo\n"
         "Ctrl+wheel or Ctrl++ / Ctrl+−: zoom    Page Up / Page Down: turn pages",
         "Keyboard and Mouse", MessageIcon::Information);
 }

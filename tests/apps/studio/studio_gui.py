@@ -193,25 +193,36 @@ def new_score(name):
 def check_note_entry_undo():
     score = new_score("melody.sco")
     lines, barlines = first_staff(score)
-    top = lines[0]
     click_x = (barlines[0] + barlines[1]) // 2
     process, window = start(score)
     try:
         _, (ox, oy) = shown_page("new.png")
-        xdotool("mousemove", str(ox + click_x), str(oy + top))
-        xdotool("click", "1")
-        time.sleep(0.5)
-        xdotool("key", "ctrl+s")
-        expect(wait_for(lambda: notes(score), 5), "no note in the saved file")
-        entered = notes(score)
-        expect(len(entered) == 1, f"saved notes: {entered}")
+
+        def click(line):
+            xdotool("mousemove", str(ox + click_x), str(oy + lines[line]), "click", "1")
+            time.sleep(0.3)
+
+        def saved_values(expected):
+            """Every pitch of the saved file, once it is `expected` or after 5 seconds."""
+            xdotool("key", "ctrl+s")
+            values = lambda: sorted(v for n in notes(score) for v in n["values"])
+            wait_for(lambda: values() == expected, 5)
+            return values()
+
+        click(0)
+        entered = saved_values([77])
         # The top line of a treble staff is F5; measure 1 is ticks 0..63.
-        expect(entered[0]["values"] == [77] and entered[0]["time"] < 64,
-               f"the note is {entered[0]}, expected F5 (77) in measure 1")
+        expect(entered == [77] and notes(score)[0]["time"] < 64,
+               f"saved {notes(score)}, expected F5 (77) in measure 1")
+        # A note on the middle line (B4), taken back; then again, taken back and redone.
+        # (Saving empties the history, so each step is saved only at its end.)
+        click(2)
         xdotool("key", "ctrl+z")
-        time.sleep(0.5)
-        xdotool("key", "ctrl+s")
-        expect(wait_for(lambda: not notes(score), 5), "Undo left the note in the saved file")
+        expect(saved_values([77]) == [77], "Undo left B4 in the saved file")
+        click(2)
+        xdotool("key", "ctrl+z")
+        xdotool("key", "ctrl+shift+z")
+        expect(saved_values([71, 77]) == [71, 77], "Redo did not bring B4 back")
     finally:
         process.kill()
 
