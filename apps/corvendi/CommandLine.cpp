@@ -16,7 +16,8 @@ struct CommandShape {
     size_t Operands;
 };
 constexpr CommandShape kCommands[] = {
-    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0}, {"play", 1},
+    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1},
+    {"new", 1},    {"demo", 0},    {"play", 1}, {"edit", 1},
 };
 
 bool ParseInt(std::string_view text, int32_t& value) {
@@ -41,6 +42,24 @@ bool ParsePages(std::string_view text, CommandLine& line) {
     }
     line.FromPage = from;
     line.ToPage = to;
+    return true;
+}
+
+// "score", or "staff N" / "measure N" with N read from the next argument.
+bool ParseDialog(const std::string& name, const std::vector<std::string>& args, size_t& i,
+                 CommandLine& line, std::string& error) {
+    line.Dialog = name;
+    if (name == "score") return true;
+    if (name != "staff" && name != "measure") {
+        error = "--dialog " + name + ": give score, staff N or measure N";
+        return false;
+    }
+    if (i + 1 >= args.size() || !ParseInt(args[i + 1], line.DialogTarget) ||
+        line.DialogTarget < 1) {
+        error = "--dialog " + name + " needs a " + name + " number from 1";
+        return false;
+    }
+    ++i;
     return true;
 }
 
@@ -124,6 +143,20 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             if (!error.empty()) return std::nullopt;
             line.SoundFont = text;
             seen.insert("--soundfont");
+        } else if (value("--dialog", text)) {
+            if (!error.empty() || !ParseDialog(text, args, i, line, error)) return std::nullopt;
+            seen.insert("--dialog");
+        } else if (value("--set", text)) {
+            if (!error.empty()) return std::nullopt;
+            if (text.find('=') == std::string::npos) {
+                error = "--set " + text + ": give KEY=VALUE";
+                return std::nullopt;
+            }
+            line.Sets.push_back(text);
+            seen.insert("--set");
+        } else if (arg == "--list") {
+            line.List = true;
+            seen.insert("--list");
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -149,11 +182,26 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         return std::nullopt;
     }
     const bool renders = line.Command == "render";
+    const bool edits = line.Command == "edit";
     for (const char* option : {"-o", "--pages", "--dpi"}) {
-        if (seen.count(option) && !renders) {
+        if (seen.count(option) && !renders && !(edits && std::string_view(option) == "-o")) {
             error = std::string(option) + " is an option of render";
             return std::nullopt;
         }
+    }
+    for (const char* option : {"--dialog", "--set", "--list"}) {
+        if (seen.count(option) && !edits) {
+            error = std::string(option) + " is an option of edit";
+            return std::nullopt;
+        }
+    }
+    if (edits && line.Dialog.empty()) {
+        error = "edit needs --dialog score, staff N or measure N";
+        return std::nullopt;
+    }
+    if (line.List && !line.Sets.empty()) {
+        error = "--list shows the dialog and changes nothing: leave out --set";
+        return std::nullopt;
     }
     const bool plays = line.Command == "play";
     if (seen.count("--from") && !plays) {
@@ -187,6 +235,14 @@ Commands:
         showing the measure now sounding. Ctrl-C stops. The soundfont is SF2, else
         $CORVENDI_SOUNDFONT, else FluidR3_GM.sf2 or TimGM6mb.sf2 in
         /usr/share/sounds/sf2.
+  edit IN --dialog score|staff N|measure N [--set KEY=VALUE]... [--list] [-o OUT]
+        Open a properties dialog on a score or MIDI file, answer its controls and
+        press Ok: the Score Properties, or the Staff Properties of staff N, or the
+        Measure Properties of measure N. Each --set types, chooses or ticks one
+        control, named by its key or a caption (see --list); a Font button takes
+        "FACE, SIZE, bold, italic". The score is saved to OUT, or over IN when IN
+        is a score file (a MIDI input needs -o). --list prints the controls with
+        their keys, captions and values and changes nothing.
   convert IN OUT
         Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
   info IN

@@ -68,8 +68,8 @@ def dump(path, *extra):
 
 def check_help_and_version():
     out = run("--help").stdout
-    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "--soundfont",
-                    "--quiet"):
+    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "edit",
+                    "--soundfont", "--quiet"):
         expect(command in out, f"--help does not mention {command}")
     version = run("--version").stdout
     expect(re.fullmatch(r"corvendi \d+\.\d+\.\d+\n", version), f"--version printed {version!r}")
@@ -172,6 +172,48 @@ def check_new():
     expect(document["title"] == "New Score" and len(document["staffs"]) == 1, "new score")
     run("new", "fresh.mid")
     expect(open("fresh.mid", "rb").read(4) == b"MThd", "new MIDI file")
+
+
+def check_edit():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=Évening Air",
+        "--set", "txtMargin(0)=2cm", "--set", "cmdFont(0)=Serif, 20, bold")
+    document = dump("song.sco")
+    expect(document["title"] == "Évening Air", f"title {document['title']!r}")
+    expect(document["margins"]["top"] == 0.79, f"top margin {document['margins']['top']}")
+    expect(document["fonts"][0]["name"] == "Serif", f"title font {document['fonts'][0]}")
+    listing = run("edit", "song.sco", "--dialog", "score", "--list").stdout
+    expect(re.search(r'txtTitle\(0\)\s+text\s+"Évening Air"', listing), listing)
+
+    before = open("song.sco", "rb").read()
+    result = run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=X",
+                 "--set", "txtBogus=1", code=1)
+    expect("txtBogus" in result.stderr and "txtMargin(0)" in result.stderr,
+           f"an unknown key gave {result.stderr!r}")
+    expect(open("song.sco", "rb").read() == before, "an unknown key wrote the file")
+    run("convert", "song.sco", "song.mid")
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", code=1)
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", "-o", "copy.sco")
+    expect(dump("copy.sco")["composer"] == "Anon", "the composer of the MIDI input's copy")
+
+
+def check_edit_staff_and_measure():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "staff", "1", "--set", "Category=Brass",
+        "--set", "Type=Trumpet", "--set", "Height=10", "--set", "txtDescription=Lead")
+    staff = dump("song.sco")["staffs"][0]
+    expect((staff["description"], staff["scalePct"]) == ("Lead", 25), f"staff {staff}")
+    instruments = {i["id"]: i for i in dump("song.sco")["instruments"]}
+    played = instruments[staff["voices"][0]["instrument"]]
+    expect(played["description"] == "Trumpet", f"the voice plays {played}")
+
+    run("edit", "song.sco", "--dialog", "measure", "3", "--set", "Begin Repeat=1",
+        "--set", "optTime(9)=1", "--set", "txtTime(0)=7", "--set", "txtTime(1)=8")
+    marks = {(g["time"], g["type"]): g for g in dump("song.sco")["globals"]}
+    expect((128, 3) in marks, f"no repeat sign at measure 3: {marks}")
+    expect((marks[(128, 1)]["value1"], marks[(128, 1)]["value2"]) == (7, 8), f"time {marks}")
+    listing = run("edit", "song.sco", "--dialog", "measure", "3", "--list").stdout
+    expect(re.search(r'chkBars\(0\)\s+check\s+"Begin Repeat"\s+1', listing), listing)
 
 
 def check_demo():
