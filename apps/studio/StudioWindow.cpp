@@ -97,6 +97,7 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     auto bar = Gtk::make_managed<Gtk::PopoverMenuBar>(BuildMenu());
     mBox.append(*bar);
     mBox.append(mPalette);
+    mBox.append(mMarks);
     mBox.append(mView);
     auto status = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
     status->set_margin_start(8);
@@ -189,6 +190,10 @@ void StudioWindow::SetAccelerators(Gtk::Application& app) {
     app.set_accels_for_action("win.previous-page", {"Page_Up"});
     app.set_accels_for_action("win.next-page", {"Page_Down"});
     app.set_accels_for_action("win.help", {"F1"});
+    app.set_accels_for_action("win.lyrics", {"<Primary>l"});
+    app.set_accels_for_action("win.play", {"F5"});
+    app.set_accels_for_action("win.play-selected", {"<Shift>F5"});
+    app.set_accels_for_action("win.stop", {"F8"});
 }
 
 void StudioWindow::EnableAction(const std::string& name, bool enabled) {
@@ -244,6 +249,12 @@ void StudioWindow::BuildActions() {
             mScore->AddOrnamentByHit(mNoteMenuPoint.X, mNoteMenuPoint.Y, type);
             Show();
         });
+    mScoreMenu.AddActions(*this);
+    add_action("lyrics", [this] { mLyrics.Begin(mScore); });
+    add_action("play", [this] { mPlayer.Play(1); });
+    add_action("play-selected", [this] { mPlayer.Play(mScore->SelectedMeasure()); });
+    add_action("stop", [this] { mPlayer.Stop(); });
+    add_action("soundfont", [this] { ChooseSoundFont(); });
     add_action("undo", [this] {
         mScore->Undo();
         Show();
@@ -289,6 +300,15 @@ Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
     measures->append("_Delete Measures…", "win.delete-measures");
     edit->append_section(measures);
     menu->append_submenu("_Edit", edit);
+    menu->append_submenu("_Score", mScoreMenu.Menu());
+    auto play = Gio::Menu::create();
+    play->append("_Play", "win.play");
+    play->append("Play from the _Selected Measure", "win.play-selected");
+    play->append("_Stop", "win.stop");
+    auto preferences = Gio::Menu::create();
+    preferences->append("Choose Sound_font…", "win.soundfont");
+    play->append_section(preferences);
+    menu->append_submenu("_Play", play);
 
     auto view = Gio::Menu::create();
     auto zoom = Gio::Menu::create();
@@ -365,7 +385,7 @@ bool StudioWindow::OnKey(guint key, Gdk::ModifierType state) {
     const bool control =
         (state & Gdk::ModifierType::CONTROL_MASK) == Gdk::ModifierType::CONTROL_MASK;
     const bool alt = (state & Gdk::ModifierType::ALT_MASK) == Gdk::ModifierType::ALT_MASK;
-    if (alt) return false;
+    if (alt || mLyrics.Active()) return false;
     if (!control) {
         static constexpr int32_t kDurationKeys[] = {durWhole,      durHalf,      durQuarter,
                                                     durEighth,     durSixteenth, durThirtySecond,
@@ -427,6 +447,7 @@ void StudioWindow::AttachWindow() {
 }
 
 void StudioWindow::Show() {
+    mMarks.LoadChords(*mScore);
     const ViewGeometry& geometry = mView.Geometry();
     // A page of another size (another paper, turned) needs an image of its size.
     if (mView.Image() &&
@@ -503,6 +524,10 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
         return;
     }
     if (button != GDK_BUTTON_PRIMARY) return;
+    if (PlaceMark(*mScore, point, mMarks.Choice())) {
+        Show();
+        return;
+    }
     const EntryChoice choice = mPalette.Choice();
     if (choice.Selecting) return;
     mTiming.Begin("note entry: button press");
@@ -525,18 +550,22 @@ void StudioWindow::OnMotion(PagePoint point) {
 void StudioWindow::ShowNoteMenu(PagePoint point) {
     int32_t time = 0;
     int32_t duration = 0;
-    if (!mScore->OnNote(point.X, point.Y, time, duration)) return;
+    const bool onNote = mScore->OnNote(point.X, point.Y, time, duration);
+    if (!onNote && !mScore->InRegion(point.X, point.Y)) return;
     mNoteMenuPoint = point;
     auto menu = Gio::Menu::create();
-    menu->append("_Delete Note", "win.note-delete");
-    auto marks = Gio::Menu::create();
-    for (const Ornament& ornament : kOrnaments) {
-        auto item = Gio::MenuItem::create(ornament.Label, "");
-        item->set_action_and_target("win.note-ornament",
-                                    Glib::Variant<int32_t>::create(ornament.Type));
-        marks->append_item(item);
+    if (onNote) {
+        menu->append("_Delete Note", "win.note-delete");
+        auto marks = Gio::Menu::create();
+        for (const Ornament& ornament : kOrnaments) {
+            auto item = Gio::MenuItem::create(ornament.Label, "");
+            item->set_action_and_target("win.note-ornament",
+                                        Glib::Variant<int32_t>::create(ornament.Type));
+            marks->append_item(item);
+        }
+        menu->append_section(marks);
     }
-    menu->append_section(marks);
+    menu->append_section(mScoreMenu.BraceSection(point));
     mNoteMenu.set_menu_model(menu);
     const ViewPoint at = mView.Geometry().ToView(point);
     mNoteMenu.set_pointing_to(Gdk::Rectangle(static_cast<int>(at.X), static_cast<int>(at.Y), 1, 1));
@@ -579,6 +608,18 @@ void StudioWindow::ChooseOpen() {
     mChooser->add_filter(Filter("All files", {"*"}));
     mChooser->signal_response().connect([this](int response) {
         if (response == Gtk::ResponseType::ACCEPT) Open(mChooser->get_file()->get_path());
+    });
+    mChooser->show();
+}
+
+void StudioWindow::ChooseSoundFont() {
+    mChooser = Gtk::FileChooserNative::create("Choose Soundfont", *this,
+                                              Gtk::FileChooser::Action::OPEN, "_Choose", "_Cancel");
+    mChooser->add_filter(Filter("Soundfonts", {"*.sf2", "*.SF2", "*.sf3", "*.SF3"}));
+    mChooser->add_filter(Filter("All files", {"*"}));
+    mChooser->signal_response().connect([this](int response) {
+        if (response == Gtk::ResponseType::ACCEPT)
+            mPlayer.ChooseSoundFont(mChooser->get_file()->get_path());
     });
     mChooser->show();
 }

@@ -11,8 +11,12 @@
 #include <memory>
 #include <string>
 
+#include "LyricEntry.h"
+#include "MarksPalette.h"
 #include "NotePalette.h"
 #include "PageView.h"
+#include "ScoreMenu.h"
+#include "StudioPlayer.h"
 #include "StudioTiming.h"
 
 namespace corvendi::studio {
@@ -69,6 +73,7 @@ class StudioWindow : public Gtk::ApplicationWindow {
     void ChooseExport(const std::string& extension);
     void Export(const std::string& path);
     void Print();
+    void ChooseSoundFont();
     void RefreshRecent();
     void Error(const std::string& text, const std::string& title);
     void ShowHelp();
@@ -80,12 +85,20 @@ class StudioWindow : public Gtk::ApplicationWindow {
 
     Gtk::Box mBox{Gtk::Orientation::VERTICAL};
     NotePalette mPalette;
+    MarksPalette mMarks;
+    ScoreMenu mScoreMenu{[this] { return mScore; }, [this] { Show(); }};
     PageView mView;
+    LyricEntry mLyrics{mView.Area(), [this](PagePoint p) { return mView.Geometry().ToView(p); },
+                       [this] { Show(); }};
     Gtk::SpinButton mPageSpin;
     Gtk::Label mPageCount;
     Gtk::Label mZoomLabel;
     Gtk::Label mStatus;
     Gtk::Label mLayoutStatus;
+    StudioPlayer mPlayer{
+        mPlatform, [this] { return mScore; },
+        [this](const std::string& text) { mStatus.set_text(text); },
+        [this](const std::string& text, const std::string& title) { Error(text, title); }};
     Glib::RefPtr<Gio::Menu> mRecentMenu;
     Glib::RefPtr<Gtk::FileChooserNative> mChooser;
     std::unique_ptr<Gtk::MessageDialog> mQuestion;
