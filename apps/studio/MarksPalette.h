@@ -20,6 +20,8 @@ class MarksPalette : public Gtk::Box {
     MarksPalette();
 
     MarkChoice Choice() const;
+    // Opens the list of marks, for choosing with the keyboard.
+    void OpenList() { mMark.activate(); }
     // Fills the chord entry's values from the score's chord mapper.
     void LoadChords(const Score& score);
     // Chooses the mark by its label ("Dynamic", "Key Change", ...) and the value by its label

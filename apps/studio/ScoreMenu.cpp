@@ -62,6 +62,7 @@ Glib::RefPtr<Gio::Menu> ScoreMenu::Menu() const {
     staffs->append("_Delete Staffs…", "win.delete-staffs");
     menu->append_section(staffs);
     auto words = Gio::Menu::create();
+    words->append("Choose a _Mark to Place", "win.marks");
     words->append("Type _Lyrics", "win.lyrics");
     menu->append_section(words);
     return menu;

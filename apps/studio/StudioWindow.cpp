@@ -191,6 +191,7 @@ void StudioWindow::SetAccelerators(Gtk::Application& app) {
     app.set_accels_for_action("win.next-page", {"Page_Down"});
     app.set_accels_for_action("win.help", {"F1"});
     app.set_accels_for_action("win.lyrics", {"<Primary>l"});
+    app.set_accels_for_action("win.marks", {"<Primary>m"});
     app.set_accels_for_action("win.play", {"F5"});
     app.set_accels_for_action("win.play-selected", {"<Shift>F5"});
     app.set_accels_for_action("win.stop", {"F8"});
@@ -251,6 +252,7 @@ void StudioWindow::BuildActions() {
         });
     mScoreMenu.AddActions(*this);
     add_action("lyrics", [this] { mLyrics.Begin(mScore); });
+    add_action("marks", [this] { mMarks.OpenList(); });
     add_action("play", [this] { mPlayer.Play(1); });
     add_action("play-selected", [this] { mPlayer.Play(mScore->SelectedMeasure()); });
     add_action("stop", [this] { mPlayer.Stop(); });

@@ -284,7 +284,68 @@ def check_copy_paste():
         process.kill()
 
 
-CHECKS = {"copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
+def dump(score):
+    return json.loads(subprocess.run([CLI, "dump", score], check=True, capture_output=True,
+                                     text=True).stdout)
+
+
+def enter_notes(score, ox, oy, count):
+    """`count` quarter notes on the top line of measure 1, saved."""
+    lines, barlines = first_staff(score)
+    width = barlines[1] - barlines[0]
+    for i in range(count):
+        x = barlines[0] + (i + 1) * width // (count + 1)
+        xdotool("mousemove", str(ox + x), str(oy + lines[0]), "click", "1")
+        time.sleep(0.3)
+    xdotool("key", "ctrl+s")
+    expect(wait_for(lambda: len(notes(score)) == count, 5), f"entered: {notes(score)}")
+    return lines, barlines
+
+
+def check_dynamic_by_click():
+    score = new_score("dynamic.sco")
+    lines, barlines = first_staff(score)
+    process, window = start(score)
+    try:
+        _, (ox, oy) = shown_page("new.png")
+        # Ctrl+M opens the marks list: "Notes", then "Dynamic" (its first value is ppp).
+        xdotool("key", "--window", window, "ctrl+m")
+        time.sleep(0.5)
+        xdotool("key", "Down")
+        xdotool("key", "Return")
+        time.sleep(0.3)
+        x = (barlines[1] + barlines[2]) // 2
+        xdotool("mousemove", str(ox + x), str(oy + lines[4] + 10), "click", "1")
+        time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+        dynamics = lambda: [e for e in dump(score)["staffs"][0]["globals"] if e["type"] == 15]
+        expect(wait_for(dynamics, 5), f"no dynamic in {dump(score)['staffs'][0]['globals']}")
+        expect(dynamics()[0]["value1"] == 184 and 64 <= dynamics()[0]["time"] < 128,
+               f"expected ppp in measure 2: {dynamics()}")
+    finally:
+        process.kill()
+
+
+def check_lyrics():
+    score = new_score("lyrics.sco")
+    process, window = start(score)
+    try:
+        _, (ox, oy) = shown_page("new.png")
+        enter_notes(score, ox, oy, 2)
+        xdotool("key", "--window", window, "ctrl+l")
+        time.sleep(0.5)
+        xdotool("type", "--delay", "30", "Hel-lo ")
+        xdotool("key", "Escape")
+        time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+        text = lambda: json.dumps(dump(score))
+        expect(wait_for(lambda: "Hel-" in text() and '"lo"' in text(), 5),
+               "the two syllables were not saved")
+    finally:
+        process.kill()
+
+
+CHECKS = {"dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
           "damaged_file": check_damaged_file}
 try:
     CHECKS[CHECK]()
