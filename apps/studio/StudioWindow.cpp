@@ -192,6 +192,7 @@ void StudioWindow::SetAccelerators(Gtk::Application& app) {
     app.set_accels_for_action("win.help", {"F1"});
     app.set_accels_for_action("win.lyrics", {"<Primary>l"});
     app.set_accels_for_action("win.marks", {"<Primary>m"});
+    app.set_accels_for_action("win.score-properties", {"<Alt>Return"});
     app.set_accels_for_action("win.play", {"F5"});
     app.set_accels_for_action("win.play-selected", {"<Shift>F5"});
     app.set_accels_for_action("win.stop", {"F8"});

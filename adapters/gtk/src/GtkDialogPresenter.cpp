@@ -22,6 +22,9 @@ std::string PlainCaption(const std::string& caption) {
 
 namespace {
 
+// The most height a form takes before it scrolls, in pixels.
+constexpr int kMostHeight = 700;
+
 // One dialog shown: builds the widgets from the model and builds them again after each action.
 class DialogView {
   public:
@@ -36,6 +39,16 @@ class DialogView {
                 return true;
             },
             false);
+        // Escape presses the form's Cancel button, as in any dialog.
+        auto keys = Gtk::EventControllerKey::create();
+        keys->signal_key_pressed().connect(
+            [this](guint key, guint, Gdk::ModifierType) {
+                if (key != GDK_KEY_Escape || !mDialog.Find("cmdCancel")) return false;
+                Act([&] { mDialog.Click("cmdCancel"); });
+                return true;
+            },
+            false);
+        mWindow.add_controller(keys);
     }
 
     ~DialogView() { mRefresh.disconnect(); }
@@ -73,6 +86,7 @@ class DialogView {
 
     void Build() {
         mGroups.clear();
+        mOk = nullptr;
         auto content = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6);
         content->set_margin(12);
         auto buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
@@ -114,12 +128,21 @@ class DialogView {
             }
         }
         content->append(*buttons);
-        mWindow.set_child(*content);
+        // A tall form scrolls within the screen's height.
+        auto scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
+        scroller->set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+        scroller->set_propagate_natural_height(true);
+        scroller->set_max_content_height(kMostHeight);
+        scroller->set_child(*content);
+        mWindow.set_child(*scroller);
+        // Enter in a text box presses Ok, once the box has handed its text to the model.
+        if (mOk) mWindow.set_default_widget(*mOk);
     }
 
     Gtk::Widget* ButtonFor(const DialogControl& c) {
         auto button = Gtk::make_managed<Gtk::Button>(PlainCaption(c.Caption));
         button->set_sensitive(c.Enabled);
+        if (c.Name == "cmdOk") mOk = button;
         const std::string name = c.Name;
         button->signal_clicked().connect([this, name] { Act([&] { mDialog.Click(name); }); });
         return button;
@@ -130,6 +153,23 @@ class DialogView {
         if (mBuilding) return;
         action();
         Refresh();
+    }
+
+    // A tab strip as a row of linked toggle buttons, the shown tab pressed.
+    Gtk::Widget* TabsFor(const DialogControl& c) {
+        auto row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 0);
+        row->add_css_class("linked");
+        row->set_halign(Gtk::Align::CENTER);
+        const std::string name = c.Name;
+        for (size_t i = 0; i < c.Items.size(); ++i) {
+            auto tab = Gtk::make_managed<Gtk::ToggleButton>(PlainCaption(c.Items[i].Text));
+            tab->set_active(static_cast<int32_t>(i) == c.ListIndex);
+            const auto index = static_cast<int32_t>(i);
+            tab->signal_clicked().connect(
+                [this, name, index] { Act([&] { mDialog.SelectItem(name, index); }); });
+            row->append(*tab);
+        }
+        return row;
     }
 
     Gtk::Widget* WidgetFor(const DialogControl& c) {
@@ -149,7 +189,10 @@ class DialogView {
                     const DialogControl* now = mDialog.Find(name);
                     if (now && now->Text != text) Act([&] { mDialog.TypeText(name, text); });
                 };
-                entry->signal_activate().connect(typed);
+                entry->signal_activate().connect([this, typed] {
+                    typed();
+                    if (mOk) Act([&] { mDialog.Click("cmdOk"); });
+                });
                 auto focus = Gtk::EventControllerFocus::create();
                 focus->signal_leave().connect(typed);
                 entry->add_controller(focus);
@@ -185,8 +228,8 @@ class DialogView {
                 });
                 return check;
             }
-            case ControlKind::List:
-            case ControlKind::Tabs: {
+            case ControlKind::Tabs: return TabsFor(c);
+            case ControlKind::List: {
                 std::vector<Glib::ustring> texts;
                 for (const ListItem& item : c.Items) texts.emplace_back(PlainCaption(item.Text));
                 auto list = Gtk::make_managed<Gtk::DropDown>(texts);
@@ -217,7 +260,8 @@ class DialogView {
     Dialog& mDialog;
     Gtk::Window mWindow;
     sigc::connection mRefresh;
-    std::map<std::string, Gtk::CheckButton*> mGroups;  // the first option of each group
+    std::map<std::string, Gtk::CheckButton*> mGroups;
+    Gtk::Button* mOk = nullptr;  // the first option of each group
     bool mRefreshQueued = false;
     bool mBuilding = false;
 };

@@ -345,7 +345,43 @@ def check_lyrics():
         process.kill()
 
 
-CHECKS = {"dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
+def check_score_properties():
+    score = copy(EXAMPLE, "example.sco")
+    process, window = start(score)
+
+    def edit_title(text, close_key):
+        """Alt+Return opens Score Properties; its Titles tab is the second, the title the first
+        text box after the four tabs."""
+        xdotool("key", "--window", window, "alt+Return")
+        dialog = window_named("^Score Properties$")
+        expect(dialog, "no Score Properties dialog")
+        # Without a window manager the new window takes the keyboard only when told to.
+        time.sleep(0.5)
+        xdotool("windowfocus", dialog)
+        time.sleep(0.3)
+        xdotool("key", "Tab", "space")
+        time.sleep(0.5)
+        xdotool("key", "Tab", "Tab", "Tab", "Tab", "ctrl+a")
+        xdotool("type", "--delay", "20", text)
+        xdotool("key", close_key)
+        time.sleep(0.5)
+        xdotool("windowfocus", window)
+        time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+
+    try:
+        shown_page("example.png")
+        edit_title("Morning Song", "Return")
+        expect(wait_for(lambda: dump(score)["title"] == "Morning Song", 5),
+               f"Ok saved the title {dump(score)['title']!r}")
+        edit_title("Noon Song", "Escape")
+        time.sleep(1)
+        expect(dump(score)["title"] == "Morning Song", "Cancel changed the title")
+    finally:
+        process.kill()
+
+
+CHECKS = {"score_properties": check_score_properties, "dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
           "damaged_file": check_damaged_file}
 try:
     CHECKS[CHECK]()
