@@ -10,14 +10,25 @@ namespace {
 
 constexpr int32_t kTwipsPerInch = 1440;
 
-// How many files each command takes.
+// How many files each command takes (render and convert take any number of inputs with -o).
 struct CommandShape {
     const char* Name;
     size_t Operands;
+    bool Many = false;
 };
 constexpr CommandShape kCommands[] = {
-    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1}, {"new", 1}, {"demo", 0}, {"play", 1},
+    {"render", 1, true}, {"convert", 2, true}, {"info", 1}, {"dump", 1},
+    {"new", 1},          {"demo", 0},          {"play", 1}, {"edit", 1},
 };
+
+// The operands a command was given fit its shape: render takes one input or more; convert
+// takes IN OUT, or with -o one input or more.
+bool OperandsFit(const CommandShape& shape, const CommandLine& line) {
+    const size_t count = line.Operands.size();
+    if (!shape.Many) return count == shape.Operands;
+    if (line.Command == "convert" && line.Output.empty()) return count == 2;
+    return count >= 1;
+}
 
 bool ParseInt(std::string_view text, int32_t& value) {
     if (text.empty()) return false;
@@ -41,6 +52,24 @@ bool ParsePages(std::string_view text, CommandLine& line) {
     }
     line.FromPage = from;
     line.ToPage = to;
+    return true;
+}
+
+// "score", or "staff N" / "measure N" with N read from the next argument.
+bool ParseDialog(const std::string& name, const std::vector<std::string>& args, size_t& i,
+                 CommandLine& line, std::string& error) {
+    line.Dialog = name;
+    if (name == "score") return true;
+    if (name != "staff" && name != "measure") {
+        error = "--dialog " + name + ": give score, staff N or measure N";
+        return false;
+    }
+    if (i + 1 >= args.size() || !ParseInt(args[i + 1], line.DialogTarget) ||
+        line.DialogTarget < 1) {
+        error = "--dialog " + name + " needs a " + name + " number from 1";
+        return false;
+    }
+    ++i;
     return true;
 }
 
@@ -111,6 +140,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             seen.insert("--dpi");
+        } else if (value("--format", text)) {
+            if (!error.empty()) return std::nullopt;
+            line.Format = text;
+            seen.insert("--format");
         } else if (value("--from", text)) {
             if (!error.empty()) return std::nullopt;
             int32_t measure = 0;
@@ -124,6 +157,20 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
             if (!error.empty()) return std::nullopt;
             line.SoundFont = text;
             seen.insert("--soundfont");
+        } else if (value("--dialog", text)) {
+            if (!error.empty() || !ParseDialog(text, args, i, line, error)) return std::nullopt;
+            seen.insert("--dialog");
+        } else if (value("--set", text)) {
+            if (!error.empty()) return std::nullopt;
+            if (text.find('=') == std::string::npos) {
+                error = "--set " + text + ": give KEY=VALUE";
+                return std::nullopt;
+            }
+            line.Sets.push_back(text);
+            seen.insert("--set");
+        } else if (arg == "--list") {
+            line.List = true;
+            seen.insert("--list");
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return std::nullopt;
@@ -143,17 +190,44 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         error = "unknown command " + line.Command;
         return std::nullopt;
     }
-    if (line.Operands.size() != shape->Operands) {
-        error = line.Command + " takes " + std::to_string(shape->Operands) +
-                (shape->Operands == 1 ? " file" : " files");
+    if (!OperandsFit(*shape, line)) {
+        error = shape->Many ? line.Command + " takes " +
+                                  (line.Command == "convert" ? "IN OUT, or IN... -o FOLDER/"
+                                                             : "one input or more")
+                            : line.Command + " takes " + std::to_string(shape->Operands) +
+                                  (shape->Operands == 1 ? " file" : " files");
         return std::nullopt;
     }
     const bool renders = line.Command == "render";
-    for (const char* option : {"-o", "--pages", "--dpi"}) {
+    const bool converts = line.Command == "convert";
+    const bool edits = line.Command == "edit";
+    for (const char* option : {"--pages", "--dpi"}) {
         if (seen.count(option) && !renders) {
             error = std::string(option) + " is an option of render";
             return std::nullopt;
         }
+    }
+    for (const char* option : {"--dialog", "--set", "--list"}) {
+        if (seen.count(option) && !edits) {
+            error = std::string(option) + " is an option of edit";
+            return std::nullopt;
+        }
+    }
+    if (edits && line.Dialog.empty()) {
+        error = "edit needs --dialog score, staff N or measure N";
+        return std::nullopt;
+    }
+    if (line.List && !line.Sets.empty()) {
+        error = "--list shows the dialog and changes nothing: leave out --set";
+        return std::nullopt;
+    }
+    if (seen.count("-o") && !renders && !converts && !edits) {
+        error = "-o is an option of render, convert and edit";
+        return std::nullopt;
+    }
+    if (seen.count("--format") && !renders && !converts) {
+        error = "--format is an option of render and convert";
+        return std::nullopt;
     }
     const bool plays = line.Command == "play";
     if (seen.count("--from") && !plays) {
@@ -187,8 +261,23 @@ Commands:
         showing the measure now sounding. Ctrl-C stops. The soundfont is SF2, else
         $CORVENDI_SOUNDFONT, else FluidR3_GM.sf2 or TimGM6mb.sf2 in
         /usr/share/sounds/sf2.
+  edit IN --dialog score|staff N|measure N [--set KEY=VALUE]... [--list] [-o OUT]
+        Open a properties dialog on a score or MIDI file, answer its controls and
+        press Ok: the Score Properties, or the Staff Properties of staff N, or the
+        Measure Properties of measure N. Each --set types, chooses or ticks one
+        control, named by its key or a caption (see --list); a Font button takes
+        "FACE, SIZE, bold, italic". The score is saved to OUT, or over IN when IN
+        is a score file (a MIDI input needs -o). --list prints the controls with
+        their keys, captions and values and changes nothing.
+  render IN... -o FOLDER/ [--format pdf|png|svg] [--pages A-B] [--dpi N]
+        Draw each input into FOLDER (made when missing): FOLDER/<name>.pdf, or
+        FOLDER/<name>-1.png ... Inputs sharing a name keep their extension in it
+        (a.sco gives a.pdf, a.mid then a.mid.pdf). Files are drawn in parallel; a
+        file that fails is reported and the others go on (exit 2 at the end).
   convert IN OUT
         Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
+  convert IN... -o FOLDER/ --format sco|mid
+        Each input converted into FOLDER, named as render names them.
   info IN
         Title, composer, staffs with instruments and voices, measures, notes, pages.
   dump IN

@@ -14,9 +14,10 @@ constexpr int kExitUsage = 1;
 constexpr int kExitFile = 2;
 
 struct CommandLine {
-    std::string Command;  // render, convert, info, dump, new, demo, play; empty for none
+    std::string Command;  // render, convert, info, dump, new, demo, play, edit; empty for none
     std::vector<std::string> Operands;  // the files named after the command
     std::string Output;                 // -o
+    std::string Format;                 // --format: pdf, png, svg (render), sco, mid (convert)
     std::optional<int32_t> FromPage;    // --pages A or A-B
     std::optional<int32_t> ToPage;
     int32_t Dpi = 96;
@@ -27,6 +28,12 @@ struct CommandLine {
     bool Print = false;  // --print: hand the PDF to lp
     bool Help = false;
     bool Version = false;
+    // edit: the dialog ("score", "staff", "measure"), the staff or measure it opens on, the
+    // answers ("KEY=VALUE") and whether only to list the controls.
+    std::string Dialog;
+    int32_t DialogTarget = 0;
+    std::vector<std::string> Sets;
+    bool List = false;
 };
 
 // Reads the arguments (without the program name). On a usage error returns nullopt and sets

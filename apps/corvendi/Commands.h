@@ -11,5 +11,6 @@ int RunInfo(const CommandLine& line);
 int RunDump(const CommandLine& line);
 int RunNew(const CommandLine& line);
 int RunDemo(const CommandLine& line);
+int RunEdit(const CommandLine& line);
 
 }  // namespace corvendi::cli

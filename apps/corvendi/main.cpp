@@ -1,6 +1,6 @@
 // corvendi: the command-line host of the engine. Renders scores and MIDI files to PDF, PNG and
 // SVG, converts between the two file formats, describes and dumps documents, writes new ones,
-// and shows the bundled example (`corvendi --help`).
+// edits them through their properties dialogs, and shows the bundled example (`corvendi --help`).
 #include <corvendi/Version.h>
 
 #include <cstdio>
@@ -36,5 +36,6 @@ int main(int argc, char** argv) {
     if (line->Command == "dump") return RunDump(*line);
     if (line->Command == "new") return RunNew(*line);
     if (line->Command == "play") return RunPlay(*line);
+    if (line->Command == "edit") return RunEdit(*line);
     return RunDemo(*line);
 }

@@ -1,7 +1,7 @@
 // The platform a thread uses until a host installs its own: no window system, no real waiting.
 //
 // - Time of day: the local clock, or a fixed time (tests).
-// - Screen: 15 twips per pixel both ways unless set.
+// - Screen: 15 twips per pixel both ways and 1920 x 1080 pixels unless set.
 // - Application folder, the first of: the folder set with SetAppFolder; the environment
 //   variable CORVENDI_HOME; "<program folder>/../share/corvendi" when that folder exists; the
 //   data/ folder of the source tree the library was built from.
@@ -14,6 +14,8 @@
 //   recently-used list (XBEL) of the user, or to a list file given for tests.
 // - Message boxes are recorded (the last 100) and handed to the sink, if one is set.
 // - Dialogs go to the presenter set with SetDialogPresenter; without one, "Cancel" is pressed.
+//   The font chooser is the presenter's (DialogPresenter::ChooseFont); without a presenter the
+//   font is kept.
 // - Sequencers play on the virtual clock: a file "plays" for its duration as timers count it
 //   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
@@ -54,6 +56,10 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     int32_t TwipsPerPixelY() const override;
     // Values below 1 are ignored.
     void SetTwipsPerPixel(int32_t x, int32_t y);
+    int32_t ScreenWidthTw() const override;
+    int32_t ScreenHeightTw() const override;
+    // In pixels; values below 1 are ignored.
+    void SetScreenPixels(int32_t width, int32_t height);
 
     std::string AppFolder() const override;
     // An empty folder goes back to looking it up.
@@ -80,6 +86,7 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     void PresentDialog(Dialog& dialog) override;
     // nullptr goes back to pressing "Cancel".
     void SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter);
+    bool ChooseFont(Font& font) override;
     // The factory's sequencer, else one playing on the virtual clock.
     std::unique_ptr<Sequencer> CreateSequencer() override;
     // An empty function goes back to the virtual-clock sequencer.
@@ -97,6 +104,8 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     std::optional<TimeOfDay> mFixedTime;
     int32_t mTwipsPerPixelX = 15;
     int32_t mTwipsPerPixelY = 15;
+    int32_t mScreenWidthPx = 1920;
+    int32_t mScreenHeightPx = 1080;
     std::string mAppFolder;
 
     std::map<int32_t, Timer> mTimers;  // armed timers by identifier

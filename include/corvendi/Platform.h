@@ -1,7 +1,7 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list, message boxes, modal dialogs and the MIDI sequencer playback plays
-// through.
+// the recent-documents list, message boxes, modal dialogs with their font chooser and the MIDI
+// sequencer playback plays through.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
@@ -25,6 +25,7 @@
 namespace corvendi {
 
 class Dialog;
+class Font;
 
 // Local time of day, 0..23, 0..59, 0..59.
 struct CORVENDI_API TimeOfDay {
@@ -58,6 +59,9 @@ class CORVENDI_API Platform {
     virtual int32_t TwipsPerPixelY() const = 0;
     // The folder below which the configuration lives ("<folder>/Common/Config/Instrument.txt").
     virtual std::string AppFolder() const = 0;
+    // The size of the screen the dialogs are centred on, in twips (at least 1 each).
+    virtual int32_t ScreenWidthTw() const = 0;
+    virtual int32_t ScreenHeightTw() const = 0;
 
     // --- Timers and the message loop ----------------------------------------------------------
     // Starts a periodic timer whose callback runs on this thread, from the host's message loop
@@ -89,6 +93,11 @@ class CORVENDI_API Platform {
     // caller then reads the dialog's Result(). There is no failure value: a platform that cannot
     // show the dialog presses its "Cancel" button, so the caller changes nothing.
     virtual void PresentDialog(Dialog& dialog) = 0;
+    // The font chooser a dialog opens from its "Font" buttons, shown modally over the dialog
+    // being presented. It starts on `font`; when the user confirms, the chosen face, size, bold
+    // and italic are stored in `font` and the result is true. False (cancelled, or no chooser)
+    // leaves `font` as it was.
+    virtual bool ChooseFont(Font& font) = 0;
     // --- Sound ---------------------------------------------------------------------------------
     // A new sequencer for one score's playback (Sequencer.h), used on this thread only; nullptr
     // when the machine has none (the score then plays nothing).

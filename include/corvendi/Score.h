@@ -158,6 +158,9 @@ class CORVENDI_API Score : public DocumentOwner {
     int32_t LastPage() const { return mLastPage; }
     // The active measure number; reading it turns a 0 into 1.
     int32_t SelectedMeasure();
+    // Makes measure `number` the active measure, for the Measure Properties dialog; numbers
+    // below 1 are ignored. Raises nothing and repaints nothing.
+    void SetSelectedMeasure(int32_t number);
     // The verse lyrics are shown and typed in, 1..255, on the selected staff (nothing happens
     // without one). 0, or a verse beyond the staff's verse count, sets that count (0 hides the
     // lyrics) and lays the pages out again; the verse itself is then at least 1. A verse of 1 or
@@ -309,6 +312,16 @@ class CORVENDI_API Score : public DocumentOwner {
     // one. nullptr is ignored.
     const std::shared_ptr<corvendi::ChordMapper>& ChordMapper() const { return mChordMapper; }
     void SetChordMapper(std::shared_ptr<corvendi::ChordMapper> mapper);
+
+    // --- property dialogs ----------------------------------------------------------------------
+    // Opens the DialogTypes dialog (dlgScoreProperties, dlgStaffProperties,
+    // dlgMeasureProperties) through the platform's presenter and returns when it closes; any
+    // other value does nothing. Left and Top place the form in screen twips; without them it is
+    // centred across the screen and placed 42% of the free height down, on whole pixels. When
+    // the dialog changed a score that was unchanged before, ChangeNotify is raised once, after
+    // the dialog has closed.
+    void ShowDialog(int32_t Dialog, std::optional<int32_t> Left = std::nullopt,
+                    std::optional<int32_t> Top = std::nullopt);
 
     // --- files ---------------------------------------------------------------------------------
     // Loads a score file or imports a Standard MIDI File in place of the document, chosen by

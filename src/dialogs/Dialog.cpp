@@ -152,6 +152,7 @@ bool Dialog::KeyPress(std::string_view control, int32_t key) {
     if (state.Rule != NumberRule::None) {
         if (key == kKeyEnter) {
             Validate(*box);
+            OnTextCommitted(*box);
             return false;
         }
         if (key != kKeyBackspace && !IsDigitKey(key)) {
@@ -172,6 +173,7 @@ bool Dialog::KeyPress(std::string_view control, int32_t key) {
         return false;
     }
     state.WholeTextSelected = false;
+    OnTextChanged(*box);
     return true;
 }
 
@@ -180,6 +182,7 @@ bool Dialog::SetText(std::string_view control, std::string text) {
     if (!box) return false;
     box->Text = std::move(text);
     StateOf(*box).WholeTextSelected = false;
+    OnTextChanged(*box);
     return true;
 }
 
@@ -188,6 +191,7 @@ bool Dialog::Leave(std::string_view control) {
     if (!box) return false;
     StateOf(*box).WholeTextSelected = false;
     Validate(*box);
+    OnTextCommitted(*box);
     return true;
 }
 
@@ -299,6 +303,8 @@ void Dialog::Spin(DialogControl& upDown, int32_t step) {
     box->Text = std::to_string(value);
     upDown.Position = value;
     Validate(*box);
+    OnTextChanged(*box);
+    OnTextCommitted(*box);
 }
 
 }  // namespace corvendi

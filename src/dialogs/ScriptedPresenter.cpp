@@ -6,6 +6,7 @@
 
 #include "common/Arith.h"
 #include "common/NumberText.h"
+#include "corvendi/Font.h"
 #include "corvendi/dialogs/Dialog.h"
 
 namespace corvendi {
@@ -50,7 +51,21 @@ bool Spin(Dialog& dialog, const DialogControl& upDown, const std::string& value)
     return true;
 }
 
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lowered;
+}
+
+bool IsNumberText(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0 || c == '.';
+    });
+}
+
 }  // namespace
+
+bool DialogPresenter::ChooseFont(Font& /*font*/) { return false; }
 
 void CancelPresenter::Present(Dialog& dialog) { dialog.Click("cmdCancel"); }
 
@@ -76,6 +91,42 @@ std::optional<DialogAnswer> DialogAnswer::Parse(std::string_view text) {
     }
     if (answer.Button.empty()) return std::nullopt;
     return answer;
+}
+
+std::optional<FontAnswer> FontAnswer::Parse(std::string_view text) {
+    FontAnswer answer;
+    size_t part = 0;
+    while (!text.empty() || part == 0) {
+        const size_t end = std::min(text.find(','), text.size());
+        const std::string_view entry = Trimmed(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::string word = Lowered(entry);
+        if (part++ == 0) {
+            answer.Face = std::string(entry);
+        } else if (word.empty()) {
+            continue;
+        } else if (word == "bold") {
+            answer.Bold = true;
+        } else if (word == "italic") {
+            answer.Italic = true;
+        } else if (IsNumberText(word) && LeadingNumber(word) > 0.0 && answer.Size == 0.0f) {
+            answer.Size = static_cast<float>(std::min(LeadingNumber(word), 1638.0));
+        } else if (word != "regular") {
+            return std::nullopt;
+        }
+    }
+    if (answer.Face.empty()) return std::nullopt;
+    return answer;
+}
+
+bool ScriptedPresenter::ChooseFont(Font& font) {
+    if (!mFontAnswer) return false;
+    font.SetName(mFontAnswer->Face);
+    if (mFontAnswer->Size > 0.0f) font.SetSize(mFontAnswer->Size);
+    font.SetBold(mFontAnswer->Bold);
+    font.SetItalic(mFontAnswer->Italic);
+    mFontAnswer.reset();
+    return true;
 }
 
 void ScriptedPresenter::Queue(DialogAnswer answer) { mAnswers.push_back(std::move(answer)); }
@@ -115,13 +166,25 @@ bool ScriptedPresenter::Apply(Dialog& dialog, const std::string& key, const std:
             return dialog.SelectItem(control->Name, ListIndexOf(*control, value));
         case ControlKind::CheckBox: return SetCheck(dialog, *control, value);
         case ControlKind::UpDown: return Spin(dialog, *control, value);
+        case ControlKind::Button: return PressWithFont(dialog, *control, value);
         case ControlKind::Option:
-        case ControlKind::Picture:
-        case ControlKind::Button: return dialog.Click(control->Name);
+        case ControlKind::Picture: return dialog.Click(control->Name);
         case ControlKind::Label:
         case ControlKind::Frame: return false;
     }
     return false;
+}
+
+// The font answer stays for this press only: a button that opens no chooser leaves none behind.
+bool ScriptedPresenter::PressWithFont(Dialog& dialog, const DialogControl& button,
+                                      const std::string& value) {
+    if (!value.empty()) {
+        mFontAnswer = FontAnswer::Parse(value);
+        if (!mFontAnswer) return false;
+    }
+    const bool pressed = dialog.Click(button.Name);
+    mFontAnswer.reset();
+    return pressed;
 }
 
 }  // namespace corvendi

@@ -70,6 +70,39 @@ DialogControl ButtonControl(std::string name, std::string caption) {
     return control;
 }
 
+DialogControl CheckBoxControl(std::string name, std::string caption, std::string frame) {
+    DialogControl box = LabelControl(std::move(name), std::move(caption), std::move(frame));
+    box.Kind = ControlKind::CheckBox;
+    return box;
+}
+
+DialogControl FrameControl(std::string name, std::string caption) {
+    DialogControl frame = LabelControl(std::move(name), std::move(caption));
+    frame.Kind = ControlKind::Frame;
+    return frame;
+}
+
+std::vector<DialogControl> Labelled(const std::string& caption, DialogControl control) {
+    DialogControl label = LabelControl("lbl" + control.Name.substr(3), caption, control.Frame);
+    control.Label = caption;
+    return {std::move(label), std::move(control)};
+}
+
+std::vector<ListItem> TextItems(std::initializer_list<const char*> texts) {
+    std::vector<ListItem> items;
+    int32_t data = 0;
+    for (const char* text : texts) items.push_back({text, data++});
+    return items;
+}
+
+void AddOnTab(std::vector<DialogControl>& to, std::vector<DialogControl> controls,
+              const std::string& tab) {
+    for (auto& control : controls) {
+        control.Tab = tab;
+        to.push_back(std::move(control));
+    }
+}
+
 std::vector<DialogControl> QuantityRow(std::string verb, int32_t max) {
     return {LabelControl("lblLabel(0)", verb), TextBoxControl("txtQuant", verb),
             UpDownControl("updQuant", "txtQuant", 1, max)};

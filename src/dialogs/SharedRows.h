@@ -1,6 +1,7 @@
 // Controls that several insert and delete forms share.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,15 @@ DialogControl OptionControl(std::string name, std::string caption, std::string g
 DialogControl ListControl(std::string name, std::string label, std::vector<ListItem> items,
                           std::string frame = {});
 DialogControl ButtonControl(std::string name, std::string caption);
+DialogControl CheckBoxControl(std::string name, std::string caption, std::string frame = {});
+DialogControl FrameControl(std::string name, std::string caption);
+// A label named "lbl" + the control's name without its prefix, then the control it names.
+std::vector<DialogControl> Labelled(const std::string& caption, DialogControl control);
+// Entries carrying their 0-based index.
+std::vector<ListItem> TextItems(std::initializer_list<const char*> texts);
+// Appends `controls` to `to`, each placed on the tab `tab`.
+void AddOnTab(std::vector<DialogControl>& to, std::vector<DialogControl> controls,
+              const std::string& tab);
 
 // The rows the insert and delete forms share: "Insert"/"Delete" with the quantity box and its
 // arrows (1..max); a measure-number box with its arrows after its label; "Ok" and "Cancel".

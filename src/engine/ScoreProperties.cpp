@@ -259,6 +259,10 @@ int32_t Score::SelectedMeasure() {
     return mSelectedMeasure;
 }
 
+void Score::SetSelectedMeasure(int32_t number) {
+    if (number >= 1) mSelectedMeasure = number;
+}
+
 // --- the modified flag --------------------------------------------------------------------------
 
 void Score::SetChanged(bool changed) {
@@ -269,7 +273,9 @@ void Score::SetChanged(bool changed) {
         mChanged = true;
         mState->PlayFileStale = true;
     }
-    if (mChanged != before) mEvents.Raise(&ScoreEvents::ChangeNotify, mChanged);
+    if (mChanged != before && !mState->ChangeNotifyMuted) {
+        mEvents.Raise(&ScoreEvents::ChangeNotify, mChanged);
+    }
 }
 
 // --- key ----------------------------------------------------------------------------------------

@@ -58,6 +58,9 @@ struct ScoreState {
 
     bool PlayFileStale = true;
     bool Loading = false;
+    // While a property dialog is open the modified flag changes without ChangeNotify; the
+    // dialog's caller raises it once afterwards.
+    bool ChangeNotifyMuted = false;
     // The greatest note start time of any voice.
     int32_t HighNoteTime = 0;
     int32_t DrawFlags = 0;

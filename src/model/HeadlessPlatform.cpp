@@ -58,6 +58,14 @@ void HeadlessPlatform::SetTwipsPerPixel(int32_t x, int32_t y) {
     if (y >= 1) mTwipsPerPixelY = y;
 }
 
+int32_t HeadlessPlatform::ScreenWidthTw() const { return mScreenWidthPx * mTwipsPerPixelX; }
+int32_t HeadlessPlatform::ScreenHeightTw() const { return mScreenHeightPx * mTwipsPerPixelY; }
+
+void HeadlessPlatform::SetScreenPixels(int32_t width, int32_t height) {
+    if (width >= 1) mScreenWidthPx = width;
+    if (height >= 1) mScreenHeightPx = height;
+}
+
 std::string HeadlessPlatform::AppFolder() const {
     const std::string environment = EnvironmentValue("CORVENDI_HOME");
     if (!mAppFolder.empty() || !environment.empty()) {
@@ -214,6 +222,11 @@ void HeadlessPlatform::PresentDialog(Dialog& dialog) {
 
 void HeadlessPlatform::SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter) {
     mDialogPresenter = std::move(presenter);
+}
+
+bool HeadlessPlatform::ChooseFont(Font& font) {
+    std::shared_ptr<DialogPresenter> presenter = mDialogPresenter;
+    return presenter && presenter->ChooseFont(font);
 }
 
 }  // namespace corvendi

@@ -198,6 +198,8 @@ struct InstrumentsAccess {
     static std::shared_ptr<Instrument> AddDistinct(Instruments& i, const std::string& id,
                                                    int32_t value);
     static DocumentOwner* Parent(const Instruments& i) { return i.mParent; }
+    // Gives every instrument its channel again (after removals or category changes).
+    static void AssignChannels(Instruments& i) { i.AssignChannels(); }
     // Also becomes the owner of every instrument in the collection.
     static void SetParent(Instruments& i, DocumentOwner* parent) {
         i.mParent = parent;
@@ -253,6 +255,10 @@ struct StaffAccess {
     static void VersesSet(Staff& s, uint8_t verses) { s.mVerses = verses; }
     static DocumentOwner* Parent(const Staff& s) { return s.mParent; }
     static void SetParent(Staff& s, DocumentOwner* parent) { s.mParent = parent; }
+    // The staff keeps its first `count` voices; the others stay in the owner's voices.
+    static void KeepVoices(Staff& s, int32_t count) {
+        if (count >= 0 && count < s.Voices()) s.mVoiceIDs.resize(static_cast<size_t>(count));
+    }
 };
 
 // Used by the score when it creates or loads a document.

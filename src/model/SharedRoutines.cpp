@@ -154,7 +154,7 @@ float ParseMeasure(int32_t targetUnit, std::string_view text, int32_t sourceUnit
             unit = uomMM;
         } else if (suffix == "MM") {
             unit = uomMM;
-        } else if (suffix == "\"") {
+        } else if (suffix == "\"" || suffix == "IN" || suffix == "INCH") {
             unit = uomInches;
         }
     }

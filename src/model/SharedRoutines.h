@@ -50,10 +50,11 @@ int32_t DeriveNoteColor();
 std::string FormatMeasure(int32_t targetUnit, float value, int32_t sourceUnit);
 
 // Reads a measurement typed by the user: the leading number, in the unit its suffix names ("cm",
-// "mm" or ") or else in sourceUnit (gUOM when negative), converted to targetUnit. A converted
-// value is rounded to 0.01 inch, 0.1 mm or a whole twip; a value already in the target unit is
-// kept as typed, except that twips are always whole. Only inches and millimetres convert into
-// inches or millimetres: a twips value read for those targets is returned unchanged.
+// "mm", or inches as ", "in" or "inch"; letter case ignored) or else in sourceUnit (gUOM when
+// negative), converted to targetUnit. A converted value is rounded to 0.01 inch, 0.1 mm or a whole
+// twip; a value already in the target unit is kept as typed, except that twips are always whole.
+// Only inches and millimetres convert into inches or millimetres: a twips value read for those
+// targets is returned unchanged.
 float ParseMeasure(int32_t targetUnit, std::string_view text, int32_t sourceUnit = -1);
 
 }  // namespace corvendi

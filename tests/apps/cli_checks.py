@@ -68,8 +68,8 @@ def dump(path, *extra):
 
 def check_help_and_version():
     out = run("--help").stdout
-    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "--soundfont",
-                    "--quiet"):
+    for command in ("render", "convert", "info", "dump", "new", "demo", "play", "edit",
+                    "--soundfont", "--quiet"):
         expect(command in out, f"--help does not mention {command}")
     version = run("--version").stdout
     expect(re.fullmatch(r"corvendi \d+\.\d+\.\d+\n", version), f"--version printed {version!r}")
@@ -123,6 +123,11 @@ def check_render_pdf():
     expect(pdf_info("two.pdf")[0] == 1, "--pages 2 printed another count")
     run("render", EXAMPLE, "-o", "range.pdf", "--pages", "1-9")
     expect(pdf_info("range.pdf")[0] == last, "--pages 1-9 is not clamped to the score")
+    for output in ("outside.pdf", "outside.png", "outside.svg"):
+        result = run("render", EXAMPLE, "-o", output, "--pages", f"{last + 7}-{last + 10}", code=1)
+        expect(f"pages {last + 7}\u2013{last + 10} lie outside 1\u2013{last}" in result.stderr,
+               f"{output}: {result.stderr!r}")
+    expect(not [f for f in os.listdir(".") if f.startswith("outside")], "written outside the pages")
 
 
 def check_render_png_and_svg():
@@ -137,6 +142,40 @@ def check_render_png_and_svg():
     for page in range(1, last + 1):
         document = xml.dom.minidom.parse(f"page-{page}.svg")
         expect(document.documentElement.tagName == "svg", "not an SVG document")
+
+
+def without_date(path):
+    return re.sub(rb"/CreationDate \([^)]*\)", b"", open(path, "rb").read())
+
+
+def check_folder_mode():
+    """Many inputs into a folder: names, a bad file among good ones, outputs as single renders."""
+    os.mkdir("other")
+    run("convert", EXAMPLE, "song.mid")
+    write("song.sco", open(EXAMPLE, "rb").read())
+    write("other/song.sco", open(EXAMPLE, "rb").read())
+    write("broken.sco", b"this is neither format")
+    inputs = ["song.sco", "broken.sco", "song.mid", "other/song.sco"]
+    result = run("render", *inputs, "-o", "out/", code=2)
+    expect(result.stderr == "corvendi: broken.sco: File contains an unrecognised format.\n",
+           f"folder render messages: {result.stderr!r}")
+    expect(sorted(os.listdir("out")) == ["song.mid.pdf", "song.pdf", "song.sco.pdf"],
+           f"folder render wrote {sorted(os.listdir('out'))}")
+    run("render", "song.mid", "-o", "single.pdf")
+    expect(without_date("out/song.mid.pdf") == without_date("single.pdf"), "PDF differs")
+    for kind in ("png", "svg"):
+        run("render", "song.sco", "song.mid", "-o", "out", "--format", kind)
+        run("render", "song.mid", "-o", f"single.{kind}")
+        for page in range(1, dump(EXAMPLE)["lastPage"] + 1):
+            expect(open(f"out/song.mid-{page}.{kind}", "rb").read() ==
+                   open(f"single-{page}.{kind}", "rb").read(), f"page {page} of the {kind} differs")
+    run("render", "song.sco", "song.mid", "-o", "one.pdf", code=1)
+    result = run("convert", *inputs, "-o", "converted/", "--format", "sco", "--fixed-clock", code=2)
+    expect(sorted(os.listdir("converted")) == ["song.mid.sco", "song.sco", "song.sco.sco"],
+           f"folder convert wrote {sorted(os.listdir('converted'))}")
+    run("convert", "song.mid", "single.sco", "--fixed-clock")
+    expect(open("converted/song.mid.sco", "rb").read() == open("single.sco", "rb").read(),
+           "a converted file differs from a single conversion")
 
 
 def check_decimal_comma_locale():
@@ -172,6 +211,48 @@ def check_new():
     expect(document["title"] == "New Score" and len(document["staffs"]) == 1, "new score")
     run("new", "fresh.mid")
     expect(open("fresh.mid", "rb").read(4) == b"MThd", "new MIDI file")
+
+
+def check_edit():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=Évening Air",
+        "--set", "txtMargin(0)=2cm", "--set", "cmdFont(0)=Serif, 20, bold")
+    document = dump("song.sco")
+    expect(document["title"] == "Évening Air", f"title {document['title']!r}")
+    expect(document["margins"]["top"] == 0.79, f"top margin {document['margins']['top']}")
+    expect(document["fonts"][0]["name"] == "Serif", f"title font {document['fonts'][0]}")
+    listing = run("edit", "song.sco", "--dialog", "score", "--list").stdout
+    expect(re.search(r'txtTitle\(0\)\s+text\s+"Évening Air"', listing), listing)
+
+    before = open("song.sco", "rb").read()
+    result = run("edit", "song.sco", "--dialog", "score", "--set", "txtTitle(0)=X",
+                 "--set", "txtBogus=1", code=1)
+    expect("txtBogus" in result.stderr and "txtMargin(0)" in result.stderr,
+           f"an unknown key gave {result.stderr!r}")
+    expect(open("song.sco", "rb").read() == before, "an unknown key wrote the file")
+    run("convert", "song.sco", "song.mid")
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", code=1)
+    run("edit", "song.mid", "--dialog", "score", "--set", "txtComposer(0)=Anon", "-o", "copy.sco")
+    expect(dump("copy.sco")["composer"] == "Anon", "the composer of the MIDI input's copy")
+
+
+def check_edit_staff_and_measure():
+    run("new", "song.sco")
+    run("edit", "song.sco", "--dialog", "staff", "1", "--set", "Category=Brass",
+        "--set", "Type=Trumpet", "--set", "Height=10", "--set", "txtDescription=Lead")
+    staff = dump("song.sco")["staffs"][0]
+    expect((staff["description"], staff["scalePct"]) == ("Lead", 25), f"staff {staff}")
+    instruments = {i["id"]: i for i in dump("song.sco")["instruments"]}
+    played = instruments[staff["voices"][0]["instrument"]]
+    expect(played["description"] == "Trumpet", f"the voice plays {played}")
+
+    run("edit", "song.sco", "--dialog", "measure", "3", "--set", "Begin Repeat=1",
+        "--set", "optTime(9)=1", "--set", "txtTime(0)=7", "--set", "txtTime(1)=8")
+    marks = {(g["time"], g["type"]): g for g in dump("song.sco")["globals"]}
+    expect((128, 3) in marks, f"no repeat sign at measure 3: {marks}")
+    expect((marks[(128, 1)]["value1"], marks[(128, 1)]["value2"]) == (7, 8), f"time {marks}")
+    listing = run("edit", "song.sco", "--dialog", "measure", "3", "--list").stdout
+    expect(re.search(r'chkBars\(0\)\s+check\s+"Begin Repeat"\s+1', listing), listing)
 
 
 def check_demo():

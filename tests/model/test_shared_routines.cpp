@@ -81,8 +81,10 @@ TEST_F(SharedRoutines, ParseMeasureReadsTheUnitAfterTheNumberAndRoundsTwips) {
     EXPECT_FLOAT_EQ(ParseMeasure(uomInches, "12 mm ", uomInches), 0.47f);
     EXPECT_FLOAT_EQ(ParseMeasure(uomMM, "2.5", uomInches), 63.5f);
     EXPECT_FLOAT_EQ(ParseMeasure(uomTwips, "10mm", uomInches), 567.0f);
-    // An unknown suffix keeps the source unit.
-    EXPECT_FLOAT_EQ(ParseMeasure(uomInches, "30in", uomMM), 1.18f);
+    // An unknown suffix keeps the source unit; "in" and "inch" are the inch mark in words.
+    EXPECT_FLOAT_EQ(ParseMeasure(uomInches, "30pt", uomMM), 1.18f);
+    EXPECT_FLOAT_EQ(ParseMeasure(uomMM, "2 In", uomMM), 50.8f);
+    EXPECT_FLOAT_EQ(ParseMeasure(uomTwips, "1inch", uomMM), 1440.0f);
     EXPECT_FLOAT_EQ(ParseMeasure(uomInches, "abc", uomMM), 0.0f);
     // A value already in the target unit is kept as typed.
     EXPECT_FLOAT_EQ(ParseMeasure(uomInches, "0.123", uomInches), 0.123f);

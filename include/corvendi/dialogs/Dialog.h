@@ -44,6 +44,16 @@ class CORVENDI_API Dialog {
     const std::string& FormName() const { return mFormName; }
     const std::string& Title() const { return mTitle; }
 
+    // The form's place on the screen and its size, in twips.
+    int32_t Left() const { return mLeft; }
+    int32_t Top() const { return mTop; }
+    int32_t Width() const { return mWidth; }
+    int32_t Height() const { return mHeight; }
+    void Move(int32_t left, int32_t top) {
+        mLeft = left;
+        mTop = top;
+    }
+
     const std::vector<DialogControl>& Controls() const { return mControls; }
     // By name or alias; nullptr when absent.
     const DialogControl* Find(std::string_view key) const;
@@ -94,6 +104,10 @@ class CORVENDI_API Dialog {
     DialogControl* Control(std::string_view key);
     DialogControl& At(std::string_view name);
     void SetNumberRule(std::string_view textBox, NumberRule rule);
+    void SetSize(int32_t width, int32_t height) {
+        mWidth = width;
+        mHeight = height;
+    }
     void SetReady(bool ready) { mReady = ready; }
     bool Ready() const { return mReady; }
     // The number a text box holds, read as a leading number (no number: 0).
@@ -105,6 +119,12 @@ class CORVENDI_API Dialog {
     // Handlers of the derived forms; the defaults do nothing.
     virtual void OnListChanged(DialogControl& /*list*/) {}
     virtual void OnClick(DialogControl& /*control*/) {}
+    // A text box's text was edited: typed or pasted (before its validation), or stepped by its
+    // arrows.
+    virtual void OnTextChanged(DialogControl& /*textBox*/) {}
+    // A text box's value was settled: the box was left or Enter pressed (after its validation),
+    // or its up-down stepped it.
+    virtual void OnTextCommitted(DialogControl& /*textBox*/) {}
     // Runs before "Ok" closes the dialog.
     virtual void BeforeOk() {}
     // "Cancel" unloads the form: a dialog drops what it holds of its caller.
@@ -130,6 +150,10 @@ class CORVENDI_API Dialog {
     bool mOpen = true;
     int32_t mResult = kDialogLoaded;
     int32_t mBeeps = 0;
+    int32_t mLeft = 0;
+    int32_t mTop = 0;
+    int32_t mWidth = 0;
+    int32_t mHeight = 0;
 };
 
 }  // namespace corvendi

@@ -12,6 +12,9 @@
 //   the same way.
 // - Failure: Present has no failure value. A presenter that cannot show anything presses
 //   "Cancel" (Click("cmdCancel")), which leaves the caller's document untouched.
+// - Fonts: a dialog's "Font" button asks ChooseFont while Present runs. Show a font chooser
+//   on the font given; on confirmation store face, size, bold and italic in it and return true.
+//   The default keeps the font and returns false, as a cancelled chooser does.
 // - Growth: new dialogs are new Dialog subclasses with the same control kinds, so a presenter
 //   that handles every ControlKind keeps working as dialogs are added.
 #pragma once
@@ -21,11 +24,13 @@
 namespace corvendi {
 
 class Dialog;
+class Font;
 
 class CORVENDI_API DialogPresenter {
   public:
     virtual ~DialogPresenter() = default;
     virtual void Present(Dialog& dialog) = 0;
+    virtual bool ChooseFont(Font& font);
 };
 
 // Presses "Cancel" on every dialog: the headless platform's default, so that nothing is ever

@@ -12,7 +12,9 @@
 // - option, picture: chosen, clicked (the value is ignored);
 // - check box: "1" checks, "0" clears;
 // - up-down: "up" or "down" presses that arrow, a number presses it as often (negative: down);
-// - button (before the last): pressed.
+// - button (before the last): pressed; a value is the font chooser's answer to the press
+//   (a "Font" button): "face, size, bold, italic", the size and the styles optional, e.g.
+//   "Times New Roman, 14, bold". Without a value the chooser is cancelled.
 //
 // The text form of an answer, for scripts: entries separated by ";", each "key=value" or a
 // bare key (an option, check box or button to press); the last bare button entry closes it:
@@ -27,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "corvendi/dialogs/DialogControl.h"
 #include "corvendi/dialogs/DialogPresenter.h"
 
 #include "corvendi/Export.h"
@@ -44,11 +47,25 @@ struct CORVENDI_API DialogAnswer {
     static std::optional<DialogAnswer> Parse(std::string_view text);
 };
 
+// What a user picks in a font chooser. Size 0 keeps the font's size.
+struct CORVENDI_API FontAnswer {
+    std::string Face;
+    float Size = 0.0f;
+    bool Bold = false;
+    bool Italic = false;
+
+    // "face[, size][, bold][, italic]"; nullopt without a face, or for a size that is not a
+    // positive number or another style word.
+    static std::optional<FontAnswer> Parse(std::string_view text);
+};
+
 class CORVENDI_API ScriptedPresenter : public DialogPresenter {
   public:
     void Queue(DialogAnswer answer);
     // Each answer in turn goes to the next dialog presented.
     void Present(Dialog& dialog) override;
+    // Answers with the font given with the button being pressed; false when none was.
+    bool ChooseFont(Font& font) override;
 
     std::size_t Pending() const { return mAnswers.size(); }
     // The forms presented so far, in order.
@@ -59,10 +76,12 @@ class CORVENDI_API ScriptedPresenter : public DialogPresenter {
 
   private:
     bool Apply(Dialog& dialog, const std::string& key, const std::string& value);
+    bool PressWithFont(Dialog& dialog, const DialogControl& button, const std::string& value);
 
     std::deque<DialogAnswer> mAnswers;
     std::vector<std::string> mPresented;
     std::vector<std::string> mProblems;
+    std::optional<FontAnswer> mFontAnswer;  // for the button being pressed
 };
 
 }  // namespace corvendi
