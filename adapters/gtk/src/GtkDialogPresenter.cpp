@@ -1,3 +1,4 @@
+#include <corvendi/Font.h>
 #include <corvendi/dialogs/Dialog.h>
 #include <corvendi/gtk/GtkDialogPresenter.h>
 #include <corvendi/gtk/GtkPlatform.h>
@@ -234,6 +235,34 @@ void GtkDialogPresenter::Present(Dialog& dialog) {
     DialogView view(dialog, mParent ? mParent() : nullptr);
     view.Run();
     if (dialog.IsOpen()) dialog.CloseByFrame();
+}
+
+bool GtkDialogPresenter::ChooseFont(Font& font) {
+    if (!GtkPlatform::HasDisplay()) return false;
+    Gtk::Window* parent = mParent ? mParent() : nullptr;
+    Gtk::FontChooserDialog chooser("Font");
+    if (parent) chooser.set_transient_for(*parent);
+    chooser.set_modal(true);
+    chooser.set_level(Gtk::FontChooser::Level::FAMILY | Gtk::FontChooser::Level::STYLE |
+                      Gtk::FontChooser::Level::SIZE);
+    Pango::FontDescription shown;
+    shown.set_family(font.Name());
+    shown.set_size(static_cast<int>(font.Size() * PANGO_SCALE));
+    shown.set_weight(font.Bold() ? Pango::Weight::BOLD : Pango::Weight::NORMAL);
+    shown.set_style(font.Italic() ? Pango::Style::ITALIC : Pango::Style::NORMAL);
+    chooser.set_font_desc(shown);
+    int response = Gtk::ResponseType::NONE;
+    chooser.signal_response().connect([&](int r) { response = r; });
+    chooser.show();
+    RunNestedLoopUntil([&] { return response != Gtk::ResponseType::NONE; });
+    chooser.hide();
+    if (response != Gtk::ResponseType::OK) return false;
+    const Pango::FontDescription chosen = chooser.get_font_desc();
+    font.SetName(chosen.get_family());
+    if (chosen.get_size() > 0) font.SetSize(static_cast<float>(chosen.get_size()) / PANGO_SCALE);
+    font.SetBold(chosen.get_weight() >= Pango::Weight::SEMIBOLD);
+    font.SetItalic(chosen.get_style() != Pango::Style::NORMAL);
+    return true;
 }
 
 }  // namespace corvendi::gtk
