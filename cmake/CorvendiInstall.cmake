@@ -6,6 +6,7 @@
 #   libcorvendi_fluidsynth.so.<version> (or the .a archives)
 #   <includedir>/corvendi/...                       public headers (core and adapters)
 #   <bindir>/...                                    the programs listed in CORVENDI_INSTALL_PROGRAMS
+#   <libdir>/corvendi/...                           their modules (CORVENDI_INSTALL_PROGRAM_MODULES)
 #   <datadir>/corvendi/Common/Config/..., examples/ the application folder
 #   <libdir>/cmake/Corvendi/                        CorvendiConfig.cmake and its targets
 #   <libdir>/pkgconfig/corvendi.pc, corvendi-cairo.pc
@@ -80,6 +81,15 @@ foreach(_program IN LISTS _corvendi_programs)
 endforeach()
 unset(_corvendi_programs)
 unset(_corvendi_bin_to_lib)
+# Modules a program loads when it needs them, in <libdir>/corvendi; they find the libraries one
+# folder up.
+get_property(_corvendi_modules GLOBAL PROPERTY CORVENDI_INSTALL_PROGRAM_MODULES)
+foreach(_module IN LISTS _corvendi_modules)
+    set_property(TARGET ${_module} APPEND PROPERTY INSTALL_RPATH "$ORIGIN/..")
+    install(TARGETS ${_module} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/corvendi
+        COMPONENT Runtime)
+endforeach()
+unset(_corvendi_modules)
 
 # --- data: the application folder ----------------------------------------------------------------
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/

@@ -1,26 +1,14 @@
 // corvendi render IN -o song.wav: the score's playback MIDI file rendered offline.
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
 #include "Host.h"
 #include "Sound.h"
 
-#ifdef CORVENDI_WITH_FLUIDSYNTH
 #include <corvendi/fluidsynth/AudioRender.h>
 #include <corvendi/fluidsynth/SoundFont.h>
-#endif
 
 namespace corvendi::cli {
-
-bool IsAudioOutput(const std::string& output) {
-    std::string extension = std::filesystem::path(output).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".wav" || extension == ".flac" || extension == ".ogg" ||
-           extension == ".oga";
-}
-
-#ifdef CORVENDI_WITH_FLUIDSYNTH
 
 std::string SoundFontFor(const Host& host, const CommandLine& line) {
     std::string lookedFor;
@@ -29,7 +17,7 @@ std::string SoundFontFor(const Host& host, const CommandLine& line) {
     return soundFont;
 }
 
-int RunRenderAudio(const CommandLine& line) {
+int RenderToAudioFile(const CommandLine& line) {
     Host host(HostOptions{15, line.Quiet, line.FixedClock});
     const std::string soundFont = SoundFontFor(host, line);
     if (soundFont.empty()) return kExitFile;
@@ -49,14 +37,9 @@ int RunRenderAudio(const CommandLine& line) {
     return kExitOk;
 }
 
-#else
-
-int RunRenderAudio(const CommandLine& line) {
-    Host host(HostOptions{15, line.Quiet, line.FixedClock});
-    host.Error(line.Output + ": this corvendi was built without sound (libfluidsynth)");
-    return kExitFile;
-}
-
-#endif
-
 }  // namespace corvendi::cli
+
+extern "C" __attribute__((visibility("default"))) int corvendi_sound_render(
+    const corvendi::cli::CommandLine* line) {
+    return corvendi::cli::RenderToAudioFile(*line);
+}

@@ -10,15 +10,25 @@ namespace {
 
 constexpr int32_t kTwipsPerInch = 1440;
 
-// How many files each command takes.
+// How many files each command takes (render and convert take any number of inputs with -o).
 struct CommandShape {
     const char* Name;
     size_t Operands;
+    bool Many = false;
 };
 constexpr CommandShape kCommands[] = {
-    {"render", 1}, {"convert", 2}, {"info", 1}, {"dump", 1},
-    {"new", 1},    {"demo", 0},    {"play", 1}, {"edit", 1},
+    {"render", 1, true}, {"convert", 2, true}, {"info", 1}, {"dump", 1},
+    {"new", 1},          {"demo", 0},          {"play", 1}, {"edit", 1},
 };
+
+// The operands a command was given fit its shape: render takes one input or more; convert
+// takes IN OUT, or with -o one input or more.
+bool OperandsFit(const CommandShape& shape, const CommandLine& line) {
+    const size_t count = line.Operands.size();
+    if (!shape.Many) return count == shape.Operands;
+    if (line.Command == "convert" && line.Output.empty()) return count == 2;
+    return count >= 1;
+}
 
 bool ParseInt(std::string_view text, int32_t& value) {
     if (text.empty()) return false;
@@ -130,6 +140,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                 return std::nullopt;
             }
             seen.insert("--dpi");
+        } else if (value("--format", text)) {
+            if (!error.empty()) return std::nullopt;
+            line.Format = text;
+            seen.insert("--format");
         } else if (value("--from", text)) {
             if (!error.empty()) return std::nullopt;
             int32_t measure = 0;
@@ -176,15 +190,19 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
         error = "unknown command " + line.Command;
         return std::nullopt;
     }
-    if (line.Operands.size() != shape->Operands) {
-        error = line.Command + " takes " + std::to_string(shape->Operands) +
-                (shape->Operands == 1 ? " file" : " files");
+    if (!OperandsFit(*shape, line)) {
+        error = shape->Many ? line.Command + " takes " +
+                                  (line.Command == "convert" ? "IN OUT, or IN... -o FOLDER/"
+                                                             : "one input or more")
+                            : line.Command + " takes " + std::to_string(shape->Operands) +
+                                  (shape->Operands == 1 ? " file" : " files");
         return std::nullopt;
     }
     const bool renders = line.Command == "render";
+    const bool converts = line.Command == "convert";
     const bool edits = line.Command == "edit";
-    for (const char* option : {"-o", "--pages", "--dpi"}) {
-        if (seen.count(option) && !renders && !(edits && std::string_view(option) == "-o")) {
+    for (const char* option : {"--pages", "--dpi"}) {
+        if (seen.count(option) && !renders) {
             error = std::string(option) + " is an option of render";
             return std::nullopt;
         }
@@ -201,6 +219,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
     }
     if (line.List && !line.Sets.empty()) {
         error = "--list shows the dialog and changes nothing: leave out --set";
+        return std::nullopt;
+    }
+    if (seen.count("-o") && !renders && !converts && !edits) {
+        error = "-o is an option of render, convert and edit";
+        return std::nullopt;
+    }
+    if (seen.count("--format") && !renders && !converts) {
+        error = "--format is an option of render and convert";
         return std::nullopt;
     }
     const bool plays = line.Command == "play";
@@ -243,8 +269,15 @@ Commands:
         "FACE, SIZE, bold, italic". The score is saved to OUT, or over IN when IN
         is a score file (a MIDI input needs -o). --list prints the controls with
         their keys, captions and values and changes nothing.
+  render IN... -o FOLDER/ [--format pdf|png|svg] [--pages A-B] [--dpi N]
+        Draw each input into FOLDER (made when missing): FOLDER/<name>.pdf, or
+        FOLDER/<name>-1.png ... Inputs sharing a name keep their extension in it
+        (a.sco gives a.pdf, a.mid then a.mid.pdf). Files are drawn in parallel; a
+        file that fails is reported and the others go on (exit 2 at the end).
   convert IN OUT
         Score file <-> MIDI file, chosen by OUT's extension (.sco, .mid, .midi).
+  convert IN... -o FOLDER/ --format sco|mid
+        Each input converted into FOLDER, named as render names them.
   info IN
         Title, composer, staffs with instruments and voices, measures, notes, pages.
   dump IN

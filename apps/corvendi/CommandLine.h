@@ -17,6 +17,7 @@ struct CommandLine {
     std::string Command;  // render, convert, info, dump, new, demo, play, edit; empty for none
     std::vector<std::string> Operands;  // the files named after the command
     std::string Output;                 // -o
+    std::string Format;                 // --format: pdf, png, svg (render), sco, mid (convert)
     std::optional<int32_t> FromPage;    // --pages A or A-B
     std::optional<int32_t> ToPage;
     int32_t Dpi = 96;

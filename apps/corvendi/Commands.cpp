@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "FolderRun.h"
 #include "Host.h"
 #include "Output.h"
 #include "Sound.h"
@@ -123,15 +124,21 @@ std::string TimeSignatureText(int32_t value) {
 }  // namespace
 
 int RunRender(const CommandLine& line) {
+    if (WritesToFolder(line)) return RunRenderFolder(line);
     if (IsAudioOutput(line.Output)) return RunRenderAudio(line);
     const std::string& input = line.Operands[0];
     std::string output = line.Output;
     if (output.empty()) {
-        output = std::filesystem::path(input).stem().string() + ".pdf";
+        output = std::filesystem::path(input).stem().string() + "." +
+                 (line.Format.empty() ? "pdf" : Lower(line.Format));
     }
     const auto format = cairo::RenderFormatOf(output);
     if (!format) {
         UsageError(output + ": the output must end in .pdf, .png, .svg or .wav (.flac, .ogg)");
+        return kExitUsage;
+    }
+    if (!line.Format.empty() && cairo::RenderFormatOf("." + line.Format) != format) {
+        UsageError("--format " + line.Format + " does not match the output " + output);
         return kExitUsage;
     }
     if (line.Print && format != cairo::RenderFormat::Pdf) {
@@ -140,17 +147,18 @@ int RunRender(const CommandLine& line) {
     }
     const bool png = format == cairo::RenderFormat::Png;
     Host host(OptionsFor(line, png ? TwipsPerPixelForDpi(line.Dpi) : kScreenTwipsPerPixel));
-    const auto written =
-        RenderFile(host, input, output, line.FromPage, line.ToPage, png ? line.Dpi : 0);
-    if (!written) return kExitFile;
-    ReportWritten(*written);
+    const auto outcome =
+        RenderFile(host, input, {output, line.FromPage, line.ToPage, png ? line.Dpi : 0});
+    if (outcome.Exit != kExitOk) return outcome.Exit;
+    ReportWritten(outcome.Files);
     if (line.Print && !SendToPrinter(host, output)) return kExitFile;
     return kExitOk;
 }
 
 int RunConvert(const CommandLine& line) {
+    if (!line.Output.empty() && WritesToFolder(line)) return RunConvertFolder(line);
     const std::string& input = line.Operands[0];
-    const std::string& output = line.Operands[1];
+    const std::string& output = line.Output.empty() ? line.Operands[1] : line.Output;
     const int32_t format = FileFormatOf(output);
     if (format < 0) {
         UsageError(output + ": the output must end in .sco, .mid or .midi");
@@ -234,9 +242,9 @@ int RunDemo(const CommandLine& line) {
 
     std::vector<std::string> files;
     for (const char* output : {"demo.pdf", "demo.png"}) {
-        const auto written = RenderScore(host, *score, output, std::nullopt, std::nullopt);
-        if (!written) return kExitFile;
-        files.insert(files.end(), written->begin(), written->end());
+        const auto outcome = RenderScore(host, *score, example, {output, {}, {}, 0});
+        if (outcome.Exit != kExitOk) return outcome.Exit;
+        files.insert(files.end(), outcome.Files.begin(), outcome.Files.end());
     }
     std::printf("The example %s, %d page%s:\n", Absolute(example).c_str(), score->LastPage(),
                 score->LastPage() == 1 ? "" : "s");

@@ -81,6 +81,7 @@ void Host::Paginate(Score& score, const std::shared_ptr<Surface>& window) {
 }
 
 void Host::Error(const std::string& text) const {
+    if (mErrorSink) return mErrorSink(text);
     std::fprintf(stderr, "corvendi: %s\n", text.c_str());
 }
 

@@ -7,6 +7,7 @@
 #include <corvendi/Surface.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,10 @@ class Host {
     void Paginate(Score& score, const std::shared_ptr<Surface>& window);
     // A message on standard error, prefixed with the program's name.
     void Error(const std::string& text) const;
+    // Sends the messages elsewhere (a run of many files keeps them apart from its progress).
+    void SetErrorSink(std::function<void(const std::string&)> sink) {
+        mErrorSink = std::move(sink);
+    }
     // The engine's message boxes since the last Open.
     size_t MessageCount() const { return mPlatform->Messages().size(); }
     const std::shared_ptr<HeadlessPlatform>& Platform() const { return mPlatform; }
@@ -49,6 +54,7 @@ class Host {
     std::shared_ptr<HeadlessPlatform> mPlatform;
     std::shared_ptr<Listener> mListener;
     bool mShowProgress = false;
+    std::function<void(const std::string&)> mErrorSink;
     std::string mOpening;  // the file being opened, for messages
 };
 

@@ -14,16 +14,15 @@ std::shared_ptr<Surface> PaginateOnImage(Host& host, Score& score) {
     return image;
 }
 
-std::optional<std::vector<std::string>> RenderScore(Host& host, Score& score,
-                                                    const std::string& output,
-                                                    std::optional<int32_t> fromPage,
-                                                    std::optional<int32_t> toPage, int32_t dpi) {
+RenderOutcome RenderScore(Host& host, Score& score, const std::string& name,
+                          const RenderRequest& request) {
+    const std::string& output = request.Output;
     const auto format = cairo::RenderFormatOf(output);
-    if (!format) return std::nullopt;
+    if (!format) return RenderOutcome{{}, kExitUsage};
     cairo::RenderOptions options;
-    options.FromPage = fromPage;
-    options.ToPage = toPage;
-    options.Dpi = dpi;
+    options.FromPage = request.FromPage;
+    options.ToPage = request.ToPage;
+    options.Dpi = request.Dpi;
     options.Progress = [&host, &output](cairo::RenderStage stage, int32_t page) {
         switch (stage) {
             case cairo::RenderStage::Paginating:
@@ -38,23 +37,24 @@ std::optional<std::vector<std::string>> RenderScore(Host& host, Score& score,
     try {
         auto written = cairo::Render(score, *format, output, options);
         host.EndProgress();
-        return written;
+        return RenderOutcome{std::move(written), kExitOk};
     } catch (const Error& error) {
         host.EndProgress();
+        if (error.Id() == "render.pages") {
+            host.Error(name + ": " + error.Message());
+            return RenderOutcome{{}, kExitUsage};
+        }
         host.Error(error.Message());
-        return std::nullopt;
+        return RenderOutcome{{}, kExitFile};
     }
 }
 
-std::optional<std::vector<std::string>> RenderFile(Host& host, const std::string& input,
-                                                   const std::string& output,
-                                                   std::optional<int32_t> fromPage,
-                                                   std::optional<int32_t> toPage, int32_t dpi) {
+RenderOutcome RenderFile(Host& host, const std::string& input, const RenderRequest& request) {
     auto score = host.NewScore();
-    if (!host.Open(*score, input)) return std::nullopt;
-    auto written = RenderScore(host, *score, output, fromPage, toPage, dpi);
+    if (!host.Open(*score, input)) return RenderOutcome{{}, kExitFile};
+    auto outcome = RenderScore(host, *score, input, request);
     score->SetWindow(nullptr);
-    return written;
+    return outcome;
 }
 
 }  // namespace corvendi::cli

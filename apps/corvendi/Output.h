@@ -10,23 +10,32 @@
 #include <string>
 #include <vector>
 
+#include "CommandLine.h"
 #include "Host.h"
 
 namespace corvendi::cli {
 
-// Opens `input` and writes `output` (the format by its extension) at `dpi` (0: the host's
-// resolution). Returns the files written; nullopt when the input could not be read or an output
-// not written (the message is on standard error).
-std::optional<std::vector<std::string>> RenderFile(Host& host, const std::string& input,
-                                                   const std::string& output,
-                                                   std::optional<int32_t> fromPage,
-                                                   std::optional<int32_t> toPage, int32_t dpi = 0);
+struct RenderRequest {
+    std::string Output;  // the format by its extension
+    std::optional<int32_t> FromPage;
+    std::optional<int32_t> ToPage;
+    int32_t Dpi = 0;  // 0: the host's resolution
+};
 
-// The same for a score already open.
-std::optional<std::vector<std::string>> RenderScore(Host& host, Score& score,
-                                                    const std::string& output,
-                                                    std::optional<int32_t> fromPage,
-                                                    std::optional<int32_t> toPage, int32_t dpi = 0);
+// What a render did: the files written, or the exit code of its failure (kExitUsage for a page
+// range outside the score, kExitFile for a file that could not be read or written), whose
+// message is on standard error.
+struct RenderOutcome {
+    std::vector<std::string> Files;
+    int Exit = kExitOk;
+};
+
+// Opens `input` and writes what `request` asks for.
+RenderOutcome RenderFile(Host& host, const std::string& input, const RenderRequest& request);
+
+// The same for a score already open; messages about the score name it by `name`.
+RenderOutcome RenderScore(Host& host, Score& score, const std::string& name,
+                          const RenderRequest& request);
 
 // A window surface of the score's page size at the host's resolution, attached and paginated.
 std::shared_ptr<Surface> PaginateOnImage(Host& host, Score& score);

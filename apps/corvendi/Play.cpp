@@ -12,14 +12,10 @@
 #include "Host.h"
 #include "Sound.h"
 
-#ifdef CORVENDI_WITH_FLUIDSYNTH
 #include <corvendi/fluidsynth/FluidSynthSequencer.h>
 #include <corvendi/fluidsynth/SoundFont.h>
-#endif
 
 namespace corvendi::cli {
-
-#ifdef CORVENDI_WITH_FLUIDSYNTH
 
 namespace {
 
@@ -60,7 +56,7 @@ int32_t MeasureOf(Score& score, int32_t tick) {
 
 }  // namespace
 
-int RunPlay(const CommandLine& line) {
+int PlayOnSoundCard(const CommandLine& line) {
     Host host(HostOptions{15, line.Quiet, line.FixedClock});
     const std::string soundFont = SoundFontFor(host, line);
     if (soundFont.empty()) return kExitFile;
@@ -108,14 +104,9 @@ int RunPlay(const CommandLine& line) {
     return kExitOk;
 }
 
-#else
-
-int RunPlay(const CommandLine& line) {
-    Host host(HostOptions{15, line.Quiet, line.FixedClock});
-    host.Error("this corvendi was built without sound (libfluidsynth)");
-    return kExitFile;
-}
-
-#endif
-
 }  // namespace corvendi::cli
+
+extern "C" __attribute__((visibility("default"))) int corvendi_sound_play(
+    const corvendi::cli::CommandLine* line) {
+    return corvendi::cli::PlayOnSoundCard(*line);
+}

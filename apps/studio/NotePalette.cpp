@@ -39,8 +39,8 @@ std::vector<Glib::ustring> Numbered(const std::string& what, int32_t count) {
 
 NotePalette::NotePalette()
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4),
-      mSnap(std::vector<Glib::ustring>{"Snap to the note", "No snap", "Snap 1/4", "Snap 1/8",
-                                       "Snap 1/16"}),
+      mSnap(std::vector<Glib::ustring>{"Snap: note", "Snap: none", "Snap: 1/4", "Snap: 1/8",
+                                       "Snap: 1/16"}),
       mVoice(Numbered("Voice", 4)),
       mDrum(Numbered("Drum", 8)) {
     set_margin(4);
@@ -69,7 +69,8 @@ NotePalette::NotePalette()
     append(mTriplet);
     append(mGrace);
     append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::VERTICAL));
-    mSnap.set_tooltip_text("Round a clicked time down to this value");
+    mSnap.set_tooltip_text(
+        "Round a clicked time down to a multiple of the entered note's value, or of this value");
     append(mSnap);
     mVoice.set_tooltip_text("The voice notes are entered in");
     append(mVoice);
@@ -126,7 +127,7 @@ void NotePalette::SetDrumNames(const std::vector<std::string>& names) {
     std::vector<Glib::ustring> texts;
     for (size_t i = 0; i < 8; ++i) {
         const std::string name = i < names.size() ? names[i] : std::string();
-        texts.emplace_back(std::to_string(i + 1) + (name.empty() ? "" : " " + name));
+        texts.emplace_back("Drum " + std::to_string(i + 1) + (name.empty() ? "" : ": " + name));
     }
     mDrum.set_model(Gtk::StringList::create(texts));
     mDrum.set_selected(selected);

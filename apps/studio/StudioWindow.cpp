@@ -83,7 +83,7 @@ class StudioWindow::Listener : public ScoreEvents {
 
 StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::string path)
     : mPlatform(std::move(platform)) {
-    set_default_size(1000, 760);
+    set_default_size(1100, 800);
     set_icon_name("corvendi-studio");
     mPlatform->SetParentWindow([this]() -> Gtk::Window* { return this; });
 

@@ -4,21 +4,36 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
 #include "common/Cp1252.h"
+#include "common/ParsedFileCache.h"
 
 namespace corvendi {
 
 namespace {
 
 using Catalog = std::array<CatalogEntry, kCatalogEntries>;
+// The lines of a catalogue file that fill entries: (entry, what it holds), in file order.
+using CatalogLines = std::vector<std::pair<size_t, CatalogEntry>>;
 
-Catalog& ThreadCatalog() {
-    thread_local Catalog catalog{};
-    return catalog;
+struct ThreadCatalogState {
+    Catalog Entries{};
+    // Catalogue files named since the entries were last asked for, in order. A score reads the
+    // catalogue when it is made, but most runs never look at it: the files are parsed (once per
+    // process, see ParsedFileCache) only when an entry is asked for.
+    std::vector<std::string> Pending;
+};
+
+ThreadCatalogState& ThreadState() {
+    thread_local ThreadCatalogState state;
+    return state;
+}
+
+ParsedFileCache<CatalogLines>& ParsedCatalogs() {
+    static ParsedFileCache<CatalogLines> cache;
+    return cache;
 }
 
 constexpr size_t kFieldsPerLine = 8;
@@ -122,6 +137,35 @@ std::optional<std::string_view> NextLine(std::string_view text, size_t& pos) {
     return line;
 }
 
+CatalogLines ParseCatalogLines(std::string_view fileBytes) {
+    CatalogLines lines;
+    size_t pos = 0;
+    for (int32_t lineNo = 0; lineNo < kCatalogLinesRead; ++lineNo) {
+        const auto line = NextLine(fileBytes, pos);
+        if (!line) break;
+        auto parsed = ParseLine(*line);
+        if (!parsed) break;
+        if (parsed->number >= 1 && parsed->number <= kCatalogEntries - 1)
+            lines.emplace_back(static_cast<size_t>(parsed->number - 1), std::move(parsed->entry));
+    }
+    return lines;
+}
+
+void Apply(const CatalogLines& lines, Catalog& catalog) {
+    for (const auto& [index, entry] : lines) catalog[index] = entry;
+}
+
+// The thread's catalogue with every file named so far read into it.
+Catalog& ThreadCatalog() {
+    ThreadCatalogState& state = ThreadState();
+    for (const std::string& path : state.Pending) {
+        if (const auto lines = ParsedCatalogs().Get(path, ParseCatalogLines))
+            Apply(*lines, state.Entries);
+    }
+    state.Pending.clear();
+    return state.Entries;
+}
+
 }  // namespace
 
 const CatalogEntry& InstrumentCatalogEntry(int32_t entry) {
@@ -131,27 +175,18 @@ const CatalogEntry& InstrumentCatalogEntry(int32_t entry) {
 }
 
 void ReadInstrumentCatalogText(std::string_view fileBytes) {
-    Catalog& catalog = ThreadCatalog();
-    size_t pos = 0;
-    for (int32_t lineNo = 0; lineNo < kCatalogLinesRead; ++lineNo) {
-        const auto line = NextLine(fileBytes, pos);
-        if (!line) return;
-        auto parsed = ParseLine(*line);
-        if (!parsed) return;
-        if (parsed->number >= 1 && parsed->number <= kCatalogEntries - 1)
-            catalog[static_cast<size_t>(parsed->number - 1)] = std::move(parsed->entry);
-    }
+    Apply(ParseCatalogLines(fileBytes), ThreadCatalog());
 }
 
 bool ReadInstrumentCatalog(const std::string& applicationFolder) {
     const std::filesystem::path path =
         std::filesystem::path(applicationFolder) / "Common" / "Config" / "Instrument.txt";
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ReadInstrumentCatalogText(bytes);
+    if (!std::filesystem::is_regular_file(path, ec) || !std::ifstream(path, std::ios::binary))
+        return false;
+    std::vector<std::string>& pending = ThreadState().Pending;
+    // The same file read twice in a row fills the same entries.
+    if (pending.empty() || pending.back() != path.string()) pending.push_back(path.string());
     return true;
 }
 
@@ -161,6 +196,10 @@ int32_t CategoryOfProgram(int32_t program) {
     return 0;
 }
 
-void ResetInstrumentCatalog() { ThreadCatalog().fill(CatalogEntry{}); }
+void ResetInstrumentCatalog() {
+    ThreadCatalogState& state = ThreadState();
+    state.Pending.clear();
+    state.Entries.fill(CatalogEntry{});
+}
 
 }  // namespace corvendi

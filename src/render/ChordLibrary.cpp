@@ -1,10 +1,7 @@
 #include "corvendi/ChordLibrary.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "common/Cp1252.h"
+#include "common/ParsedFileCache.h"
 #include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
 #include "model/SharedRoutines.h"
@@ -27,15 +24,20 @@ int32_t KeyAt(const GlobalEvents& globals, int32_t atTime) {
 }  // namespace
 
 bool ChordLibrary::Load() {
-    mVocabulary.Clear();
-    std::error_code error;
-    const auto path = DataFolder() / kDataFileName;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return false;
-    mVocabulary.Read(Cp1252ToUtf8(bytes));
+    // Every new score loads the chord data: it is parsed once, and each score takes a copy it
+    // may edit.
+    static ParsedFileCache<ChordVocabulary> parsed;
+    const auto vocabulary =
+        parsed.Get((DataFolder() / kDataFileName).string(), [](std::string_view bytes) {
+            ChordVocabulary read;
+            read.Read(Cp1252ToUtf8(bytes));
+            return read;
+        });
+    if (!vocabulary) {
+        mVocabulary.Clear();
+        return false;
+    }
+    mVocabulary = *vocabulary;
     return true;
 }
 

@@ -123,6 +123,11 @@ def check_render_pdf():
     expect(pdf_info("two.pdf")[0] == 1, "--pages 2 printed another count")
     run("render", EXAMPLE, "-o", "range.pdf", "--pages", "1-9")
     expect(pdf_info("range.pdf")[0] == last, "--pages 1-9 is not clamped to the score")
+    for output in ("outside.pdf", "outside.png", "outside.svg"):
+        result = run("render", EXAMPLE, "-o", output, "--pages", f"{last + 7}-{last + 10}", code=1)
+        expect(f"pages {last + 7}\u2013{last + 10} lie outside 1\u2013{last}" in result.stderr,
+               f"{output}: {result.stderr!r}")
+    expect(not [f for f in os.listdir(".") if f.startswith("outside")], "written outside the pages")
 
 
 def check_render_png_and_svg():
@@ -137,6 +142,40 @@ def check_render_png_and_svg():
     for page in range(1, last + 1):
         document = xml.dom.minidom.parse(f"page-{page}.svg")
         expect(document.documentElement.tagName == "svg", "not an SVG document")
+
+
+def without_date(path):
+    return re.sub(rb"/CreationDate \([^)]*\)", b"", open(path, "rb").read())
+
+
+def check_folder_mode():
+    """Many inputs into a folder: names, a bad file among good ones, outputs as single renders."""
+    os.mkdir("other")
+    run("convert", EXAMPLE, "song.mid")
+    write("song.sco", open(EXAMPLE, "rb").read())
+    write("other/song.sco", open(EXAMPLE, "rb").read())
+    write("broken.sco", b"this is neither format")
+    inputs = ["song.sco", "broken.sco", "song.mid", "other/song.sco"]
+    result = run("render", *inputs, "-o", "out/", code=2)
+    expect(result.stderr == "corvendi: broken.sco: File contains an unrecognised format.\n",
+           f"folder render messages: {result.stderr!r}")
+    expect(sorted(os.listdir("out")) == ["song.mid.pdf", "song.pdf", "song.sco.pdf"],
+           f"folder render wrote {sorted(os.listdir('out'))}")
+    run("render", "song.mid", "-o", "single.pdf")
+    expect(without_date("out/song.mid.pdf") == without_date("single.pdf"), "PDF differs")
+    for kind in ("png", "svg"):
+        run("render", "song.sco", "song.mid", "-o", "out", "--format", kind)
+        run("render", "song.mid", "-o", f"single.{kind}")
+        for page in range(1, dump(EXAMPLE)["lastPage"] + 1):
+            expect(open(f"out/song.mid-{page}.{kind}", "rb").read() ==
+                   open(f"single-{page}.{kind}", "rb").read(), f"page {page} of the {kind} differs")
+    run("render", "song.sco", "song.mid", "-o", "one.pdf", code=1)
+    result = run("convert", *inputs, "-o", "converted/", "--format", "sco", "--fixed-clock", code=2)
+    expect(sorted(os.listdir("converted")) == ["song.mid.sco", "song.sco", "song.sco.sco"],
+           f"folder convert wrote {sorted(os.listdir('converted'))}")
+    run("convert", "song.mid", "single.sco", "--fixed-clock")
+    expect(open("converted/song.mid.sco", "rb").read() == open("single.sco", "rb").read(),
+           "a converted file differs from a single conversion")
 
 
 def check_decimal_comma_locale():

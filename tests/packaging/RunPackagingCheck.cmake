@@ -210,6 +210,18 @@ elseif(CHECK STREQUAL "installed_program")
         message(FATAL_ERROR "corvendi demo failed (${result}):\n${output}${errors}")
     endif()
     expect_exists(${folder}/demo.pdf)
+    # The sound module is found from the installed program: asked for audio with a missing
+    # soundfont, the program gets as far as looking for the soundfont.
+    if(EXISTS ${PREFIX}/${LIBDIR}/corvendi/corvendi-sound.so)
+        execute_process(COMMAND env -i PATH=/usr/bin:/bin ${program} render
+                ${SOURCE_DIR}/data/examples/example.sco -o song.wav --soundfont missing.sf2
+            WORKING_DIRECTORY ${folder}
+            RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+        string(FIND "${errors}" "no soundfont found" at)
+        if(NOT result EQUAL 2 OR at EQUAL -1)
+            message(FATAL_ERROR "the installed sound module was not loaded (${result}):\n${errors}")
+        endif()
+    endif()
     execute_process(COMMAND env -i PATH=/usr/bin:/bin ${program} --version
         RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
     string(FIND "${output}" "${VERSION}" at)

@@ -111,6 +111,7 @@ struct CairoSurface::Impl {
     double StaffPoints = 0.0;
     // Drawing not yet handed to cairo.
     DrawingBatch Batch;
+    std::string DocumentBytes;
 
     Impl() {
         Options = cairo_font_options_create();
@@ -157,6 +158,8 @@ CairoSurface::CairoSurface(int32_t twipsPerPixel)
 CairoSurface::~CairoSurface() = default;
 
 void CairoSurface::ReleaseFonts() { mImpl->Release(); }
+
+std::string& CairoSurface::DocumentBytes() { return mImpl->DocumentBytes; }
 
 DrawingBatch& CairoSurface::BatchFor(cairo_t* cr, int32_t color) {
     DrawingBatch& batch = mImpl->Batch;

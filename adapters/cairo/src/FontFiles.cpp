@@ -171,12 +171,16 @@ FontFile MatchWithFontconfig(const std::string& family, bool bold, bool italic) 
 
 }  // namespace
 
+std::mutex& FontconfigMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 FontFile MatchFontFile(const std::string& family, bool bold, bool italic) {
     // fontconfig is process-wide, and so is the cache; surfaces on several threads share both.
-    static std::mutex mutex;
     static FontPathCache cache(
         std::getenv("CORVENDI_NO_FONT_CACHE") ? std::string() : FontPathCache::DefaultFile());
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(FontconfigMutex());
     if (auto known = cache.Find(family, bold, italic)) return *known;
     FontFile result = MatchWithFontconfig(family, bold, italic);
     if (!result.Path.empty()) cache.Store(family, bold, italic, result, FontconfigStampedPaths());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,9 @@ struct FontFile {
     std::string Family;  // the family of the matched face
 };
 FontFile MatchFontFile(const std::string& family, bool bold, bool italic);
+
+// Held around the adapter's own calls into fontconfig, which surfaces on several threads (a
+// run of many files) would otherwise make at once.
+std::mutex& FontconfigMutex();
 
 }  // namespace corvendi::cairoimpl

@@ -10,6 +10,7 @@
 
 #include "TextFaces.h"
 #include "common/Cp1252.h"
+#include "common/ParsedFileCache.h"
 
 namespace corvendi::cairoimpl {
 
@@ -84,7 +85,8 @@ std::string CurrentMapFile() {
 
 void SetMapFileOverride(std::string path) { tMapFileOverride = std::move(path); }
 
-MusicFont::MusicFont(musicfont::Map map) : mMap(std::move(map)), mLilyPondDir(MusicFontDir()) {
+MusicFont::MusicFont(std::shared_ptr<const musicfont::Map> map)
+    : mShared(std::move(map)), mMap(*mShared), mLilyPondDir(MusicFontDir()) {
     for (const Entry& entry : mMap.Entries) {
         if (!entry.Key.empty()) mByFirstCode[entry.Key.front()].push_back(&entry);
     }
@@ -96,6 +98,17 @@ MusicFont::MusicFont(musicfont::Map map) : mMap(std::move(map)), mLilyPondDir(Mu
     }
 }
 
+namespace {
+
+// The map file at `path`, parsed by the first thread that asks for it.
+std::shared_ptr<const musicfont::Map> SharedMap(const std::string& path) {
+    static ParsedFileCache<musicfont::Map> parsed;
+    if (auto map = parsed.Get(path, musicfont::ParseMap)) return map;
+    return std::make_shared<const musicfont::Map>(musicfont::LoadMap(path));  // says why
+}
+
+}  // namespace
+
 MusicFont& MusicFont::ForThread() {
     thread_local std::unique_ptr<MusicFont> font;
     // What the map was read for: the override, else the application folder. Asked for with
@@ -104,14 +117,14 @@ MusicFont& MusicFont::ForThread() {
     thread_local std::string loadedFolder;
     if (!tMapFileOverride.empty()) {
         if (!font || loadedOverride != tMapFileOverride) {
-            font = std::make_unique<MusicFont>(musicfont::LoadMap(tMapFileOverride));
+            font = std::make_unique<MusicFont>(SharedMap(tMapFileOverride));
             loadedOverride = tMapFileOverride;
         }
         return *font;
     }
     std::string folder = CurrentPlatform().AppFolder();
     if (!font || !loadedOverride.empty() || loadedFolder != folder) {
-        font = std::make_unique<MusicFont>(musicfont::LoadMap(CurrentMapFile()));
+        font = std::make_unique<MusicFont>(SharedMap(CurrentMapFile()));
         loadedOverride.clear();
         loadedFolder = std::move(folder);
     }

@@ -58,7 +58,7 @@ struct MusicRun {
 
 class MusicFont {
   public:
-    explicit MusicFont(musicfont::Map map);
+    explicit MusicFont(std::shared_ptr<const musicfont::Map> map);
 
     // The font of this thread, read from the current map file on first use (and again when
     // the map file changes).
@@ -93,7 +93,8 @@ class MusicFont {
     void Report(const std::string& problem);
     std::vector<uint8_t> Codes(std::string_view text, std::u32string& chars) const;
 
-    musicfont::Map mMap;
+    std::shared_ptr<const musicfont::Map> mShared;  // a map is parsed once per process
+    const musicfont::Map& mMap;
     std::string mLilyPondDir;
     std::vector<const musicfont::Entry*> mByFirstCode[256];
     // Drawings by entry and the face variant they were built with (optical size, brace glyph).

@@ -1,9 +1,8 @@
 #include "PngFile.h"
 
+#include "PngDeflate.h"
+
 #include <zlib.h>
-#ifdef CORVENDI_HAVE_LIBDEFLATE
-#include <libdeflate.h>
-#endif
 
 #include <array>
 #include <cstdio>
@@ -99,36 +98,6 @@ void RawRows(const unsigned char* data, int32_t width, int32_t height, int32_t s
     }
 }
 
-#ifdef CORVENDI_HAVE_LIBDEFLATE
-struct Compressor {
-    libdeflate_compressor* Handle = libdeflate_alloc_compressor(1);  // the fastest level
-    ~Compressor() {
-        if (Handle) libdeflate_free_compressor(Handle);
-    }
-};
-#endif
-
-// The zlib stream of the rows at the fastest level; false when compression failed.
-bool Deflate(const std::vector<unsigned char>& raw, std::vector<unsigned char>& packed) {
-#ifdef CORVENDI_HAVE_LIBDEFLATE
-    thread_local Compressor compressor;
-    if (!compressor.Handle) return false;
-    packed.resize(libdeflate_zlib_compress_bound(compressor.Handle, raw.size()));
-    const size_t size = libdeflate_zlib_compress(compressor.Handle, raw.data(), raw.size(),
-                                                 packed.data(), packed.size());
-    packed.resize(size);
-    return size > 0;
-#else
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    packed.resize(size);
-    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), Z_BEST_SPEED) !=
-        Z_OK)
-        return false;
-    packed.resize(size);
-    return true;
-#endif
-}
-
 // Buffers kept between pictures of a thread: a page's worth of memory is not mapped and
 // faulted in again for every page.
 struct Buffers {
@@ -186,7 +155,10 @@ bool WritePngFile(const std::string& path, const unsigned char* data, int32_t wi
     Palette palette;
     const bool indexed = ToIndices(data, width, height, stride, palette, buffers.Indices);
     RawRows(data, width, height, stride, indexed ? &buffers.Indices : nullptr, buffers.Raw);
-    if (!Deflate(buffers.Raw, buffers.Packed)) return false;
+    const size_t pixelBytes = indexed ? 1 : 3;
+    buffers.Packed.clear();
+    DeflateScanlines(buffers.Raw.data(), buffers.Raw.size(),
+                     static_cast<size_t>(width) * pixelBytes + 1, pixelBytes, buffers.Packed);
     const std::string png = PngBytes(width, height, indexed ? &palette : nullptr, buffers.Packed);
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ForwardingSurface.h"
+#include "LayoutSurface.h"
 
 namespace corvendi::cairo {
 
@@ -53,17 +54,35 @@ void Paginate(Score& score, const std::shared_ptr<Surface>& window, const Render
     }
 }
 
+// A window of the page's size to paginate on when the pages go elsewhere.
+std::shared_ptr<Surface> LayoutWindow(const Score& score) {
+    return std::make_shared<cairoimpl::LayoutSurface>(score.SheetWidthTw(), score.SheetHeightTw(),
+                                                      CurrentPlatform().TwipsPerPixelX());
+}
+
 std::shared_ptr<CairoImageSurface> PageImage(const Score& score, int32_t twipsPerPixel) {
     return std::make_shared<CairoImageSurface>(score.SheetWidthTw(), score.SheetHeightTw(),
                                                twipsPerPixel);
 }
 
-// The pages asked for of a paginated score; throws when the range selects none.
-std::vector<int32_t> PagesOf(const Score& score, const std::string& path,
-                             const RenderOptions& options) {
-    auto pages = SelectedPages(options.FromPage, options.ToPage, score.LastPage());
-    if (pages.empty()) throw Error("render.pages", path + ": no page in the range asked for");
-    return pages;
+// "9", "9–12": a range of pages as a reader writes it.
+std::string RangeText(int32_t from, int32_t to) {
+    return from == to ? std::to_string(from) : std::to_string(from) + "\u2013" + std::to_string(to);
+}
+
+// The pages asked for of a paginated score; throws, naming the pages there are, when the range
+// selects none.
+std::vector<int32_t> PagesOf(const Score& score, const RenderOptions& options) {
+    const int32_t last = score.LastPage();
+    auto pages = SelectedPages(options.FromPage, options.ToPage, last);
+    if (!pages.empty()) return pages;
+    const int32_t from = options.FromPage.value_or(1);
+    const int32_t to = std::max(from, options.ToPage.value_or(from));
+    const bool one = from == to;
+    std::string message =
+        (one ? "page " : "pages ") + RangeText(from, to) + (one ? " lies" : " lie") + " outside ";
+    message += last < 1 ? "the score, which has no pages" : RangeText(1, last);
+    throw Error("render.pages", message);
 }
 
 // Shows the page `page` of a paginated score on its window.
@@ -108,7 +127,8 @@ std::vector<int32_t> SelectedPages(std::optional<int32_t> fromPage, std::optiona
 
 std::vector<std::string> RenderPdf(Score& score, const std::string& path,
                                    const RenderOptions& options) {
-    Paginate(score, PageImage(score, CurrentPlatform().TwipsPerPixelX()), options);
+    Paginate(score, LayoutWindow(score), options);
+    PagesOf(score, options);  // before the file is made: a range outside the score writes nothing
     auto printer = std::make_shared<CairoPdfSurface>(path);
     Report(options, RenderStage::Printing, options.FromPage.value_or(1));
     score.PrintScore(printer, options.FromPage, options.ToPage);
@@ -123,7 +143,7 @@ std::vector<std::string> RenderPng(Score& score, const std::string& path,
     auto image = PageImage(score, TwipsPerPixel(options));
     Paginate(score, image, options);
     std::vector<std::string> written;
-    for (const int32_t page : PagesOf(score, path, options)) {
+    for (const int32_t page : PagesOf(score, options)) {
         Report(options, RenderStage::Drawing, page);
         ShowPage(score, page);
         const std::string name = PageFileName(path, page);
@@ -139,12 +159,11 @@ std::vector<std::string> RenderSvg(Score& score, const std::string& path,
                                    const RenderOptions& options) {
     // One window whose target changes from page to page: attaching a new window per page would
     // start pagination again.
-    auto window =
-        std::make_shared<ForwardingSurface>(PageImage(score, CurrentPlatform().TwipsPerPixelX()));
+    auto window = std::make_shared<ForwardingSurface>(LayoutWindow(score));
     Paginate(score, window, options);
     const auto screen = window->Target();
     std::vector<std::string> written;
-    for (const int32_t page : PagesOf(score, path, options)) {
+    for (const int32_t page : PagesOf(score, options)) {
         Report(options, RenderStage::Drawing, page);
         const std::string name = PageFileName(path, page);
         auto picture =

@@ -38,6 +38,7 @@ class FileFaces {
         if (CachedFace(path, index)) {
             // A pattern with nothing but the file, so that the surface's font options decide
             // hinting and antialiasing.
+            std::lock_guard<std::mutex> lock(FontconfigMutex());
             FcPattern* pattern = FcPatternCreate();
             if (pattern) {
                 FcPatternAddString(pattern, FC_FILE,

@@ -281,48 +281,32 @@ void GtkDialogPresenter::Present(Dialog& dialog) {
     if (dialog.IsOpen()) dialog.CloseByFrame();
 }
 
-namespace {
-
-Pango::FontDescription DescriptionOf(const Font& font) {
-    Pango::FontDescription description;
-    description.set_family(font.Name());
-    description.set_size(static_cast<int>(font.Size() * PANGO_SCALE));
-    description.set_weight(font.Bold() ? Pango::Weight::BOLD : Pango::Weight::NORMAL);
-    description.set_style(font.Italic() ? Pango::Style::ITALIC : Pango::Style::NORMAL);
-    return description;
-}
-
-void StoreDescription(const Pango::FontDescription& description, Font& font) {
-    font.SetName(description.get_family());
-    if (description.get_size() > 0)
-        font.SetSize(static_cast<float>(description.get_size()) / PANGO_SCALE);
-    font.SetBold(description.get_weight() >= Pango::Weight::SEMIBOLD);
-    font.SetItalic(description.get_style() != Pango::Style::NORMAL);
-}
-
-}  // namespace
-
 bool GtkDialogPresenter::ChooseFont(Font& font) {
     if (!GtkPlatform::HasDisplay()) return false;
     Gtk::Window* parent = mParent ? mParent() : nullptr;
-    // The dialog being presented is the chooser's parent when it is the active window.
-    for (Gtk::Window* window : Gtk::Window::list_toplevels())
-        if (window->is_active()) parent = window;
     Gtk::FontChooserDialog chooser("Font");
     if (parent) chooser.set_transient_for(*parent);
     chooser.set_modal(true);
-    chooser.set_font_desc(DescriptionOf(font));
-    bool answered = false;
-    bool confirmed = false;
-    chooser.signal_response().connect([&](int response) {
-        confirmed = response == Gtk::ResponseType::OK;
-        answered = true;
-    });
+    chooser.set_level(Gtk::FontChooser::Level::FAMILY | Gtk::FontChooser::Level::STYLE |
+                      Gtk::FontChooser::Level::SIZE);
+    Pango::FontDescription shown;
+    shown.set_family(font.Name());
+    shown.set_size(static_cast<int>(font.Size() * PANGO_SCALE));
+    shown.set_weight(font.Bold() ? Pango::Weight::BOLD : Pango::Weight::NORMAL);
+    shown.set_style(font.Italic() ? Pango::Style::ITALIC : Pango::Style::NORMAL);
+    chooser.set_font_desc(shown);
+    int response = Gtk::ResponseType::NONE;
+    chooser.signal_response().connect([&](int r) { response = r; });
     chooser.show();
-    RunNestedLoopUntil([&] { return answered; });
+    RunNestedLoopUntil([&] { return response != Gtk::ResponseType::NONE; });
     chooser.hide();
-    if (confirmed) StoreDescription(chooser.get_font_desc(), font);
-    return confirmed;
+    if (response != Gtk::ResponseType::OK) return false;
+    const Pango::FontDescription chosen = chooser.get_font_desc();
+    font.SetName(chosen.get_family());
+    if (chosen.get_size() > 0) font.SetSize(static_cast<float>(chosen.get_size()) / PANGO_SCALE);
+    font.SetBold(chosen.get_weight() >= Pango::Weight::SEMIBOLD);
+    font.SetItalic(chosen.get_style() != Pango::Style::NORMAL);
+    return true;
 }
 
 }  // namespace corvendi::gtk

@@ -3,6 +3,8 @@
 #include <glib.h>
 #include <gtkmm.h>
 
+#include <optional>
+
 namespace corvendi::gtk {
 
 struct GtkPlatform::Timer {
@@ -44,6 +46,30 @@ GtkPlatform::~GtkPlatform() {
 }
 
 bool GtkPlatform::HasDisplay() { return gdk_display_get_default() != nullptr; }
+
+namespace {
+// The first monitor's size in pixels, if there is one.
+std::optional<Gdk::Rectangle> FirstMonitor() {
+    if (!GtkPlatform::HasDisplay()) return std::nullopt;
+    auto monitors = Gdk::Display::get_default()->get_monitors();
+    if (!monitors || monitors->get_n_items() == 0) return std::nullopt;
+    auto monitor = std::dynamic_pointer_cast<Gdk::Monitor>(monitors->get_object(0));
+    if (!monitor) return std::nullopt;
+    Gdk::Rectangle area;
+    monitor->get_geometry(area);
+    return area;
+}
+}  // namespace
+
+int32_t GtkPlatform::ScreenWidthTw() const {
+    const auto area = FirstMonitor();
+    return area ? area->get_width() * TwipsPerPixelX() : HeadlessPlatform::ScreenWidthTw();
+}
+
+int32_t GtkPlatform::ScreenHeightTw() const {
+    const auto area = FirstMonitor();
+    return area ? area->get_height() * TwipsPerPixelY() : HeadlessPlatform::ScreenHeightTw();
+}
 
 int32_t GtkPlatform::StartTimer(int32_t periodMs, TimerCallback callback) {
     if (!callback) return 0;

@@ -78,6 +78,8 @@ class CORVENDI_API CairoSurface : public Surface {
     // pointers become null) after the surface has written what it holds. False when writing
     // failed.
     bool CloseDocument(cairo_t*& context, cairo_surface_t*& surface);
+    // Bytes a document surface writes to memory before they go to its file.
+    std::string& DocumentBytes();
 
     int32_t mTwipsPerPixel = 15;
 

@@ -4,7 +4,8 @@
 // Each function attaches a window of its own to the score (an image of the page's size), lets
 // pagination run to the end on the calling thread's platform, writes the files and detaches the
 // window again. A failure to write throws corvendi::Error with the id "render.write"; a page
-// range that selects no page throws "render.pages".
+// range that selects no page throws "render.pages" (naming the pages the score has) before any
+// file is made.
 #pragma once
 
 #include <corvendi/Export.h>

@@ -34,6 +34,10 @@ class GtkPlatform : public HeadlessPlatform {
     GtkPlatform();
     ~GtkPlatform() override;
 
+    // The first monitor's size, when there is a display.
+    int32_t ScreenWidthTw() const override;
+    int32_t ScreenHeightTw() const override;
+
     int32_t StartTimer(int32_t periodMs, TimerCallback callback) override;
     void StopTimer(int32_t timerId) override;
     bool ProcessPendingEvents() override;
