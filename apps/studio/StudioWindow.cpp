@@ -774,6 +774,9 @@ void StudioWindow::ShowHelp() {
         "Up / Down: raise or lower the last note    Ctrl+Left / Right: move it\n"
         "Right click on a note: delete it or add an articulation or ornament\n"
         "Ctrl+Z / Shift+Ctrl+Z: undo / redo\n"
+        "Ctrl+M: choose a mark, then click to place it (again to take it away)\n"
+        "Ctrl+L: type lyrics (Space next, - hyphen, Shift+Tab back, Escape stop)\n"
+        "Alt+Return: Score Properties    F5 / Shift+F5 / F8: play / from the measure / stop\n"
         "Ctrl+wheel or Ctrl++ / Ctrl+−: zoom    Page Up / Page Down: turn pages",
         "Keyboard and Mouse", MessageIcon::Information);
 }
