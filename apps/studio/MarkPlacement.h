@@ -18,7 +18,8 @@ struct MarkChoice {
 };
 
 // Places or toggles the mark at `point`, or opens Measure Properties on the measure under the
-// point for the marks set there. False for note entry (nothing done).
+// point for the marks set there. A chord clicked in the chord row above a staff goes on that
+// staff's top line. False for note entry (nothing done).
 bool PlaceMark(Score& score, PagePoint point, const MarkChoice& choice);
 
 }  // namespace corvendi::studio

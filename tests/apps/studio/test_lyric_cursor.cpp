@@ -63,7 +63,7 @@ TEST_F(StudioScoreTest, LyricsRunOnAcrossThePageTurnAndBack) {
     EXPECT_EQ(score->LastPage(), last);
 }
 
-TEST_F(StudioScoreTest, OctaveLinesToggleAndNoteEntryPlacesNoMark) {
+TEST_F(StudioScoreTest, OctaveLinesToggleChordsLandFromTheChordRowAndNotesPlaceNoMark) {
     // A point on the first note's staff: up from its lyric line.
     LyricCursor cursor(*score);
     const auto spot = cursor.Start();
@@ -78,6 +78,12 @@ TEST_F(StudioScoreTest, OctaveLinesToggleAndNoteEntryPlacesNoMark) {
     EXPECT_NE(ToJson(*score), before);
     PlaceMark(*score, onStaff, MarkChoice{evtSectionDefine, sct8va, "", false});
     EXPECT_EQ(ToJson(*score), before);
+    // A chord clicked above the staff, where no staff is, lands at that time.
+    PagePoint above = onStaff;
+    while (score->InRegion(above.X, above.Y)) above.Y -= 30;
+    above.Y -= 200;
+    PlaceMark(*score, above, MarkChoice{evtChord, 1, "", false});
+    EXPECT_NE(ToJson(*score).find(R"("type":10,"value1":1)"), std::string::npos);
     PlaceMark(*score, onStaff, MarkChoice{evtDynamic, dynMF, "", false});
     EXPECT_NE(ToJson(*score).find(R"("type":15,"value1":70)"), std::string::npos);
 }
