@@ -172,6 +172,7 @@ void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
         cairo_paint(c);
         cairo_restore(c);
     }
+    if (OnOverlay) OnOverlay(cr);
     if (mDragStart) {
         cr->rectangle(std::min(mDragStart->X, mDragNow.X) + 0.5,
                       std::min(mDragStart->Y, mDragNow.Y) + 0.5,

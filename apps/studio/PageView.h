@@ -46,6 +46,8 @@ class PageView : public Gtk::Grid {
     // frame that draw belongs to has been painted on screen.
     std::function<void(double drawMs)> OnDrawn;
     std::function<void()> OnPainted;
+    // Draws over the page, in view coordinates, after the page image (the playing measure).
+    std::function<void(const Cairo::RefPtr<Cairo::Context>&)> OnOverlay;
     // The scroll offsets changed (by a bar or the wheel).
     std::function<void()> OnScrolled;
 

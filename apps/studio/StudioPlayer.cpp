@@ -93,6 +93,7 @@ void StudioPlayer::Stop() {
     mFollow.disconnect();
     if (const std::shared_ptr<Score> score = mScore()) score->PlayScore(true);
     mReport("");
+    if (OnPosition) OnPosition(-1);
 }
 
 bool StudioPlayer::Playing() const {
@@ -104,8 +105,10 @@ void StudioPlayer::Follow() {
     const std::shared_ptr<Score> score = mScore();
     if (!score || !Playing()) {
         mReport("");
+        if (OnPosition) OnPosition(-1);
         return;
     }
+    if (OnPosition) OnPosition(score->PlayPosition());
     const int32_t measure =
         score->AllGlobals()->MeasureInfo(std::max(score->PlayPosition(), 0)).Number;
     if (measure == mShownMeasure) return;

@@ -29,6 +29,9 @@ class StudioPlayer {
     bool Playing() const;
 
     // The soundfont in use: the one chosen in Preferences, else the standard ones.
+    // Called with the score tick sounding while playing, and with -1 once playing stopped.
+    std::function<void(int32_t tick)> OnPosition;
+
     const std::string& ChosenSoundFont() const { return mSoundFont; }
     void ChooseSoundFont(const std::string& path);
 

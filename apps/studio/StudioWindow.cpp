@@ -382,6 +382,8 @@ void StudioWindow::ConnectView() {
         Show();
     };
     mPalette.OnDrum = [this](int32_t drum) { mScore->SetDrumIX(drum); };
+    mPlayer.OnPosition = [this](int32_t tick) { ShowPlaying(tick); };
+    mView.OnOverlay = [this](const Cairo::RefPtr<Cairo::Context>& cr) { DrawPlaying(cr); };
 }
 
 bool StudioWindow::OnKey(guint key, Gdk::ModifierType state) {
@@ -613,6 +615,37 @@ void StudioWindow::ChooseOpen() {
         if (response == Gtk::ResponseType::ACCEPT) Open(mChooser->get_file()->get_path());
     });
     mChooser->show();
+}
+
+void StudioWindow::ShowPlaying(int32_t tick) {
+    std::optional<PageBox> box;
+    if (tick >= 0) {
+        PlayingMeasure playing = FindPlayingMeasure(*mScore, tick);
+        // Followed page by page: at most one turn per look, as the music moves on.
+        const int32_t page = mScore->CurPage();
+        if (playing.Place == MeasurePlace::LaterPage && page < mScore->LastPage()) {
+            TurnTo(page + 1);
+            playing = FindPlayingMeasure(*mScore, tick);
+        } else if (playing.Place == MeasurePlace::EarlierPage && page > 1) {
+            TurnTo(page - 1);
+            playing = FindPlayingMeasure(*mScore, tick);
+        }
+        if (playing.Place == MeasurePlace::OnPage) box = playing.Box;
+    }
+    if (box.has_value() == mPlaying.has_value() &&
+        (!box || (box->From == mPlaying->From && box->To == mPlaying->To)))
+        return;
+    mPlaying = box;
+    mView.Area().queue_draw();
+}
+
+void StudioWindow::DrawPlaying(const Cairo::RefPtr<Cairo::Context>& cr) {
+    if (!mPlaying) return;
+    const ViewPoint from = mView.Geometry().ToView(mPlaying->From);
+    const ViewPoint to = mView.Geometry().ToView(mPlaying->To);
+    cr->rectangle(from.X, from.Y, to.X - from.X, to.Y - from.Y);
+    cr->set_source_rgba(1.0, 0.85, 0.2, 0.3);
+    cr->fill();
 }
 
 void StudioWindow::ChooseSoundFont() {

@@ -9,12 +9,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "LyricEntry.h"
 #include "MarksPalette.h"
 #include "NotePalette.h"
 #include "PageView.h"
+#include "PlayingMeasure.h"
 #include "ScoreMenu.h"
 #include "StudioPlayer.h"
 #include "StudioTiming.h"
@@ -74,6 +76,9 @@ class StudioWindow : public Gtk::ApplicationWindow {
     void Export(const std::string& path);
     void Print();
     void ChooseSoundFont();
+    // Boxes the measure sounding at `tick` (-1: none), turning the page to it.
+    void ShowPlaying(int32_t tick);
+    void DrawPlaying(const Cairo::RefPtr<Cairo::Context>& cr);
     void RefreshRecent();
     void Error(const std::string& text, const std::string& title);
     void ShowHelp();
@@ -108,6 +113,7 @@ class StudioWindow : public Gtk::ApplicationWindow {
     bool mUpdatingPages = false;
     bool mCloseConfirmed = false;
     int32_t mActiveMeasure = 1;
+    std::optional<PageBox> mPlaying;
 };
 
 }  // namespace corvendi::studio

@@ -1,6 +1,7 @@
 // Lyric typing across page turns, and marks placed through the palette's click, on the example
 // score (two pages) with the GTK platform running headless.
 #include <corvendi/Enums.h>
+#include <corvendi/GlobalEvents.h>
 #include <corvendi/Score.h>
 #include <corvendi/ToJson.h>
 #include <corvendi/cairo/CairoImageSurface.h>
@@ -9,6 +10,7 @@
 
 #include "LyricCursor.h"
 #include "MarkPlacement.h"
+#include "PlayingMeasure.h"
 
 namespace corvendi::studio {
 namespace {
@@ -86,6 +88,22 @@ TEST_F(StudioScoreTest, OctaveLinesToggleChordsLandFromTheChordRowAndNotesPlaceN
     EXPECT_NE(ToJson(*score).find(R"("type":10,"value1":1)"), std::string::npos);
     PlaceMark(*score, onStaff, MarkChoice{evtDynamic, dynMF, "", false});
     EXPECT_NE(ToJson(*score).find(R"("type":15,"value1":70)"), std::string::npos);
+}
+
+TEST_F(StudioScoreTest, ThePlayingMeasureIsBoxedOnItsPageAndFollowedToTheNext) {
+    const auto globals = score->AllGlobals();
+    const PlayingMeasure second = FindPlayingMeasure(*score, globals->MeasureTime(2) + 5);
+    const PlayingMeasure third = FindPlayingMeasure(*score, globals->MeasureTime(3));
+    ASSERT_EQ(second.Place, MeasurePlace::OnPage);
+    ASSERT_EQ(third.Place, MeasurePlace::OnPage);
+    // Side by side on the first system, across all its staffs.
+    EXPECT_EQ(second.Box.To.X, third.Box.From.X);
+    EXPECT_EQ(second.Box.From.Y, third.Box.From.Y);
+    EXPECT_LT(second.Box.From.X, second.Box.To.X);
+    EXPECT_GT(second.Box.To.Y - second.Box.From.Y, 3000);
+    EXPECT_EQ(FindPlayingMeasure(*score, score->HighTime() - 1).Place, MeasurePlace::LaterPage);
+    score->SetCurPage(2);
+    EXPECT_EQ(FindPlayingMeasure(*score, 0).Place, MeasurePlace::EarlierPage);
 }
 
 }  // namespace
