@@ -6,6 +6,7 @@
 #include <corvendi/dialogs/Dialog.h>
 #include <corvendi/dialogs/ScriptedPresenter.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>

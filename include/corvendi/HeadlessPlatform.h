@@ -16,6 +16,8 @@
 // - Dialogs go to the presenter set with SetDialogPresenter; without one, "Cancel" is pressed.
 //   The font chooser is the presenter's (DialogPresenter::ChooseFont); without a presenter the
 //   font is kept.
+// - The clipboard is a text in memory, shared by the scores of the thread; it is not the
+//   desktop's (a GUI host overrides the three clipboard calls).
 // - Sequencers play on the virtual clock: a file "plays" for its duration as timers count it
 //   and then raises its completion; nothing sounds. A host with real sound sets a factory.
 #pragma once
@@ -87,6 +89,11 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     // nullptr goes back to pressing "Cancel".
     void SetDialogPresenter(std::shared_ptr<DialogPresenter> presenter);
     bool ChooseFont(Font& font) override;
+    // A clipboard of this platform's own, in memory: the scores of the thread share it.
+    std::string ClipboardText() override { return mClipboard; }
+    void SetClipboardText(const std::string& text) override { mClipboard = text; }
+    void ClearClipboard() override { mClipboard.clear(); }
+
     // The factory's sequencer, else one playing on the virtual clock.
     std::unique_ptr<Sequencer> CreateSequencer() override;
     // An empty function goes back to the virtual-clock sequencer.
@@ -119,6 +126,7 @@ class CORVENDI_API HeadlessPlatform : public Platform,
     std::function<void(const MessageBoxRecord&)> mMessageSink;
     std::shared_ptr<DialogPresenter> mDialogPresenter;
     std::function<std::unique_ptr<Sequencer>()> mSequencerFactory;
+    std::string mClipboard;
 };
 
 // The application folder from its candidates in order of precedence: the folder a host set, the

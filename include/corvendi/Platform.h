@@ -1,7 +1,7 @@
 // The services the engine asks of the machine and of the host application: the time of day, the
 // screen metrics, the application folder, timers on the host's thread, the host's message loop,
-// the recent-documents list, message boxes, modal dialogs with their font chooser and the MIDI
-// sequencer playback plays through.
+// the recent-documents list, message boxes, modal dialogs with their font chooser, the clipboard
+// and the MIDI sequencer playback plays through.
 //
 // Every thread has its own platform (the engine runs on one user-interface thread per score and
 // never starts threads of its own). Until a host installs its own with SetPlatform, a thread uses
@@ -98,6 +98,14 @@ class CORVENDI_API Platform {
     // and italic are stored in `font` and the result is true. False (cancelled, or no chooser)
     // leaves `font` as it was.
     virtual bool ChooseFont(Font& font) = 0;
+    // --- Clipboard -----------------------------------------------------------------------------
+    // The system clipboard as plain UTF-8 text, shared with other programs: what is on it ("" when
+    // it holds no text), putting text on it, and emptying it. A clipboard that cannot be reached
+    // reads "" and ignores writes.
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
+    virtual void ClearClipboard() = 0;
+
     // --- Sound ---------------------------------------------------------------------------------
     // A new sequencer for one score's playback (Sequencer.h), used on this thread only; nullptr
     // when the machine has none (the score then plays nothing).

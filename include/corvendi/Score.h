@@ -201,13 +201,30 @@ class CORVENDI_API Score : public DocumentOwner {
     // The end of the music: the greatest start time of the last note of any voice.
     int32_t HighTime() const;
     // Adds a note to voice `Voice` (1..AllVoices count) of the score; nullptr for another
-    // number. Records no undo step and repaints nothing.
+    // number. Builds a document: records no undo step of its own and repaints nothing.
     std::shared_ptr<Note> AddNote(int32_t Voice, int32_t Time, uint8_t Value, int32_t Duration,
                                   int32_t Flags);
-    // Number of selected notes.
-    int32_t SelCount() const;
+    // --- selection and clipboard ----------------------------------------------------------
+    // Selects the notes of the active voice drawn between Left and Right (twips of the last
+    // drawn page) in every system whose staff band the rectangle touches; the corners may come
+    // in any order. Returns the number selected (SelCount).
+    int32_t SetSelection(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom);
     // Empties the selection (no event).
     void ClearSelection();
+    // Number of selected notes.
+    int32_t SelCount() const;
+    // Puts the selected notes on the clipboard as text: the staff ID, ":" and the voice ID,
+    // "@" and the start of the first note's measure, then "#time#duration#flags#pitches" for
+    // each note, a chord's pitches joined by "|" (a new staff or voice ID where it changes).
+    // With IsMove the notes are then deleted as ChangeSel(Del) does. Returns the number of
+    // selected notes; with none the clipboard is left empty.
+    int32_t PutClipboard(bool IsMove);
+    // Pastes notes copied by PutClipboard into the active voice of the selected staff, moved
+    // from the measure they were copied from to the selected measure. Only the first staff of
+    // the text is pasted; pitches outside 0..127 are left out; text that is not copied notes
+    // pastes nothing, and a damaged text pastes what came before the damage. `Clear` is
+    // accepted and not used.
+    void GetClipboard(bool Clear = false);
     // The description of catalogue entry 0..174; "" for another code.
     std::string InsDesc(int32_t InsCode) const;
 
@@ -404,7 +421,10 @@ class CORVENDI_API Score : public DocumentOwner {
     // >= 256 transposes up by NewValue mod 256, < 0 transposes down; StemDir a StemTypes stem or
     // dot/triplet property; Ornaments toggles OrnamentTypes marks. Notes that then overlap in
     // the measures whose durations changed move later. Returns the number of notes processed.
-    // Del and Tie belong to the selection and are not handled here: the call returns 0.
+    // With Del (the other switches then ignored) the selected notes are removed, the selection
+    // is emptied (SelectionCleared) and the number removed is returned. With Tie the first
+    // selected note is tied to the last selected note of its staff; 1 when a tie was added (not
+    // when the end would lie at tick 65,536 or later), else 0.
     int32_t ChangeSel(int32_t NewDur = 0, int32_t NewValue = 0, int32_t StemDir = 0,
                       int32_t Ornaments = 0, bool Del = false, bool Tie = false);
     // Removes the note starting at AtTime from voice Voice (1..4, else the active voice) of staff
@@ -419,14 +439,14 @@ class CORVENDI_API Score : public DocumentOwner {
     // Repeats, section marks, the score's end, octave lines and repeat-measure signs toggle;
     // line ends toggle; measure widths and staff spacing add up; key and clef changes,
     // dynamics, tempo marks and chords replace the same type at the same time; a text at the
-    // same time is moved and rewritten. Records each change for Undo, then repaints the
-    // system, or lays the pages out again from the current page where the layout changes.
+    // same time is moved and rewritten. One undo step; repaints the system, or lays the pages
+    // out again from the current page where the layout changes.
     void AddGlobalByHit(int32_t X, int32_t Y, int32_t EventType, int32_t SubType = 0,
                         const std::string& Text = {});
     // Removes the mark of EventType at AtTime, or every one when AtTime < 0: key and clef
     // changes, lyrics, dynamics, tempo marks, staff spacing and text from the selected staff,
     // section marks from the score and the selected staff, the rest from the score. The last
-    // lyric gone sets the staff's verse count to 0. Lays the pages out again; no undo step.
+    // lyric gone sets the staff's verse count to 0. Lays the pages out again; one undo step.
     void RemoveGlobalEvent(int32_t AtTime, int32_t EventType);
     // The active verse of the lyric being edited ("" when none is). Setting it stores the verse
     // in the lyric at the cursor (creating it) and redraws it.

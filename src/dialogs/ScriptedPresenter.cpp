@@ -13,6 +13,9 @@ namespace corvendi {
 
 namespace {
 
+// The largest point size a font chooser offers.
+constexpr double kLargestFontSize = 1638.0;
+
 std::string_view Trimmed(std::string_view text) {
     const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
@@ -110,7 +113,7 @@ std::optional<FontAnswer> FontAnswer::Parse(std::string_view text) {
         } else if (word == "italic") {
             answer.Italic = true;
         } else if (IsNumberText(word) && LeadingNumber(word) > 0.0 && answer.Size == 0.0f) {
-            answer.Size = static_cast<float>(std::min(LeadingNumber(word), 1638.0));
+            answer.Size = static_cast<float>(std::min(LeadingNumber(word), kLargestFontSize));
         } else if (word != "regular") {
             return std::nullopt;
         }

@@ -42,7 +42,6 @@ constexpr int32_t kMoveRoom = durWhole;
 // Note flags are 16-bit values: clearing bits keeps the low 16 bits only.
 constexpr int32_t kFlagWord = 65535;
 constexpr int32_t kBowingFlags = nteBowUp | nteBowDown;
-// The undo kind of a note entered by hit.
 
 // Semitones of the natural letters C D E F G A B above C.
 constexpr std::array<int32_t, 7> kNaturalSemitone = {0, 2, 4, 5, 7, 9, 11};

@@ -10,6 +10,7 @@
 #include "engine/NoteEditor.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
+#include "engine/SelectionEditor.h"
 #include "render/PageLayout.h"
 
 namespace corvendi {
@@ -65,7 +66,8 @@ bool Score::ChangeLast(int32_t Value, bool Alignment) {
 int32_t Score::ChangeSel(int32_t NewDur, int32_t NewValue, int32_t StemDir, int32_t Ornaments,
                          bool Del, bool Tie) {
     detail::EditStep step(*this);
-    if (Del || Tie) return 0;
+    if (Del) return SelectionEditor(*this).DeleteSelected();
+    if (Tie) return SelectionEditor(*this).TieSelected();
     return NoteEditor(*this).ChangeSel(NewDur, NewValue, StemDir, Ornaments);
 }
 

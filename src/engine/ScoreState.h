@@ -103,6 +103,7 @@ struct ScoreState {
     std::vector<std::shared_ptr<Note>> Selected;
     std::vector<std::string> SelVoiceIDs;
     std::vector<int32_t> SelStaffs;
+    int32_t SelVoice = 1;  // the active voice when the selection was made
 
     // Edit steps (engine/EditStep.h): how deeply they are nested now, what the outermost one
     // has gathered (null when it records nothing), the note journal it replaced, and whether

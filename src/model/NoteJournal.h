@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -57,7 +58,7 @@ class NoteJournal {
     };
     static void Toggle(Entry& entry);
 
-    std::vector<Entry> mEntries;
+    std::deque<Entry> mEntries;  // grows without moving what it holds
 };
 
 // The journal recording on this thread; null when no edit step records.

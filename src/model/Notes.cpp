@@ -42,6 +42,14 @@ JournalTarget RecordingFor(const Notes& notes) {
     return {journal, std::move(handle)};
 }
 
+// Whether `note` still sounds at `time`: its dot does not count here; a triplet sounds for half
+// its base duration.
+bool SoundsPast(const Note& note, int32_t time) {
+    const int64_t length =
+        (note.Flags() & nteTriplet) != 0 ? IDiv(note.Duration(), 2) : note.Duration();
+    return int64_t{note.NoteTime()} + length > time;
+}
+
 // 0-based position of the first note starting at or after `time`.
 size_t LowerBound(const Notes::List& list, int32_t time) {
     const auto it = std::partition_point(
@@ -119,7 +127,7 @@ std::shared_ptr<Note> Notes::Add(int32_t atTime, uint8_t value, int32_t duration
 
     if (position > 1) {
         const auto previous = NoteAt(position - 1);
-        if (recording) recording.Journal->Changing(previous);
+        if (recording && SoundsPast(*previous, atTime)) recording.Journal->Changing(previous);
         ShortenToGap(*previous, atTime);
     }
     return note;
@@ -129,11 +137,9 @@ std::shared_ptr<Note> Notes::Add(int32_t atTime, uint8_t value, int32_t duration
 // duration that fits the gap, dotted when the gap is longer than that base. Its dot does not
 // count towards its length here; a triplet sounds for half its base duration.
 void Notes::ShortenToGap(Note& previous, int32_t nextTime) const {
+    if (!SoundsPast(previous, nextTime)) return;
     const int32_t flags = previous.Flags();
-    const int64_t length =
-        (flags & nteTriplet) != 0 ? IDiv(previous.Duration(), 2) : previous.Duration();
     const int64_t start = previous.NoteTime();
-    if (start + length <= nextTime) return;
 
     const int64_t gap = int64_t{nextTime} - start;
     const int32_t base = BaseDurationWithin(gap);

@@ -112,6 +112,29 @@ TEST_F(Undo, EveryKindOfEditIsTakenBackAndMadeAgainExactly) {
          },
          [](Undo&, Score& s) { s.ChangeSel(durHalf, 256 + 2, stmPropDot, ornAccent); }},
         {"a note deleted", {}, [](Undo&, Score& s) { s.DelNote(48, 1, 1); }},
+        {"the selection deleted",
+         [](Undo& t, Score&) {
+             t.Select({16, 32, 96});
+         },
+         [](Undo&, Score& s) { s.ChangeSel(0, 0, 0, 0, true); }},
+        {"the selection tied",
+         [](Undo& t, Score&) {
+             t.Select({0, 48});
+         },
+         [](Undo&, Score& s) { s.ChangeSel(0, 0, 0, 0, false, true); }},
+        {"the selection cut",
+         [](Undo& t, Score&) {
+             t.Select({64, 80});
+         },
+         [](Undo&, Score& s) { s.PutClipboard(true); }},
+        {"notes pasted",
+         [](Undo& t, Score& s) {
+             t.Select({0, 16, 32});
+             s.PutClipboard(false);
+             s.Staff(2)->SetSelected(true);
+             detail::ScoreAccess::SelectedMeasureSet(s, 2);
+         },
+         [](Undo&, Score& s) { s.GetClipboard(); }},
         {"marks placed",
          {},
          [](Undo& t, Score& s) {
