@@ -29,7 +29,7 @@ LC_ALL=de_DE.UTF-8 ctest --test-dir build/release --output-on-failure -j "$jobs"
 echo "== sanitizer build"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ \
       -DCORVENDI_SANITIZE=ON -DCORVENDI_BUILD_BENCH=OFF \
-      -DCORVENDI_BUILD_PYTHON=OFF
+      -DCORVENDI_BUILD_PYTHON=OFF -DCORVENDI_BUILD_STUDIO=OFF
 cmake --build build/asan -j "$jobs"
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -39,6 +39,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print
 echo "== fuzz targets"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
       -DCORVENDI_FUZZ=ON -DCORVENDI_BUILD_TESTS=OFF -DCORVENDI_BUILD_BENCH=OFF -DCORVENDI_BUILD_APPS=OFF \
-      -DCORVENDI_BUILD_PYTHON=OFF
+      -DCORVENDI_BUILD_PYTHON=OFF -DCORVENDI_BUILD_STUDIO=OFF
 cmake --build build/fuzz -j "$jobs"
 bash tools/run-fuzzers.sh build/fuzz "$fuzz_seconds"

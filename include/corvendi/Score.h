@@ -313,6 +313,12 @@ class CORVENDI_API Score : public DocumentOwner {
     int32_t SheetHeightTw() const;
     int32_t TwipsToPixelsX(int32_t Value) const;
     int32_t TwipsToPixelsY(int32_t Value) const;
+    // The screen resolution the score lays out and paints at, in whole twips per pixel (values
+    // below 1 are ignored): a host zooms its page view with it. It also becomes the thread's
+    // screen resolution, which printing returns to and scores created later start with. The
+    // pages are laid out again from page 1 and the current page is painted; a host that hands
+    // over a window of the new resolution next turns Redraw off around both calls.
+    void SetTwipsPerPixel(int32_t X, int32_t Y);
 
     // --- pagination --------------------------------------------------------------------------
     // True while background pagination runs; LastPage() is final once it is false. A headless

@@ -61,6 +61,20 @@ void Score::SetColors(int32_t ColorLines, int32_t ColorBars, int32_t ColorNotes,
     PaintWindow();
 }
 
+void Score::SetTwipsPerPixel(int32_t X, int32_t Y) {
+    if (X < 1 || Y < 1) return;
+    ProcessState& p = Process();
+    p.gTwipsPerPixelX = X;
+    p.gTwipsPerPixelY = Y;
+    // A print in progress keeps the printer's resolution; it returns to the new one at its end.
+    if (!mState->Printing) {
+        mState->TwipsPerPixelX = static_cast<float>(X);
+        mState->TwipsPerPixelY = static_cast<float>(Y);
+    }
+    detail::ScoreAccess::StartPagination(*this, false);
+    PaintWindow();
+}
+
 bool detail::ScoreAccess::PaginationTimerIsOurs(const Score& s) {
     return PaginationTimerRunning() && PaginationTimerTarget() == &s.mState->ScorePaginator;
 }

@@ -81,5 +81,29 @@ TEST_F(ScorePaint, APaintRequestedFromInsideAPaintIsIgnored) {
     EXPECT_FALSE(detail::ScoreAccess::Painting(*score));
 }
 
+TEST_F(ScorePaint, ANewResolutionLaysTheScoreOutAsIfItHadStartedWithIt) {
+    auto zoomedPage = [this](bool startZoomed) {
+        Headless().SetTwipsPerPixel(startZoomed ? 6 : 15, startZoomed ? 6 : 15);
+        NewScore();
+        score->CreateDefault();
+        for (int32_t t = 0; t < 256; t += 16) score->AddNote(1, t, uint8_t(60 + t / 16), 16, 0);
+        auto surface = Attach();
+        if (!startZoomed) {
+            score->SetTwipsPerPixel(0, 6);  // ignored
+            EXPECT_EQ(score->TwipsToPixelsX(60), 4);
+            score->SetTwipsPerPixel(6, 6);
+            EXPECT_FALSE(score->Paginating());
+            EXPECT_GT(surface->Count("Cls"), 0u);
+        }
+        surface->ClearCalls();
+        score->PaintWindow();
+        EXPECT_EQ(score->TwipsToPixelsX(60), 10);
+        EXPECT_EQ(Process().gTwipsPerPixelY, 6);
+        return surface->Transcript();
+    };
+    const std::string zoomed = zoomedPage(false);
+    EXPECT_EQ(zoomed, zoomedPage(true));
+}
+
 }  // namespace
 }  // namespace corvendi::test

@@ -1,0 +1,191 @@
+#include "PageView.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace corvendi::studio {
+
+namespace {
+constexpr double kWheelStep = 48.0;  // logical pixels per wheel notch
+constexpr double kClickSlop = 4.0;   // a drag shorter than this is a click
+}  // namespace
+
+PageView::PageView()
+    : mHAdjust(Gtk::Adjustment::create(0, 0, 1, kWheelStep, 400, 1)),
+      mVAdjust(Gtk::Adjustment::create(0, 0, 1, kWheelStep, 400, 1)),
+      mHBar(mHAdjust, Gtk::Orientation::HORIZONTAL),
+      mVBar(mVAdjust, Gtk::Orientation::VERTICAL) {
+    mArea.set_hexpand(true);
+    mArea.set_vexpand(true);
+    mArea.set_focusable(true);
+    mArea.set_draw_func(sigc::mem_fun(*this, &PageView::Draw));
+    attach(mArea, 0, 0);
+    attach(mVBar, 1, 0);
+    attach(mHBar, 0, 1);
+
+    mArea.signal_realize().connect([this] {
+        mFrameClock = mArea.get_frame_clock();
+        mAfterPaint = g_signal_connect_swapped(
+            mFrameClock->gobj(), "after-paint", G_CALLBACK(+[](PageView* view) {
+                if (!view->mAfterFrame.empty()) {
+                    Glib::signal_idle().connect_once([view, then = std::move(view->mAfterFrame)] {
+                        for (const auto& f : then) f();
+                    });
+                    view->mAfterFrame.clear();
+                }
+                if (!view->mDrawnInFrame) return;
+                view->mDrawnInFrame = false;
+                if (view->OnPainted) view->OnPainted();
+            }),
+            this);
+    });
+    mArea.signal_unrealize().connect([this] { DisconnectFrameClock(); });
+    mArea.signal_resize().connect([this](int width, int height) {
+        mGeometry.SetViewport(width, height);
+        SyncScrollBars();
+    });
+    auto onBar = [this] {
+        if (mSyncing) return;
+        mGeometry.ScrollTo(mHAdjust->get_value(), mVAdjust->get_value());
+        mArea.queue_draw();
+        if (OnScrolled) OnScrolled();
+    };
+    mHAdjust->signal_value_changed().connect(onBar);
+    mVAdjust->signal_value_changed().connect(onBar);
+
+    auto scroll = Gtk::EventControllerScroll::create();
+    scroll->set_flags(Gtk::EventControllerScroll::Flags::BOTH_AXES);
+    scroll->signal_scroll().connect(
+        [this, scroll = scroll.get()](double dx, double dy) {
+            if ((scroll->get_current_event_state() & Gdk::ModifierType::CONTROL_MASK) ==
+                Gdk::ModifierType::CONTROL_MASK) {
+                if (OnZoom && dy != 0.0) OnZoom(dy < 0 ? 1 : -1, mPointer);
+                return true;
+            }
+            ScrollBy(dx * kWheelStep, dy * kWheelStep);
+            return true;
+        },
+        false);
+    mArea.add_controller(scroll);
+
+    auto motion = Gtk::EventControllerMotion::create();
+    motion->signal_motion().connect([this](double x, double y) {
+        mPointer = {x, y};
+        if (OnMotion) OnMotion(mGeometry.ToPage(mPointer));
+    });
+    mArea.add_controller(motion);
+
+    // Presses of any button; a drag with the first button in select mode is a rubber band.
+    auto press = Gtk::GestureClick::create();
+    press->set_button(0);
+    press->signal_pressed().connect([this, press = press.get()](int, double x, double y) {
+        mArea.grab_focus();
+        const guint button = press->get_current_button();
+        if (mSelecting && button == GDK_BUTTON_PRIMARY) return;
+        if (OnPress) OnPress(mGeometry.ToPage({x, y}), button, press->get_current_event_state());
+    });
+    mArea.add_controller(press);
+
+    auto drag = Gtk::GestureDrag::create();
+    drag->signal_drag_begin().connect([this](double x, double y) {
+        if (mSelecting) mDragStart = mDragNow = ViewPoint{x, y};
+    });
+    drag->signal_drag_update().connect([this](double dx, double dy) {
+        if (!mDragStart) return;
+        mDragNow = {mDragStart->X + dx, mDragStart->Y + dy};
+        mArea.queue_draw();
+    });
+    drag->signal_drag_end().connect([this](double dx, double dy) {
+        if (!mDragStart) return;
+        const ViewPoint start = *mDragStart;
+        mDragStart.reset();
+        mArea.queue_draw();
+        if (std::hypot(dx, dy) < kClickSlop) {
+            if (OnPress) OnPress(mGeometry.ToPage(start), GDK_BUTTON_PRIMARY, {});
+        } else if (OnSelect) {
+            OnSelect({mGeometry.ToPage(start), mGeometry.ToPage({start.X + dx, start.Y + dy})});
+        }
+    });
+    mArea.add_controller(drag);
+}
+
+PageView::~PageView() { DisconnectFrameClock(); }
+
+void PageView::DisconnectFrameClock() {
+    if (mFrameClock && mAfterPaint != 0)
+        g_signal_handler_disconnect(mFrameClock->gobj(), mAfterPaint);
+    mAfterPaint = 0;
+    mFrameClock.reset();
+}
+
+void PageView::SetImage(std::shared_ptr<PageImage> image) {
+    mImage = std::move(image);
+    Refresh();
+}
+
+void PageView::AfterNextFrame(std::function<void()> then) {
+    mAfterFrame.push_back(std::move(then));
+    mArea.queue_draw();
+}
+
+void PageView::Refresh() {
+    SyncScrollBars();
+    mArea.queue_draw();
+}
+
+void PageView::SyncScrollBars() {
+    mSyncing = true;
+    mHAdjust->configure(mGeometry.ScrollX(), 0, mGeometry.ContentWidth(), kWheelStep,
+                        mGeometry.ViewportWidth() * 0.9, mGeometry.ViewportWidth());
+    mVAdjust->configure(mGeometry.ScrollY(), 0, mGeometry.ContentHeight(), kWheelStep,
+                        mGeometry.ViewportHeight() * 0.9, mGeometry.ViewportHeight());
+    mSyncing = false;
+    mHBar.set_visible(mGeometry.MaxScrollX() > 0);
+    mVBar.set_visible(mGeometry.MaxScrollY() > 0);
+}
+
+void PageView::ScrollBy(double dx, double dy) {
+    mGeometry.ScrollTo(mGeometry.ScrollX() + dx, mGeometry.ScrollY() + dy);
+    SyncScrollBars();
+    mArea.queue_draw();
+    if (OnScrolled) OnScrolled();
+}
+
+void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
+    const auto start = std::chrono::steady_clock::now();
+    cr->set_source_rgb(0.55, 0.57, 0.6);
+    cr->paint();
+    cairo_surface_t* picture = mImage ? mImage->Picture() : nullptr;
+    if (picture) {
+        const ViewPoint origin = mGeometry.PageOrigin();
+        // An image of another zoom (until the score has painted the new one) is stretched.
+        const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
+        const double scale = stretch / mGeometry.Scale();
+        cairo_t* c = cr->cobj();
+        cairo_save(c);
+        cairo_translate(c, origin.X, origin.Y);
+        cairo_scale(c, scale, scale);
+        cairo_set_source_surface(c, picture, 0, 0);
+        // Whole device pixels: no smoothing between them.
+        cairo_pattern_set_filter(cairo_get_source(c),
+                                 stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+        cairo_paint(c);
+        cairo_restore(c);
+    }
+    if (OnOverlay) OnOverlay(cr);
+    if (mDragStart) {
+        cr->rectangle(std::min(mDragStart->X, mDragNow.X) + 0.5,
+                      std::min(mDragStart->Y, mDragNow.Y) + 0.5,
+                      std::abs(mDragNow.X - mDragStart->X), std::abs(mDragNow.Y - mDragStart->Y));
+        cr->set_source_rgba(0.2, 0.4, 0.9, 0.15);
+        cr->fill_preserve();
+        cr->set_source_rgb(0.2, 0.4, 0.9);
+        cr->set_line_width(1.0);
+        cr->stroke();
+    }
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    mDrawnInFrame = true;
+    if (OnDrawn) OnDrawn(took.count());
+}
+
+}  // namespace corvendi::studio

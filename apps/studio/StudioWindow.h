@@ -1,0 +1,119 @@
+// The studio's main window: the menus, the note palette, the page view and the status bar
+// around one score. Every edit is a call of the engine's public API; the window only turns the
+// user's gestures into those calls and shows what the engine painted.
+#pragma once
+
+#include <corvendi/Score.h>
+#include <corvendi/gtk/GtkPlatform.h>
+#include <gtkmm.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "LyricEntry.h"
+#include "MarksPalette.h"
+#include "NotePalette.h"
+#include "PageView.h"
+#include "PlayingMeasure.h"
+#include "ScoreMenu.h"
+#include "StudioPlayer.h"
+#include "StudioTiming.h"
+
+namespace corvendi::studio {
+
+class StudioWindow : public Gtk::ApplicationWindow {
+  public:
+    // Opens `path` when given, else starts with a new score.
+    StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::string path);
+    ~StudioWindow() override;
+
+    // Lays out and paints the first page; call once the window is presented.
+    void ShowFirstPage();
+    // The keyboard shortcuts of the window's actions.
+    static void SetAccelerators(Gtk::Application& app);
+
+  private:
+    class Listener;
+
+    // --- building --------------------------------------------------------------------------
+    void BuildActions();
+    Glib::RefPtr<Gio::Menu> BuildMenu();
+    Gtk::Box* BuildPageBar();
+    void ConnectView();
+    bool OnKey(guint key, Gdk::ModifierType state);
+
+    // --- the score and its window ------------------------------------------------------------
+    // Hands the score a page image of the view's zoom; the score lays out and paints on it.
+    void AttachWindow();
+    // After an engine call: show what it painted and where the document stands.
+    void Show();
+    // The drum sounds of the staff's instrument in the palette, when it is a drum staff.
+    void ShowDrumMap(const std::shared_ptr<Staff>& staff);
+    void UpdateTitle();
+    void UpdatePages();
+    void EnableAction(const std::string& name, bool enabled);
+    void Zoom(int32_t step, ViewPoint anchor);
+    void TurnTo(int32_t page);
+
+    // --- mouse -------------------------------------------------------------------------------
+    void OnPress(PagePoint point, guint button);
+    void OnMotion(PagePoint point);
+    void ShowNoteMenu(PagePoint point);
+
+    // --- files ---------------------------------------------------------------------------------
+    // Runs `then` once the changed score was saved or the user chose to discard it.
+    void ConfirmDiscard(std::function<void()> then);
+    void NewScore();
+    void ChooseOpen();
+    void Open(const std::string& path);
+    // Saves in place; without a file name asks for one. `then` runs after a successful save.
+    void Save(std::function<void()> then = {});
+    void ChooseSaveAs(std::function<void()> then = {});
+    bool SaveAs(std::string path);
+    void ChooseExport(const std::string& extension);
+    void Export(const std::string& path);
+    void Print();
+    void ChooseSoundFont();
+    // Boxes the measure sounding at `tick` (-1: none), turning the page to it.
+    void ShowPlaying(int32_t tick);
+    void DrawPlaying(const Cairo::RefPtr<Cairo::Context>& cr);
+    void RefreshRecent();
+    void Error(const std::string& text, const std::string& title);
+    void ShowHelp();
+
+    std::shared_ptr<gtk::GtkPlatform> mPlatform;
+    std::shared_ptr<Score> mScore;
+    std::shared_ptr<Listener> mListener;
+    StudioTiming mTiming;
+
+    Gtk::Box mBox{Gtk::Orientation::VERTICAL};
+    NotePalette mPalette;
+    MarksPalette mMarks;
+    ScoreMenu mScoreMenu{[this] { return mScore; }, [this] { Show(); }};
+    PageView mView;
+    LyricEntry mLyrics{mView.Area(), [this](PagePoint p) { return mView.Geometry().ToView(p); },
+                       [this] { Show(); }};
+    Gtk::SpinButton mPageSpin;
+    Gtk::Label mPageCount;
+    Gtk::Label mZoomLabel;
+    Gtk::Label mStatus;
+    Gtk::Label mLayoutStatus;
+    StudioPlayer mPlayer{
+        mPlatform, [this] { return mScore; },
+        [this](const std::string& text) { mStatus.set_text(text); },
+        [this](const std::string& text, const std::string& title) { Error(text, title); }};
+    Glib::RefPtr<Gio::Menu> mRecentMenu;
+    Glib::RefPtr<Gtk::FileChooserNative> mChooser;
+    std::unique_ptr<Gtk::MessageDialog> mQuestion;
+    Gtk::PopoverMenu mNoteMenu;
+    PagePoint mNoteMenuPoint;
+    sigc::connection mPoll;
+    bool mUpdatingPages = false;
+    bool mCloseConfirmed = false;
+    int32_t mActiveMeasure = 1;
+    std::optional<PageBox> mPlaying;
+};
+
+}  // namespace corvendi::studio
