@@ -128,6 +128,11 @@ void PageView::AfterNextFrame(std::function<void()> then) {
     mArea.queue_draw();
 }
 
+void PageView::SetMark(std::optional<PageRect> mark) {
+    mMark = mark;
+    mArea.queue_draw();
+}
+
 void PageView::Refresh() {
     SyncScrollBars();
     mArea.queue_draw();
@@ -171,6 +176,14 @@ void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
                                  stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
         cairo_paint(c);
         cairo_restore(c);
+    }
+    if (mMark) {
+        const ViewPoint a = mGeometry.ToView(mMark->From);
+        const ViewPoint b = mGeometry.ToView(mMark->To);
+        cr->rectangle(std::min(a.X, b.X), std::min(a.Y, b.Y), std::abs(b.X - a.X),
+                      std::abs(b.Y - a.Y));
+        cr->set_source_rgba(0.2, 0.4, 0.9, 0.12);
+        cr->fill();
     }
     if (OnOverlay) OnOverlay(cr);
     if (mDragStart) {

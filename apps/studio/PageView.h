@@ -33,6 +33,8 @@ class PageView : public Gtk::Grid {
     void Refresh();
     // Runs `then` once the next frame is on screen (from the main loop, outside the paint).
     void AfterNextFrame(std::function<void()> then);
+    // A rectangle of the page marked as selected; nullopt for none.
+    void SetMark(std::optional<PageRect> mark);
     // While true a drag draws a rubber band and reports a rectangle; else a press is a click.
     void SetSelecting(bool on) { mSelecting = on; }
 
@@ -73,6 +75,7 @@ class PageView : public Gtk::Grid {
     gulong mAfterPaint = 0;
     bool mSelecting = false;
     std::optional<ViewPoint> mDragStart;
+    std::optional<PageRect> mMark;
     ViewPoint mDragNow;
     ViewPoint mPointer;
 };

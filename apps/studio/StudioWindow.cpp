@@ -49,6 +49,42 @@ Glib::RefPtr<Gtk::FileFilter> Filter(const std::string& name,
     return filter;
 }
 
+// What the Change Selection menu does to every selected note (ChangeSel's arguments).
+struct SelectionChange {
+    const char* Label;
+    int32_t NewDur = 0;
+    int32_t NewValue = 0;
+    int32_t StemDir = 0;
+    int32_t Ornaments = 0;
+};
+
+constexpr SelectionChange kSelectionChanges[] = {
+    {"Whole Notes", durWhole},
+    {"Half Notes", durHalf},
+    {"Quarter Notes", durQuarter},
+    {"Eighth Notes", durEighth},
+    {"Sixteenth Notes", durSixteenth},
+    {"Thirty-second Notes", durThirtySecond},
+    {"Sixty-fourth Notes", durSixtyFourth},
+    {"Dotted", 0, 0, stmPropDot},
+    {"Not Dotted", 0, 0, stmPropNoDot},
+    {"Triplets", 0, 0, stmPropTrip},
+    {"Not Triplets", 0, 0, stmPropNoTrip},
+    {"Stems Up", 0, 0, stmForceUp},
+    {"Stems Down", 0, 0, stmForceDown},
+    {"Clear Dots, Triplets and Marks", 0, 0, stmClearProp},
+    {"Accent", 0, 0, 0, ornAccent},
+    {"Staccato", 0, 0, 0, ornStacato},
+    {"Trill", 0, 0, 0, ornTrill},
+    {"Fermata", 0, 0, 0, ornFermata},
+    {"Up a Semitone", 0, 256 + 1},
+    {"Down a Semitone", 0, -1},
+    {"Up an Octave", 0, 256 + 12},
+    {"Down an Octave", 0, -12},
+};
+constexpr int32_t kUpASemitone = 18;
+constexpr int32_t kDownASemitone = 19;
+
 struct Ornament {
     const char* Label;
     int32_t Type;
@@ -76,6 +112,7 @@ class StudioWindow::Listener : public ScoreEvents {
     void WindowCleared() override { mWindow.mView.Area().queue_draw(); }
     void HistoryChanged(bool CanUndo) override { mWindow.EnableAction("undo", CanUndo); }
     void RedoChanged(bool CanRedo) override { mWindow.EnableAction("redo", CanRedo); }
+    void SelectionCleared() override { mWindow.SelectionChanged(); }
 
   private:
     StudioWindow& mWindow;
@@ -139,6 +176,7 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     RefreshRecent();
     EnableAction("undo", mScore->CanUndo());
     EnableAction("redo", mScore->CanRedo());
+    SelectionChanged();
     // Moved to a monitor of another scale: an image of that monitor's resolution.
     property_scale_factor().signal_changed().connect([this] {
         mView.Geometry().SetScale(std::max(1, get_scale_factor()));
@@ -266,6 +304,57 @@ void StudioWindow::BuildActions() {
         mScore->Redo();
         Show();
     });
+    add_action("cut", [this] {
+        mScore->PutClipboard(true);
+        SelectionChanged();
+        Show();
+    });
+    add_action("copy", [this] { mScore->PutClipboard(false); });
+    add_action("paste", [this] { Paste(); });
+    add_action("delete", [this] {
+        mScore->ChangeSel(0, 0, 0, 0, true);
+        SelectionChanged();
+        Show();
+    });
+    add_action("tie", [this] {
+        mScore->ChangeSel(0, 0, 0, 0, false, true);
+        Show();
+    });
+    add_action_with_parameter(
+        "change-selection", Glib::VARIANT_TYPE_INT32, [this](const Glib::VariantBase& value) {
+            ChangeSelection(Glib::VariantBase::cast_dynamic<Glib::Variant<int32_t>>(value).get());
+        });
+}
+
+void StudioWindow::ChangeSelection(int32_t index) {
+    if (index < 0 || index >= static_cast<int32_t>(std::size(kSelectionChanges))) return;
+    const SelectionChange& change = kSelectionChanges[index];
+    mScore->ChangeSel(change.NewDur, change.NewValue, change.StemDir, change.Ornaments);
+    Show();
+}
+
+void StudioWindow::SelectionChanged() {
+    const int32_t count = mScore->SelCount();
+    for (const char* action : {"cut", "copy", "delete", "tie", "change-selection"}) {
+        EnableAction(action, count > 0);
+    }
+    if (count == 0) mView.SetMark(std::nullopt);
+    mStatus.set_text(count > 0 ? std::to_string(count) + " notes selected" : "");
+}
+
+void StudioWindow::Select(PageRect rect) {
+    mScore->SetSelection(rect.From.X, rect.From.Y, rect.To.X, rect.To.Y);
+    mView.SetMark(rect);
+    SelectionChanged();
+}
+
+void StudioWindow::Paste() {
+    // Into the measure and staff under the mouse when it is on one, else the active ones.
+    if (mPointer && mScore->InRegion(mPointer->X, mPointer->Y)) {
+        mScore->SetActiveByHit(mPointer->X, mPointer->Y);
+    }
+    mScore->GetClipboard(false);
+    Show();
 }
 
 Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
@@ -298,6 +387,22 @@ Glib::RefPtr<Gio::Menu> StudioWindow::BuildMenu() {
     history->append("_Undo", "win.undo");
     history->append("_Redo", "win.redo");
     edit->append_section(history);
+    auto clip = Gio::Menu::create();
+    clip->append("Cu_t", "win.cut");
+    clip->append("_Copy", "win.copy");
+    clip->append("_Paste", "win.paste");
+    clip->append("_Delete", "win.delete");
+    edit->append_section(clip);
+    auto selection = Gio::Menu::create();
+    selection->append("_Tie", "win.tie");
+    auto changes = Gio::Menu::create();
+    for (int32_t i = 0; i < static_cast<int32_t>(std::size(kSelectionChanges)); ++i) {
+        auto item = Gio::MenuItem::create(kSelectionChanges[i].Label, "");
+        item->set_action_and_target("win.change-selection", Glib::Variant<int32_t>::create(i));
+        changes->append_item(item);
+    }
+    selection->append_submenu("C_hange Selection", changes);
+    edit->append_section(selection);
     auto measures = Gio::Menu::create();
     measures->append("_Insert Measures…", "win.insert-measures");
     measures->append("_Delete Measures…", "win.delete-measures");
@@ -370,6 +475,7 @@ void StudioWindow::ConnectView() {
         OnPress(point, button);
     };
     mView.OnMotion = [this](PagePoint point) { OnMotion(point); };
+    mView.OnSelect = [this](PageRect rect) { Select(rect); };
     mView.OnZoom = [this](int32_t direction, ViewPoint anchor) {
         Zoom(mView.Geometry().ZoomStep() + direction, anchor);
     };
@@ -412,10 +518,21 @@ bool StudioWindow::OnKey(guint key, Gdk::ModifierType state) {
             return true;
         }
     }
+    const bool shift = (state & Gdk::ModifierType::SHIFT_MASK) == Gdk::ModifierType::SHIFT_MASK;
     switch (key) {
+        case GDK_KEY_Delete:
+            if (control || mScore->SelCount() == 0) return false;
+            activate_action("delete");
+            return true;
         case GDK_KEY_Up:
         case GDK_KEY_Down:
             if (control) return false;
+            if (shift) {
+                if (mScore->SelCount() > 0) {
+                    ChangeSelection(key == GDK_KEY_Up ? kUpASemitone : kDownASemitone);
+                }
+                return true;
+            }
             if (mScore->ChangeLast(key == GDK_KEY_Up ? 1 : -1)) Show();
             return true;
         case GDK_KEY_Left:
@@ -534,7 +651,12 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
         return;
     }
     const EntryChoice choice = mPalette.Choice();
-    if (choice.Selecting) return;
+    if (choice.Selecting) {
+        // A click with the select tool makes the staff and measure there the active ones.
+        mScore->SetActiveByHit(point.X, point.Y);
+        Show();
+        return;
+    }
     mTiming.Begin("note entry: button press");
     mScore->AddNoteByHit(point.X, point.Y, choice.Duration, choice.Flags, choice.Snap);
     mTiming.Step("AddNoteByHit");
@@ -544,6 +666,7 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
 }
 
 void StudioWindow::OnMotion(PagePoint point) {
+    mPointer = point;
     if (!mScore->InRegion(point.X, point.Y)) {
         mStatus.set_text("");
         return;
@@ -806,7 +929,9 @@ void StudioWindow::ShowHelp() {
         "S: select tool (drag a rectangle; a click makes that staff and measure active)\n"
         "Up / Down: raise or lower the last note    Ctrl+Left / Right: move it\n"
         "Right click on a note: delete it or add an articulation or ornament\n"
-        "Ctrl+Z / Shift+Ctrl+Z: undo / redo\n"
+        "Ctrl+Z / Shift+Ctrl+Z: undo / redo    Ctrl+X, C, V: cut, copy, paste the selection "
+        "(pasted into the measure under the mouse)\n"
+        "Delete: delete the selection    Shift+Up / Down: transpose it\n"
         "Ctrl+M: choose a mark, then click to place it (again to take it away)\n"
         "Ctrl+L: type lyrics (Space next, - hyphen, Shift+Tab back, Escape stop)\n"
         "Alt+Return: Score Properties    F5 / Shift+F5 / F8: play / from the measure / stop\n"

@@ -62,6 +62,13 @@ class StudioWindow : public Gtk::ApplicationWindow {
     void OnMotion(PagePoint point);
     void ShowNoteMenu(PagePoint point);
 
+    // --- selection and the clipboard --------------------------------------------------------
+    void Select(PageRect rect);
+    // The menu items that need a selection, and the status bar, after the selection changed.
+    void SelectionChanged();
+    void ChangeSelection(int32_t index);
+    void Paste();
+
     // --- files ---------------------------------------------------------------------------------
     // Runs `then` once the changed score was saved or the user chose to discard it.
     void ConfirmDiscard(std::function<void()> then);
@@ -109,6 +116,7 @@ class StudioWindow : public Gtk::ApplicationWindow {
     std::unique_ptr<Gtk::MessageDialog> mQuestion;
     Gtk::PopoverMenu mNoteMenu;
     PagePoint mNoteMenuPoint;
+    std::optional<PagePoint> mPointer;  // the mouse's last place on the page
     sigc::connection mPoll;
     bool mUpdatingPages = false;
     bool mCloseConfirmed = false;

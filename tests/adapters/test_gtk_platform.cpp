@@ -98,13 +98,18 @@ TEST_F(GtkPlatformTest, AScorePaginatesAndPaintsOnTheMainLoop) {
     }
     EXPECT_FALSE(score->Paginating());
     EXPECT_GE(score->LastPage(), 2);
-    // Without a display, message boxes are recorded and dialogs cancelled.
+    // Without a display, message boxes are recorded and dialogs cancelled ...
     EXPECT_FALSE(score->OpenFile("/nonexistent/score.sco"));
     ASSERT_EQ(platform->Messages().size(), 1u);
     EXPECT_EQ(platform->Messages()[0].Title, "Open");
     const int32_t before = score->HighTime();
     score->AddMeasure(1, false, true);
     EXPECT_EQ(score->HighTime(), before);
+    // ... and the clipboard is the headless one.
+    platform->SetClipboardText("S1:V1@0#0#16#0#60");
+    EXPECT_EQ(platform->ClipboardText(), "S1:V1@0#0#16#0#60");
+    platform->ClearClipboard();
+    EXPECT_EQ(platform->ClipboardText(), "");
 }
 
 }  // namespace

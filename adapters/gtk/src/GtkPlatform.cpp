@@ -156,7 +156,7 @@ void GtkPlatform::ShowMessage(const std::string& text, const std::string& title,
 }
 
 std::string GtkPlatform::ClipboardText() {
-    if (!HasDisplay()) return mHeadlessClipboard;
+    if (!HasDisplay()) return HeadlessPlatform::ClipboardText();
     // The read may finish after the wait gave up: what it fills outlives this call.
     struct Read {
         bool Done = false;
@@ -184,7 +184,7 @@ std::string GtkPlatform::ClipboardText() {
 
 void GtkPlatform::SetClipboardText(const std::string& text) {
     if (!HasDisplay()) {
-        mHeadlessClipboard = text;
+        HeadlessPlatform::SetClipboardText(text);
         return;
     }
     Gdk::Display::get_default()->get_clipboard()->set_text(text);
@@ -192,7 +192,7 @@ void GtkPlatform::SetClipboardText(const std::string& text) {
 
 void GtkPlatform::ClearClipboard() {
     if (!HasDisplay()) {
-        mHeadlessClipboard.clear();
+        HeadlessPlatform::ClearClipboard();
         return;
     }
     gdk_clipboard_set_content(Gdk::Display::get_default()->get_clipboard()->gobj(), nullptr);

@@ -50,9 +50,9 @@ class GtkPlatform : public HeadlessPlatform {
     // The desktop clipboard as text. A read waits for the text in a nested main loop and gives
     // up after two seconds (an owner that does not answer), with "" as the text. Without a
     // display they keep to the headless platform's clipboard.
-    std::string ClipboardText();
-    void SetClipboardText(const std::string& text);
-    void ClearClipboard();
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
+    void ClearClipboard() override;
 
     // The window message boxes and dialogs belong to; nullptr for none.
     void SetParentWindow(std::function<Gtk::Window*()> parent);
@@ -69,7 +69,6 @@ class GtkPlatform : public HeadlessPlatform {
     std::map<int32_t, std::unique_ptr<Timer>> mTimers;
     int32_t mLastTimerId = 0;
     std::function<Gtk::Window*()> mParent;
-    std::string mHeadlessClipboard;
 };
 
 // Runs the thread's default main context until `done` returns true or `timeout` has passed;
