@@ -510,6 +510,8 @@ class Platform:
     """The thread's headless platform: clock, screen, folders, timers, dialogs."""
     app_folder: str
     def clear_messages(self) -> None: ...
+    def clear_clipboard(self) -> None: ...
+    clipboard_text: str  # the thread's clipboard, shared by its scores
     messages: List[Tuple[str, str]]  # the message boxes shown, as (text, title)
     def process_pending_events(self) -> bool: ...
     def set_fixed_time(self, time: Optional[Tuple[int, int, int]]) -> None: """(hour, minute, second) makes new identifiers reproducible; None: the local clock."""
@@ -565,6 +567,12 @@ class Score:
     def redo(self) -> None: """Makes the step taken back last again."""
     undo_depth: int  # steps each score of the thread keeps, 1..1,000
     def clear_selection(self) -> None: """Empties the selection (no event)."""
+    def set_selection(self, left: int, top: int, right: int, bottom: int) -> int:
+        """Selects the active voice's notes drawn between left and right in the staff bands the rectangle touches (twips); returns sel_count."""
+    def put_clipboard(self, is_move: bool = False) -> int:
+        """Copies (with is_move: cuts) the selected notes to the platform's clipboard; returns their number."""
+    def get_clipboard(self, clear: bool = False) -> None:
+        """Pastes copied notes into the active voice of the selected staff, at the selected measure."""
     capo: int
     def change_last(self, value: int, alignment: bool = False) -> bool: ...
     def change_sel(self, new_dur: int = 0, new_value: int = 0, stem_dir: int = 0, ornaments: int = 0, delete: bool = False, tie: bool = False) -> int: ...
@@ -617,6 +625,7 @@ class Score:
     page_orientation: int
     page_size: int
     page_width: float
+    def paint_window(self) -> None: """Draws the current page on the window."""
     def paginate(self) -> int:
         """Attaches a page window when the score has none and lets pagination run to its end; returns last_page."""
     paginating: bool
@@ -642,6 +651,7 @@ class Score:
     def set_copyright(self, text: str, index: Union[None, int, str] = None) -> None: ...
     def set_fonts(self, index: int, font: Font) -> None: ...
     def set_margins(self, margin: int, inches: float) -> None: ...
+    def set_twips_per_pixel(self, x: int, y: int) -> None: """The resolution the score lays out and paints at; also the thread's."""
     sheet_height_tw: int
     sheet_width_tw: int
     def staff(self, index: int) -> Optional[Staff]: """Staff 1..staffs; None otherwise."""

@@ -128,6 +128,9 @@ void BindSettings(ScoreClass& cls) {
         .def_property_readonly("sheet_height_tw", &Score::SheetHeightTw)
         .def("twips_to_pixels_x", &Score::TwipsToPixelsX, py::arg("value"))
         .def("twips_to_pixels_y", &Score::TwipsToPixelsY, py::arg("value"))
+        .def("set_twips_per_pixel", &Score::SetTwipsPerPixel, py::arg("x"), py::arg("y"),
+             "The resolution the score lays out and paints at (values below 1 are ignored); it "
+             "also becomes the thread's. The pages are laid out again from page 1.")
         .def("set_colors", &Score::SetColors, py::arg("color_lines"), py::arg("color_bars"),
              py::arg("color_notes"), py::arg("color_ties"), py::arg("color_chords"))
         .def_property_readonly("paginating", &Score::Paginating)
@@ -148,7 +151,20 @@ void BindDocument(ScoreClass& cls) {
              py::arg("duration"), py::arg("flags") = 0,
              "Adds a note to voice 1..all_voices count; no undo step, no repaint.")
         .def_property_readonly("sel_count", &Score::SelCount)
+        .def("set_selection", &Score::SetSelection, py::arg("left"), py::arg("top"),
+             py::arg("right"), py::arg("bottom"),
+             "Selects the notes of the active voice drawn between left and right (twips of the "
+             "last drawn page) in every system whose staff band the rectangle touches; the "
+             "corners may come in any order. Returns sel_count.")
         .def("clear_selection", &Score::ClearSelection, "Empties the selection (no event).")
+        .def("put_clipboard", &Score::PutClipboard, py::arg("is_move") = false,
+             "Puts the selected notes on the platform's clipboard as text; with is_move they are "
+             "then deleted as change_sel(delete=True) does. Returns the number of selected "
+             "notes; with none the clipboard is left empty.")
+        .def("get_clipboard", &Score::GetClipboard, py::arg("clear") = false,
+             "Pastes notes copied by put_clipboard into the active voice of the selected staff, "
+             "moved from the measure they were copied from to the selected measure (one undo "
+             "step). Only the first staff of the text is pasted; clear is accepted and not used.")
         .def("undo", &Score::Undo, "Takes the newest step of the score's history back.")
         .def("redo", &Score::Redo, "Makes the step taken back last again.")
         .def_property_readonly("can_undo", &Score::CanUndo)

@@ -143,6 +143,10 @@ void BindPlatform(py::module_& m) {
             },
             "The message boxes shown, as (text, title).")
         .def("clear_messages", &HeadlessPlatform::ClearMessages)
+        .def_property("clipboard_text", &HeadlessPlatform::ClipboardText,
+                      &HeadlessPlatform::SetClipboardText,
+                      "The thread's clipboard, a text in memory shared by its scores.")
+        .def("clear_clipboard", &HeadlessPlatform::ClearClipboard)
         .def("_set_dialog_presenter", &HeadlessPlatform::SetDialogPresenter, py::arg("presenter"));
     m.def("platform", &ThreadPlatform, "The calling thread's platform.");
 }
@@ -155,6 +159,7 @@ void BindScoreSession(ScoreClass& cls) {
             "end; returns last_page.")
         .def_property_readonly("has_window", [](const Score& s) { return s.Window() != nullptr; })
         .def("detach_window", [](Score& s) { s.SetWindow(nullptr); })
+        .def("paint_window", &Score::PaintWindow, "Draws the current page on the window.")
         .def("regions", &Regions, "The hit regions of the current page, top to bottom.")
         .def("_render", &Render, py::arg("path"), py::arg("from_page"), py::arg("to_page"))
         .def("_to_json", [](const Score& s) { return ToJson(s); });

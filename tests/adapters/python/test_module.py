@@ -180,3 +180,32 @@ def test_a_property_dialog_answered_from_python_is_one_undo_step(example):
                                                   dialog.click("cmdCancel")))
     example.show_dialog(corvendi.DialogTypes.dlgMeasureProperties)
     assert seen == ["frmCVDMeasure"] and example.to_dict() == before
+
+
+def test_notes_selected_by_a_rectangle_paste_into_another_measure_and_undo_removes_them():
+    phrase = [(0, D.durQuarter, (60,)), (D.durQuarter, D.durEighth, (64, 67)),
+              (D.durQuarter + D.durEighth, D.durEighth, (62,)), (D.durHalf, D.durHalf, (65,))]
+
+    def score_with(*measure_starts):
+        score = corvendi.new()
+        for start in measure_starts:
+            for time, duration, values in phrase:
+                for value in values:
+                    score.add_note(1, start + time, value, duration)
+        score.paint_window()
+        return score
+
+    score = score_with(0)
+    first = score.regions()[0]
+    bar = first.measure(0).low
+    assert score.set_selection(first.left + bar, first.bottom, first.left, first.top) == 4
+    assert score.put_clipboard() == 4
+    assert corvendi.platform().clipboard_text
+    score.set_selected_measure(2)
+    before = score.to_dict()["staffs"]
+    score.get_clipboard()
+    score.paginate()
+    assert score.to_dict()["staffs"] == score_with(0, first.measure(1).high).to_dict()["staffs"]
+    score.undo()
+    score.paginate()
+    assert score.to_dict()["staffs"] == before
