@@ -195,7 +195,12 @@ void GtkPlatform::ClearClipboard() {
         HeadlessPlatform::ClearClipboard();
         return;
     }
-    gdk_clipboard_set_content(Gdk::Display::get_default()->get_clipboard()->gobj(), nullptr);
+    // The clipboard is kept, offering nothing. Giving it up instead loses a text set straight
+    // after (copying clears, then sets): on X11 the server's notice of the release can arrive
+    // after the new claim and is then taken for another program having emptied the clipboard.
+    GdkContentProvider* nothing = gdk_content_provider_new_union(nullptr, 0);
+    gdk_clipboard_set_content(Gdk::Display::get_default()->get_clipboard()->gobj(), nothing);
+    g_object_unref(nothing);
 }
 
 void GtkPlatform::SetParentWindow(std::function<Gtk::Window*()> parent) {
