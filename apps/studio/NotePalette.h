@@ -11,14 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace corvendi::studio {
+#include "PageClick.h"
 
-struct EntryChoice {
-    bool Selecting = false;  // the select tool instead of a duration
-    int32_t Duration = 16;   // NoteDurations
-    int32_t Flags = 0;       // NoteFlags: dot, triplet, grace
-    int32_t Snap = 0;        // NoteDurations, 0 for none
-};
+namespace corvendi::studio {
 
 class NotePalette : public Gtk::Box {
   public:

@@ -1,5 +1,5 @@
 // Timings of the studio's own work, printed to standard error when CORVENDI_STUDIO_TIMING is
-// set: start to the first page drawn, a note entry's button press to the end of the draw that
+// set: start to the first page drawn, a click on the page to the end of the draw that
 // shows it, and each redraw after scrolling or zooming.
 #pragma once
 

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "PageClick.h"
 #include "StatusText.h"
 
 namespace corvendi::studio {
@@ -646,22 +647,11 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
         return;
     }
     if (button != GDK_BUTTON_PRIMARY) return;
-    if (PlaceMark(*mScore, point, mMarks.Choice())) {
-        Show();
-        return;
-    }
-    const EntryChoice choice = mPalette.Choice();
-    if (choice.Selecting) {
-        // A click with the select tool makes the staff and measure there the active ones.
-        mScore->SetActiveByHit(point.X, point.Y);
-        Show();
-        return;
-    }
-    mTiming.Begin("note entry: button press");
-    mScore->AddNoteByHit(point.X, point.Y, choice.Duration, choice.Flags, choice.Snap);
-    mTiming.Step("AddNoteByHit");
+    mTiming.Begin("page click: button press");
+    const PageClick click = ClickOnPage(*mScore, point, mMarks.Choice(), mPalette.Choice());
+    mTiming.Step("ClickOnPage");
     Show();
-    OnMotion(point);
+    if (click == PageClick::Note) OnMotion(point);
     mTiming.Step("the window's update");
 }
 
