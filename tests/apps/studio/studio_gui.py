@@ -381,7 +381,39 @@ def check_score_properties():
         process.kill()
 
 
-CHECKS = {"score_properties": check_score_properties, "dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
+def check_staff_properties():
+    """Score ▸ Staff Properties through the menu bar (no staff selected: the first staff), a new
+    description, Ok: the saved file has it."""
+    score = copy(EXAMPLE, "example.sco")
+    process, window = start(score)
+    try:
+        shown_page("example.png")
+        before = dump(score)["staffs"][0]["description"]
+        # The Score menu's title, then its second item, where the studio's layout puts them.
+        xdotool("mousemove", "100", "12", "click", "1")
+        time.sleep(0.7)
+        xdotool("mousemove", "146", "76", "click", "1")
+        dialog = window_named("^Staff Properties$")
+        expect(dialog, "no Staff Properties dialog")
+        time.sleep(0.5)
+        xdotool("windowfocus", dialog)
+        time.sleep(0.3)
+        # The tabs, the index box and its two buttons come before the description box.
+        xdotool("key", *["Tab"] * 5, "ctrl+a")
+        xdotool("type", "--delay", "20", "Alto Flute")
+        xdotool("key", "Return")
+        time.sleep(0.5)
+        xdotool("windowfocus", window)
+        time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+        saved = lambda: dump(score)["staffs"][0]["description"] == "Alto Flute"
+        expect(wait_for(saved, 5),
+               f"Ok saved {dump(score)['staffs'][0]['description']!r}, was {before!r}")
+    finally:
+        process.kill()
+
+
+CHECKS = {"staff_properties": check_staff_properties, "score_properties": check_score_properties, "dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
           "damaged_file": check_damaged_file}
 try:
     CHECKS[CHECK]()
