@@ -22,17 +22,19 @@ namespace {
 
 constexpr size_t kMaxCopied = 1000;
 
-// One score for every input: a default document, undone back to empty after each paste.
+// One score for every input: a default document, undone back to empty after each paste. It is
+// never destroyed: at exit the thread's engine state (its undo histories) goes before static
+// objects, and a score destroyed after it would reach into that state.
 corvendi::Score& Scratch() {
-    static const std::shared_ptr<corvendi::Score> score = [] {
+    static const auto* const score = new std::shared_ptr<corvendi::Score>([] {
         corvendi::ResetProcessState();
         auto& headless = dynamic_cast<corvendi::HeadlessPlatform&>(corvendi::CurrentPlatform());
         headless.SetFixedTime(corvendi::TimeOfDay{12, 0, 0});
         auto created = corvendi::Score::Create();
         created->CreateDefault();
         return created;
-    }();
-    return *score;
+    }());
+    return **score;
 }
 
 }  // namespace
