@@ -4,13 +4,11 @@
 // one shown and edited.
 #include <benchmark/benchmark.h>
 
-#include <corvendi/cairo/CairoImageSurface.h>
-#include <corvendi/cairo/MusicFontCatalog.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "EditingScoreBench.h"
 #include "corvendi/Enums.h"
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
@@ -32,52 +30,13 @@ constexpr int32_t kMeasures = 200;  // two measures a page
 constexpr int32_t kShownPage = 50;
 constexpr int32_t kSelected = 1000;
 
-void Paginate(Score& score) {
-    while (score.Paginating() && CurrentPlatform().ProcessPendingEvents()) {
-    }
-}
+using bench::Paginate;
 
-struct Bench {
-    std::shared_ptr<Score> score;
-    std::shared_ptr<CairoImageSurface> surface;
-
-    Bench() {
-        ResetProcessState();
-        SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
-        score = Score::Create();
-        score->CreateDefault();
-        score->SetRedraw(false);
-        auto staffs = score->AllStaffs();
-        for (int32_t i = 1; i < kStaffs; ++i)
-            detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
-        for (int32_t voice = 1; voice <= kStaffs; ++voice) {
-            for (int32_t time = 0; time < kMeasures * durWhole; time += durEighth) {
-                score->AddNote(voice, time, 67, durEighth, 0);
-                if ((time / durEighth) % 2 == 0) {
-                    score->AddNote(voice, time, 71, durEighth, 0);
-                    score->AddNote(voice, time, 74, durEighth, 0);
-                }
-            }
-        }
-        surface =
-            std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(), 15);
-        score->SetRedraw(true);
-        score->SetWindow(surface);
-        Paginate(*score);
-        score->SetCurPage(kShownPage);
-    }
-
-    const Region& FirstRegion() const { return *detail::ScoreAccess::Regions(*score).front(); }
-    // The x of the second eighth of the region's first measure and the y of its middle line.
-    int32_t SecondEighthX() const {
-        const Region& r = FirstRegion();
-        const int32_t pad = r.MeasurePad(0);
-        return r.Left + pad + durEighth * ((r.Measure(0)->Low() - pad) / durWhole);
-    }
-    int32_t MiddleLineY() const {
-        const Region& r = FirstRegion();
-        return r.Top + r.PadTop + 2 * r.IncY;
-    }
+struct Bench : bench::EditingScoreBench {
+    Bench() : EditingScoreBench(kStaffs, kMeasures, kShownPage) {}
+    // The second eighth of the first measure, on the middle line.
+    int32_t SecondEighthX() const { return EighthX(1); }
+    int32_t MiddleLineY() const { return StepY(4); }
 };
 
 // A chord tone added to an existing note: the hit walk, the insertion and the system repaint.

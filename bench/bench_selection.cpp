@@ -6,8 +6,6 @@
 // what a history of single-note steps keeps can be reported.
 #include <benchmark/benchmark.h>
 
-#include <corvendi/cairo/CairoImageSurface.h>
-#include <corvendi/cairo/MusicFontCatalog.h>
 #include <malloc.h>
 
 #include <atomic>
@@ -17,6 +15,7 @@
 #include <new>
 #include <string>
 
+#include "EditingScoreBench.h"
 #include "corvendi/Enums.h"
 #include "corvendi/Note.h"
 #include "corvendi/Notes.h"
@@ -62,53 +61,11 @@ constexpr int32_t kShownPage = 50;
 constexpr int32_t kCopied = 10000;
 constexpr int32_t kSteps = 100;
 
-void Paginate(Score& score) {
-    while (score.Paginating() && CurrentPlatform().ProcessPendingEvents()) {
-    }
-}
+using bench::Paginate;
 
 // One score for every benchmark: building and paginating it takes seconds.
-struct Bench {
-    std::shared_ptr<Score> score;
-    std::shared_ptr<CairoImageSurface> surface;
-
-    Bench() {
-        ResetProcessState();
-        SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
-        score = Score::Create();
-        score->CreateDefault();
-        score->SetRedraw(false);
-        auto staffs = score->AllStaffs();
-        for (int32_t i = 1; i < kStaffs; ++i)
-            detail::StaffsAccess::Add(*staffs, staffs->NewID(), "Staff");
-        for (int32_t voice = 1; voice <= kStaffs; ++voice) {
-            for (int32_t time = 0; time < kMeasures * durWhole; time += durEighth) {
-                score->AddNote(voice, time, 67, durEighth, 0);
-                if ((time / durEighth) % 2 == 0) {
-                    score->AddNote(voice, time, 71, durEighth, 0);
-                    score->AddNote(voice, time, 74, durEighth, 0);
-                }
-            }
-        }
-        surface =
-            std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(), 15);
-        score->SetRedraw(true);
-        score->SetWindow(surface);
-        Paginate(*score);
-        score->SetCurPage(kShownPage);
-    }
-
-    const Region& FirstRegion() const { return *detail::ScoreAccess::Regions(*score).front(); }
-    // The x of the n-th eighth of the region's first measure and the y of a staff step.
-    int32_t EighthX(int32_t n) const {
-        const Region& r = FirstRegion();
-        const int32_t pad = r.MeasurePad(0);
-        return r.Left + pad + n * durEighth * ((r.Measure(0)->Low() - pad) / durWhole);
-    }
-    int32_t StepY(int32_t step) const {
-        const Region& r = FirstRegion();
-        return r.Top + r.PadTop + step * r.IncY / 2;
-    }
+struct Bench : bench::EditingScoreBench {
+    Bench() : EditingScoreBench(kStaffs, kMeasures, kShownPage) {}
     // Selects `count` notes, shared by the first `staffs` staffs, from the shown page's first
     // measure on.
     void SelectFromPage(int32_t count, int32_t staffs = kStaffs) {
