@@ -8,6 +8,7 @@
 #include "corvendi/Score.h"
 #include "corvendi/dialogs/ScorePropertiesDialog.h"
 #include "dialogs/ScorePropertiesForm.h"
+#include "dialogs/TimeAndKeyRows.h"
 #include "engine/EditStep.h"
 #include "engine/ScoreAccess.h"
 #include "model/ProcessState.h"
@@ -148,39 +149,17 @@ void ScorePropertiesDialog::WriteNumbering() {
     mScore->SetPageNums(pageNumbers);
 }
 
-// The free entry: a beat note and a number of beats the dialog does not offer become a
-// quarter and four beats, and their boxes say so.
+// The free entry's corrections (a beat note and a number of beats the dialog does not offer
+// become a quarter and four beats, and their boxes say so) are the shared time rows'.
 void ScorePropertiesDialog::WriteTime() {
-    int32_t value = 0;
-    for (int32_t i = 0; i < kTimeOptions; ++i) {
-        if (At(Indexed("optTime", i)).Value) value = kTimeTags[static_cast<size_t>(i)];
-    }
-    if (value == kTimeTags[kFreeTimeOption]) {
-        DialogControl& beatsBox = At("txtTime(0)");
-        DialogControl& noteBox = At("txtTime(1)");
-        int32_t length = LengthOfBeatNote(CountIn(noteBox));
-        if (length == 0) {
-            length = LengthOfBeatNote(kFallbackBeatNote);
-            noteBox.Text = std::to_string(kFallbackBeatNote);
-        }
-        int32_t beats = CountIn(beatsBox);
-        if (!InRange(beats, 1, kMostFreeBeats)) {
-            beats = kFallbackBeats;
-            beatsBox.Text = std::to_string(kFallbackBeats);
-        }
-        value = length + 128 * beats;
-    }
+    const ControlLookup at = [this](std::string_view n) -> DialogControl& { return At(n); };
+    const int32_t value = ReadTimeValue(at).value_or(0);
     if (value != mTimeValue) mScore->AllGlobals()->SetDftTimeVal(value);
     mTimeValue = value;
 }
 
 void ScorePropertiesDialog::WritePulse() {
-    DialogControl& box = At("txtPulse");
-    int32_t pulses = CountIn(box);
-    if (pulses < 1) {
-        pulses = 1;
-        box.Text = "1";
-    }
+    const int32_t pulses = ReadPulses(At("txtPulse"));
     const auto globals = mScore->AllGlobals();
     globals->SetPulseValue(IDiv(globals->MeasureInfo(0).Duration, pulses));
 }
