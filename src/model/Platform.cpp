@@ -1,13 +1,14 @@
 #include <corvendi/HeadlessPlatform.h>
 #include <corvendi/Platform.h>
 
+#include "common/ThreadInstance.h"
+
 namespace corvendi {
 
 namespace {
 
 std::shared_ptr<Platform>& ThreadPlatform() {
-    thread_local std::shared_ptr<Platform> platform;
-    return platform;
+    return detail::ThreadInstance<std::shared_ptr<Platform>>();
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 #include "model/ProcessState.h"
 
+#include "common/ThreadInstance.h"
+
 #include "model/InstrumentCatalog.h"
 #include "model/PaginationTimer.h"
 
 namespace corvendi {
 
-ProcessState& Process() {
-    thread_local ProcessState state;
-    return state;
-}
+ProcessState& Process() { return detail::ThreadInstance<ProcessState>(); }
 
 void ResetProcessState() {
     StopPaginationTimer();

@@ -2,6 +2,7 @@
 // to the exact document after it, compared as whole document dumps.
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "corvendi/Enums.h"
@@ -302,6 +303,18 @@ TEST_F(Undo, EachScoreKeepsItsOwnHistoryOfTheThreadsDepth) {
     const Score* gone = other.get();
     other.reset();
     EXPECT_EQ(detail::Undos().Histories.count(gone), 0u);
+}
+
+// A score made before anything else of its thread is destroyed after the thread's engine state
+// (thread-local objects go in reverse order); its history and timer must still be let go safely.
+TEST(UndoAtThreadExit, AScoreOutlivingItsThreadsStateIsDestroyedSafely) {
+    std::thread([] {
+        thread_local std::shared_ptr<Score> held;
+        held = Score::Create();
+        held->CreateDefault();
+        held->SetHeading("kept past the thread's state");
+        EXPECT_TRUE(held->CanUndo());
+    }).join();
 }
 
 }  // namespace
