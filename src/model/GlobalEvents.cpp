@@ -20,6 +20,17 @@ struct Meter {
     int32_t pulse = 16;
 };
 
+std::shared_ptr<GlobalEvent> MakeEvent(int32_t atTime, int32_t eventType, uint8_t value1,
+                                       uint8_t value2, std::string text) {
+    auto event = std::make_shared<GlobalEvent>();
+    event->SetEventTime(atTime);
+    event->SetEventType(eventType);
+    event->SetValue1(value1);
+    event->SetValue2(value2);
+    event->SetText(std::move(text));
+    return event;
+}
+
 Meter MeterOf(const GlobalEvent& signature) {
     const int32_t beats = signature.Value1();
     const int32_t beatLength = signature.Value2();
@@ -175,12 +186,7 @@ const GlobalEvents::List& GlobalEvents::ListFor(int32_t eventType) const {
 
 std::shared_ptr<GlobalEvent> GlobalEvents::Add(int32_t atTime, int32_t eventType, uint8_t value1,
                                                uint8_t value2, std::string text) {
-    auto event = std::make_shared<GlobalEvent>();
-    event->SetEventTime(atTime);
-    event->SetEventType(eventType);
-    event->SetValue1(value1);
-    event->SetValue2(value2);
-    event->SetText(std::move(text));
+    auto event = MakeEvent(atTime, eventType, value1, value2, std::move(text));
 
     List& list = ListFor(eventType);
     const int64_t position = SearchPosition(list, atTime, 0);
@@ -196,12 +202,7 @@ std::shared_ptr<GlobalEvent> GlobalEvents::Add(int32_t atTime, int32_t eventType
 std::shared_ptr<GlobalEvent> detail::GlobalEventsAccess::AddLast(GlobalEvents& g, int32_t atTime,
                                                                  int32_t eventType, uint8_t value1,
                                                                  uint8_t value2, std::string text) {
-    auto event = std::make_shared<GlobalEvent>();
-    event->SetEventTime(atTime);
-    event->SetEventType(eventType);
-    event->SetValue1(value1);
-    event->SetValue2(value2);
-    event->SetText(std::move(text));
+    auto event = MakeEvent(atTime, eventType, value1, value2, std::move(text));
 
     GlobalEvents::List& list = g.ListFor(eventType);
     const auto later = std::upper_bound(
