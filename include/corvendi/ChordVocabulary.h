@@ -75,6 +75,9 @@ class CORVENDI_API ChordVocabulary {
     // Frets as the data file writes them: six characters of "x" and 0..9, or six comma-separated
     // words ("x" or 0..24); blanks around words are allowed.
     static std::optional<ChordFrets> ParseFrets(std::string_view text);
+    // Frets written back as ParseFrets reads them: six characters when every fret is below 10
+    // ("x32010"), else six comma-separated words ("x,10,12,12,12,10").
+    static std::string FretsText(const ChordFrets& frets);
     static bool ValidFrets(const ChordFrets& frets);
 
   private:

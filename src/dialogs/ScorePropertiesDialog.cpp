@@ -54,10 +54,14 @@ DialogControl Option(std::string name, std::string caption, std::string group, s
     return option;
 }
 
-DialogControl FontButton(int32_t index, std::string frame) {
-    DialogControl button = ButtonControl(Indexed("cmdFont", index), "Font");
+DialogControl FramedButton(std::string name, std::string caption, std::string frame) {
+    DialogControl button = ButtonControl(std::move(name), std::move(caption));
     button.Frame = std::move(frame);
     return button;
+}
+
+DialogControl FontButton(int32_t index, std::string frame) {
+    return FramedButton(Indexed("cmdFont", index), "Font", std::move(frame));
 }
 
 std::vector<ListItem> Items(const std::vector<std::string>& texts) {
@@ -162,10 +166,24 @@ std::vector<DialogControl> DimensionsTab() {
     return controls;
 }
 
+// The chord mapper: a chord chosen from the list shows its fingering, which can be typed over,
+// removed, or reverted with every other change to what the chord data file says.
+std::vector<DialogControl> ChordMapperFrame() {
+    return {Frame("fmeMapper", "Chord Mapper"),
+            ListControl("cboChord", "Chord:", {}, "fmeMapper"),
+            Text("txtFrets", "Fingering:", "fmeMapper"),
+            LabelControl("lblFrets", kFretsHint, "fmeMapper"),
+            FramedButton("cmdRemove", "&Remove", "fmeMapper"),
+            FramedButton("cmdRevert", "Re&vert", "fmeMapper")};
+}
+
 std::vector<DialogControl> ChordsTab() {
-    return {Check("chkChords(0)", "Show Chords on Score"),
-            Check("chkChords(1)", "Use Guitar Symbols"), Frame("fmeMapper", "Chord Mapper"),
-            Check("chkCapo", "Capo"), Text("txtCapo", "Capo", "")};
+    std::vector<DialogControl> controls{Check("chkChords(0)", "Show Chords on Score"),
+                                        Check("chkChords(1)", "Use Guitar Symbols")};
+    for (auto& control : ChordMapperFrame()) controls.push_back(std::move(control));
+    controls.push_back(Check("chkCapo", "Capo"));
+    controls.push_back(Text("txtCapo", "Capo", ""));
+    return controls;
 }
 
 }  // namespace
@@ -198,6 +216,11 @@ const Font& ScorePropertiesDialog::WorkingFont(int32_t index) const {
 
 void ScorePropertiesDialog::OnListChanged(DialogControl& list) {
     if (list.Kind == ControlKind::Tabs) return;
+    // Choosing a chord only shows its fingering.
+    if (list.Name == "cboChord") {
+        ShowChosenFingering();
+        return;
+    }
     if (list.Name == "cboPage") PageSizeChosen(list.ListIndex);
     MarkDirty();
 }
@@ -212,6 +235,14 @@ void ScorePropertiesDialog::OnClick(DialogControl& control) {
         FontChosen(IndexOf(name));
         return;
     }
+    if (name == "cmdRemove") {
+        FingeringRemoved();
+        return;
+    }
+    if (name == "cmdRevert") {
+        FingeringsReverted();
+        return;
+    }
     if (name.starts_with("optPage(")) OrientationChosen(IndexOf(name) == 1);
     if (name.starts_with("optTime(")) TimeChosen(IndexOf(name) == kFreeTimeOption);
     if (name.starts_with("optPos(")) At("pctNumber").Text = std::to_string(IndexOf(name));
@@ -223,6 +254,10 @@ void ScorePropertiesDialog::OnClick(DialogControl& control) {
 }
 
 void ScorePropertiesDialog::OnTextChanged(DialogControl& /*textBox*/) { MarkDirty(); }
+
+void ScorePropertiesDialog::OnTextCommitted(DialogControl& textBox) {
+    if (textBox.Name == "txtFrets") FretsTyped();
+}
 
 void ScorePropertiesDialog::MarkDirty() {
     if (!Ready()) return;

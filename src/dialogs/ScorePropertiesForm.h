@@ -45,6 +45,9 @@ constexpr int32_t kMostFreeBeats = 16;
 constexpr int32_t kFallbackBeats = 4;
 constexpr int32_t kFallbackBeatNote = 4;
 
+// How the fingering box reads its frets.
+constexpr const char* kFretsHint = "Low E to high E: x muted, 0 open, or the fret (\"x32010\")";
+
 // Key list entry i stands for the key i - 7.
 constexpr int32_t kKeyListOffset = 7;
 

@@ -120,6 +120,7 @@ void ScorePropertiesDialog::LoadChords() {
     At("chkCapo").Value = mScore->UseCapo();
     At("txtCapo").Text = mScore->UseCapo() ? std::to_string(mScore->Capo()) : std::string();
     CapoSwitched(mScore->UseCapo());
+    LoadChordMapper();
 }
 
 }  // namespace corvendi

@@ -165,6 +165,7 @@ void ScorePropertiesDialog::WritePulse() {
 }
 
 void ScorePropertiesDialog::WriteChords() {
+    mChordEditor.Commit();
     const bool chords = At("chkChords(0)").Value;
     mScore->SetUseChords(chords);
     if (chords) mScore->SetUseChordMaps(At("chkChords(1)").Value);

@@ -1,6 +1,7 @@
 #include "corvendi/ChordVocabulary.h"
 
 #include <algorithm>
+#include <string>
 
 #include "render/ChordSpelling.h"
 
@@ -208,6 +209,17 @@ int32_t ChordVocabulary::FingeringCount() const {
     int32_t count = 0;
     for (int32_t code = 1; code <= 255; ++code) count += Fingering(code) ? 1 : 0;
     return count;
+}
+
+std::string ChordVocabulary::FretsText(const ChordFrets& frets) {
+    const bool shortForm =
+        std::all_of(frets.begin(), frets.end(), [](int8_t fret) { return fret < 10; });
+    std::string text;
+    for (const int8_t fret : frets) {
+        if (!shortForm && !text.empty()) text += ',';
+        text += fret == kMutedString ? std::string("x") : std::to_string(fret);
+    }
+    return text;
 }
 
 std::optional<ChordFrets> ChordVocabulary::ParseFrets(std::string_view text) {

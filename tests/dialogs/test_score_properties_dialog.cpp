@@ -1,5 +1,7 @@
 // The Score Properties dialog as a user works it, opened through Score::ShowDialog.
+#include "corvendi/ChordLibrary.h"
 #include "corvendi/ChordMapper.h"
+#include "corvendi/RecordingSurface.h"
 #include "corvendi/dialogs/ScorePropertiesDialog.h"
 #include "engine/MeasureTestSupport.h"
 #include "model/SharedRoutines.h"
@@ -236,6 +238,45 @@ TEST_F(ScoreProperties, AFontAnswerReachesTheScoresFont) {
     EXPECT_TRUE(score->Changed());
     score->Undo();
     EXPECT_EQ(ToJson(*score), before);
+}
+
+// The C major diagram as the score's chord map draws it.
+std::string DrawnC(const ChordMapper& map) {
+    const auto& library = dynamic_cast<const ChordLibrary&>(map);
+    RecordingSurface surface;
+    library.DrawInKey(surface, 1000, 3000, *library.Vocabulary().CodeOfName("C"), 0, true, 0, "",
+                      0);
+    return surface.Transcript();
+}
+
+TEST_F(ScoreProperties, TheChordMapperEditsFingeringsThatOkGivesTheScoresMap) {
+    auto& map = *score->ChordMapper();
+    const std::string open = DrawnC(map);
+    const std::string dump = ToJson(*score);
+    score->SetChanged(false);
+
+    // The list starts on C; a chosen chord shows its fingering, Remove clears it; Cancel.
+    Show("cboChord=G; cboChord=C; Remove; Cancel");
+    EXPECT_EQ(Shown("txtFrets"), "x32010");
+    EXPECT_EQ(After("txtFrets"), "");
+    EXPECT_EQ(DrawnC(map), open);
+    EXPECT_FALSE(score->Changed());
+
+    // Frets that cannot be read change nothing; a barre at the third fret, Ok.
+    Show("cboChord=C; txtFrets=x3555; txtFrets=x,3,5,5,5,3; Ok");
+    EXPECT_EQ(After("txtFrets"), "x35553");
+    auto barre = ChordLibrary();
+    barre.Vocabulary() = dynamic_cast<ChordLibrary&>(map).Vocabulary();
+    const int32_t c = *barre.Vocabulary().CodeOfName("C");
+    ASSERT_TRUE(barre.Vocabulary().SetFingering(c, *ChordVocabulary::ParseFrets("x35553")));
+    EXPECT_EQ(DrawnC(map), DrawnC(barre));
+    EXPECT_NE(DrawnC(map), open);
+    // The file keeps no fingerings: the document is the same.
+    EXPECT_EQ(ToJson(*score), dump);
+
+    // Revert goes back to the chord data file.
+    Show("cboChord=C; Revert; Ok");
+    EXPECT_EQ(DrawnC(map), open);
 }
 
 }  // namespace

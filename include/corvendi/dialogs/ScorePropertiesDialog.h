@@ -1,8 +1,8 @@
 // "Score Properties": the score-wide settings on four tabs. General: the default time signature
 // and pulse, the key, the heading and tempo, measure numbering and the copyright lines. Titles:
 // title, subtitle, composer and arranger. Dimensions: page size and orientation, margins, page
-// numbers, staff and system spacing. Chords: chord display, guitar symbols, the chord-map
-// editor and the capo.
+// numbers, staff and system spacing. Chords: chord display, guitar symbols, the chord mapper
+// (a chord list, the chosen chord's fingering, "&Remove" and "Re&vert") and the capo.
 //
 // The dialog works on copies: Init loads every control and the five working fonts from the
 // score, and nothing reaches the score before "Ok" or "&Apply", which write everything back
@@ -39,14 +39,16 @@ class CORVENDI_API ScorePropertiesDialog : public Dialog {
     bool Dirty() const { return mDirty; }
     // The working copy of ScoreFonts `index`; index 0 for one outside 0..4.
     const Font& WorkingFont(int32_t index) const;
-    // The chord-map editor of the "&Chords" tab (chmChord). The opener hands it the score's
-    // chord map; a presenter shows it.
+    // The chord-map editor behind the "Chord Mapper" frame of the "&Chords" tab (chmChord). The
+    // opener hands it the score's chord map; the frame's controls edit a copy of the map's
+    // fingerings, which "Ok" and "&Apply" give the map.
     ChordLibraryEditor& ChordEditor() { return mChordEditor; }
 
   private:
     void OnListChanged(DialogControl& list) override;
     void OnClick(DialogControl& control) override;
     void OnTextChanged(DialogControl& textBox) override;
+    void OnTextCommitted(DialogControl& textBox) override;
     void BeforeOk() override { Apply(); }
     void Unload() override { mScore = nullptr; }
 
@@ -59,6 +61,14 @@ class CORVENDI_API ScorePropertiesDialog : public Dialog {
     void TempoNoteCycled();
     void CapoSwitched(bool on);
     void FontChosen(int32_t index);
+
+    // The chord mapper (ScorePropertiesChords.cpp).
+    void LoadChordMapper();
+    int32_t ChosenChord() const;
+    void ShowChosenFingering();
+    void FretsTyped();
+    void FingeringRemoved();
+    void FingeringsReverted();
     void MarkDirty();
 
     // Loading, one group of controls each (ScorePropertiesLoad.cpp).
