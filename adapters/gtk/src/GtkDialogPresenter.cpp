@@ -86,6 +86,7 @@ class DialogView {
 
     void Build() {
         mGroups.clear();
+        mButtonRows.clear();
         mOk = nullptr;
         auto content = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6);
         content->set_margin(12);
@@ -109,7 +110,9 @@ class DialogView {
                 continue;
             }
             if (c.Kind == ControlKind::Button) {
-                buttons->append(*ButtonFor(c));
+                // A frame's buttons stand in a row of their own inside it; the form's at the
+                // bottom.
+                ButtonRowOf(c.Frame, frames, buttons)->append(*ButtonFor(c));
                 continue;
             }
             Gtk::Widget* widget = WidgetFor(c);
@@ -137,6 +140,18 @@ class DialogView {
         mWindow.set_child(*scroller);
         // Enter in a text box presses Ok, once the box has handed its text to the model.
         if (mOk) mWindow.set_default_widget(*mOk);
+    }
+
+    Gtk::Box* ButtonRowOf(const std::string& frame, const std::map<std::string, Gtk::Box*>& frames,
+                          Gtk::Box* formRow) {
+        const auto frameBox = frames.find(frame);
+        if (frameBox == frames.end()) return formRow;
+        auto [row, added] = mButtonRows.emplace(frame, nullptr);
+        if (added) {
+            row->second = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+            frameBox->second->append(*row->second);
+        }
+        return row->second;
     }
 
     Gtk::Widget* ButtonFor(const DialogControl& c) {
@@ -261,7 +276,8 @@ class DialogView {
     Gtk::Window mWindow;
     sigc::connection mRefresh;
     std::map<std::string, Gtk::CheckButton*> mGroups;
-    Gtk::Button* mOk = nullptr;  // the first option of each group
+    std::map<std::string, Gtk::Box*> mButtonRows;  // by frame
+    Gtk::Button* mOk = nullptr;                    // the first option of each group
     bool mRefreshQueued = false;
     bool mBuilding = false;
 };
