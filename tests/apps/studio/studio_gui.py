@@ -413,8 +413,65 @@ def check_staff_properties():
         process.kill()
 
 
+def check_chord_fingering():
+    """A C chord shown as a guitar diagram; Score Properties ▸ Chords gives C another fingering:
+    Ok changes the diagram on the page, Cancel does not, Revert brings the first one back."""
+    score = new_score("chords.sco")
+    subprocess.run([CLI, "edit", score, "--dialog", "score", "--set", "chkChords(0)=1",
+                    "--set", "chkChords(1)=1"], check=True, capture_output=True)
+    lines, barlines = first_staff(score)
+    process, window = start(score)
+    try:
+        _, (ox, oy) = shown_page("start.png")
+        # Ctrl+M opens the marks list: "Notes", "Dynamic", then "Chord" (C first).
+        xdotool("key", "--window", window, "ctrl+m")
+        time.sleep(0.5)
+        xdotool("key", "Down", "Down", "Return")
+        time.sleep(0.3)
+        x = (barlines[0] + barlines[1]) // 2
+        xdotool("mousemove", str(ox + x), str(oy + lines[0]), "click", "1")
+        time.sleep(0.3)
+        xdotool("key", "ctrl+s")
+        chords = lambda: [e for e in dump(score)["globals"] if e["type"] == 10]
+        expect(wait_for(chords, 5), "no chord was placed")
+        row = (ox + barlines[0], oy, ox + barlines[1], oy + lines[0])
+
+        def diagram(name):
+            time.sleep(1.0)
+            shot = screenshot(name)
+            return [shot.dark(x, y) for y in range(row[1], row[3]) for x in range(row[0], row[2])]
+
+        def fingering(*steps):
+            """The Chords tab is the fourth; its fingering box is the fourth control on it, the
+            Remove and Revert buttons follow. The dialog is built anew after each step, with the
+            first tab focused."""
+            xdotool("key", "--window", window, "alt+Return")
+            dialog = window_named("^Score Properties$")
+            expect(dialog, "no Score Properties dialog")
+            time.sleep(0.5)
+            xdotool("windowfocus", dialog)
+            time.sleep(0.3)
+            for keys in [("Tab", "Tab", "Tab", "space"), *steps]:
+                xdotool("key", *keys)
+                time.sleep(0.5)
+            xdotool("windowfocus", window)
+            time.sleep(0.3)
+
+        shipped = diagram("shipped.png")
+        expect(any(shipped), "no chord diagram above the staff")
+        barre = ["Tab"] * 7 + ["ctrl+a", "x", "3", "5", "5", "5", "3"]
+        fingering(barre + ["Escape"])
+        expect(diagram("cancelled.png") == shipped, "Cancel changed the diagram")
+        fingering(barre + ["Return"])
+        expect(diagram("barre.png") != shipped, "Ok left the diagram as it was")
+        fingering(["Tab"] * 9 + ["space"], ["Tab"] * 7 + ["Return"])
+        expect(diagram("reverted.png") == shipped, "Revert did not bring the fingering back")
+    finally:
+        process.kill()
+
+
 CHECKS = {"staff_properties": check_staff_properties, "score_properties": check_score_properties, "dynamic_by_click": check_dynamic_by_click, "lyrics": check_lyrics, "copy_paste": check_copy_paste, "example_page": check_example_page, "note_entry_undo": check_note_entry_undo,
-          "damaged_file": check_damaged_file}
+          "damaged_file": check_damaged_file, "chord_fingering": check_chord_fingering}
 try:
     CHECKS[CHECK]()
 finally:
