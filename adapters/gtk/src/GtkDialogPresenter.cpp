@@ -86,13 +86,13 @@ class DialogView {
 
     void Build() {
         mGroups.clear();
-        mButtonRows.clear();
         mOk = nullptr;
         auto content = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6);
         content->set_margin(12);
         auto buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
         buttons->set_halign(Gtk::Align::END);
         std::map<std::string, Gtk::Box*> frames;
+        std::map<std::string, Gtk::Box*> frameButtons;
         const std::string& tab = ShownTab();
         for (const DialogControl& c : mDialog.Controls()) {
             if (!c.Visible || (!c.Tab.empty() && PlainCaption(c.Tab) != PlainCaption(tab)))
@@ -110,9 +110,10 @@ class DialogView {
                 continue;
             }
             if (c.Kind == ControlKind::Button) {
-                // A frame's buttons stand in a row of their own inside it; the form's at the
-                // bottom.
-                ButtonRowOf(c.Frame, frames, buttons)->append(*ButtonFor(c));
+                // A frame's buttons end the frame in a row of their own; the form's end the form.
+                Gtk::Box*& row = frames.contains(c.Frame) ? frameButtons[c.Frame] : buttons;
+                if (!row) row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+                row->append(*ButtonFor(c));
                 continue;
             }
             Gtk::Widget* widget = WidgetFor(c);
@@ -130,6 +131,7 @@ class DialogView {
                 into->append(*widget);
             }
         }
+        for (const auto& [frame, row] : frameButtons) frames[frame]->append(*row);
         content->append(*buttons);
         // A tall form scrolls within the screen's height.
         auto scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
@@ -140,18 +142,6 @@ class DialogView {
         mWindow.set_child(*scroller);
         // Enter in a text box presses Ok, once the box has handed its text to the model.
         if (mOk) mWindow.set_default_widget(*mOk);
-    }
-
-    Gtk::Box* ButtonRowOf(const std::string& frame, const std::map<std::string, Gtk::Box*>& frames,
-                          Gtk::Box* formRow) {
-        const auto frameBox = frames.find(frame);
-        if (frameBox == frames.end()) return formRow;
-        auto [row, added] = mButtonRows.emplace(frame, nullptr);
-        if (added) {
-            row->second = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
-            frameBox->second->append(*row->second);
-        }
-        return row->second;
     }
 
     Gtk::Widget* ButtonFor(const DialogControl& c) {
@@ -276,8 +266,7 @@ class DialogView {
     Gtk::Window mWindow;
     sigc::connection mRefresh;
     std::map<std::string, Gtk::CheckButton*> mGroups;
-    std::map<std::string, Gtk::Box*> mButtonRows;  // by frame
-    Gtk::Button* mOk = nullptr;                    // the first option of each group
+    Gtk::Button* mOk = nullptr;  // the first option of each group
     bool mRefreshQueued = false;
     bool mBuilding = false;
 };
