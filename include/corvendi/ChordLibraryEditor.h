@@ -27,8 +27,6 @@ class CORVENDI_API ChordLibraryEditor : public ChordMapEditor {
     // The map being edited; nullptr before Init or when the map is not a ChordLibrary.
     const std::shared_ptr<ChordLibrary>& Library() const { return mLibrary; }
     bool CanEdit() const { return mLibrary != nullptr; }
-    // The vocabulary as edited so far.
-    const ChordVocabulary& Working() const { return mWorking; }
     // A chord's edited fingering as the data file writes frets ("x32010"); "" for none.
     std::string FretsOf(int32_t code) const;
 

@@ -61,6 +61,7 @@ class CORVENDI_API ScorePropertiesDialog : public Dialog {
     void TempoNoteCycled();
     void CapoSwitched(bool on);
     void FontChosen(int32_t index);
+    void MarkDirty();
 
     // The chord mapper (ScorePropertiesChords.cpp).
     void LoadChordMapper();
@@ -69,7 +70,6 @@ class CORVENDI_API ScorePropertiesDialog : public Dialog {
     void FretsTyped();
     void FingeringRemoved();
     void FingeringsReverted();
-    void MarkDirty();
 
     // Loading, one group of controls each (ScorePropertiesLoad.cpp).
     void LoadFonts();
