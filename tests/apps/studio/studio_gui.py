@@ -302,18 +302,22 @@ def enter_notes(score, ox, oy, count):
     return lines, barlines
 
 
+def choose_mark(window, position):
+    """Ctrl+M opens the marks list ("Notes", "Dynamic", "Chord", ...); picks the entry that many
+    places below "Notes"."""
+    xdotool("key", "--window", window, "ctrl+m")
+    time.sleep(0.5)
+    xdotool("key", *["Down"] * position, "Return")
+    time.sleep(0.3)
+
+
 def check_dynamic_by_click():
     score = new_score("dynamic.sco")
     lines, barlines = first_staff(score)
     process, window = start(score)
     try:
         _, (ox, oy) = shown_page("new.png")
-        # Ctrl+M opens the marks list: "Notes", then "Dynamic" (its first value is ppp).
-        xdotool("key", "--window", window, "ctrl+m")
-        time.sleep(0.5)
-        xdotool("key", "Down")
-        xdotool("key", "Return")
-        time.sleep(0.3)
+        choose_mark(window, 1)  # Dynamic (its first value is ppp)
         x = (barlines[1] + barlines[2]) // 2
         xdotool("mousemove", str(ox + x), str(oy + lines[4] + 10), "click", "1")
         time.sleep(0.3)
@@ -423,11 +427,7 @@ def check_chord_fingering():
     process, window = start(score)
     try:
         _, (ox, oy) = shown_page("start.png")
-        # Ctrl+M opens the marks list: "Notes", "Dynamic", then "Chord" (C first).
-        xdotool("key", "--window", window, "ctrl+m")
-        time.sleep(0.5)
-        xdotool("key", "Down", "Down", "Return")
-        time.sleep(0.3)
+        choose_mark(window, 2)  # Chord (C first)
         x = (barlines[0] + barlines[1]) // 2
         xdotool("mousemove", str(ox + x), str(oy + lines[0]), "click", "1")
         time.sleep(0.3)
