@@ -1,6 +1,6 @@
 // What a page costs in each output format, beside a bare cairo program drawing the same numbers
 // of glyphs and lines per page in batched calls, and what a whole `corvendi render` process
-// costs.
+// costs, beside a whole bare cairo process (bench/bare_cairo_page.cpp) writing the same page.
 //
 // The score: 4 staffs of sixteenth notes over three and a half octaves (heads, stems, ledger
 // lines, a sharp on every fourth note, beams), 100 letter pages. A page draws 1,344 characters
@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "FontFiles.h"
 #include "ForwardingSurface.h"
 #include "common/Cp1252.h"
 
@@ -235,6 +236,54 @@ void BM_ProcessCleanUp(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProcessCleanUp)->Iterations(1);
+
+// The bare cairo program of bench/bare_cairo_page.cpp writing the one-page score's numbers of
+// glyphs and lines with the faces such a page embeds (the text face in three styles, the
+// engraving font at two optical sizes and the brace font), measured as the process above.
+void BM_ProcessBareCairoOnePage(benchmark::State& state) {
+    auto score = DenseScore(kMeasuresPerPage);
+    auto counter = std::make_shared<CountingSurface>(
+        std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(), 15));
+    Paginate(*score, counter);
+    counter->Glyphs = counter->Lines = 0;
+    score->PaintWindow();
+    const int64_t glyphs = counter->Glyphs;
+    const int64_t lines = counter->Lines;
+    score->SetWindow(nullptr);
+
+    const std::string music = cairoimpl::MusicFontDir();
+    const std::vector<std::string> textFaces = {
+        cairoimpl::MatchFontFile("Liberation Sans", false, false).Path,
+        cairoimpl::MatchFontFile("Liberation Sans", true, false).Path,
+        cairoimpl::MatchFontFile("Liberation Sans", true, true).Path};
+    const std::vector<std::string> musicFaces = {music + "/emmentaler-18.otf",
+                                                 music + "/emmentaler-16.otf",
+                                                 music + "/emmentaler-brace.otf"};
+    constexpr int64_t kTextGlyphs = 20;  // a title, a heading or a footer line per face
+    const std::string output = ScratchPath("bare-one-page.pdf");
+    std::vector<std::string> args = {CORVENDI_BENCH_BARE_CAIRO, output, std::to_string(lines)};
+    for (const std::string& face : textFaces)
+        args.push_back(face + ":" + std::to_string(kTextGlyphs));
+    const int64_t musicGlyphs =
+        std::max<int64_t>(0, (glyphs - kTextGlyphs * static_cast<int64_t>(textFaces.size())) /
+                                 static_cast<int64_t>(musicFaces.size()));
+    for (const std::string& face : musicFaces)
+        args.push_back(face + ":" + std::to_string(musicGlyphs));
+
+    ProgramUsage usage = RunProgram(args);  // warms the caches
+    double cpu = 0.0;
+    for (auto _ : state) {
+        usage = RunProgram(args);
+        cpu += usage.CpuMs;
+    }
+    if (usage.PeakKib < 0) state.SkipWithError("bare_cairo_page failed");
+    state.counters["glyphs"] = static_cast<double>(glyphs);
+    state.counters["lines"] = static_cast<double>(lines);
+    state.counters["peak_kib"] = static_cast<double>(usage.PeakKib);
+    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
+    fs::remove(output);
+}
+BENCHMARK(BM_ProcessBareCairoOnePage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 #endif
 
 void ReportPerPage(benchmark::State& state, int64_t pages) {
