@@ -332,6 +332,18 @@ void BM_RenderPng(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderPng)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The PNG encoder alone: page 2, drawn once, written again and again.
+void BM_EncodePng(benchmark::State& state) {
+    Fixture& f = Dense();
+    const std::string path = ScratchPath("encode.png");
+    f.Piece->SetCurPage(2);
+    f.Image->WritePng(path);
+    for (auto _ : state) f.Image->WritePng(path);
+    state.counters["bytes"] = static_cast<double>(fs::file_size(path));
+    fs::remove(path);
+}
+BENCHMARK(BM_EncodePng)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 // One SVG file per page.
 void BM_RenderSvg(benchmark::State& state) {
     Fixture& f = Dense();

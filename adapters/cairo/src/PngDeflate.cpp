@@ -55,10 +55,29 @@ int LengthSymbol(size_t length) {
     return symbol;
 }
 
+// The distance symbols by table, as every far repeat asks for one: distances up to 256 by
+// their own entry, longer ones (whose symbols span multiples of 128) by their 128th.
+struct DistanceSymbols {
+    uint8_t Near[256] = {};
+    uint8_t Far[256] = {};
+    constexpr DistanceSymbols() {
+        int symbol = 0;
+        for (int d = 1; d <= 256; ++d) {
+            while (symbol + 1 < kDistanceCodes && kDistanceBase[symbol + 1] <= d) ++symbol;
+            Near[d - 1] = static_cast<uint8_t>(symbol);
+        }
+        for (int block = 2; block < 256; ++block) {
+            const int d = block * 128 + 1;
+            while (symbol + 1 < kDistanceCodes && kDistanceBase[symbol + 1] <= d) ++symbol;
+            Far[block] = static_cast<uint8_t>(symbol);
+        }
+    }
+};
+constexpr DistanceSymbols kDistanceSymbols;
+
 int DistanceSymbol(size_t distance) {
-    int symbol = 0;
-    while (symbol + 1 < kDistanceCodes && kDistanceBase[symbol + 1] <= distance) ++symbol;
-    return symbol;
+    const size_t d = distance - 1;  // distances run from 1 to 32768
+    return d < 256 ? kDistanceSymbols.Near[d] : kDistanceSymbols.Far[d >> 7];
 }
 
 size_t MatchLength(const unsigned char* a, const unsigned char* b, size_t limit) {
@@ -155,31 +174,35 @@ std::vector<Code> CanonicalCodes(const std::vector<uint8_t>& lengths) {
 
 class BitWriter {
   public:
-    explicit BitWriter(std::vector<unsigned char>& out) : mOut(out) {}
+    explicit BitWriter(std::vector<unsigned char>& out) : mOut(out), mAt(out.size()) {}
     void Put(uint32_t bits, int count) {
         mBuffer |= static_cast<uint64_t>(bits) << mCount;
         mCount += count;
         if (mCount >= 32) {
-            const size_t at = mOut.size();
-            mOut.resize(at + 4);
+            // The output grows by doubling, and is cut to what was written at the end.
+            if (mAt + 4 > mOut.size()) mOut.resize(std::max<size_t>(mOut.size() * 2, mAt + 4096));
             const auto word = static_cast<uint32_t>(mBuffer);
-            for (int b = 0; b < 4; ++b) mOut[at + b] = static_cast<unsigned char>(word >> (8 * b));
+            for (int b = 0; b < 4; ++b) mOut[mAt + b] = static_cast<unsigned char>(word >> (8 * b));
+            mAt += 4;
             mBuffer >>= 32;
             mCount -= 32;
         }
     }
     void Put(const Code& code) { Put(code.Bits, code.Size); }
     void Finish() {
+        mOut.resize(mAt);
         for (; mCount > 0; mCount -= 8) {
             mOut.push_back(static_cast<unsigned char>(mBuffer));
             mBuffer >>= 8;
         }
         mBuffer = 0;
         mCount = 0;
+        mAt = mOut.size();
     }
 
   private:
     std::vector<unsigned char>& mOut;
+    size_t mAt = 0;
     uint64_t mBuffer = 0;
     int mCount = 0;
 };

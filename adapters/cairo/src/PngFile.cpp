@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,6 +21,11 @@ uint32_t PixelAt(const unsigned char* row, int32_t x) {
     uint32_t pixel = 0;
     std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, 4);
     return pixel & 0xFFFFFF;
+}
+
+uint32_t ToLittleEndian(uint32_t value) {
+    if constexpr (std::endian::native == std::endian::little) return value;
+    return __builtin_bswap32(value);
 }
 
 // The colours of a picture and each one's index, as long as there are at most 256: an
@@ -79,7 +85,9 @@ bool ToIndices(const unsigned char* data, int32_t width, int32_t height, int32_t
 void RawRows(const unsigned char* data, int32_t width, int32_t height, int32_t stride,
              const std::vector<unsigned char>* indices, std::vector<unsigned char>& raw) {
     const size_t rowBytes = static_cast<size_t>(width) * (indices ? 1 : 3);
-    raw.resize((rowBytes + 1) * static_cast<size_t>(height));
+    // One byte to spare: each RGB pixel is stored as four bytes, the next pixel overwriting
+    // the fourth.
+    raw.resize((rowBytes + 1) * static_cast<size_t>(height) + 1);
     unsigned char* out = raw.data();
     for (int32_t y = 0; y < height; ++y) {
         *out++ = 0;
@@ -90,12 +98,13 @@ void RawRows(const unsigned char* data, int32_t width, int32_t height, int32_t s
         }
         const unsigned char* row = data + static_cast<ptrdiff_t>(y) * stride;
         for (int32_t x = 0; x < width; ++x) {
-            const uint32_t pixel = PixelAt(row, x);
-            *out++ = static_cast<unsigned char>(pixel >> 16);
-            *out++ = static_cast<unsigned char>(pixel >> 8);
-            *out++ = static_cast<unsigned char>(pixel);
+            // 0x00RRGGBB turned into the bytes R, G, B (and a fourth that the next overwrites).
+            const uint32_t rgb = ToLittleEndian(__builtin_bswap32(PixelAt(row, x)) >> 8);
+            std::memcpy(out, &rgb, 4);
+            out += 3;
         }
     }
+    raw.pop_back();
 }
 
 // Buffers kept between pictures of a thread: a page's worth of memory is not mapped and
