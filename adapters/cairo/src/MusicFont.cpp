@@ -290,6 +290,56 @@ const Drawing& MusicFont::FallbackDrawing(char32_t ch) {
     return *mFallbacks.emplace(ch, std::move(drawing)).first->second;
 }
 
+uint32_t MusicFont::NearestBraceGlyph(FT_Face face, BraceGrades& grades, double wanted) {
+    auto height = [&](uint32_t index) {
+        auto [at, added] = grades.Measured.try_emplace(index, 0.0);
+        if (added) {
+            GlyphMetrics metrics = MeasureGlyph(face, index);
+            if (metrics.Found && !metrics.Ink.Empty) at->second = metrics.Ink.Y1 - metrics.Ink.Y0;
+        }
+        return at->second;
+    };
+    const auto last = static_cast<uint32_t>(std::max<FT_Long>(face->num_glyphs - 1, 0));
+    if (!grades.Scanned && last >= 1) {
+        // Brace fonts grade their glyphs by index, smallest first: a binary search measures
+        // a dozen glyphs where a scan would measure hundreds. The glyphs it looked at must
+        // all have ink and grow with their index, else every glyph is measured after all.
+        uint32_t low = 1;
+        uint32_t high = last;
+        while (low < high) {
+            const uint32_t middle = low + (high - low) / 2;
+            if (height(middle) < wanted) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        uint32_t chosen = low;
+        if (low > 1 && std::abs(height(low - 1) - wanted) <= std::abs(height(low) - wanted))
+            chosen = low - 1;
+        height(1);
+        height(last);
+        double previous = 0.0;
+        bool graded = true;
+        for (const auto& [index, measured] : grades.Measured) {
+            graded = graded && measured > previous;
+            previous = measured;
+        }
+        if (graded) return chosen;
+        grades.Scanned = true;
+        for (uint32_t i = 1; i <= last; ++i) {
+            if (const double h = height(i); h > 0.0) grades.Sorted.emplace_back(h, i);
+        }
+        std::sort(grades.Sorted.begin(), grades.Sorted.end());
+    }
+    if (grades.Sorted.empty()) return 0;
+    auto nearest = std::min_element(
+        grades.Sorted.begin(), grades.Sorted.end(), [&](const auto& a, const auto& b) {
+            return std::abs(a.first - wanted) < std::abs(b.first - wanted);
+        });
+    return nearest->second;
+}
+
 void MusicFont::AddElement(const Element& element, double sizePoints, double staffPoints,
                            Drawing& out) {
     const double em = 1.0 / kSpacesPerEm;  // one staff space in em
@@ -324,30 +374,18 @@ void MusicFont::AddElement(const Element& element, double sizePoints, double sta
     if (element.Kind == ElementKind::Brace) {
         // Brace glyphs are graded by height; choose the one nearest the height wanted at the
         // staff size in use, then scale it to the brace exactly.
-        auto& heights = mBraceHeights[element.Font];
-        if (heights.empty()) {
-            for (FT_Long i = 1; i < face.Metrics->num_glyphs; ++i) {
-                GlyphMetrics metrics = MeasureGlyph(face.Metrics, static_cast<uint32_t>(i));
-                if (metrics.Found && !metrics.Ink.Empty && metrics.Ink.Y1 > metrics.Ink.Y0) {
-                    heights.emplace_back(metrics.Ink.Y1 - metrics.Ink.Y0, static_cast<uint32_t>(i));
-                }
-            }
-            std::sort(heights.begin(), heights.end());
-        }
-        if (heights.empty()) return;
         const double braceEm = element.BraceHeight * em;
         const double bracePoints = braceEm * sizePoints;
         const double staff = staffPoints > 0.0 ? staffPoints : bracePoints / element.Design;
         const double wantedUnits = bracePoints / staff * upem;
-        auto nearest =
-            std::min_element(heights.begin(), heights.end(), [&](const auto& a, const auto& b) {
-                return std::abs(a.first - wantedUnits) < std::abs(b.first - wantedUnits);
-            });
-        GlyphMetrics metrics = MeasureGlyph(face.Metrics, nearest->second);
-        const double unit = braceEm / nearest->first;  // em per font unit
+        const uint32_t braceGlyph =
+            NearestBraceGlyph(face.Metrics, mBraceGrades[element.Font], wantedUnits);
+        if (braceGlyph == 0) return;
+        GlyphMetrics metrics = MeasureGlyph(face.Metrics, braceGlyph);
+        const double unit = braceEm / (metrics.Ink.Y1 - metrics.Ink.Y0);  // em per font unit
         PlacedGlyph glyph;
         glyph.Face = face.Face;
-        glyph.Index = nearest->second;
+        glyph.Index = braceGlyph;
         glyph.ScaleX = glyph.ScaleY = unit;
         glyph.UnitsPerEm = static_cast<int32_t>(upem);
         glyph.X = atX - metrics.Ink.X0 * unit;                    // ink starts at the anchor x

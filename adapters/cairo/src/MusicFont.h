@@ -104,7 +104,15 @@ class MusicFont {
     // Drawings by entry and the face variant they were built with (optical size, brace glyph).
     std::map<std::pair<const musicfont::Entry*, int64_t>, std::unique_ptr<Drawing>> mDrawings;
     std::map<char32_t, std::unique_ptr<Drawing>> mFallbacks;
-    std::map<std::string, std::vector<std::pair<double, uint32_t>>> mBraceHeights;  // sorted
+    // The brace glyphs of a face, graded by height.
+    struct BraceGrades {
+        std::map<uint32_t, double> Measured;  // ink heights (font units) of glyphs looked at
+        bool Scanned = false;                 // Sorted holds every glyph with ink
+        std::vector<std::pair<double, uint32_t>> Sorted;  // (height, glyph), lowest first
+    };
+    // The brace glyph whose height is nearest `wanted` font units (0 when the face has none).
+    static uint32_t NearestBraceGlyph(FT_Face face, BraceGrades& grades, double wanted);
+    std::map<std::string, BraceGrades> mBraceGrades;
     std::vector<std::string> mProblems;
 };
 
