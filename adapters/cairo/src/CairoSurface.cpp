@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "DrawingBatch.h"
+#include "DrawingLayers.h"
 #include "MusicFont.h"
 #include "TextFaces.h"
 #include "common/Arith.h"
@@ -16,6 +17,7 @@
 
 namespace corvendi {
 
+using cairoimpl::Bounds;
 using cairoimpl::DrawingBatch;
 using cairoimpl::MusicFont;
 using cairoimpl::MusicRun;
@@ -110,7 +112,7 @@ struct CairoSurface::Impl {
     // The music font size of the last staff symbols drawn (chooses brace glyphs), points.
     double StaffPoints = 0.0;
     // Drawing not yet handed to cairo.
-    DrawingBatch Batch;
+    cairoimpl::DrawingLayers Layers;
     std::string DocumentBytes;
 
     Impl() {
@@ -161,25 +163,23 @@ void CairoSurface::ReleaseFonts() { mImpl->Release(); }
 
 std::string& CairoSurface::DocumentBytes() { return mImpl->DocumentBytes; }
 
-DrawingBatch& CairoSurface::BatchFor(cairo_t* cr, int32_t color) {
-    DrawingBatch& batch = mImpl->Batch;
-    if (!batch.Empty() && batch.Color() != color) batch.DrawOn(cr);
-    if (batch.Empty()) batch.Begin(color);
-    return batch;
+DrawingBatch& CairoSurface::BatchFor(int32_t color, double x0, double y0, double x1, double y1) {
+    const double unit = DeviceUnitsPerTwip();
+    return mImpl->Layers.For(color, Bounds{x0, y0, x1, y1}, Width() * unit, Height() * unit);
 }
 
 void CairoSurface::Flush() {
-    DrawingBatch& batch = mImpl->Batch;
-    if (batch.Empty()) return;
+    cairoimpl::DrawingLayers& layers = mImpl->Layers;
+    if (layers.Empty()) return;
     if (cairo_t* cr = DrawingContext()) {
-        batch.DrawOn(cr);
+        layers.DrawOn(cr);
     } else {
-        batch.Clear();
+        layers.Clear();
     }
 }
 
 bool CairoSurface::CloseDocument(cairo_t*& context, cairo_surface_t*& surface) {
-    mImpl->Batch.Clear();
+    mImpl->Layers.Clear();
     ReleaseFonts();
     if (context) {
         cairo_destroy(context);
@@ -211,7 +211,7 @@ void CairoSurface::Cls() {
     mCurrentY = 0.0;
     cairo_t* cr = DrawingContext();
     if (!cr) return;
-    mImpl->Batch.Clear();  // painted over anyway
+    mImpl->Layers.Clear();  // painted over anyway
     cairo_save(cr);
     SetColor(cr, mBackColor);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -235,9 +235,14 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
     double a = device(x1), b = device(y1), c = device(x2), d = device(y2);
     const double pen = DevicePenWidth();
     const bool upright = a == c || b == d;
+    if (fill != LineFill::FilledBox && mDrawStyle == 5) return;  // transparent pen
+    // Every way of drawing the line stays within a pen's width of its ends (a pixel more for
+    // antialiasing).
+    DrawingBatch& batch = BatchFor(color, std::min(a, c) - pen - 1.0, std::min(b, d) - pen - 1.0,
+                                   std::max(a, c) + pen + 1.0, std::max(b, d) + pen + 1.0);
     if (fill == LineFill::FilledBox && upright && !pixels) {
         // The box of an upright or level line is that line with square ends.
-        PathData& path = BatchFor(cr, color).Stroke(Pen{PenKind::Square, pen, 0.0});
+        PathData& path = batch.Stroke(Pen{PenKind::Square, pen, 0.0});
         path.MoveTo(a, b);
         path.LineTo(c, d);
         return;
@@ -245,14 +250,13 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
     if (fill == LineFill::FilledBox) {
         double left = std::min(a, c) - pen / 2.0, right = std::max(a, c) + pen / 2.0;
         double top = std::min(b, d) - pen / 2.0, bottom = std::max(b, d) + pen / 2.0;
-        BatchFor(cr, color).Fill().Rectangle(left, top, right - left, bottom - top);
+        batch.Fill().Rectangle(left, top, right - left, bottom - top);
         return;
     }
-    if (mDrawStyle == 5) return;  // transparent pen
     const PenKind kind = PenKindOf(mDrawStyle);
     const double dot = kind == PenKind::Square ? 0.0 : std::max(pen, mTwipsPerPixel * unit);
     const Pen style{kind, pen, dot};
-    PathData& path = BatchFor(cr, color).Stroke(style);
+    PathData& path = batch.Stroke(style);
     if (fill == LineFill::Box) {
         path.Rectangle(std::min(a, c), std::min(b, d), std::abs(c - a), std::abs(d - b));
     } else {
@@ -288,7 +292,16 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
         return std::clamp(p.Y * scale, -kDeviceLimit, kDeviceLimit) + offset;
     };
     const Pen round{PenKind::Round, DevicePenWidth(), 0.0};
-    PathData& path = BatchFor(cr, mForeColor).Stroke(round);
+    // A curve lies within the hull of its control points.
+    Bounds hull{x(points[0]), y(points[0]), x(points[0]), y(points[0])};
+    for (const PixelPoint& p : points) {
+        hull.X0 = std::min(hull.X0, x(p));
+        hull.Y0 = std::min(hull.Y0, y(p));
+        hull.X1 = std::max(hull.X1, x(p));
+        hull.Y1 = std::max(hull.Y1, y(p));
+    }
+    hull = hull.Grown(round.Width + 1.0);
+    PathData& path = BatchFor(mForeColor, hull.X0, hull.Y0, hull.X1, hull.Y1).Stroke(round);
     path.MoveTo(x(points[0]), y(points[0]));
     for (size_t i = 1; i + 2 < points.size(); i += 3) {
         path.CurveTo(x(points[i]), y(points[i]), x(points[i + 1]), y(points[i + 1]),
@@ -357,9 +370,12 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     if (!cr) return;
     const double unit = DeviceUnitsPerTwip();
     if (opaque) {
-        BatchFor(cr, mBackColor)
+        const double width = TextWidth(text) * unit;
+        const double height = TextHeight(text) * unit;
+        BatchFor(mBackColor, x * unit - 1.0, y * unit - 1.0, x * unit + width + 1.0,
+                 y * unit + height + 1.0)
             .Fill()
-            .Rectangle(x * unit, y * unit, TextWidth(text) * unit, TextHeight(text) * unit);
+            .Rectangle(x * unit, y * unit, width, height);
     }
     if (IsMusicFont(mFont)) {
         const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
@@ -381,24 +397,25 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     for (std::string_view line : SplitLines(text)) {
         const double baseline = lineY + extents.ascent;
         const std::string copy = CleanUtf8(line);
-        DrawTextLine(cr, font, x * unit, baseline, copy);
+        DrawTextLine(font, x * unit, baseline, copy);
         if (mFont.Underline && face.Metrics) {
             const double perUnit = size / face.Metrics->units_per_EM;
             double thickness = std::max<double>(face.Metrics->underline_thickness, 1.0) * perUnit;
             if (PixelAligned()) thickness = std::max(thickness, 1.0);
             cairo_text_extents_t te;
             cairo_scaled_font_text_extents(font, copy.c_str(), &te);
-            BatchFor(cr, mForeColor)
+            const double top =
+                baseline - face.Metrics->underline_position * perUnit - thickness / 2.0;
+            BatchFor(mForeColor, x * unit - 1.0, top - 1.0, x * unit + te.x_advance + 1.0,
+                     top + thickness + 1.0)
                 .Fill()
-                .Rectangle(x * unit,
-                           baseline - face.Metrics->underline_position * perUnit - thickness / 2.0,
-                           te.x_advance, thickness);
+                .Rectangle(x * unit, top, te.x_advance, thickness);
         }
         lineY += extents.ascent + extents.descent;
     }
 }
 
-void CairoSurface::DrawTextLine(cairo_t* cr, cairo_scaled_font_t* font, double x, double baseline,
+void CairoSurface::DrawTextLine(cairo_scaled_font_t* font, double x, double baseline,
                                 const std::string& utf8) {
     cairo_glyph_t* glyphs = nullptr;
     int count = 0;
@@ -409,7 +426,19 @@ void CairoSurface::DrawTextLine(cairo_t* cr, cairo_scaled_font_t* font, double x
                                          static_cast<int>(utf8.size()), &glyphs, &count, &clusters,
                                          &clusterCount, &flags) != CAIRO_STATUS_SUCCESS)
         return;
-    DrawingBatch& batch = BatchFor(cr, mForeColor);
+    // The glyphs' ink stays within the font's largest extents of their origins.
+    cairo_font_extents_t fontExtents;
+    cairo_scaled_font_extents(font, &fontExtents);
+    const double reach = std::max(fontExtents.height, fontExtents.max_x_advance) + 1.0;
+    Bounds box{x, baseline, x, baseline};
+    for (int i = 0; i < count; ++i) {
+        box.X0 = std::min(box.X0, glyphs[i].x);
+        box.Y0 = std::min(box.Y0, glyphs[i].y);
+        box.X1 = std::max(box.X1, glyphs[i].x);
+        box.Y1 = std::max(box.Y1, glyphs[i].y);
+    }
+    box = box.Grown(reach);
+    DrawingBatch& batch = BatchFor(mForeColor, box.X0, box.Y0, box.X1, box.Y1);
     if (flags == 0) {
         batch.AddText(font, glyphs, count, utf8, clusters, clusterCount);
     } else {
@@ -431,7 +460,17 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
     const double originX = x * unit;
     const double baseline = (y + music.Ascent() * points * kTwipsPerPoint) * unit;
     const bool pixels = PixelAligned();
-    DrawingBatch& batch = BatchFor(cr, mForeColor);
+    // The ink of the run; bars rounded to whole pixels and antialiasing reach a little beyond.
+    Bounds ink{originX, baseline, originX, baseline};
+    for (const auto& [pen, drawing] : run.Items) {
+        if (drawing->Ink.Empty) continue;
+        ink.X0 = std::min(ink.X0, originX + (pen + drawing->Ink.X0) * em);
+        ink.X1 = std::max(ink.X1, originX + (pen + drawing->Ink.X1) * em);
+        ink.Y0 = std::min(ink.Y0, baseline - drawing->Ink.Y1 * em);
+        ink.Y1 = std::max(ink.Y1, baseline - drawing->Ink.Y0 * em);
+    }
+    ink = ink.Grown(2.0);
+    DrawingBatch* batch = &BatchFor(mForeColor, ink.X0, ink.Y0, ink.X1, ink.Y1);
 
     std::vector<std::pair<double, double>> corners;
     for (const auto& [pen, drawing] : run.Items) {
@@ -447,11 +486,11 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
                 // The same width wherever the bar falls, its centre kept to the nearest pixel.
                 double width = std::max(1, NInt(x1 - x0));
                 double left = NInt((x0 + x1 - width) / 2.0);
-                batch.Fill().Rectangle(left, y0, width, y1 - y0);
+                batch->Fill().Rectangle(left, y0, width, y1 - y0);
                 continue;
             }
             if (shape.IsRect) {
-                AddBar(batch, penX + shape.Points[0].first * em,
+                AddBar(*batch, penX + shape.Points[0].first * em,
                        baseline - shape.Points[2].second * em, penX + shape.Points[1].first * em,
                        baseline - shape.Points[0].second * em);
                 continue;
@@ -459,7 +498,7 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
             corners.clear();
             for (const auto& [px, py] : shape.Points)
                 corners.emplace_back(penX + px * em, baseline - py * em);
-            batch.Fill().Polygon(corners);
+            batch->Fill().Polygon(corners);
         }
         for (const cairoimpl::PlacedGlyph& glyph : drawing->Glyphs) {
             const double sx = glyph.ScaleX * glyph.UnitsPerEm * em;
@@ -472,9 +511,11 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
             if (glyph.Clip) {
                 DrawClippedGlyph(cr, font, glyph.Index, gx, gy, baseline - glyph.ClipHigh * em,
                                  (glyph.ClipHigh - glyph.ClipLow) * em);
+                // What waited went to cairo with the band; the rest of the run starts afresh.
+                batch = &BatchFor(mForeColor, ink.X0, ink.Y0, ink.X1, ink.Y1);
             } else {
                 const cairo_glyph_t g{glyph.Index, gx, gy};
-                batch.AddGlyphs(font, &g, 1);
+                batch->AddGlyphs(font, &g, 1);
             }
         }
     }
@@ -482,8 +523,8 @@ void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view t
 
 void CairoSurface::DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint32_t index,
                                     double x, double y, double top, double height) {
-    // A band of a glyph is drawn at once, after what waits in the batch.
-    mImpl->Batch.DrawOn(cr);
+    // A band of a glyph is drawn at once, after what waits.
+    mImpl->Layers.DrawOn(cr);
     const cairo_glyph_t glyph{index, x, y};
     cairo_save(cr);
     SetColor(cr, mForeColor);
@@ -493,7 +534,6 @@ void CairoSurface::DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint
     cairo_clip(cr);
     cairo_show_glyphs(cr, &glyph, 1);
     cairo_restore(cr);
-    mImpl->Batch.Begin(mForeColor);  // the caller goes on filling it
 }
 
 }  // namespace corvendi

@@ -1,7 +1,7 @@
 #include "DrawingBatch.h"
 
 #include <algorithm>
-#include <tuple>
+#include <cmath>
 
 namespace corvendi::cairoimpl {
 
@@ -71,7 +71,9 @@ void PathData::JoinCollinearSegments(double capReach) {
         bool Level;
         double Line, From, To;
         bool operator<(const Segment& o) const {
-            return std::tie(Level, Line, From) < std::tie(o.Level, o.Line, o.From);
+            if (Level != o.Level) return Level < o.Level;
+            if (Line != o.Line) return Line < o.Line;
+            return From < o.From;
         }
     };
     std::vector<Segment> segments;
@@ -131,7 +133,12 @@ void DrawingBatch::Begin(int32_t color) {
     mEmpty = false;
 }
 
-PathData& DrawingBatch::Stroke(const Pen& pen) {
+PathData& DrawingBatch::Stroke(const Pen& given) {
+    // Widths computed from a symbol's geometry differ in their last bits from symbol to
+    // symbol; to 1/4096 of a device unit they are one pen, stroked as one path.
+    Pen pen = given;
+    pen.Width = std::round(pen.Width * 4096.0) / 4096.0;
+    pen.Dot = std::round(pen.Dot * 4096.0) / 4096.0;
     StrokeRun* unused = nullptr;
     for (StrokeRun& run : mStrokes) {
         if (run.Path.Empty()) {

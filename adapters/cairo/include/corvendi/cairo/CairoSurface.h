@@ -87,10 +87,11 @@ class CORVENDI_API CairoSurface : public Surface {
     struct Impl;
     std::unique_ptr<Impl> mImpl;
 
-    cairoimpl::DrawingBatch& BatchFor(cairo_t* cr, int32_t color);
+    // The batch drawing of a colour joins, given the box it covers in device units.
+    cairoimpl::DrawingBatch& BatchFor(int32_t color, double x0, double y0, double x1, double y1);
     void DrawText(double x, double y, std::string_view text, bool opaque);
     // Queues one line of text with its left end on a baseline (device units).
-    void DrawTextLine(cairo_t* cr, cairo_scaled_font_t* font, double x, double baseline,
+    void DrawTextLine(cairo_scaled_font_t* font, double x, double baseline,
                       const std::string& utf8);
     void DrawMusic(cairo_t* cr, double x, double y, std::string_view text);
     void DrawClippedGlyph(cairo_t* cr, cairo_scaled_font_t* font, uint32_t index, double x,

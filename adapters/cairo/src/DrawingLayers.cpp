@@ -1,0 +1,76 @@
+#include "DrawingLayers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace corvendi::cairoimpl {
+
+namespace {
+
+int CellIndex(double v, double cellsPerUnit, int cells) {
+    const double i = v * cellsPerUnit;
+    if (!(i > 0.0)) return 0;  // also NaN
+    return i >= cells - 1 ? cells - 1 : static_cast<int>(i);
+}
+
+}  // namespace
+
+DrawingLayers::CellRange DrawingLayers::CellsOf(const Bounds& box) const {
+    return {CellIndex(std::min(box.X0, box.X1), mCellsPerX, kCells),
+            CellIndex(std::min(box.Y0, box.Y1), mCellsPerY, kCells),
+            CellIndex(std::max(box.X0, box.X1), mCellsPerX, kCells),
+            CellIndex(std::max(box.Y0, box.Y1), mCellsPerY, kCells)};
+}
+
+DrawingBatch& DrawingLayers::Open(int32_t color) {
+    if (mUsed == mBatches.size()) mBatches.push_back(std::make_unique<DrawingBatch>());
+    DrawingBatch& batch = *mBatches[mUsed++];
+    batch.Begin(color);
+    return batch;
+}
+
+DrawingBatch& DrawingLayers::For(int32_t color, const Bounds& box, double pageWidth,
+                                 double pageHeight) {
+    if (mUsed == 0) {
+        mLatest.assign(static_cast<size_t>(kCells) * kCells, 0);
+        mLatestOfColor.clear();
+        mCellsPerX = std::isfinite(pageWidth) && pageWidth > 0.0 ? kCells / pageWidth : 0.125;
+        mCellsPerY = std::isfinite(pageHeight) && pageHeight > 0.0 ? kCells / pageHeight : 0.125;
+    }
+    // The latest batch of this colour, and the latest batch of any colour under the item.
+    auto latest = std::find_if(mLatestOfColor.begin(), mLatestOfColor.end(),
+                               [color](const auto& entry) { return entry.first == color; });
+    if (latest == mLatestOfColor.end()) latest = mLatestOfColor.insert(latest, {color, 0});
+    uint32_t own = latest->second;  // 1 + index, 0 for none
+    const CellRange cells = CellsOf(box);
+    uint32_t under = 0;  // 1 + index, 0 for none
+    for (int y = cells.Y0; y <= cells.Y1; ++y) {
+        const uint32_t* row = mLatest.data() + static_cast<size_t>(y) * kCells;
+        for (int x = cells.X0; x <= cells.X1; ++x) under = std::max(under, row[x]);
+    }
+    DrawingBatch* batch = nullptr;
+    if (own > 0 && under <= own) {
+        batch = mBatches[own - 1].get();
+    } else {
+        batch = &Open(color);
+        own = static_cast<uint32_t>(mUsed);
+        latest->second = own;
+    }
+    for (int y = cells.Y0; y <= cells.Y1; ++y) {
+        uint32_t* row = mLatest.data() + static_cast<size_t>(y) * kCells;
+        for (int x = cells.X0; x <= cells.X1; ++x) row[x] = std::max(row[x], own);
+    }
+    return *batch;
+}
+
+void DrawingLayers::DrawOn(cairo_t* cr) {
+    for (size_t i = 0; i < mUsed; ++i) mBatches[i]->DrawOn(cr);
+    mUsed = 0;
+}
+
+void DrawingLayers::Clear() {
+    for (size_t i = 0; i < mUsed; ++i) mBatches[i]->Clear();
+    mUsed = 0;
+}
+
+}  // namespace corvendi::cairoimpl
