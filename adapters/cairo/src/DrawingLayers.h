@@ -45,7 +45,7 @@ class DrawingLayers {
     int Batches() const { return static_cast<int>(mUsed); }
 
   private:
-    static constexpr int kCells = 128;  // the grid is kCells x kCells over the page
+    static constexpr int kCells = 64;  // the grid is kCells x kCells over the page
 
     struct CellRange {
         int X0, Y0, X1, Y1;
