@@ -51,20 +51,23 @@ PenKind PenKindOf(int32_t drawStyle) {
     }
 }
 
-// Lines of a text (split at line feeds; a carriage return before one is dropped).
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
+// Visits the lines of a text (split at line feeds; a carriage return before one is dropped).
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
     size_t start = 0;
     while (true) {
         size_t end = text.find('\n', start);
         std::string_view line = text.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
+        visit(line);
         if (end == std::string_view::npos) break;
         start = end + 1;
     }
-    return lines;
+}
+
+double LineCount(std::string_view text) {
+    return static_cast<double>(std::count(text.begin(), text.end(), '\n') + 1);
 }
 
 // cairo puts a context or font into a lasting error state on malformed UTF-8, so text goes to
@@ -327,25 +330,25 @@ double CairoSurface::TextWidth(std::string_view text) {
     double widest = 0.0;
     if (IsMusicFont(mFont)) {
         MusicFont& music = MusicFont::ForThread();
-        for (std::string_view line : SplitLines(text)) {
+        ForEachLine(text, [&](std::string_view line) {
             widest = std::max(widest, music.Layout(line, mFont.Size, mImpl->StaffPoints).Width);
-        }
+        });
         return widest * mFont.Size * kTwipsPerPoint;
     }
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
-    for (std::string_view line : SplitLines(text)) {
+    ForEachLine(text, [&](std::string_view line) {
         std::string copy = CleanUtf8(line);
         cairo_text_extents_t extents;
         cairo_scaled_font_text_extents(font, copy.c_str(), &extents);
         widest = std::max(widest, extents.x_advance);
-    }
+    });
     return widest * mFont.Size * kTwipsPerPoint / kMetricsEm;
 }
 
 double CairoSurface::TextHeight(std::string_view text) {
-    const double lines = static_cast<double>(SplitLines(text).size());
+    const double lines = LineCount(text);
     if (IsMusicFont(mFont))
         return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
@@ -380,10 +383,10 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     if (IsMusicFont(mFont)) {
         const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
         double lineY = y;
-        for (std::string_view line : SplitLines(text)) {
+        ForEachLine(text, [&](std::string_view line) {
             DrawMusic(cr, x, lineY, line);
             lineY += lineHeight;
-        }
+        });
         return;
     }
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
@@ -394,7 +397,7 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(font, &extents);
     double lineY = y * unit;
-    for (std::string_view line : SplitLines(text)) {
+    ForEachLine(text, [&](std::string_view line) {
         const double baseline = lineY + extents.ascent;
         const std::string copy = CleanUtf8(line);
         DrawTextLine(font, x * unit, baseline, copy);
@@ -412,7 +415,7 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
                 .Rectangle(x * unit, top, te.x_advance, thickness);
         }
         lineY += extents.ascent + extents.descent;
-    }
+    });
 }
 
 void CairoSurface::DrawTextLine(cairo_scaled_font_t* font, double x, double baseline,
@@ -451,9 +454,9 @@ void CairoSurface::DrawTextLine(cairo_scaled_font_t* font, double x, double base
 void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view text) {
     MusicFont& music = MusicFont::ForThread();
     const double points = mFont.Size;
-    const bool brace = music.IsBrace(text);
-    MusicRun run = music.Layout(text, points, brace ? mImpl->StaffPoints : 0.0);
-    if (!brace) mImpl->StaffPoints = points;
+    // Only brace characters depend on the staff size in use, which other music sets.
+    const MusicRun& run = music.Layout(text, points, mImpl->StaffPoints);
+    if (!run.Brace) mImpl->StaffPoints = points;
     const double unit = DeviceUnitsPerTwip();
     const double em = points * kTwipsPerPoint * unit;  // device units per em
     if (em < kMinDeviceEm || em > kMaxDeviceEm) return;

@@ -176,8 +176,9 @@ void MusicFont::ReadCodes(std::string_view text) {
     }
 }
 
-MusicRun MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
-    MusicRun run;
+const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
+    MusicRun& run = mRun;
+    run.Items.clear();
     ReadCodes(text);
     const std::u32string& chars = mChars;
     const std::vector<uint8_t>& codes = mCodes;
@@ -209,13 +210,9 @@ MusicRun MusicFont::Layout(std::string_view text, double sizePoints, double staf
         pos += used;
     }
     run.Width = pen;
+    run.Brace =
+        std::any_of(codes.begin(), codes.end(), [this](uint8_t code) { return mBraceCode[code]; });
     return run;
-}
-
-bool MusicFont::IsBrace(std::string_view text) {
-    ReadCodes(text);
-    return std::any_of(mCodes.begin(), mCodes.end(),
-                       [this](uint8_t code) { return mBraceCode[code]; });
 }
 
 const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, double staffPoints) {

@@ -54,6 +54,7 @@ struct Drawing {
 struct MusicRun {
     std::vector<std::pair<double, const Drawing*>> Items;  // (pen x in em, drawing)
     double Width = 0.0;                                    // em
+    bool Brace = false;  // the text holds a character drawn as part of a brace
 };
 
 class MusicFont {
@@ -69,14 +70,12 @@ class MusicFont {
     const musicfont::Map& Map() const { return mMap; }
 
     // Lays a UTF-8 text out at a size in points. staffPoints is the staff height the text goes
-    // with (it chooses brace glyphs); 0 when unknown.
-    MusicRun Layout(std::string_view text, double sizePoints, double staffPoints);
+    // with (it chooses brace glyphs); 0 when unknown. The run is the font's own, valid until
+    // the next layout: a page lays out thousands of symbols.
+    const MusicRun& Layout(std::string_view text, double sizePoints, double staffPoints);
 
     // Problems met while drawing (missing fonts or glyphs), each once.
     const std::vector<std::string>& Problems() const { return mProblems; }
-
-    // True when the text contains a character drawn as part of a brace.
-    bool IsBrace(std::string_view text);
 
   private:
     struct FaceInfo {
@@ -101,6 +100,7 @@ class MusicFont {
     bool mBraceCode[256] = {};  // codes beginning an entry drawn as part of a brace
     std::u32string mChars;
     std::vector<uint8_t> mCodes;
+    MusicRun mRun;
     // Drawings by entry and the face variant they were built with (optical size, brace glyph).
     std::map<std::pair<const musicfont::Entry*, int64_t>, std::unique_ptr<Drawing>> mDrawings;
     std::map<char32_t, std::unique_ptr<Drawing>> mFallbacks;
