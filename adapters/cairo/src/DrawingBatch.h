@@ -4,9 +4,9 @@
 // extents are merged into the page's region, and it is written with its own state and
 // preamble. A page of music is thousands of small symbols, so the surfaces hand cairo a page's
 // glyphs in one call per font and its lines in one path per pen instead. Drawing in a single
-// opaque colour gives the same picture in any order, so a batch holds one colour and is handed
-// over (flushed) when the colour changes or the drawing is needed: a page ends, pixels are
-// read, a file is written.
+// opaque colour gives the same picture in any order, so a batch holds one colour; batches of
+// several colours wait in order in DrawingLayers until the drawing is needed: a page ends,
+// pixels are read, a file is written.
 #pragma once
 
 #include <cairo.h>
