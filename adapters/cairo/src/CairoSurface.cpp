@@ -250,7 +250,11 @@ void CairoSurface::Line(double x1, double y1, double x2, double y2, int32_t colo
         path.LineTo(c, d);
         return;
     }
-    if (fill == LineFill::FilledBox) {
+    // On pixels, a solid upright or level line of an odd number of pixels covers whole pixels:
+    // its box, filled, is the same picture, and cairo fills such boxes without rasterising.
+    const bool wholePixels = pixels && upright && std::fmod(pen, 2.0) == 1.0;
+    if (fill == LineFill::FilledBox ||
+        (wholePixels && fill == LineFill::None && PenKindOf(mDrawStyle) == PenKind::Square)) {
         double left = std::min(a, c) - pen / 2.0, right = std::max(a, c) + pen / 2.0;
         double top = std::min(b, d) - pen / 2.0, bottom = std::max(b, d) + pen / 2.0;
         batch.Fill().Rectangle(left, top, right - left, bottom - top);
