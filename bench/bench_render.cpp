@@ -240,8 +240,8 @@ void BM_ProcessCleanUp(benchmark::State& state) {
 BENCHMARK(BM_ProcessCleanUp)->Iterations(1);
 
 // The bare cairo program of bench/bare_cairo_page.cpp writing the one-page score's numbers of
-// glyphs and lines with the faces such a page embeds (the text face in three styles, the
-// engraving font at two optical sizes and the brace font), measured as the process above.
+// glyphs and lines with the faces its PDF embeds (the text face upright and bold, the
+// engraving font at two optical sizes), measured as the process above.
 void BM_ProcessBareCairoOnePage(benchmark::State& state) {
     auto score = DenseScore(kMeasuresPerPage);
     auto counter = std::make_shared<CountingSurface>(
@@ -256,11 +256,9 @@ void BM_ProcessBareCairoOnePage(benchmark::State& state) {
     const std::string music = cairoimpl::MusicFontDir();
     const std::vector<std::string> textFaces = {
         cairoimpl::MatchFontFile("Liberation Sans", false, false).Path,
-        cairoimpl::MatchFontFile("Liberation Sans", true, false).Path,
-        cairoimpl::MatchFontFile("Liberation Sans", true, true).Path};
+        cairoimpl::MatchFontFile("Liberation Sans", true, false).Path};
     const std::vector<std::string> musicFaces = {music + "/emmentaler-18.otf",
-                                                 music + "/emmentaler-16.otf",
-                                                 music + "/emmentaler-brace.otf"};
+                                                 music + "/emmentaler-16.otf"};
     constexpr int64_t kTextGlyphs = 20;  // a title, a heading or a footer line per face
     const std::string output = ScratchPath("bare-one-page.pdf");
     std::vector<std::string> args = {CORVENDI_BENCH_BARE_CAIRO, output, std::to_string(lines)};
