@@ -43,10 +43,12 @@ DrawingBatch& DrawingLayers::For(int32_t color, const Bounds& box, double pageWi
     if (latest == mLatestOfColor.end()) latest = mLatestOfColor.insert(latest, {color, 0});
     uint32_t own = latest->second;  // 1 + index, 0 for none
     const CellRange cells = CellsOf(box);
-    uint32_t under = 0;  // 1 + index, 0 for none
-    for (int y = cells.Y0; y <= cells.Y1; ++y) {
-        const uint32_t* row = mLatest.data() + static_cast<size_t>(y) * kCells;
-        for (int x = cells.X0; x <= cells.X1; ++x) under = std::max(under, row[x]);
+    uint32_t under = 0;             // 1 + index, 0 for none
+    if (own == 0 || own < mUsed) {  // else the colour's batch is the latest: nothing lies after
+        for (int y = cells.Y0; y <= cells.Y1; ++y) {
+            const uint32_t* row = mLatest.data() + static_cast<size_t>(y) * kCells;
+            for (int x = cells.X0; x <= cells.X1; ++x) under = std::max(under, row[x]);
+        }
     }
     DrawingBatch* batch = nullptr;
     if (own > 0 && under <= own) {
@@ -56,9 +58,10 @@ DrawingBatch& DrawingLayers::For(int32_t color, const Bounds& box, double pageWi
         own = static_cast<uint32_t>(mUsed);
         latest->second = own;
     }
+    // No cell under the item holds a later batch than the one it joined.
     for (int y = cells.Y0; y <= cells.Y1; ++y) {
         uint32_t* row = mLatest.data() + static_cast<size_t>(y) * kCells;
-        for (int x = cells.X0; x <= cells.X1; ++x) row[x] = std::max(row[x], own);
+        std::fill(row + cells.X0, row + cells.X1 + 1, own);
     }
     return *batch;
 }
