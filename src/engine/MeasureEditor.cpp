@@ -25,7 +25,6 @@
 #include "engine/ScoreInternal.h"
 #include "model/ModelAccess.h"
 #include "model/ProcessState.h"
-#include "model/WaitLoop.h"
 
 namespace corvendi {
 
@@ -198,11 +197,7 @@ void MeasureEditor::DeleteFromEvents(GlobalEvents& events, int32_t t0, int32_t t
 void MeasureEditor::FinishTimeEdit() {
     ScoreAccess::StartPagination(mScore, false);
     mScore.SetChanged(true);
-    const ScoreState& state = ScoreAccess::State(mScore);
-    WaitWhile([&] {
-        return state.Paginating && state.LayoutFromPage <= mScore.CurPage() &&
-               ScoreAccess::PaginationTimerIsOurs(mScore);
-    });
+    ScoreAccess::AwaitLayoutOfCurrentPage(mScore);
     const int32_t page = std::clamp(mScore.CurPage(), 1, std::max(mScore.LastPage(), 1));
     ScoreAccess::CurPageSet(mScore, page);
     const auto& ranges = ScoreAccess::PageRanges(mScore);

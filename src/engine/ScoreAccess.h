@@ -58,6 +58,9 @@ struct ScoreAccess {
     static bool HasGroupMark(const Score& s) { return s.mState->HasGroupMark; }
     // The pagination timer is running for this score.
     static bool PaginationTimerIsOurs(const Score& s);
+    // Returns once the background pagination has passed the current page: the pages up to it
+    // are laid out at once, one step after the other, instead of a timer tick apart.
+    static void AwaitLayoutOfCurrentPage(Score& s);
     static void DrawPage(Score& s);
     // The record of the page after `page` starts where `page` ends.
     static void AddPageAfter(Score& s, int32_t page, int32_t start);

@@ -5,7 +5,6 @@
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreInternal.h"
 #include "engine/UndoHistory.h"
-#include "model/WaitLoop.h"
 
 namespace corvendi {
 
@@ -26,11 +25,7 @@ void ShowAfterStep(Score& score, const UndoStep& step) {
             break;
         case StepRelayout::FromFirstPage: {
             ScoreAccess::StartPagination(score, false);
-            const detail::ScoreState& state = ScoreAccess::State(score);
-            WaitWhile([&] {
-                return state.Paginating && state.LayoutFromPage <= score.CurPage() &&
-                       ScoreAccess::PaginationTimerIsOurs(score);
-            });
+            ScoreAccess::AwaitLayoutOfCurrentPage(score);
             const int32_t page = std::clamp(score.CurPage(), 1, std::max(score.LastPage(), 1));
             ScoreAccess::CurPageSet(score, page);
             const auto& ranges = ScoreAccess::PageRanges(score);

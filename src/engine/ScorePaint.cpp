@@ -79,6 +79,23 @@ bool detail::ScoreAccess::PaginationTimerIsOurs(const Score& s) {
     return PaginationTimerRunning() && PaginationTimerTarget() == &s.mState->ScorePaginator;
 }
 
+void detail::ScoreAccess::AwaitLayoutOfCurrentPage(Score& s) {
+    const detail::ScoreState& state = *s.mState;
+    // Another score may take the pagination timer over; ours then never passes the page, so
+    // stop waiting.
+    auto behind = [&s, &state] {
+        return state.Paginating && state.LayoutFromPage <= s.mCurPage && PaginationTimerIsOurs(s);
+    };
+    // The steps the timer would run next, run now: the page shows as soon as its start is known.
+    while (behind() && !state.PaginateBusy && !state.Painting) {
+        const int32_t page = state.LayoutFromPage;
+        const uint32_t generation = state.PaginationGeneration;
+        PaginateStep(s);
+        if (state.LayoutFromPage == page && state.PaginationGeneration == generation) break;
+    }
+    WaitWhile(behind);
+}
+
 void detail::ScoreAccess::StartPagination(Score& s, bool fromCurrent) {
     EditStep::NoteRelayout(s, fromCurrent);
     if (!s.mRedraw) {
@@ -105,12 +122,7 @@ void Score::PaintWindow() {
     }
     if (mState->Painting || mState->PaginateBusy) return;
     if (mWindow && mState->PageHeightTw >= 1 && mState->PageWidthTw >= 1) {
-        // Let pagination pass the current page first. Another score may take the pagination
-        // timer over; ours then never passes it, so stop waiting.
-        WaitWhile([this] {
-            return mState->Paginating && mState->LayoutFromPage <= mCurPage &&
-                   detail::ScoreAccess::PaginationTimerIsOurs(*this);
-        });
+        detail::ScoreAccess::AwaitLayoutOfCurrentPage(*this);
     }
 
     BusyScope painting(mState->Painting);

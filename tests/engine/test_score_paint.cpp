@@ -105,5 +105,32 @@ TEST_F(ScorePaint, ANewResolutionLaysTheScoreOutAsIfItHadStartedWithIt) {
     EXPECT_EQ(zoomed, zoomedPage(true));
 }
 
+TEST_F(ScorePaint, APaintLaysOutThePagesBeforeItsOwnAtOnceInsteadOfATickApart) {
+    NewScore();
+    score->CreateDefault();
+    for (int32_t t = 0; t < 64 * 256; t += 16) score->AddNote(1, t, 60, 16, 0);
+    auto surface = Attach();
+    while (score->Paginating() && Headless().ProcessPendingEvents()) {
+    }
+    ASSERT_GE(score->LastPage(), 3);
+    auto lines = [&surface] {
+        std::vector<std::vector<double>> drawn;
+        for (const auto& call : surface->CallsNamed("Line")) drawn.push_back(call.Numbers);
+        return drawn;
+    };
+    surface->ClearCalls();
+    score->SetCurPage(3);
+    const auto settled = lines();
+
+    detail::ScoreAccess::StartPagination(*score, false);
+    surface->ClearCalls();
+    const int64_t before = Headless().VirtualTimeMs();
+    score->PaintWindow();
+    EXPECT_EQ(Headless().VirtualTimeMs(), before);
+    EXPECT_TRUE(score->Paginating());
+    EXPECT_EQ(detail::ScoreAccess::LayoutFromPage(*score), 4);
+    EXPECT_EQ(lines(), settled);
+}
+
 }  // namespace
 }  // namespace corvendi::test
