@@ -1,6 +1,7 @@
 // The frame of a page: edges and margins (exchanged on mirrored even pages), clearing the
 // window, the page number, the copyright footer and, on page 1, the title block and heading.
 // Then the systems fill the page from the top cursor down to the bottom limit.
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,9 @@ void PageLayout::DrawPage() {
     DrawPageNumber();
     DrawCopyright();
     if (mScore.CurPage() == 1) DrawTitleBlock();
+    if (mDrawing && !mPrinting) {
+        mShownTitleBottom = mScore.CurPage() == 1 ? mTop : std::numeric_limits<int32_t>::min();
+    }
 
     mFirstSystem = true;
     mPage = static_cast<size_t>(mScore.CurPage() - 1);

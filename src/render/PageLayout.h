@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -226,6 +227,10 @@ class PageLayout {
     bool mPrinting = false;
     int32_t mPrintOffsetX = 0;
     int32_t mPrintOffsetY = 0;
+
+    // Where the title block of the page last painted on the window ends (page 1): a system's
+    // repaint erases nothing above it. The lowest value when that page has no title block.
+    int32_t mShownTitleBottom = std::numeric_limits<int32_t>::min();
 
     // Page working state.
     bool mDrawing = false;

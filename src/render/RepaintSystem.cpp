@@ -68,8 +68,11 @@ void PageLayout::RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t me
     const Region& top = *regions[first];
     const Region& bottom = *regions[last];
     mSurface = window;
-    DrawLine(mSurface->BackColor(), left, top.Top - top.PadTop, right,
-             bottom.Bottom + bottom.PadBottom, LineFill::FilledBox);
+    // The band reaches half a staff space above the system's top: on page 1 the first system
+    // stands right under the title block, whose last line (heading, composer) must stay.
+    const int32_t bandTop = std::max(top.Top - top.PadTop, mShownTitleBottom);
+    DrawLine(mSurface->BackColor(), left, bandTop, right, bottom.Bottom + bottom.PadBottom,
+             LineFill::FilledBox);
     mSurface.reset();
     for (size_t i = first; i <= last; ++i) RedrawRegion(*regions[i]);
 
