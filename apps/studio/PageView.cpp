@@ -43,6 +43,7 @@ PageView::PageView()
     mArea.signal_resize().connect([this](int width, int height) {
         mGeometry.SetViewport(width, height);
         SyncScrollBars();
+        if (OnResized) OnResized();
     });
     auto onBar = [this] {
         if (mSyncing) return;
@@ -156,27 +157,48 @@ void PageView::ScrollBy(double dx, double dy) {
     if (OnScrolled) OnScrolled();
 }
 
+void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
+    const ViewPoint origin = mGeometry.PageOrigin();
+    // An image of another zoom (until the score has painted the new one) is stretched.
+    const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
+    const double scale = stretch / mGeometry.Scale();
+    cairo_save(c);
+    cairo_translate(c, origin.X, origin.Y);
+    cairo_scale(c, scale, scale);
+    // The paper, then the part of it the score painted that the view shows: only that part is
+    // handed over (and copied by GTK's frame), not the whole page image.
+    const double width = cairo_image_surface_get_width(picture);
+    const double height = cairo_image_surface_get_height(picture);
+    cairo_rectangle(c, 0, 0, width, height);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_fill(c);
+    double left = 0, top = 0, right = 0, bottom = 0;
+    cairo_clip_extents(c, &left, &top, &right, &bottom);
+    const PixelArea& painted = mImage->Painted();
+    const double x0 = std::max<double>(painted.X, std::floor(left));
+    const double y0 = std::max<double>(painted.Y, std::floor(top));
+    const double x1 = std::min<double>(painted.X + painted.Width, std::ceil(right));
+    const double y1 = std::min<double>(painted.Y + painted.Height, std::ceil(bottom));
+    if (x1 > x0 && y1 > y0) {
+        cairo_surface_t* shown =
+            cairo_surface_create_for_rectangle(picture, x0, y0, x1 - x0, y1 - y0);
+        cairo_set_source_surface(c, shown, x0, y0);
+        // Whole device pixels: no smoothing between them.
+        cairo_pattern_set_filter(cairo_get_source(c),
+                                 stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+        cairo_rectangle(c, x0, y0, x1 - x0, y1 - y0);
+        cairo_fill(c);
+        cairo_surface_destroy(shown);
+    }
+    cairo_restore(c);
+}
+
 void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
     const auto start = std::chrono::steady_clock::now();
     cr->set_source_rgb(0.55, 0.57, 0.6);
     cr->paint();
     cairo_surface_t* picture = mImage ? mImage->Picture() : nullptr;
-    if (picture) {
-        const ViewPoint origin = mGeometry.PageOrigin();
-        // An image of another zoom (until the score has painted the new one) is stretched.
-        const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
-        const double scale = stretch / mGeometry.Scale();
-        cairo_t* c = cr->cobj();
-        cairo_save(c);
-        cairo_translate(c, origin.X, origin.Y);
-        cairo_scale(c, scale, scale);
-        cairo_set_source_surface(c, picture, 0, 0);
-        // Whole device pixels: no smoothing between them.
-        cairo_pattern_set_filter(cairo_get_source(c),
-                                 stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
-        cairo_paint(c);
-        cairo_restore(c);
-    }
+    if (picture) DrawPicture(cr->cobj(), picture);
     if (mMark) {
         const ViewPoint a = mGeometry.ToView(mMark->From);
         const ViewPoint b = mGeometry.ToView(mMark->To);

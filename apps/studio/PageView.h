@@ -50,13 +50,15 @@ class PageView : public Gtk::Grid {
     std::function<void()> OnPainted;
     // Draws over the page, in view coordinates, after the page image (the playing measure).
     std::function<void(const Cairo::RefPtr<Cairo::Context>&)> OnOverlay;
-    // The scroll offsets changed (by a bar or the wheel).
+    // The scroll offsets changed (by a bar or the wheel), or the view's size.
     std::function<void()> OnScrolled;
+    std::function<void()> OnResized;
 
     Gtk::DrawingArea& Area() { return mArea; }
 
   private:
     void Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
+    void DrawPicture(cairo_t* c, cairo_surface_t* picture);
     void SyncScrollBars();
     void ScrollBy(double dx, double dy);
     void DisconnectFrameClock();

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <limits>
 
 #include "PageClick.h"
 #include "StatusText.h"
@@ -23,6 +24,7 @@ namespace {
 
 constexpr int32_t kScreenTwipsPerPixel = 15;  // 96 dpi: what exports and prints are laid out at
 constexpr int32_t kRecentCount = 8;
+constexpr double kPaintMargin = 0.5;  // of the view's size, painted beyond each side of it
 
 std::string LowerExtension(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -480,7 +482,11 @@ void StudioWindow::ConnectView() {
     mView.OnZoom = [this](int32_t direction, ViewPoint anchor) {
         Zoom(mView.Geometry().ZoomStep() + direction, anchor);
     };
-    mView.OnScrolled = [this] { mTiming.Begin("scroll"); };
+    mView.OnScrolled = [this] {
+        mTiming.Begin("scroll");
+        PaintVisible();
+    };
+    mView.OnResized = [this] { PaintVisible(); };
     mView.OnDrawn = [this](double drawMs) { mTiming.Drawn(drawMs, mView.Image() != nullptr); };
     mView.OnPainted = [this] { mTiming.Painted(); };
     mPalette.OnToolChanged = [this] { mView.SetSelecting(mPalette.Choice().Selecting); };
@@ -555,18 +561,36 @@ void StudioWindow::AttachWindow() {
     ViewGeometry& geometry = mView.Geometry();
     const int32_t twips = geometry.TwipsPerDevicePixel();
     geometry.SetPage(mScore->SheetWidthTw(), mScore->SheetHeightTw());
-    auto image =
-        std::make_shared<PageImage>(mScore->SheetWidthTw(), mScore->SheetHeightTw(), twips);
-    // One layout for the new resolution and the new window together.
-    mScore->SetRedraw(false);
+    auto image = std::make_shared<PageImage>(mScore->SheetWidthTw(), mScore->SheetHeightTw(), twips,
+                                             AreaToPaint());
+    // Without a window the new resolution is only taken note of; the new window then has the
+    // score laid out and painted once. The view shows the previous image (stretched) until then.
+    mScore->SetWindow(nullptr);
     mScore->SetTwipsPerPixel(twips, twips);
     mScore->SetWindow(image);
-    // The view keeps showing the previous image (stretched) while the score lays out and
-    // paints; the engine's waits let the main loop run meanwhile.
-    mScore->SetRedraw(true);
     mView.SetImage(image);
     mZoomLabel.set_text(std::to_string(geometry.ZoomPercent()) + " %");
     Show();
+}
+
+PixelArea StudioWindow::AreaToPaint() const {
+    const ViewGeometry& geometry = mView.Geometry();
+    // Before the view has a size the whole page is painted.
+    if (geometry.ViewportWidth() <= 0 || geometry.ViewportHeight() <= 0) {
+        constexpr int32_t kAll = std::numeric_limits<int32_t>::max() / 2;
+        return {0, 0, kAll, kAll};
+    }
+    return geometry.VisiblePixels(kPaintMargin);
+}
+
+void StudioWindow::PaintVisible() {
+    const auto& image = mView.Image();
+    const ViewGeometry& geometry = mView.Geometry();
+    if (!image || image->TwipsPerPixelX() != geometry.TwipsPerDevicePixel()) return;
+    if (image->Painted().Contains(geometry.VisiblePixels())) return;
+    image->PaintOnly(AreaToPaint());
+    mScore->PaintWindow();
+    mTiming.Step("the newly visible area painted");
 }
 
 void StudioWindow::Show() {

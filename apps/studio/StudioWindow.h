@@ -47,6 +47,11 @@ class StudioWindow : public Gtk::ApplicationWindow {
     // --- the score and its window ------------------------------------------------------------
     // Hands the score a page image of the view's zoom; the score lays out and paints on it.
     void AttachWindow();
+    // The page's pixels the score paints: what the view shows and half a view around it.
+    PixelArea AreaToPaint() const;
+    // Paints the area around what the view shows when that is not painted yet (after
+    // scrolling or a larger view at a high zoom).
+    void PaintVisible();
     // After an engine call: show what it painted and where the document stands.
     void Show();
     // The drum sounds of the staff's instrument in the palette, when it is a drum staff.

@@ -36,6 +36,30 @@ void ViewGeometry::SetViewport(double width, double height) {
     ClampScroll();
 }
 
+bool PixelArea::Contains(const PixelArea& other) const {
+    return other.X >= X && other.Y >= Y && other.X + other.Width <= X + Width &&
+           other.Y + other.Height <= Y + Height;
+}
+
+PixelArea ViewGeometry::VisiblePixels(double margin) const {
+    const ViewPoint origin = PageOrigin();
+    const double twips = TwipsPerDevicePixel();
+    // Along one axis: the view's span in device pixels from the page's edge, widened, clipped.
+    auto span = [margin, twips, this](double originAt, double view, double pageTwips, int32_t& from,
+                                      int32_t& size) {
+        const double widen = margin * view;
+        const double low = std::floor((-originAt - widen) * mScale);
+        const double high = std::ceil((view - originAt + widen) * mScale);
+        const double pixels = std::round(pageTwips / twips);
+        from = static_cast<int32_t>(std::clamp(low, 0.0, pixels));
+        size = static_cast<int32_t>(std::clamp(high, 0.0, pixels)) - from;
+    };
+    PixelArea area;
+    span(origin.X, mViewWidth, mPageWidth, area.X, area.Width);
+    span(origin.Y, mViewHeight, mPageHeight, area.Y, area.Height);
+    return area;
+}
+
 double ViewGeometry::PixelsPerTwip() const {
     return 1.0 / (static_cast<double>(TwipsPerDevicePixel()) * mScale);
 }

@@ -23,6 +23,16 @@ struct ViewPoint {
     double Y = 0.0;
 };
 
+// A rectangle of the page's device pixels (the image the score paints on).
+struct PixelArea {
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool Contains(const PixelArea& other) const;
+    bool operator==(const PixelArea&) const = default;
+};
+
 class ViewGeometry {
   public:
     // Twips per pixel at 96 dpi of each zoom step: 100 % to 500 %.
@@ -66,6 +76,9 @@ class ViewGeometry {
     PagePoint ToPage(ViewPoint view) const;
     ViewPoint ToView(PagePoint page) const;
 
+    // The page's device pixels the view shows, widened by `margin` times the view's size on
+    // each side, within the page.
+    PixelArea VisiblePixels(double margin = 0.0) const;
     // Changes the zoom step so that the page point under `anchor` stays under it (as far as the
     // scroll range allows). False when the step stays the same.
     bool ZoomAround(int32_t step, ViewPoint anchor);

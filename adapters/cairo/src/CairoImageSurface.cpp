@@ -42,6 +42,7 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
     if (mSurface) Flush();
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* context = cairo_create(surface);
+    ApplyClip(context);
     const auto back = static_cast<uint32_t>(mBackColor);
     cairo_set_source_rgb(context, (back & 0xFF) / 255.0, ((back >> 8) & 0xFF) / 255.0,
                          ((back >> 16) & 0xFF) / 255.0);
@@ -68,8 +69,33 @@ cairo_t* CairoImageSurface::DrawingContext() {
         // A context that went wrong is replaced; the picture lives on in the surface.
         cairo_destroy(mContext);
         mContext = cairo_create(mSurface);
+        ApplyClip(mContext);
     }
     return cairo_status(mContext) == CAIRO_STATUS_SUCCESS ? mContext : nullptr;
+}
+
+void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t height) {
+    Flush();  // what waits was drawn under the previous clip
+    mClipped = true;
+    mClipX = x;
+    mClipY = y;
+    mClipWidth = std::max(width, 0);
+    mClipHeight = std::max(height, 0);
+    if (mContext) ApplyClip(mContext);
+}
+
+void CairoImageSurface::Unclip() {
+    Flush();
+    mClipped = false;
+    if (mContext) cairo_reset_clip(mContext);
+}
+
+void CairoImageSurface::ApplyClip(cairo_t* context) const {
+    cairo_reset_clip(context);
+    if (!mClipped) return;
+    cairo_new_path(context);
+    cairo_rectangle(context, mClipX, mClipY, mClipWidth, mClipHeight);
+    cairo_clip(context);
 }
 
 int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {

@@ -23,6 +23,12 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     void SetWidth(double twips) override;
     void SetHeight(double twips) override;
 
+    // From now on drawing, clearing included, changes only this rectangle of pixels, and a
+    // resize clears only this part of the new image: the rest keeps what it had. A screen
+    // showing part of a large page paints just that part. Unclip lifts it.
+    void ClipTo(int32_t x, int32_t y, int32_t width, int32_t height);
+    void Unclip();
+
     int32_t PixelWidth() const { return mPixelWidth; }
     int32_t PixelHeight() const { return mPixelHeight; }
     // The colour of one pixel as red + 256 * green + 65536 * blue; -1 outside the image.
@@ -39,11 +45,14 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
 
   private:
     void Resize(double widthTwips, double heightTwips);
+    void ApplyClip(cairo_t* context) const;
 
     cairo_surface_t* mSurface = nullptr;
     cairo_t* mContext = nullptr;
     int32_t mPixelWidth = 0;
     int32_t mPixelHeight = 0;
+    bool mClipped = false;
+    int32_t mClipX = 0, mClipY = 0, mClipWidth = 0, mClipHeight = 0;
 };
 
 }  // namespace corvendi
