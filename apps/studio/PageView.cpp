@@ -1,5 +1,6 @@
 #include "PageView.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -177,8 +178,8 @@ void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
     const PixelArea& painted = mImage->Painted();
     const double x0 = std::max<double>(painted.X, std::floor(left));
     const double y0 = std::max<double>(painted.Y, std::floor(top));
-    const double x1 = std::min<double>(painted.X + painted.Width, std::ceil(right));
-    const double y1 = std::min<double>(painted.Y + painted.Height, std::ceil(bottom));
+    const double x1 = std::min({double(painted.X) + painted.Width, std::ceil(right), width});
+    const double y1 = std::min({double(painted.Y) + painted.Height, std::ceil(bottom), height});
     if (x1 > x0 && y1 > y0) {
         cairo_surface_t* shown =
             cairo_surface_create_for_rectangle(picture, x0, y0, x1 - x0, y1 - y0);

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <limits>
 
 #include "PageClick.h"
 #include "StatusText.h"
@@ -577,8 +576,7 @@ PixelArea StudioWindow::AreaToPaint() const {
     const ViewGeometry& geometry = mView.Geometry();
     // Before the view has a size the whole page is painted.
     if (geometry.ViewportWidth() <= 0 || geometry.ViewportHeight() <= 0) {
-        constexpr int32_t kAll = std::numeric_limits<int32_t>::max() / 2;
-        return {0, 0, kAll, kAll};
+        return geometry.PagePixels();
     }
     return geometry.VisiblePixels(kPaintMargin);
 }

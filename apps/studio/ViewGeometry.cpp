@@ -41,6 +41,12 @@ bool PixelArea::Contains(const PixelArea& other) const {
            other.Y + other.Height <= Y + Height;
 }
 
+PixelArea ViewGeometry::PagePixels() const {
+    const double twips = TwipsPerDevicePixel();
+    return {0, 0, static_cast<int32_t>(std::round(mPageWidth / twips)),
+            static_cast<int32_t>(std::round(mPageHeight / twips))};
+}
+
 PixelArea ViewGeometry::VisiblePixels(double margin) const {
     const ViewPoint origin = PageOrigin();
     const double twips = TwipsPerDevicePixel();

@@ -79,6 +79,8 @@ class ViewGeometry {
     // The page's device pixels the view shows, widened by `margin` times the view's size on
     // each side, within the page.
     PixelArea VisiblePixels(double margin = 0.0) const;
+    // All of the page's device pixels.
+    PixelArea PagePixels() const;
     // Changes the zoom step so that the page point under `anchor` stays under it (as far as the
     // scroll range allows). False when the step stays the same.
     bool ZoomAround(int32_t step, ViewPoint anchor);

@@ -77,10 +77,11 @@ cairo_t* CairoImageSurface::DrawingContext() {
 void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t height) {
     Flush();  // what waits was drawn under the previous clip
     mClipped = true;
-    mClipX = x;
-    mClipY = y;
-    mClipWidth = std::max(width, 0);
-    mClipHeight = std::max(height, 0);
+    // Within the largest image, where cairo's coordinates are exact.
+    mClipX = std::clamp(x, 0, kMaxPixels);
+    mClipY = std::clamp(y, 0, kMaxPixels);
+    mClipWidth = std::clamp(width, 0, kMaxPixels - mClipX);
+    mClipHeight = std::clamp(height, 0, kMaxPixels - mClipY);
     if (mContext) ApplyClip(mContext);
 }
 
