@@ -235,5 +235,44 @@ TEST_F(CairoOutput, ANoteEnteredInTheFirstSystemRepaintsItAsAWholePaintWould) {
     }
 }
 
+// A screen showing part of a large page has the score paint only that part: inside the clip the
+// picture is the whole paint's, outside it the image is never touched (still black).
+TEST_F(CairoOutput, AClippedWindowGetsTheWholePaintsPictureInsideTheClipAndNothingElse) {
+    auto score = Score::Create();
+    score->CreateDefault();
+    for (int32_t t = 0; t < 256; t += 16) score->AddNote(1, t, uint8_t(60 + t / 16), 16, 0);
+    auto paint = [&score](std::shared_ptr<CairoImageSurface> window) {
+        score->SetWindow(window);
+        while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
+        }
+        return window->Pixels();
+    };
+    const auto whole =
+        paint(std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw()));
+    auto clipped = std::make_shared<CairoImageSurface>(1.0, 1.0);
+    clipped->ClipTo(100, 150, 300, 200);
+    clipped->SetWidth(score->SheetWidthTw());
+    clipped->SetHeight(score->SheetHeightTw());
+    const auto part = paint(clipped);
+    ASSERT_EQ(part.size(), whole.size());
+    const int32_t width = clipped->PixelWidth();
+    size_t inside = 0, differing = 0, touchedOutside = 0;
+    for (size_t i = 0; i < part.size(); ++i) {
+        const int32_t x = static_cast<int32_t>(i) % width, y = static_cast<int32_t>(i) / width;
+        if (x >= 100 && x < 400 && y >= 150 && y < 350) {
+            ++inside;
+            differing += part[i] != whole[i];
+        } else {
+            touchedOutside += part[i] != 0;
+        }
+    }
+    EXPECT_EQ(inside, 300u * 200u);
+    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(touchedOutside, 0u);
+
+    clipped->Unclip();
+    EXPECT_EQ(paint(clipped), whole);
+}
+
 }  // namespace
 }  // namespace corvendi::test

@@ -67,6 +67,33 @@ TEST(ViewGeometry, ScrollingMovesThePageAndStaysWithinIt) {
     }
 }
 
+// What the score paints at a high zoom: the pixels the view shows and a margin, within the page.
+TEST(ViewGeometry, TheVisiblePixelsAreTheViewsPartOfThePageWidenedWithinIt) {
+    ViewGeometry view;
+    view.SetPage(12240, 15840);
+    view.SetViewport(600, 400);
+    EXPECT_EQ(view.PagePixels(), (PixelArea{0, 0, 816, 1056}));
+    // At 100 % the page starts after the border: its first 584 x 384 pixels show.
+    EXPECT_EQ(view.VisiblePixels(), (PixelArea{0, 0, 584, 384}));
+    view.SetZoomStep(7);  // 500 %: 4080 x 5280 pixels
+    view.ScrollTo(1016, 2016);
+    EXPECT_EQ(view.VisiblePixels(), (PixelArea{1000, 2000, 600, 400}));
+    EXPECT_EQ(view.VisiblePixels(0.5), (PixelArea{700, 1800, 1200, 800}));
+    // At the right end the border shows beside the page: the area stops at the page's edges.
+    view.ScrollTo(view.MaxScrollX(), 0);
+    EXPECT_EQ(view.VisiblePixels(0.5), (PixelArea{4080 + 16 - 600 - 300, 0, 884, 384 + 200}));
+    // On a monitor of scale 2 the view shows twice the device pixels each way.
+    view.SetScale(2);
+    view.SetZoomStep(0);
+    view.ScrollTo(0, 0);
+    EXPECT_EQ(view.VisiblePixels(), (PixelArea{0, 0, 1168, 768}));
+
+    const PixelArea painted = view.VisiblePixels(0.5);
+    EXPECT_TRUE(painted.Contains(view.VisiblePixels()));
+    view.ScrollTo(0, 400);
+    EXPECT_FALSE(painted.Contains(view.VisiblePixels()));
+}
+
 TEST(ViewGeometry, ZoomingKeepsThePointUnderTheMouseInPlace) {
     ViewGeometry view;
     view.SetPage(12240, 15840);
