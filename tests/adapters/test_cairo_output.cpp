@@ -8,6 +8,7 @@
 #include FT_FREETYPE_H
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
@@ -272,6 +273,36 @@ TEST_F(CairoOutput, AClippedWindowGetsTheWholePaintsPictureInsideTheClipAndNothi
 
     clipped->Unclip();
     EXPECT_EQ(paint(clipped), whole);
+}
+
+// An image clears itself only when something may have changed it since the last clearing, so
+// each of these clearings must still leave nothing but the background.
+TEST_F(CairoOutput, AnImageIsClearedAfterDrawingAClipChangeAndANewBackground) {
+    CairoImageSurface image(1500, 1500);  // 100 x 100 pixels
+    auto box = [&image] { image.Line(0, 0, 1485, 1485, 0, LineFill::FilledBox); };
+    auto count = [&image](int32_t color) {
+        const auto pixels = image.Pixels();
+        return std::count(pixels.begin(), pixels.end(), color);
+    };
+    image.Cls();
+    box();
+    image.Cls();
+    EXPECT_EQ(count(0xFFFFFF), 100 * 100);
+
+    image.ClipTo(0, 0, 10, 10);
+    box();
+    EXPECT_EQ(count(0), 10 * 10);
+    image.ClipTo(50, 50, 10, 10);
+    image.Cls();  // the other corner is not this clip's business
+    EXPECT_EQ(count(0), 10 * 10);
+    image.ClipTo(0, 0, 20, 20);
+    image.Cls();
+    EXPECT_EQ(count(0), 0);
+    image.Unclip();
+    image.Cls();
+    image.SetBackColor(0x0000FF);
+    image.Cls();
+    EXPECT_EQ(count(0x0000FF), 100 * 100);
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
         cairo_paint(context);
         cairo_destroy(mContext);
         cairo_surface_destroy(mSurface);
+        if (mBackColor != mBlankColor) mBlankInClip = mBlankEverywhere = false;
+    } else {
+        mBlankInClip = mBlankEverywhere = true;
+        mBlankColor = mBackColor;
     }
     mSurface = surface;
     mContext = context;
@@ -74,6 +78,39 @@ cairo_t* CairoImageSurface::DrawingContext() {
     return cairo_status(mContext) == CAIRO_STATUS_SUCCESS ? mContext : nullptr;
 }
 
+void CairoImageSurface::Cls() {
+    if (mBlankInClip && mBlankColor == mBackColor) {
+        mCurrentX = 0.0;
+        mCurrentY = 0.0;
+        return;
+    }
+    CairoSurface::Cls();
+    mBlankInClip = true;
+    mBlankEverywhere = !mClipped;
+    mBlankColor = mBackColor;
+}
+
+void CairoImageSurface::Line(double x1, double y1, double x2, double y2, int32_t color,
+                             LineFill fill) {
+    mBlankInClip = mBlankEverywhere = false;
+    CairoSurface::Line(x1, y1, x2, y2, color, fill);
+}
+
+void CairoImageSurface::Print(std::string_view text) {
+    mBlankInClip = mBlankEverywhere = false;
+    CairoSurface::Print(text);
+}
+
+void CairoImageSurface::TextOut(int32_t px, int32_t py, std::string_view text) {
+    mBlankInClip = mBlankEverywhere = false;
+    CairoSurface::TextOut(px, py, text);
+}
+
+void CairoImageSurface::PolyBezier(std::span<const PixelPoint> points) {
+    mBlankInClip = mBlankEverywhere = false;
+    CairoSurface::PolyBezier(points);
+}
+
 void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t height) {
     Flush();  // what waits was drawn under the previous clip
     mClipped = true;
@@ -82,12 +119,14 @@ void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t heig
     mClipY = std::clamp(y, 0, kMaxPixels);
     mClipWidth = std::clamp(width, 0, kMaxPixels - mClipX);
     mClipHeight = std::clamp(height, 0, kMaxPixels - mClipY);
+    mBlankInClip = mBlankEverywhere;
     if (mContext) ApplyClip(mContext);
 }
 
 void CairoImageSurface::Unclip() {
     Flush();
     mClipped = false;
+    mBlankInClip = mBlankEverywhere;
     if (mContext) cairo_reset_clip(mContext);
 }
 

@@ -19,6 +19,14 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
 
     SurfaceKind Kind() const override { return SurfaceKind::Window; }
 
+    // Clearing an image that holds nothing but the background (within the clip) is skipped: a
+    // window is cleared when it is attached and again when its page is drawn.
+    void Cls() override;
+    void Line(double x1, double y1, double x2, double y2, int32_t color, LineFill fill) override;
+    void Print(std::string_view text) override;
+    void TextOut(int32_t px, int32_t py, std::string_view text) override;
+    void PolyBezier(std::span<const PixelPoint> points) override;
+
     // Resizing keeps the picture's top-left part and fills the new area with BackColor.
     void SetWidth(double twips) override;
     void SetHeight(double twips) override;
@@ -51,6 +59,10 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     cairo_t* mContext = nullptr;
     int32_t mPixelWidth = 0;
     int32_t mPixelHeight = 0;
+    // Every pixel within the clip (and every pixel at all) is mBlankColor.
+    bool mBlankInClip = true;
+    bool mBlankEverywhere = true;
+    int32_t mBlankColor = 0xFFFFFF;
     bool mClipped = false;
     int32_t mClipX = 0, mClipY = 0, mClipWidth = 0, mClipHeight = 0;
 };
