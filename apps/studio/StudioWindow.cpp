@@ -585,10 +585,23 @@ void StudioWindow::PaintVisible() {
     const auto& image = mView.Image();
     const ViewGeometry& geometry = mView.Geometry();
     if (!image || image->TwipsPerPixelX() != geometry.TwipsPerDevicePixel()) return;
-    if (image->Painted().Contains(geometry.VisiblePixels())) return;
-    image->PaintOnly(AreaToPaint());
-    mScore->PaintWindow();
-    mTiming.Step("the newly visible area painted");
+    if (!image->Painted().Contains(geometry.VisiblePixels())) {
+        image->PaintOnly(AreaToPaint());
+        mScore->PaintWindow();
+        mTiming.Step("the newly visible area painted");
+        return;
+    }
+    // Near the painted area's edge: the area moves round the view once this frame is shown,
+    // so that scrolling on rarely waits for a paint.
+    if (mRecentrePending || image->Painted().Contains(geometry.VisiblePixels(kPaintMargin / 2)))
+        return;
+    mRecentrePending = true;
+    mView.AfterNextFrame([this, shown = image] {
+        mRecentrePending = false;
+        if (mView.Image() != shown) return;
+        shown->PaintOnly(AreaToPaint());
+        mScore->PaintWindow();
+    });
 }
 
 void StudioWindow::Show() {

@@ -50,7 +50,8 @@ class StudioWindow : public Gtk::ApplicationWindow {
     // The page's pixels the score paints: what the view shows and half a view around it.
     PixelArea AreaToPaint() const;
     // Paints the area around what the view shows when that is not painted yet (after
-    // scrolling or a larger view at a high zoom).
+    // scrolling or a larger view at a high zoom), or after the frame when the view nears the
+    // painted area's edge.
     void PaintVisible();
     // After an engine call: show what it painted and where the document stands.
     void Show();
@@ -125,6 +126,7 @@ class StudioWindow : public Gtk::ApplicationWindow {
     sigc::connection mPoll;
     bool mUpdatingPages = false;
     bool mCloseConfirmed = false;
+    bool mRecentrePending = false;  // the painted area moves round the view after this frame
     int32_t mActiveMeasure = 1;
     std::optional<PageBox> mPlaying;
 };
