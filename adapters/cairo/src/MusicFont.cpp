@@ -177,8 +177,21 @@ void MusicFont::ReadCodes(std::string_view text) {
 }
 
 const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
-    MusicRun& run = mRun;
-    run.Items.clear();
+    // A page draws a few symbols at one size thousands of times: runs are kept by their sizes
+    // and text (the sizes first, so that keys of different texts never run into each other).
+    mRunKey.clear();
+    mRunKey.append(reinterpret_cast<const char*>(&sizePoints), sizeof sizePoints);
+    mRunKey.append(reinterpret_cast<const char*>(&staffPoints), sizeof staffPoints);
+    mRunKey.append(text);
+    if (auto found = mRuns.find(mRunKey); found != mRuns.end()) return found->second;
+    // Runs point into the drawings, so all three are let go together, before a run is built.
+    if (mRuns.size() > kMaxRuns || mDrawings.size() > kMaxDrawings ||
+        mFallbacks.size() > kMaxFallbacks) {
+        mRuns.clear();
+        mDrawings.clear();
+        mFallbacks.clear();
+    }
+    MusicRun& run = mRuns[mRunKey];
     ReadCodes(text);
     const std::u32string& chars = mChars;
     const std::vector<uint8_t>& codes = mCodes;
@@ -233,7 +246,6 @@ const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, do
     auto key = std::make_pair(&entry, variant);
     auto found = mDrawings.find(key);
     if (found != mDrawings.end()) return *found->second;
-    if (mDrawings.size() > 4096) mDrawings.clear();
     auto drawing = std::make_unique<Drawing>(Build(entry, sizePoints, staffPoints));
     return *mDrawings.emplace(key, std::move(drawing)).first->second;
 }
@@ -261,7 +273,6 @@ void MusicFont::Report(const std::string& problem) {
 const Drawing& MusicFont::FallbackDrawing(char32_t ch) {
     auto found = mFallbacks.find(ch);
     if (found != mFallbacks.end()) return *found->second;
-    if (mFallbacks.size() > 1024) mFallbacks.clear();
     auto drawing = std::make_unique<Drawing>();
     FontFile file = MatchFontFile(kFallbackFamily, false, false);
     FT_Face face = CachedFace(file.Path, file.Index);

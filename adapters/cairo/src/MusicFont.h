@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -100,7 +101,12 @@ class MusicFont {
     bool mBraceCode[256] = {};  // codes beginning an entry drawn as part of a brace
     std::u32string mChars;
     std::vector<uint8_t> mCodes;
-    MusicRun mRun;
+    // Runs laid out, by sizes and text (see Layout), and the key being looked up.
+    std::unordered_map<std::string, MusicRun> mRuns;
+    std::string mRunKey;
+    static constexpr size_t kMaxRuns = 4096;
+    static constexpr size_t kMaxDrawings = 4096;
+    static constexpr size_t kMaxFallbacks = 1024;
     // Drawings by entry and the face variant they were built with (optical size, brace glyph).
     std::map<std::pair<const musicfont::Entry*, int64_t>, std::unique_ptr<Drawing>> mDrawings;
     std::map<char32_t, std::unique_ptr<Drawing>> mFallbacks;
