@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ThreadInstance.h"
+
 namespace corvendi::cairoimpl {
 
 void PathData::Add(cairo_path_data_type_t type, std::initializer_list<double> coordinates) {
@@ -65,46 +67,71 @@ void PathData::SetOn(cairo_t* cr) const {
     cairo_append_path(cr, &path);
 }
 
+namespace {
+
+// A segment along one axis: the line it lies on, and its extent along that line.
+struct AxisSegment {
+    bool Level;
+    double Line, From, To;
+    bool operator<(const AxisSegment& o) const {
+        if (Level != o.Level) return Level < o.Level;
+        if (Line != o.Line) return Line < o.Line;
+        return From < o.From;
+    }
+};
+
+// The lone upright or level segment starting at data[i] (a move and one line, the next
+// subpath or the end after it), if it is one.
+bool AxisSegmentAt(const std::vector<cairo_path_data_t>& data, size_t i, AxisSegment& out) {
+    const bool pair = data[i].header.type == CAIRO_PATH_MOVE_TO && i + 3 < data.size() &&
+                      data[i + 2].header.type == CAIRO_PATH_LINE_TO &&
+                      (i + 4 == data.size() || data[i + 4].header.type == CAIRO_PATH_MOVE_TO);
+    if (!pair) return false;
+    const auto& a = data[i + 1].point;
+    const auto& b = data[i + 3].point;
+    if (a.y == b.y && a.x != b.x) {
+        out = {true, a.y, std::min(a.x, b.x), std::max(a.x, b.x)};
+        return true;
+    }
+    if (a.x == b.x && a.y != b.y) {
+        out = {false, a.x, std::min(a.y, b.y), std::max(a.y, b.y)};
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void PathData::JoinCollinearSegments(double capReach) {
-    // A segment along one axis: the line it lies on, and its extent along that line.
-    struct Segment {
-        bool Level;
-        double Line, From, To;
-        bool operator<(const Segment& o) const {
-            if (Level != o.Level) return Level < o.Level;
-            if (Line != o.Line) return Line < o.Line;
-            return From < o.From;
-        }
-    };
-    std::vector<Segment> segments;
-    std::vector<cairo_path_data_t> others;
+    // Kept between calls: a page strokes dozens of paths.
+    std::vector<AxisSegment>& segments = detail::ThreadInstance<std::vector<AxisSegment>>();
+    segments.clear();
+    AxisSegment segment{};
     for (size_t i = 0; i < mData.size();) {
-        const int length = mData[i].header.length;
-        const bool pair = mData[i].header.type == CAIRO_PATH_MOVE_TO && i + 3 < mData.size() &&
-                          mData[i + 2].header.type == CAIRO_PATH_LINE_TO &&
-                          (i + 4 == mData.size() || mData[i + 4].header.type == CAIRO_PATH_MOVE_TO);
-        if (pair) {
-            const auto& a = mData[i + 1].point;
-            const auto& b = mData[i + 3].point;
-            if (a.y == b.y && a.x != b.x) {
-                segments.push_back({true, a.y, std::min(a.x, b.x), std::max(a.x, b.x)});
-                i += 4;
-                continue;
-            }
-            if (a.x == b.x && a.y != b.y) {
-                segments.push_back({false, a.x, std::min(a.y, b.y), std::max(a.y, b.y)});
-                i += 4;
-                continue;
-            }
+        if (AxisSegmentAt(mData, i, segment)) {
+            segments.push_back(segment);
+            i += 4;
+        } else {
+            i += static_cast<size_t>(mData[i].header.length);
         }
-        others.insert(others.end(), mData.begin() + static_cast<std::ptrdiff_t>(i),
-                      mData.begin() + static_cast<std::ptrdiff_t>(i + length));
-        i += static_cast<size_t>(length);
     }
     if (segments.size() < 2) return;
-    std::sort(segments.begin(), segments.end());
-    mData = std::move(others);
-    auto emit = [&](const Segment& s) {
+    // Stems and staff lines mostly come in order already.
+    if (!std::is_sorted(segments.begin(), segments.end()))
+        std::sort(segments.begin(), segments.end());
+    // The other subpaths move to the front in place; the joined segments follow them.
+    size_t kept = 0;
+    for (size_t i = 0; i < mData.size();) {
+        if (AxisSegmentAt(mData, i, segment)) {
+            i += 4;
+            continue;
+        }
+        const size_t length = static_cast<size_t>(mData[i].header.length);
+        for (size_t k = 0; k < length; ++k) mData[kept++] = mData[i + k];
+        i += length;
+    }
+    mData.resize(kept);
+    auto emit = [&](const AxisSegment& s) {
         if (s.Level) {
             MoveTo(s.From, s.Line);
             LineTo(s.To, s.Line);
@@ -113,9 +140,9 @@ void PathData::JoinCollinearSegments(double capReach) {
             LineTo(s.Line, s.To);
         }
     };
-    Segment run = segments.front();
+    AxisSegment run = segments.front();
     for (size_t i = 1; i < segments.size(); ++i) {
-        const Segment& s = segments[i];
+        const AxisSegment& s = segments[i];
         if (s.Level == run.Level && s.Line == run.Line && s.From - capReach <= run.To + capReach) {
             run.To = std::max(run.To, s.To);
             continue;
