@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ThreadInstance.h"
+
 namespace corvendi::cairoimpl {
 
 namespace {
@@ -13,7 +15,23 @@ int CellIndex(double v, double cellsPerUnit, int cells) {
     return i >= cells - 1 ? cells - 1 : static_cast<int>(i);
 }
 
+// Batches of surfaces that went away, for the thread's next surface: a document drawn on one
+// surface per page (SVG) would otherwise grow every batch's storage again for each page.
+struct SparedBatches {
+    static constexpr size_t kMost = 64;
+    std::vector<std::unique_ptr<DrawingBatch>> Batches;
+};
+
 }  // namespace
+
+DrawingLayers::~DrawingLayers() {
+    auto& spared = detail::ThreadInstance<SparedBatches>().Batches;
+    for (auto& batch : mBatches) {
+        if (spared.size() >= SparedBatches::kMost) break;
+        batch->Clear();
+        spared.push_back(std::move(batch));
+    }
+}
 
 DrawingLayers::CellRange DrawingLayers::CellsOf(const Bounds& box) const {
     return {CellIndex(std::min(box.X0, box.X1), mCellsPerX, kCells),
@@ -23,7 +41,15 @@ DrawingLayers::CellRange DrawingLayers::CellsOf(const Bounds& box) const {
 }
 
 DrawingBatch& DrawingLayers::Open(int32_t color) {
-    if (mUsed == mBatches.size()) mBatches.push_back(std::make_unique<DrawingBatch>());
+    if (mUsed == mBatches.size()) {
+        auto& spared = detail::ThreadInstance<SparedBatches>().Batches;
+        if (spared.empty()) {
+            mBatches.push_back(std::make_unique<DrawingBatch>());
+        } else {
+            mBatches.push_back(std::move(spared.back()));
+            spared.pop_back();
+        }
+    }
     DrawingBatch& batch = *mBatches[mUsed++];
     batch.Begin(color);
     return batch;

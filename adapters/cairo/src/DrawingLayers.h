@@ -33,6 +33,12 @@ struct Bounds {
 
 class DrawingLayers {
   public:
+    DrawingLayers() = default;
+    // The batches, emptied, stay with the thread for the next layers to reuse.
+    ~DrawingLayers();
+    DrawingLayers(const DrawingLayers&) = delete;
+    DrawingLayers& operator=(const DrawingLayers&) = delete;
+
     // The batch an item of `color` covering `box` joins. `pageWidth` and `pageHeight` (device
     // units) size the grid when nothing waits yet; items beyond them still count.
     DrawingBatch& For(int32_t color, const Bounds& box, double pageWidth, double pageHeight);
