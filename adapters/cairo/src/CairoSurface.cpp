@@ -112,6 +112,8 @@ void AddBar(DrawingBatch& batch, double x0, double y0, double x1, double y1) {
 struct CairoSurface::Impl {
     cairo_font_options_t* Options = nullptr;
     std::map<std::tuple<cairo_font_face_t*, double, double>, cairo_scaled_font_t*> Scaled;
+    // Whether the current font is the music font (asked for every symbol drawn or measured).
+    bool Music = false;
     // The music font size of the last staff symbols drawn (chooses brace glyphs), points.
     double StaffPoints = 0.0;
     // Drawing not yet handed to cairo.
@@ -158,7 +160,9 @@ struct CairoSurface::Impl {
 };
 
 CairoSurface::CairoSurface(int32_t twipsPerPixel)
-    : mTwipsPerPixel(std::max<int32_t>(1, twipsPerPixel)), mImpl(std::make_unique<Impl>()) {}
+    : mTwipsPerPixel(std::max<int32_t>(1, twipsPerPixel)), mImpl(std::make_unique<Impl>()) {
+    mImpl->Music = IsMusicFont(mFont);
+}
 
 CairoSurface::~CairoSurface() = default;
 
@@ -202,6 +206,7 @@ void CairoSurface::SetFont(const FontSpec& font) {
     if (!(spec.Size > 0.0f) || !std::isfinite(spec.Size)) spec.Size = 1.0f;
     spec.Size = std::clamp(spec.Size, 0.01f, 10000.0f);
     Surface::SetFont(spec);
+    mImpl->Music = IsMusicFont(spec);
 }
 
 double CairoSurface::DevicePenWidth() const {
@@ -321,7 +326,7 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
 constexpr double kMetricsEm = 1000.0;
 
 double CairoSurface::TextAscent() {
-    if (IsMusicFont(mFont)) return MusicFont::ForThread().Ascent() * mFont.Size * kTwipsPerPoint;
+    if (mImpl->Music) return MusicFont::ForThread().Ascent() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
@@ -332,7 +337,7 @@ double CairoSurface::TextAscent() {
 
 double CairoSurface::TextWidth(std::string_view text) {
     double widest = 0.0;
-    if (IsMusicFont(mFont)) {
+    if (mImpl->Music) {
         MusicFont& music = MusicFont::ForThread();
         ForEachLine(text, [&](std::string_view line) {
             widest = std::max(widest, music.Layout(line, mFont.Size, mImpl->StaffPoints).Width);
@@ -353,8 +358,7 @@ double CairoSurface::TextWidth(std::string_view text) {
 
 double CairoSurface::TextHeight(std::string_view text) {
     const double lines = LineCount(text);
-    if (IsMusicFont(mFont))
-        return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+    if (mImpl->Music) return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
@@ -364,7 +368,7 @@ double CairoSurface::TextHeight(std::string_view text) {
 }
 
 std::string CairoSurface::ResolvedFamily() {
-    if (IsMusicFont(mFont)) return kMusicFaceName;
+    if (mImpl->Music) return kMusicFaceName;
     return cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic).Family;
 }
 
@@ -384,7 +388,7 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
             .Fill()
             .Rectangle(x * unit, y * unit, width, height);
     }
-    if (IsMusicFont(mFont)) {
+    if (mImpl->Music) {
         const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
         double lineY = y;
         ForEachLine(text, [&](std::string_view line) {
