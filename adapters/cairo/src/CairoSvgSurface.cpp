@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <string_view>
+
+#include "common/ThreadInstance.h"
 
 namespace corvendi {
 
@@ -18,40 +21,48 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
 }
 
 // cairo names a picture's groups after its surfaces' serial numbers ("surface245"), which count
-// every surface the process made before. They are renumbered in order of appearance, so that a
-// page is the same file whatever was drawn before it.
-std::string WithStableSurfaceIds(const std::string& svg) {
+// every surface the process made before. They are written renumbered in order of appearance, so
+// that a page is the same file whatever was drawn before it.
+bool WriteWithStableSurfaceIds(const std::string& path, const std::string& svg) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool written = true;
+    auto put = [&](std::string_view bytes) {
+        written = written && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    };
     constexpr std::string_view kPrefix = "surface";
-    std::map<std::string, int> numbers;
-    std::string out;
-    out.reserve(svg.size());
+    std::map<std::string, int, std::less<>> numbers;
+    const std::string_view text = svg;
     size_t pos = 0;
-    for (size_t at = svg.find(kPrefix); at != std::string::npos; at = svg.find(kPrefix, at)) {
+    for (size_t at = text.find(kPrefix); at != std::string_view::npos;
+         at = text.find(kPrefix, at)) {
         const size_t digits = at + kPrefix.size();
         size_t end = digits;
-        while (end < svg.size() && svg[end] >= '0' && svg[end] <= '9') ++end;
-        const bool reference = at > 0 && (svg[at - 1] == '"' || svg[at - 1] == '#');
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+        const bool reference = at > 0 && (text[at - 1] == '"' || text[at - 1] == '#');
         if (end == digits || !reference) {
             at = digits;
             continue;
         }
-        const auto number =
-            numbers.emplace(svg.substr(digits, end - digits), static_cast<int>(numbers.size()) + 1)
-                .first->second;
-        out.append(svg, pos, digits - pos);
-        out += std::to_string(number);
+        const std::string_view serial = text.substr(digits, end - digits);
+        auto found = numbers.find(serial);
+        if (found == numbers.end())
+            found =
+                numbers.emplace(std::string(serial), static_cast<int>(numbers.size()) + 1).first;
+        put(text.substr(pos, digits - pos));
+        put(std::to_string(found->second));
         pos = at = end;
     }
-    out.append(svg, pos, std::string::npos);
-    return out;
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    put(text.substr(pos));
     return std::fclose(file) == 0 && written;
 }
+
+// The memory a finished page's bytes took, kept for the thread's next page: a document of one
+// file per page would otherwise grow a buffer to the page's size again for every page.
+struct SpareBytes {
+    static constexpr size_t kMost = size_t{4} << 20;
+    std::string Bytes;
+};
 
 }  // namespace
 
@@ -70,8 +81,10 @@ cairo_t* CairoSvgSurface::DrawingContext() {
         // The picture is at least one point each way and at most a few metres.
         const double width = std::clamp(mWidth / 20.0, 1.0, 1e5);
         const double height = std::clamp(mHeight / 20.0, 1.0, 1e5);
-        mSurface =
-            cairo_svg_surface_create_for_stream(AppendBytes, &DocumentBytes(), width, height);
+        std::string& bytes = DocumentBytes();
+        bytes.swap(detail::ThreadInstance<SpareBytes>().Bytes);
+        bytes.clear();
+        mSurface = cairo_svg_surface_create_for_stream(AppendBytes, &bytes, width, height);
         mContext = cairo_create(mSurface);
     }
     if (cairo_surface_status(mSurface) != CAIRO_STATUS_SUCCESS) {
@@ -93,7 +106,11 @@ bool CairoSvgSurface::Finish() {
     mFinished = true;
     if (!CloseDocument(mContext, mSurface)) mOk = false;
     std::string& bytes = DocumentBytes();
-    if (mOk && !WriteFile(mPath, WithStableSurfaceIds(bytes))) mOk = false;
+    if (mOk && !WriteWithStableSurfaceIds(mPath, bytes)) mOk = false;
+    std::string& spare = detail::ThreadInstance<SpareBytes>().Bytes;
+    if (bytes.capacity() <= SpareBytes::kMost && bytes.capacity() > spare.capacity()) {
+        bytes.swap(spare);
+    }
     std::string().swap(bytes);
     return mOk;
 }
