@@ -8,15 +8,15 @@
 namespace corvendi::cairoimpl {
 
 void PathData::Add(cairo_path_data_type_t type, std::initializer_list<double> coordinates) {
-    cairo_path_data_t header;
-    header.header.type = type;
-    header.header.length = static_cast<int>(1 + coordinates.size() / 2);
-    mData.push_back(header);
+    const size_t at = mData.size();
+    mData.resize(at + 1 + coordinates.size() / 2);
+    cairo_path_data_t* out = mData.data() + at;
+    out->header.type = type;
+    out->header.length = static_cast<int>(1 + coordinates.size() / 2);
     for (auto it = coordinates.begin(); it != coordinates.end(); it += 2) {
-        cairo_path_data_t point;
-        point.point.x = it[0];
-        point.point.y = it[1];
-        mData.push_back(point);
+        ++out;
+        out->point.x = it[0];
+        out->point.y = it[1];
     }
 }
 
@@ -107,11 +107,13 @@ void PathData::JoinCollinearSegments(double capReach) {
     std::vector<AxisSegment>& segments = detail::ThreadInstance<std::vector<AxisSegment>>();
     segments.clear();
     AxisSegment segment{};
+    bool othersToo = false;
     for (size_t i = 0; i < mData.size();) {
         if (AxisSegmentAt(mData, i, segment)) {
             segments.push_back(segment);
             i += 4;
         } else {
+            othersToo = true;
             i += static_cast<size_t>(mData[i].header.length);
         }
     }
@@ -121,7 +123,7 @@ void PathData::JoinCollinearSegments(double capReach) {
         std::sort(segments.begin(), segments.end());
     // The other subpaths move to the front in place; the joined segments follow them.
     size_t kept = 0;
-    for (size_t i = 0; i < mData.size();) {
+    for (size_t i = 0; othersToo && i < mData.size();) {
         if (AxisSegmentAt(mData, i, segment)) {
             i += 4;
             continue;
