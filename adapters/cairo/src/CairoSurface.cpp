@@ -389,7 +389,10 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
             .Rectangle(x * unit, y * unit, width, height);
     }
     if (mImpl->Music) {
-        const double lineHeight = MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+        // Only a text of several lines needs the line height.
+        const bool severalLines = text.find('\n') != std::string_view::npos;
+        const double lineHeight =
+            severalLines ? MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint : 0.0;
         double lineY = y;
         ForEachLine(text, [&](std::string_view line) {
             DrawMusic(cr, x, lineY, line);
