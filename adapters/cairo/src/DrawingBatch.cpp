@@ -8,15 +8,15 @@
 namespace corvendi::cairoimpl {
 
 void PathData::Add(cairo_path_data_type_t type, std::initializer_list<double> coordinates) {
-    const size_t at = mData.size();
-    mData.resize(at + 1 + coordinates.size() / 2);
-    cairo_path_data_t* out = mData.data() + at;
-    out->header.type = type;
-    out->header.length = static_cast<int>(1 + coordinates.size() / 2);
+    cairo_path_data_t header;
+    header.header.type = type;
+    header.header.length = static_cast<int>(1 + coordinates.size() / 2);
+    mData.push_back(header);
     for (auto it = coordinates.begin(); it != coordinates.end(); it += 2) {
-        ++out;
-        out->point.x = it[0];
-        out->point.y = it[1];
+        cairo_path_data_t point;
+        point.point.x = it[0];
+        point.point.y = it[1];
+        mData.push_back(point);
     }
 }
 
