@@ -3,6 +3,7 @@
 
 #include <corvendi/cairo/CairoImageSurface.h>
 #include <corvendi/cairo/CairoPdfSurface.h>
+#include <corvendi/cairo/CairoSvgSurface.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -180,6 +181,34 @@ TEST_F(CairoOutput, PdfHasTheRequestedPagesAndSizesAndNoTrailingBlankPage) {
     EXPECT_NEAR(pages[2].Width, 300, 0.01);
     EXPECT_NEAR(pages[2].Height, 400, 0.01);
     fs::remove(path);
+}
+
+// A page picks up what the page before it left on the thread (its byte buffer, its drawing
+// batches, the music font's laid-out runs), and is still the file it would be alone.
+TEST_F(CairoOutput, AnSvgPageIsTheSameFileWhateverWasDrawnBeforeIt) {
+    auto draw = [](const std::string& path, int32_t symbols) {
+        CairoSvgSurface svg(path, 6000, 8000, 15);
+        svg.SetFont(FontSpec{"Quavrix", 20.0f});
+        for (int32_t i = 0; i < symbols; ++i) {
+            const double x = 200.0 + (i % 40) * 130.0, y = 300.0 + (i / 40) * 700.0;
+            svg.Line(x, y, x, y + 600.0, i % 3 == 0 ? 0 : 0x2020C0, LineFill::None);
+            svg.SetForeColor(i % 2 == 0 ? 0 : 0x129812);
+            svg.SetCurrentX(x);
+            svg.SetCurrentY(y);
+            svg.Print(i % 5 == 0 ? "&" : "q");
+        }
+        EXPECT_TRUE(svg.Finish());
+    };
+    const std::string alone = TempPath("alone.svg"), busy = TempPath("busy.svg"),
+                      after = TempPath("after.svg");
+    draw(alone, 3);
+    draw(busy, 400);
+    draw(after, 3);
+    const std::string expected = ReadFile(alone);
+    EXPECT_NE(expected.find("<svg"), std::string::npos);
+    EXPECT_EQ(ReadFile(after), expected);
+    EXPECT_GT(ReadFile(busy).size(), expected.size());
+    for (const std::string& path : {alone, busy, after}) fs::remove(path);
 }
 
 TEST_F(CairoOutput, ALandscapeScoreIsLaidOutAcrossATurnedSheetAndPrintedOnIt) {
