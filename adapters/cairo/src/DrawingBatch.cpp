@@ -197,6 +197,10 @@ DrawingBatch::GlyphRun& DrawingBatch::RunFor(cairo_scaled_font_t* font, bool wit
 void DrawingBatch::AddGlyphs(cairo_scaled_font_t* font, const cairo_glyph_t* glyphs, int count) {
     if (count <= 0) return;
     GlyphRun& run = RunFor(font, false);
+    if (count == 1) {
+        run.Glyphs.push_back(*glyphs);  // a music symbol's glyph, the common case
+        return;
+    }
     run.Glyphs.insert(run.Glyphs.end(), glyphs, glyphs + count);
 }
 
