@@ -188,21 +188,28 @@ std::string SavedScore(const std::string& name, int32_t measures) {
     return path;
 }
 
+// Runs the program once to warm the caches, then once per iteration; reports the mean processor
+// time and gives the last run's usage.
+ProgramUsage RunWarm(benchmark::State& state, const std::vector<std::string>& args) {
+    ProgramUsage usage = RunProgram(args);
+    double cpu = 0.0;
+    for (auto _ : state) {
+        usage = RunProgram(args);
+        cpu += usage.CpuMs;
+    }
+    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
+    return usage;
+}
+
 // A whole process rendering a one-page score to PDF, font caches warm.
 void BM_ProcessOnePagePdf(benchmark::State& state) {
     const std::string input = SavedScore("one-page.sco", kMeasuresPerPage);
     const std::string output = ScratchPath("one-page.pdf");
     const std::vector<std::string> args = {CORVENDI_BENCH_CLI, "render", input, "-o", output,
                                            "--quiet"};
-    ProgramUsage usage = RunProgram(args);  // warms the caches
-    double cpu = 0.0;
-    for (auto _ : state) {
-        usage = RunProgram(args);
-        cpu += usage.CpuMs;
-    }
+    const ProgramUsage usage = RunWarm(state, args);
     if (usage.PeakKib < 0) state.SkipWithError("corvendi render failed");
     state.counters["peak_kib"] = static_cast<double>(usage.PeakKib);
-    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
     fs::remove(output);
 }
 BENCHMARK(BM_ProcessOnePagePdf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
@@ -270,17 +277,11 @@ void BM_ProcessBareCairoOnePage(benchmark::State& state) {
     for (const std::string& face : musicFaces)
         args.push_back(face + ":" + std::to_string(musicGlyphs));
 
-    ProgramUsage usage = RunProgram(args);  // warms the caches
-    double cpu = 0.0;
-    for (auto _ : state) {
-        usage = RunProgram(args);
-        cpu += usage.CpuMs;
-    }
+    const ProgramUsage usage = RunWarm(state, args);
     if (usage.PeakKib < 0) state.SkipWithError("bare_cairo_page failed");
     state.counters["glyphs"] = static_cast<double>(glyphs);
     state.counters["lines"] = static_cast<double>(lines);
     state.counters["peak_kib"] = static_cast<double>(usage.PeakKib);
-    state.counters["cpu_ms"] = cpu / static_cast<double>(state.iterations());
     fs::remove(output);
 }
 BENCHMARK(BM_ProcessBareCairoOnePage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

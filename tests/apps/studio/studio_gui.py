@@ -349,20 +349,25 @@ def check_lyrics():
         process.kill()
 
 
+def open_score_properties(window):
+    """Alt+Return opens Score Properties and gives it the keyboard: without a window manager a
+    new window takes the keyboard only when told to."""
+    xdotool("key", "--window", window, "alt+Return")
+    dialog = window_named("^Score Properties$")
+    expect(dialog, "no Score Properties dialog")
+    time.sleep(0.5)
+    xdotool("windowfocus", dialog)
+    time.sleep(0.3)
+
+
 def check_score_properties():
     score = copy(EXAMPLE, "example.sco")
     process, window = start(score)
 
     def edit_title(text, close_key):
-        """Alt+Return opens Score Properties; its Titles tab is the second, the title the first
-        text box after the four tabs."""
-        xdotool("key", "--window", window, "alt+Return")
-        dialog = window_named("^Score Properties$")
-        expect(dialog, "no Score Properties dialog")
-        # Without a window manager the new window takes the keyboard only when told to.
-        time.sleep(0.5)
-        xdotool("windowfocus", dialog)
-        time.sleep(0.3)
+        """Score Properties' Titles tab is the second, the title the first text box after the
+        four tabs."""
+        open_score_properties(window)
         xdotool("key", "Tab", "space")
         time.sleep(0.5)
         xdotool("key", "Tab", "Tab", "Tab", "Tab", "ctrl+a")
@@ -445,12 +450,7 @@ def check_chord_fingering():
             """The Chords tab is the fourth; its fingering box is the fourth control on it, the
             Remove and Revert buttons follow. The dialog is built anew after each step, with the
             first tab focused."""
-            xdotool("key", "--window", window, "alt+Return")
-            dialog = window_named("^Score Properties$")
-            expect(dialog, "no Score Properties dialog")
-            time.sleep(0.5)
-            xdotool("windowfocus", dialog)
-            time.sleep(0.3)
+            open_score_properties(window)
             for keys in [("Tab", "Tab", "Tab", "space"), *steps]:
                 xdotool("key", *keys)
                 time.sleep(0.5)
