@@ -140,7 +140,6 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
     mBox.append(mView);
     auto status = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
     status->set_margin_start(8);
-    mStatus.set_xalign(0.0f);
     mStatus.set_hexpand(true);
     status->append(mStatus);
     status->append(mLayoutStatus);
@@ -341,7 +340,7 @@ void StudioWindow::SelectionChanged() {
         EnableAction(action, count > 0);
     }
     if (count == 0) mView.SetMark(std::nullopt);
-    mStatus.set_text(count > 0 ? std::to_string(count) + " notes selected" : "");
+    mStatus.SetText(count > 0 ? std::to_string(count) + " notes selected" : "");
 }
 
 void StudioWindow::Select(PageRect rect) {
@@ -447,7 +446,6 @@ Gtk::Box* StudioWindow::BuildPageBar() {
     auto zoomIn = Gtk::make_managed<Gtk::Button>("+");
     zoomIn->set_tooltip_text("Zoom in (Ctrl++)");
     zoomIn->set_action_name("win.zoom-in");
-    mZoomLabel.set_width_chars(5);
     bar->append(*zoomOut);
     bar->append(mZoomLabel);
     bar->append(*zoomIn);
@@ -568,7 +566,7 @@ void StudioWindow::AttachWindow() {
     mScore->SetTwipsPerPixel(twips, twips);
     mScore->SetWindow(image);
     mView.SetImage(image);
-    mZoomLabel.set_text(std::to_string(geometry.ZoomPercent()) + " %");
+    mZoomLabel.SetText(std::to_string(geometry.ZoomPercent()) + " %");
     Show();
 }
 
@@ -633,19 +631,24 @@ void StudioWindow::ShowDrumMap(const std::shared_ptr<Staff>& staff) {
 }
 
 void StudioWindow::UpdateTitle() {
-    set_title((mScore->Changed() ? "*" : "") + mScore->FileTitle() + " – Corvendi Studio");
+    const std::string title =
+        (mScore->Changed() ? "*" : "") + mScore->FileTitle() + " – Corvendi Studio";
+    if (get_title().raw() != title) set_title(title);
 }
 
 void StudioWindow::UpdatePages() {
     const int32_t last = std::max(mScore->LastPage(), mScore->CurPage());
     mUpdatingPages = true;
-    mPageSpin.set_range(1, std::max(last, 1));
+    // A new range may widen the spin button: set only when it changed (the poll repeats it).
+    double low = 0, high = 0;
+    mPageSpin.get_range(low, high);
+    if (high != std::max(last, 1)) mPageSpin.set_range(1, std::max(last, 1));
     mPageSpin.set_value(mScore->CurPage());
     mUpdatingPages = false;
-    mPageCount.set_text("of " + std::to_string(last));
-    mLayoutStatus.set_text(mScore->Paginating()
-                               ? "Laying out pages… " + std::to_string(mScore->LastPage())
-                               : std::to_string(mScore->LastPage()) + " pages");
+    mPageCount.SetText("of " + std::to_string(last));
+    mLayoutStatus.SetText(mScore->Paginating()
+                              ? "Laying out pages… " + std::to_string(mScore->LastPage())
+                              : std::to_string(mScore->LastPage()) + " pages");
 }
 
 void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
@@ -658,7 +661,7 @@ void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
     // resolution once that frame is on screen.
     const std::string zoom = "zoom to " + std::to_string(geometry.ZoomPercent()) + " %";
     mTiming.Begin(zoom + " (stretched)");
-    mZoomLabel.set_text(std::to_string(geometry.ZoomPercent()) + " %");
+    mZoomLabel.SetText(std::to_string(geometry.ZoomPercent()) + " %");
     mView.Refresh();
     mView.AfterNextFrame([this, zoom] {
         if (mView.Geometry().TwipsPerDevicePixel() == mView.Image()->TwipsPerPixelX()) return;
@@ -693,11 +696,11 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
 void StudioWindow::OnMotion(PagePoint point) {
     mPointer = point;
     if (!mScore->InRegion(point.X, point.Y)) {
-        mStatus.set_text("");
+        mStatus.SetText("");
         return;
     }
     const int32_t value = mScore->GetNoteValueByHit(point.X, point.Y);
-    mStatus.set_text(PitchName(value) + "    Measure " + std::to_string(mScore->SelectedMeasure()));
+    mStatus.SetText(PitchName(value) + "    Measure " + std::to_string(mScore->SelectedMeasure()));
 }
 
 void StudioWindow::ShowNoteMenu(PagePoint point) {

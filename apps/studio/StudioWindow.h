@@ -18,6 +18,7 @@
 #include "PageView.h"
 #include "PlayingMeasure.h"
 #include "ScoreMenu.h"
+#include "SteadyLabel.h"
 #include "StudioPlayer.h"
 #include "StudioTiming.h"
 
@@ -109,13 +110,13 @@ class StudioWindow : public Gtk::ApplicationWindow {
     LyricEntry mLyrics{mView.Area(), [this](PagePoint p) { return mView.Geometry().ToView(p); },
                        [this] { Show(); }};
     Gtk::SpinButton mPageSpin;
-    Gtk::Label mPageCount;
-    Gtk::Label mZoomLabel;
-    Gtk::Label mStatus;
-    Gtk::Label mLayoutStatus;
+    SteadyLabel mPageCount{8};
+    SteadyLabel mZoomLabel{6, 0.5f};
+    SteadyLabel mStatus{40};
+    SteadyLabel mLayoutStatus{24, 1.0f};
     StudioPlayer mPlayer{
         mPlatform, [this] { return mScore; },
-        [this](const std::string& text) { mStatus.set_text(text); },
+        [this](const std::string& text) { mStatus.SetText(text); },
         [this](const std::string& text, const std::string& title) { Error(text, title); }};
     Glib::RefPtr<Gio::Menu> mRecentMenu;
     Glib::RefPtr<Gtk::FileChooserNative> mChooser;
