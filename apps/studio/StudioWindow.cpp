@@ -23,7 +23,6 @@ namespace {
 
 constexpr int32_t kScreenTwipsPerPixel = 15;  // 96 dpi: what exports and prints are laid out at
 constexpr int32_t kRecentCount = 8;
-constexpr double kPaintMargin = 0.5;  // of the view's size, painted beyond each side of it
 
 std::string LowerExtension(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -554,12 +553,12 @@ bool StudioWindow::OnKey(guint key, Gdk::ModifierType state) {
 
 // --- the score and its window -----------------------------------------------------------------
 
-void StudioWindow::AttachWindow() {
+void StudioWindow::AttachWindow(double margin) {
     ViewGeometry& geometry = mView.Geometry();
     const int32_t twips = geometry.TwipsPerDevicePixel();
     geometry.SetPage(mScore->SheetWidthTw(), mScore->SheetHeightTw());
     auto image = std::make_shared<PageImage>(mScore->SheetWidthTw(), mScore->SheetHeightTw(), twips,
-                                             AreaToPaint());
+                                             AreaToPaint(margin));
     // Without a window the new resolution is only taken note of; the new window then has the
     // score laid out and painted once. The view shows the previous image (stretched) until then.
     mScore->SetWindow(nullptr);
@@ -570,13 +569,13 @@ void StudioWindow::AttachWindow() {
     Show();
 }
 
-PixelArea StudioWindow::AreaToPaint() const {
+PixelArea StudioWindow::AreaToPaint(double margin) const {
     const ViewGeometry& geometry = mView.Geometry();
     // Before the view has a size the whole page is painted.
     if (geometry.ViewportWidth() <= 0 || geometry.ViewportHeight() <= 0) {
         return geometry.PagePixels();
     }
-    return geometry.VisiblePixels(kPaintMargin);
+    return geometry.VisiblePixels(margin);
 }
 
 void StudioWindow::PaintVisible() {
@@ -666,7 +665,11 @@ void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
     mView.AfterNextFrame([this, zoom] {
         if (mView.Geometry().TwipsPerDevicePixel() == mView.Image()->TwipsPerPixelX()) return;
         mTiming.Begin(zoom + " (painted)");
-        AttachWindow();
+        // The view alone first, a quarter of the usual area: the margin round it follows once
+        // the sharp frame is shown.
+        AttachWindow(0.0);
+        mTiming.Step("laid out and painted at the new size");
+        PaintVisible();
     });
 }
 

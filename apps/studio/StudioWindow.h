@@ -24,6 +24,9 @@
 
 namespace corvendi::studio {
 
+// Of the view's size, painted beyond each side of it.
+inline constexpr double kPaintMargin = 0.5;
+
 class StudioWindow : public Gtk::ApplicationWindow {
   public:
     // Opens `path` when given, else starts with a new score.
@@ -47,9 +50,10 @@ class StudioWindow : public Gtk::ApplicationWindow {
 
     // --- the score and its window ------------------------------------------------------------
     // Hands the score a page image of the view's zoom; the score lays out and paints on it.
-    void AttachWindow();
-    // The page's pixels the score paints: what the view shows and half a view around it.
-    PixelArea AreaToPaint() const;
+    // `margin` (of the view's size beyond each side) is how much more than the view is painted.
+    void AttachWindow(double margin = kPaintMargin);
+    // The page's pixels the score paints: what the view shows and, usually, half a view around.
+    PixelArea AreaToPaint(double margin = kPaintMargin) const;
     // Paints the area around what the view shows when that is not painted yet (after
     // scrolling or a larger view at a high zoom), or after the frame when the view nears the
     // painted area's edge.
