@@ -236,8 +236,11 @@ def check_damaged_file():
         f.write(data[:len(data) // 3] + b"\xff" * 64)
     process, window = start(score)
     try:
+        # The window takes keys reliably once its page is on screen; a loaded machine may take
+        # a while to show the file chooser.
+        shown_page("example.png")
         xdotool("key", "--window", window, "ctrl+o")
-        chooser = window_named("Open Score")
+        chooser = wait_for(lambda: xdotool("search", "--name", "Open Score").split("\n")[0], 20)
         expect(chooser, "Ctrl+O showed no file chooser")
         time.sleep(0.5)
         xdotool("type", "--delay", "20", damaged)
