@@ -558,7 +558,7 @@ void StudioWindow::AttachWindow(double margin) {
     const int32_t twips = geometry.TwipsPerDevicePixel();
     geometry.SetPage(mScore->SheetWidthTw(), mScore->SheetHeightTw());
     auto image = std::make_shared<PageImage>(mScore->SheetWidthTw(), mScore->SheetHeightTw(), twips,
-                                             AreaToPaint(margin));
+                                             AreaToPaint(margin), mView.Image().get());
     // Without a window the new resolution is only taken note of; the new window then has the
     // score laid out and painted once. The view shows the previous image (stretched) until then.
     mScore->SetWindow(nullptr);
