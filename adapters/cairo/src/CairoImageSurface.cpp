@@ -80,8 +80,6 @@ void CairoImageSurface::CoverOnly(int32_t x, int32_t y, int32_t width, int32_t h
     height = std::clamp(height, 1, kMaxPixels - y);
     const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
     const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
-    // The surface drawing into the memory goes before the memory does.
-    const std::shared_ptr<unsigned char[]> previous = mMemory;
     if (!mMemory || bytes > mMemoryBytes) {
         mMemory = std::make_shared_for_overwrite<unsigned char[]>(bytes);
         mMemoryBytes = bytes;
@@ -89,6 +87,16 @@ void CairoImageSurface::CoverOnly(int32_t x, int32_t y, int32_t width, int32_t h
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         mMemory.get(), CAIRO_FORMAT_RGB24, width, height, stride);
     cairo_surface_set_device_offset(surface, -x, -y);
+    // The memory lives as long as the cairo surface, which a host may still hold (a frame
+    // being shown) after this image has moved on.
+    using Memory = std::shared_ptr<unsigned char[]>;
+    static cairo_user_data_key_t memoryKey;
+    auto* kept = new Memory(mMemory);
+    if (cairo_surface_set_user_data(surface, &memoryKey, kept, [](void* memory) {
+            delete static_cast<Memory*>(memory);
+        }) != CAIRO_STATUS_SUCCESS) {
+        delete kept;
+    }
     mCovering = true;
     mCoverX = x;
     mCoverY = y;
