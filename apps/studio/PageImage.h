@@ -1,8 +1,9 @@
 // The window surface the score paints its current page on: a cairo image the page view shows.
 //
-// At a high zoom the page is many times larger than the view, so the score paints only an area
-// around what is visible (the image's clip); the rest of the image is never touched and stays
-// unallocated memory. The view shows the painted area over white paper.
+// At a high zoom the page is many times larger than the view, so the image holds only an area
+// around what is visible, and the score paints only that; the view shows it over white paper.
+// The image's memory is the size of that area and passes from one image to the next (a zoom
+// makes a new image), so zooming and scrolling allocate nothing until the view grows.
 #pragma once
 
 #include <cairo.h>
@@ -14,18 +15,21 @@ namespace corvendi::studio {
 
 class PageImage : public CairoImageSurface {
   public:
-    // An image of the page at `twipsPerPixel` whose paints reach only `painted`.
-    PageImage(double widthTwips, double heightTwips, int32_t twipsPerPixel, PixelArea painted)
+    // An image of the page at `twipsPerPixel` holding only `painted`, in the memory of
+    // `previous` when there is one (which then no longer shows what it held).
+    PageImage(double widthTwips, double heightTwips, int32_t twipsPerPixel, PixelArea painted,
+              const PageImage* previous = nullptr)
         : CairoImageSurface(1.0, 1.0, twipsPerPixel) {
+        if (previous) ShareMemoryOf(*previous);
         PaintOnly(painted);
         SetWidth(widthTwips);
         SetHeight(heightTwips);
     }
 
-    // The area the next paints reach (what the score painted before stays elsewhere).
+    // The area the image holds from now on, blank until the score paints it again.
     void PaintOnly(PixelArea area) {
         mPainted = area;
-        ClipTo(area.X, area.Y, area.Width, area.Height);
+        CoverOnly(area.X, area.Y, area.Width, area.Height);
     }
     // The area the paints reach: the part of the picture that is up to date.
     const PixelArea& Painted() const { return mPainted; }

@@ -167,9 +167,10 @@ void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
     cairo_translate(c, origin.X, origin.Y);
     cairo_scale(c, scale, scale);
     // The paper, then the part of it the score painted that the view shows: only that part is
-    // handed over (and copied by GTK's frame), not the whole page image.
-    const double width = cairo_image_surface_get_width(picture);
-    const double height = cairo_image_surface_get_height(picture);
+    // handed over (and copied by GTK's frame), not the whole image. The picture is in page
+    // pixels (its device offset places the area it holds).
+    const double width = mImage->PixelWidth();
+    const double height = mImage->PixelHeight();
     cairo_rectangle(c, 0, 0, width, height);
     cairo_set_source_rgb(c, 1, 1, 1);
     cairo_fill(c);

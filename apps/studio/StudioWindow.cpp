@@ -184,9 +184,11 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
         AttachWindow();
         mTiming.Mark("first page painted");
     });
+    // Each change of the status bar costs a frame: while pages are laid out in the background
+    // their count is brought up to date once a second, not on every poll.
     mPoll = Glib::signal_timeout().connect(
-        [this] {
-            UpdatePages();
+        [this, poll = 0]() mutable {
+            if (!mScore->Paginating() || ++poll % kPollsPerPageCount == 0) UpdatePages();
             return true;
         },
         250);
@@ -558,7 +560,7 @@ void StudioWindow::AttachWindow(double margin) {
     const int32_t twips = geometry.TwipsPerDevicePixel();
     geometry.SetPage(mScore->SheetWidthTw(), mScore->SheetHeightTw());
     auto image = std::make_shared<PageImage>(mScore->SheetWidthTw(), mScore->SheetHeightTw(), twips,
-                                             AreaToPaint(margin));
+                                             AreaToPaint(margin), mView.Image().get());
     // Without a window the new resolution is only taken note of; the new window then has the
     // score laid out and painted once. The view shows the previous image (stretched) until then.
     mScore->SetWindow(nullptr);
@@ -645,9 +647,9 @@ void StudioWindow::UpdatePages() {
     mPageSpin.set_value(mScore->CurPage());
     mUpdatingPages = false;
     mPageCount.SetText("of " + std::to_string(last));
-    mLayoutStatus.SetText(mScore->Paginating()
-                              ? "Laying out pages… " + std::to_string(mScore->LastPage())
-                              : std::to_string(mScore->LastPage()) + " pages");
+    // The count while laying out is the page count's beside it.
+    mLayoutStatus.SetText(mScore->Paginating() ? "Laying out pages…"
+                                               : std::to_string(mScore->LastPage()) + " pages");
 }
 
 void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {

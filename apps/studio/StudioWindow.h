@@ -26,6 +26,8 @@ namespace corvendi::studio {
 
 // Of the view's size, painted beyond each side of it.
 inline constexpr double kPaintMargin = 0.5;
+// Polls (a quarter of a second each) between updates of the page count during layout.
+inline constexpr int kPollsPerPageCount = 4;
 
 class StudioWindow : public Gtk::ApplicationWindow {
   public:

@@ -302,6 +302,36 @@ TEST_F(CairoOutput, AClippedWindowGetsTheWholePaintsPictureInsideTheClipAndNothi
 
     clipped->Unclip();
     EXPECT_EQ(paint(clipped), whole);
+
+    // An image holding only a rectangle of the page (drawing still in page pixels) gets the
+    // whole paint's pixels for it, wherever the rectangle moves and whoever's memory it reuses.
+    auto holds = [&whole, width](CairoImageSurface& image, int32_t x, int32_t y, int32_t w,
+                                 int32_t h) {
+        std::vector<int32_t> expected;
+        for (int32_t row = y; row < y + h; ++row) {
+            const auto from = whole.begin() + row * width + x;
+            expected.insert(expected.end(), from, from + w);
+        }
+        return image.PixelWidth() == width && image.Pixels() == expected &&
+               image.PixelAt(x - 1, y) == -1 &&
+               image.PixelAt(x + w - 1, y + h - 1) == expected.back();
+    };
+    auto covering = std::make_shared<CairoImageSurface>(1.0, 1.0);
+    covering->CoverOnly(100, 150, 300, 200);
+    covering->SetWidth(score->SheetWidthTw());
+    covering->SetHeight(score->SheetHeightTw());
+    paint(covering);
+    EXPECT_TRUE(holds(*covering, 100, 150, 300, 200));
+    covering->CoverOnly(37, 410, 250, 180);
+    score->PaintWindow();
+    EXPECT_TRUE(holds(*covering, 37, 410, 250, 180));
+    auto next = std::make_shared<CairoImageSurface>(1.0, 1.0);
+    next->ShareMemoryOf(*covering);
+    next->CoverOnly(500, 20, 120, 300);
+    next->SetWidth(score->SheetWidthTw());
+    next->SetHeight(score->SheetHeightTw());
+    paint(next);
+    EXPECT_TRUE(holds(*next, 500, 20, 120, 300));
 }
 
 // An image clears itself only when something may have changed it since the last clearing, so

@@ -20,6 +20,13 @@ int32_t PixelsFor(double twips, int32_t twipsPerPixel) {
     return std::clamp(NInt(twips / twipsPerPixel), 1, kMaxPixels);
 }
 
+void PaintColor(cairo_t* context, int32_t color) {
+    const auto rgb = static_cast<uint32_t>(color);
+    cairo_set_source_rgb(context, (rgb & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0,
+                         ((rgb >> 16) & 0xFF) / 255.0);
+    cairo_paint(context);
+}
+
 }  // namespace
 
 CairoImageSurface::CairoImageSurface(double widthTwips, double heightTwips, int32_t twipsPerPixel)
@@ -38,15 +45,17 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
     const int32_t height = PixelsFor(heightTwips, mTwipsPerPixel);
     mWidth = std::isfinite(widthTwips) ? std::max(widthTwips, 0.0) : 0.0;
     mHeight = std::isfinite(heightTwips) ? std::max(heightTwips, 0.0) : 0.0;
+    if (mCovering) {
+        mPixelWidth = width;
+        mPixelHeight = height;
+        return;
+    }
     if (mSurface && width == mPixelWidth && height == mPixelHeight) return;
     if (mSurface) Flush();
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* context = cairo_create(surface);
     ApplyClip(context);
-    const auto back = static_cast<uint32_t>(mBackColor);
-    cairo_set_source_rgb(context, (back & 0xFF) / 255.0, ((back >> 8) & 0xFF) / 255.0,
-                         ((back >> 16) & 0xFF) / 255.0);
-    cairo_paint(context);
+    PaintColor(context, mBackColor);
     if (mSurface) {
         cairo_set_source_surface(context, mSurface, 0, 0);
         cairo_paint(context);
@@ -61,6 +70,58 @@ void CairoImageSurface::Resize(double widthTwips, double heightTwips) {
     mContext = context;
     mPixelWidth = width;
     mPixelHeight = height;
+}
+
+void CairoImageSurface::CoverOnly(int32_t x, int32_t y, int32_t width, int32_t height) {
+    Flush();  // what waits belongs to the rectangle held so far
+    x = std::clamp(x, 0, kMaxPixels - 1);
+    y = std::clamp(y, 0, kMaxPixels - 1);
+    width = std::clamp(width, 1, kMaxPixels - x);
+    height = std::clamp(height, 1, kMaxPixels - y);
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
+    if (!mMemory || bytes > mMemoryBytes) {
+        mMemory = std::make_shared_for_overwrite<unsigned char[]>(bytes);
+        mMemoryBytes = bytes;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        mMemory.get(), CAIRO_FORMAT_RGB24, width, height, stride);
+    cairo_surface_set_device_offset(surface, -x, -y);
+    // The memory lives as long as the cairo surface, which a host may still hold (a frame
+    // being shown) after this image has moved on.
+    using Memory = std::shared_ptr<unsigned char[]>;
+    static cairo_user_data_key_t memoryKey;
+    auto* kept = new Memory(mMemory);
+    if (cairo_surface_set_user_data(surface, &memoryKey, kept, [](void* memory) {
+            delete static_cast<Memory*>(memory);
+        }) != CAIRO_STATUS_SUCCESS) {
+        delete kept;
+    }
+    mCovering = true;
+    mCoverX = x;
+    mCoverY = y;
+    if (mContext) cairo_destroy(mContext);
+    if (mSurface) cairo_surface_destroy(mSurface);
+    mSurface = surface;
+    mContext = cairo_create(surface);
+    ClipTo(x, y, width, height);
+    PaintColor(mContext, mBackColor);
+    mBlankInClip = mBlankEverywhere = true;
+    mBlankColor = mBackColor;
+}
+
+void CairoImageSurface::ShareMemoryOf(const CairoImageSurface& other) {
+    if (other.mMemoryBytes <= mMemoryBytes) return;
+    mMemory = other.mMemory;
+    mMemoryBytes = other.mMemoryBytes;
+}
+
+int32_t CairoImageSurface::HeldWidth() const {
+    return mCovering ? cairo_image_surface_get_width(mSurface) : mPixelWidth;
+}
+
+int32_t CairoImageSurface::HeldHeight() const {
+    return mCovering ? cairo_image_surface_get_height(mSurface) : mPixelHeight;
 }
 
 void CairoImageSurface::SetWidth(double twips) { Resize(twips, mHeight); }
@@ -139,7 +200,11 @@ void CairoImageSurface::ApplyClip(cairo_t* context) const {
 }
 
 int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {
-    if (!mSurface || x < 0 || y < 0 || x >= mPixelWidth || y >= mPixelHeight) return -1;
+    if (mCovering) {
+        x -= mCoverX;
+        y -= mCoverY;
+    }
+    if (!mSurface || x < 0 || y < 0 || x >= HeldWidth() || y >= HeldHeight()) return -1;
     Flush();
     cairo_surface_flush(mSurface);
     const unsigned char* data = cairo_image_surface_get_data(mSurface);
@@ -158,10 +223,11 @@ std::vector<int32_t> CairoImageSurface::Pixels() {
     cairo_surface_flush(mSurface);
     const unsigned char* data = cairo_image_surface_get_data(mSurface);
     const int stride = cairo_image_surface_get_stride(mSurface);
-    pixels.reserve(static_cast<size_t>(mPixelWidth) * static_cast<size_t>(mPixelHeight));
-    for (int32_t y = 0; y < mPixelHeight; ++y) {
+    const int32_t width = HeldWidth(), height = HeldHeight();
+    pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int32_t y = 0; y < height; ++y) {
         const unsigned char* row = data + static_cast<ptrdiff_t>(y) * stride;
-        for (int32_t x = 0; x < mPixelWidth; ++x) {
+        for (int32_t x = 0; x < width; ++x) {
             uint32_t pixel = 0;
             std::copy_n(row + static_cast<ptrdiff_t>(x) * 4, 4,
                         reinterpret_cast<unsigned char*>(&pixel));
@@ -176,8 +242,8 @@ bool CairoImageSurface::WritePng(const std::string& path) {
     if (!mSurface) return false;
     Flush();
     cairo_surface_flush(mSurface);
-    return cairoimpl::WritePngFile(path, cairo_image_surface_get_data(mSurface), mPixelWidth,
-                                   mPixelHeight, cairo_image_surface_get_stride(mSurface));
+    return cairoimpl::WritePngFile(path, cairo_image_surface_get_data(mSurface), HeldWidth(),
+                                   HeldHeight(), cairo_image_surface_get_stride(mSurface));
 }
 
 }  // namespace corvendi

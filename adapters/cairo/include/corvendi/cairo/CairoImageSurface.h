@@ -6,6 +6,7 @@
 #include <corvendi/cairo/CairoSurface.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,22 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     void ClipTo(int32_t x, int32_t y, int32_t width, int32_t height);
     void Unclip();
 
+    // From now on the image holds only this rectangle of the page's pixels (and clips to it),
+    // while drawing stays in page pixels: a screen showing part of a large page keeps an image
+    // the size of what it shows. The rectangle starts out as the background; what was held
+    // before is gone. Memory is allocated only when the rectangle needs more than the image
+    // has; resizing the page then only records its size.
+    void CoverOnly(int32_t x, int32_t y, int32_t width, int32_t height);
+    // Takes over the memory of another image (which keeps using it until it covers again or
+    // goes away), so a new image of the same screen allocates nothing.
+    void ShareMemoryOf(const CairoImageSurface& other);
+
+    // The page's size in pixels (the part held, when covering only a rectangle, may be less).
     int32_t PixelWidth() const { return mPixelWidth; }
     int32_t PixelHeight() const { return mPixelHeight; }
-    // The colour of one pixel as red + 256 * green + 65536 * blue; -1 outside the image.
+    // The colour of one pixel as red + 256 * green + 65536 * blue; -1 outside what is held.
     int32_t PixelAt(int32_t x, int32_t y);
-    // Every pixel's colour in the same form, row by row from the top-left.
+    // Every held pixel's colour in the same form, row by row from the top-left.
     std::vector<int32_t> Pixels();
     // Writes the image as a PNG file; false when it cannot be written.
     bool WritePng(const std::string& path);
@@ -54,6 +66,8 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
   private:
     void Resize(double widthTwips, double heightTwips);
     void ApplyClip(cairo_t* context) const;
+    int32_t HeldWidth() const;
+    int32_t HeldHeight() const;
 
     cairo_surface_t* mSurface = nullptr;
     cairo_t* mContext = nullptr;
@@ -65,6 +79,11 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     int32_t mBlankColor = 0xFFFFFF;
     bool mClipped = false;
     int32_t mClipX = 0, mClipY = 0, mClipWidth = 0, mClipHeight = 0;
+    // Covering a rectangle of the page at (mCoverX, mCoverY), in memory of mMemoryBytes.
+    bool mCovering = false;
+    int32_t mCoverX = 0, mCoverY = 0;
+    std::shared_ptr<unsigned char[]> mMemory;
+    size_t mMemoryBytes = 0;
 };
 
 }  // namespace corvendi
