@@ -1,6 +1,5 @@
-// The long score the editing benchmarks share: `staffs` staffs at the default staff height of
-// `measures` measures, every measure eight eighth notes of which every other one is a three-note
-// chord, paginated and drawn on a cairo image surface at 96 dpi (15 twips per pixel), with
+// The long score the editing benchmarks share (EditingScore.h) at the default staff height,
+// paginated and drawn on a cairo image surface at 96 dpi (15 twips per pixel), with
 // `shownPage` the page shown and edited.
 #pragma once
 
@@ -11,13 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "EditingScore.h"
 #include "corvendi/Enums.h"
 #include "corvendi/Platform.h"
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
-#include "corvendi/Staffs.h"
 #include "engine/ScoreAccess.h"
-#include "model/ModelAccess.h"
 #include "model/ProcessState.h"
 
 namespace corvendi::bench {
@@ -37,17 +35,7 @@ struct EditingScoreBench {
         score = Score::Create();
         score->CreateDefault();
         score->SetRedraw(false);
-        auto all = score->AllStaffs();
-        for (int32_t i = 1; i < staffs; ++i) detail::StaffsAccess::Add(*all, all->NewID(), "Staff");
-        for (int32_t voice = 1; voice <= staffs; ++voice) {
-            for (int32_t time = 0; time < measures * durWhole; time += durEighth) {
-                score->AddNote(voice, time, 67, durEighth, 0);
-                if ((time / durEighth) % 2 == 0) {
-                    score->AddNote(voice, time, 71, durEighth, 0);
-                    score->AddNote(voice, time, 74, durEighth, 0);
-                }
-            }
-        }
+        FillEditingScore(*score, staffs, measures);
         surface =
             std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw(), 15);
         score->SetRedraw(true);

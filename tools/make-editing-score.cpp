@@ -7,7 +7,6 @@
 #include <corvendi/HeadlessPlatform.h>
 #include <corvendi/Platform.h>
 #include <corvendi/Score.h>
-#include <corvendi/Staffs.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -15,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "model/ModelAccess.h"
+#include "EditingScore.h"
 
 using namespace corvendi;
 
@@ -38,19 +37,7 @@ int main(int argc, char** argv) {
     auto score = Score::Create();
     score->CreateDefault();
     score->SetRedraw(false);
-    auto all = score->AllStaffs();
-    for (int32_t i = 1; i < staffs; ++i) detail::StaffsAccess::Add(*all, all->NewID(), "Staff");
-    int64_t notes = 0;
-    for (int32_t voice = 1; voice <= staffs; ++voice) {
-        for (int32_t time = 0; time < measures * durWhole; time += durEighth) {
-            score->AddNote(voice, time, 67, durEighth, 0);
-            ++notes;
-            if ((time / durEighth) % 2 != 0) continue;
-            score->AddNote(voice, time, 71, durEighth, 0);
-            score->AddNote(voice, time, 74, durEighth, 0);
-            notes += 2;
-        }
-    }
+    const int64_t notes = bench::FillEditingScore(*score, staffs, measures);
     if (!score->SaveFile(output, fmtQuavrix)) {
         std::fprintf(stderr, "cannot write %s\n", output.c_str());
         return 1;
