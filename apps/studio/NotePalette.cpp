@@ -122,6 +122,10 @@ void NotePalette::ToggleFlag(int32_t flag) {
 }
 
 void NotePalette::SetDrumNames(const std::vector<std::string>& names) {
+    // Told on every change of the active staff, which most clicks are: a new list model makes
+    // GTK measure the drop-down and lay the window out again, so only a new list is set.
+    if (mDrumNamesShown && *mDrumNamesShown == names) return;
+    mDrumNamesShown = names;
     mUpdating = true;
     const guint selected = mDrum.get_selected();
     std::vector<Glib::ustring> texts;

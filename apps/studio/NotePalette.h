@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ class NotePalette : public Gtk::Box {
     Gtk::DropDown mSnap;
     Gtk::DropDown mVoice;
     Gtk::DropDown mDrum;
+    std::optional<std::vector<std::string>> mDrumNamesShown;
     bool mUpdating = false;
 };
 

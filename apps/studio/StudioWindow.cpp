@@ -23,6 +23,7 @@ namespace {
 
 constexpr int32_t kScreenTwipsPerPixel = 15;  // 96 dpi: what exports and prints are laid out at
 constexpr int32_t kRecentCount = 8;
+constexpr unsigned kPointerStatusMs = 40;  // the status bar follows the mouse this often
 
 std::string LowerExtension(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -196,6 +197,7 @@ StudioWindow::StudioWindow(std::shared_ptr<gtk::GtkPlatform> platform, std::stri
 
 StudioWindow::~StudioWindow() {
     mPoll.disconnect();
+    mPointerStatus.disconnect();
     mNoteMenu.unparent();
     mPlatform->SetParentWindow({});
     mScore->SetEvents(nullptr);
@@ -694,12 +696,29 @@ void StudioWindow::OnPress(PagePoint point, guint button) {
     const PageClick click = ClickOnPage(*mScore, point, mMarks.Choice(), mPalette.Choice());
     mTiming.Step("ClickOnPage");
     Show();
-    if (click == PageClick::Note) OnMotion(point);
+    mPointer = point;
+    if (click == PageClick::Note) ShowPointerStatus();
     mTiming.Step("the window's update");
 }
 
 void StudioWindow::OnMotion(PagePoint point) {
     mPointer = point;
+    // A new status text costs a frame, and a frame holds back the next for a frame interval: a
+    // click just after the mouse arrived would wait for it before showing its note. The text
+    // follows the mouse at most every 40 ms instead of with every motion.
+    if (mPointerStatus.connected()) return;
+    mPointerStatus = Glib::signal_timeout().connect(
+        [this] {
+            ShowPointerStatus();
+            return false;
+        },
+        kPointerStatusMs);
+}
+
+void StudioWindow::ShowPointerStatus() {
+    mPointerStatus.disconnect();
+    if (!mPointer) return;
+    const PagePoint point = *mPointer;
     if (!mScore->InRegion(point.X, point.Y)) {
         mStatus.SetText("");
         return;

@@ -73,6 +73,8 @@ class StudioWindow : public Gtk::ApplicationWindow {
     // --- mouse -------------------------------------------------------------------------------
     void OnPress(PagePoint point, guint button);
     void OnMotion(PagePoint point);
+    // The pitch and measure under the mouse in the status bar.
+    void ShowPointerStatus();
     void ShowNoteMenu(PagePoint point);
 
     // --- selection and the clipboard --------------------------------------------------------
@@ -131,6 +133,7 @@ class StudioWindow : public Gtk::ApplicationWindow {
     PagePoint mNoteMenuPoint;
     std::optional<PagePoint> mPointer;  // the mouse's last place on the page
     sigc::connection mPoll;
+    sigc::connection mPointerStatus;  // the status bar's pitch follows the mouse after this
     bool mUpdatingPages = false;
     bool mCloseConfirmed = false;
     bool mRecentrePending = false;  // the painted area moves round the view after this frame
