@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <corvendi/Enums.h>
+#include <corvendi/FileName.h>
 #include <corvendi/GlobalEvents.h>
 #include <corvendi/Instrument.h>
 #include <corvendi/Instruments.h>
@@ -46,14 +47,6 @@ void UsageError(const std::string& text) {
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
-}
-
-// The FileFormats value for a file name; -1 for another extension.
-int32_t FileFormatOf(const std::string& path) {
-    const std::string extension = Lower(std::filesystem::path(path).extension().string());
-    if (extension == ".sco") return fmtQuavrix;
-    if (extension == ".mid" || extension == ".midi") return fmtMIDI;
-    return -1;
 }
 
 std::string Absolute(const std::string& path) {
@@ -159,15 +152,15 @@ int RunConvert(const CommandLine& line) {
     if (!line.Output.empty() && WritesToFolder(line)) return RunConvertFolder(line);
     const std::string& input = line.Operands[0];
     const std::string& output = line.Output.empty() ? line.Operands[1] : line.Output;
-    const int32_t format = FileFormatOf(output);
-    if (format < 0) {
+    const auto format = FileFormatOf(output);
+    if (!format) {
         UsageError(output + ": the output must end in .sco, .mid or .midi");
         return kExitUsage;
     }
     Host host(OptionsFor(line));
     auto score = host.NewScore();
     if (!host.Open(*score, input)) return kExitFile;
-    return SaveAndReport(host, *score, output, format);
+    return SaveAndReport(host, *score, output, *format);
 }
 
 int RunInfo(const CommandLine& line) {
@@ -222,15 +215,15 @@ int RunDump(const CommandLine& line) {
 
 int RunNew(const CommandLine& line) {
     const std::string& output = line.Operands[0];
-    const int32_t format = FileFormatOf(output);
-    if (format < 0) {
+    const auto format = FileFormatOf(output);
+    if (!format) {
         UsageError(output + ": the output must end in .sco, .mid or .midi");
         return kExitUsage;
     }
     Host host(OptionsFor(line));
     auto score = host.NewScore();
     score->CreateDefault();
-    return SaveAndReport(host, *score, output, format);
+    return SaveAndReport(host, *score, output, *format);
 }
 
 int RunDemo(const CommandLine& line) {

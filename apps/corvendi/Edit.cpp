@@ -2,6 +2,7 @@
 // through Score::ShowDialog like a host opens it; the presenter below either lists it or checks
 // the keys and hands the answers to the engine's scripted presenter, which presses "Ok".
 #include <corvendi/Enums.h>
+#include <corvendi/FileName.h>
 #include <corvendi/Staff.h>
 #include <corvendi/dialogs/Dialog.h>
 #include <corvendi/dialogs/ScriptedPresenter.h>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,14 +144,6 @@ std::string Joined(const std::vector<std::string>& items) {
     return text;
 }
 
-int32_t FormatOfOutput(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == ".sco") return fmtQuavrix;
-    if (extension == ".mid" || extension == ".midi") return fmtMIDI;
-    return -1;
-}
-
 // The staff or measure the dialog opens on, as the score's selection; false (with a message)
 // when the score has no such staff.
 bool SelectTarget(const Host& host, Score& score, const CommandLine& line) {
@@ -181,12 +175,13 @@ int RunEdit(const CommandLine& line) {
     auto score = host.NewScore();
     if (!host.Open(*score, input)) return kExitFile;
     const std::string output = line.Output.empty() ? input : line.Output;
-    const int32_t format = line.Output.empty() ? score->FileType() : FormatOfOutput(output);
+    const std::optional<int32_t> format =
+        line.Output.empty() ? std::optional<int32_t>(score->FileType()) : FileFormatOf(output);
     if (!line.List && line.Output.empty() && score->FileType() != fmtQuavrix) {
         host.Error(input + ": a MIDI file is not edited in place: give -o OUT");
         return kExitUsage;
     }
-    if (format < 0) {
+    if (!format) {
         host.Error(output + ": the output must end in .sco, .mid or .midi");
         return kExitUsage;
     }
@@ -214,7 +209,7 @@ int RunEdit(const CommandLine& line) {
         return kExitUsage;
     }
     if (line.List) return kExitOk;
-    if (!score->SaveFile(output, format)) {
+    if (!score->SaveFile(output, *format)) {
         host.Error(output + ": the file could not be written");
         return kExitFile;
     }

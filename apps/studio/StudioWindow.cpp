@@ -2,6 +2,7 @@
 
 #include <corvendi/Enums.h>
 #include <corvendi/Error.h>
+#include <corvendi/FileName.h>
 #include <corvendi/Instrument.h>
 #include <corvendi/Region.h>
 #include <corvendi/ScoreEvents.h>
@@ -24,24 +25,6 @@ namespace {
 constexpr int32_t kScreenTwipsPerPixel = 15;  // 96 dpi: what exports and prints are laid out at
 constexpr int32_t kRecentCount = 8;
 constexpr unsigned kPointerStatusMs = 40;  // the status bar follows the mouse this often
-
-std::string LowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string extension = path.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
-bool IsMidi(const std::string& path) {
-    const std::string extension = LowerExtension(path);
-    return extension == ".mid" || extension == ".midi";
-}
-
-bool IsScoreOrMidi(const std::string& path) {
-    return IsMidi(path) || LowerExtension(path) == ".sco";
-}
 
 Glib::RefPtr<Gtk::FileFilter> Filter(const std::string& name,
                                      std::initializer_list<const char*> patterns) {
@@ -867,9 +850,9 @@ void StudioWindow::ChooseSaveAs(std::function<void()> then) {
 }
 
 bool StudioWindow::SaveAs(std::string path) {
-    if (!IsScoreOrMidi(path)) path += ".sco";
+    if (!FileFormatOf(path)) path += ".sco";
     mPlatform->ClearMessages();
-    const bool saved = mScore->SaveFile(path, IsMidi(path) ? fmtMIDI : fmtQuavrix);
+    const bool saved = mScore->SaveFile(path, FileFormatOf(path).value_or(fmtQuavrix));
     if (!saved && mPlatform->Messages().empty()) {
         Error(path + ": the score could not be written there.", "Save");
     }
@@ -886,7 +869,7 @@ void StudioWindow::ChooseExport(const std::string& extension) {
     mChooser->signal_response().connect([this, extension](int response) {
         if (response != Gtk::ResponseType::ACCEPT) return;
         std::string path = mChooser->get_file()->get_path();
-        if (LowerExtension(path) != extension) path += extension;
+        if (FileExtension(path) != extension) path += extension;
         Export(path);
     });
     mChooser->show();
@@ -961,7 +944,7 @@ void StudioWindow::RefreshRecent() {
         } catch (const Glib::Error&) {
             continue;
         }
-        if (!IsScoreOrMidi(path) || !item->exists()) continue;
+        if (!FileFormatOf(path) || !item->exists()) continue;
         auto entry = Gio::MenuItem::create(item->get_display_name(), "");
         entry->set_action_and_target("win.open-recent", Glib::Variant<Glib::ustring>::create(path));
         mRecentMenu->append_item(entry);

@@ -1,6 +1,7 @@
 #include "corvendi/cairo/Render.h"
 
 #include <corvendi/Error.h>
+#include <corvendi/FileName.h>
 #include <corvendi/Platform.h>
 #include <corvendi/cairo/CairoImageSurface.h>
 #include <corvendi/cairo/CairoPdfSurface.h>
@@ -18,15 +19,6 @@ namespace corvendi::cairo {
 namespace {
 
 constexpr int32_t kTwipsPerInch = 1440;
-
-std::string LowerExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string extension = path.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
 
 void Report(const RenderOptions& options, RenderStage stage, int32_t page) {
     if (options.Progress) options.Progress(stage, page);
@@ -97,7 +89,7 @@ void ShowPage(Score& score, int32_t page) {
 }  // namespace
 
 std::optional<RenderFormat> RenderFormatOf(const std::string& path) {
-    const std::string extension = LowerExtension(path);
+    const std::string extension = FileExtension(path);
     if (extension == ".pdf") return RenderFormat::Pdf;
     if (extension == ".png") return RenderFormat::Png;
     if (extension == ".svg") return RenderFormat::Svg;
@@ -105,7 +97,7 @@ std::optional<RenderFormat> RenderFormatOf(const std::string& path) {
 }
 
 std::string PageFileName(const std::string& path, int32_t page) {
-    const std::string extension = LowerExtension(path);
+    const std::string extension = FileExtension(path);
     const std::string stem = path.substr(0, path.size() - extension.size());
     return stem + "-" + std::to_string(page) + path.substr(path.size() - extension.size());
 }

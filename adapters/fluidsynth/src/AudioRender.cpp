@@ -10,6 +10,7 @@
 
 #include "FluidLog.h"
 #include "SynthInstance.h"
+#include "corvendi/FileName.h"
 #include "corvendi/MidiFileTiming.h"
 #include "corvendi/Score.h"
 
@@ -29,12 +30,6 @@ const char* FileTypeName(AudioFormat format) {
         case AudioFormat::Ogg: return "oga";
         default: return nullptr;
     }
-}
-
-std::string LowerExtension(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
 }
 
 void CollectOption(void* data, const char*, const char* option) {
@@ -67,7 +62,7 @@ RenderResult Failure(std::string error) {
 }  // namespace
 
 AudioFormat AudioFormatOf(const std::string& path) {
-    const std::string extension = LowerExtension(path);
+    const std::string extension = FileExtension(path);
     if (extension == ".wav") return AudioFormat::Wav;
     if (extension == ".flac") return AudioFormat::Flac;
     if (extension == ".ogg" || extension == ".oga") return AudioFormat::Ogg;
