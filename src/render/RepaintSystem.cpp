@@ -1,11 +1,19 @@
 // Repainting the systems of the drawn page after an edit that left the layout as it was: their
 // band is erased with the surface's background and each staff is drawn again from its region.
+// An edit of a few notes of one staff repaints less where the surface can limit its drawing: a
+// box around the edited measures of that staff is cleared, and the staffs whose drawing can
+// reach it are drawn again with everything outside the box left as it was.
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "common/Arith.h"
+#include "corvendi/GlobalEvents.h"
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
+#include "corvendi/Staff.h"
+#include "corvendi/Staffs.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreState.h"
 #include "render/LayoutGeometry.h"
@@ -15,8 +23,13 @@ namespace corvendi {
 
 namespace {
 
+using Regions = std::vector<std::shared_ptr<Region>>;
+
 // Measure flags are 16-bit values.
 constexpr int32_t kFlagWord = 65535;
+// The drawing of a staff (ledger lines, stems, chord symbols above it, dynamics below) reaches
+// this many line spacings beyond its band; lyrics reach further, a line per verse.
+constexpr int32_t kReachSpacings = 8;
 
 int32_t TopLineOf(const Region& region) { return region.Top + region.PadTop; }
 
@@ -26,32 +39,66 @@ int32_t BottomLineOf(const Region& region) {
     return ClampCoord(int64_t{TopLineOf(region)} + int64_t{spacings} * region.IncY);
 }
 
+// The regions of the system holding region `index` (0-based): first and last, inclusive.
+struct SystemSpan {
+    size_t First = 0;
+    size_t Last = 0;
+};
+
+SystemSpan SystemOf(const Regions& regions, size_t index) {
+    SystemSpan span{index, index};
+    while (span.First > 0 && !regions[span.First]->First) --span.First;
+    while (span.Last + 1 < regions.size() && !regions[span.Last + 1]->First) ++span.Last;
+    return span;
+}
+
+// A box in page twips.
+struct Box {
+    double Left = 0.0, Top = 0.0, Right = 0.0, Bottom = 0.0;
+};
+
+// The pixel edge at or before a twip coordinate where a filled box drawn from it would begin:
+// the box's pixels are those of the nearest pixel centres.
+double PixelStart(double twips, double perPixel) { return NInt(twips / perPixel) * perPixel; }
+double PixelEnd(double twips, double perPixel) { return (NInt(twips / perPixel) + 1) * perPixel; }
+
+// The measures (0-based, inclusive) of the region that hold the times from..to-1; none when a
+// time lies outside the region's system.
+std::optional<std::pair<int32_t, int32_t>> MeasuresHolding(const Region& region, Score& score,
+                                                           int32_t from, int32_t to) {
+    const int32_t count = region.Measures();
+    if (count < 1 || to <= from) return std::nullopt;
+    std::vector<int32_t> starts;
+    for (int32_t j = 0; j < count; ++j) {
+        const auto measure = region.Measure(j);
+        if (!measure) return std::nullopt;
+        starts.push_back(measure->High());
+    }
+    const auto globals = score.AllGlobals();
+    if (!globals) return std::nullopt;
+    const int64_t end = int64_t{starts.back()} + globals->MeasureInfo(starts.back()).Duration;
+    if (from < starts.front() || int64_t{to} > end) return std::nullopt;
+    const auto holding = [&](int32_t time) {
+        return static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), time) -
+                                    starts.begin()) -
+               1;
+    };
+    return std::make_pair(holding(from), holding(to - 1));
+}
+
 }  // namespace
 
 void PageLayout::RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t measureIndex,
                                int32_t setBits, int32_t clearBits) {
     using detail::ScoreAccess;
     auto& regions = ScoreAccess::Regions(mScore);
-    const auto& state = ScoreAccess::State(mScore);
     const auto& window = ScoreAccess::WindowRef(mScore);
-    const auto count = static_cast<int32_t>(regions.size());
-    if (regionIndex < 1 || regionIndex > count) return;
-    if (std::any_of(regions.begin(), regions.end(), [](const auto& r) { return !r; })) return;
-    if (!mScore.Redraw() && !state.Paginating) {
-        ScoreAccess::PaintPendingSet(mScore, true);
-        return;
-    }
-    if (state.Painting || state.PaginateBusy || !window) return;
+    if (!CanRepaint(regionIndex)) return;
 
     // The system: back to its first region, on to the region before the next system's first.
-    auto first = static_cast<size_t>(regionIndex - 1);
-    while (first > 0 && !regions[first]->First) --first;
-    auto last = static_cast<size_t>(regionIndex - 1);
-    if (toEndOfPage) {
-        last = regions.size() - 1;
-    } else {
-        while (last + 1 < regions.size() && !regions[last + 1]->First) ++last;
-    }
+    const SystemSpan system = SystemOf(regions, static_cast<size_t>(regionIndex - 1));
+    const size_t first = system.First;
+    const size_t last = toEndOfPage ? regions.size() - 1 : system.Last;
 
     int32_t left = regions[first]->Left;
     int32_t right = regions[first]->Right;
@@ -75,16 +122,91 @@ void PageLayout::RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t me
              LineFill::FilledBox);
     mSurface.reset();
     for (size_t i = first; i <= last; ++i) RedrawRegion(*regions[i]);
+    DrawLeftBarlines(first, last);
+}
 
+void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime) {
+    using detail::ScoreAccess;
+    if (!CanRepaint(regionIndex)) return;
+    auto& regions = ScoreAccess::Regions(mScore);
+    const auto& window = ScoreAccess::WindowRef(mScore);
+    const auto index = static_cast<size_t>(regionIndex - 1);
+    const Region& edited = *regions[index];
+    const auto measures = MeasuresHolding(edited, mScore, fromTime, toTime);
+    if (!measures) return RepaintSystem(regionIndex, false, -1, 0, 0);
+
+    // Horizontally the edited measures and a measure on either side (accidentals, ties, beams
+    // and slurs reach into the neighbours); vertically the staff's band and its pads. Both are
+    // taken to the pixels a filled box of that extent would cover, whole pixels either way.
+    const int32_t count = edited.Measures();
+    const int32_t from = std::max(0, measures->first - 1);
+    const int32_t to = std::min(count - 1, measures->second + 1);
+    int64_t x = edited.Left;
+    int64_t fromX = edited.Left;
+    int64_t toX = edited.Right;
+    for (int32_t j = 0; j < to; ++j) {
+        x += edited.Measure(j)->Low();
+        if (j + 1 == from) fromX = x;
+    }
+    if (to < count - 1) toX = x + edited.Measure(to)->Low();
+    const double perPixelX = std::max(1.0, window->TwipsPerPixelX());
+    const double perPixelY = std::max(1.0, window->TwipsPerPixelY());
+    const int32_t top = std::max(edited.Top - edited.PadTop, mShownTitleBottom);
+    const Box box{PixelStart(static_cast<double>(ClampCoord(fromX)), perPixelX),
+                  PixelStart(top, perPixelY),
+                  PixelEnd(static_cast<double>(ClampCoord(toX)), perPixelX),
+                  PixelEnd(edited.Bottom + edited.PadBottom, perPixelY)};
+    if (!window->LimitDrawingTo(box.Left, box.Top, box.Right, box.Bottom))
+        return RepaintSystem(regionIndex, false, -1, 0, 0);
+
+    window->Cls();
+    const SystemSpan system = SystemOf(regions, index);
+    mDrawingLimit = {static_cast<int32_t>(box.Left), static_cast<int32_t>(box.Right)};
+    for (size_t i = system.First; i <= system.Last; ++i) {
+        if (ReachesInto(*regions[i], box.Top, box.Bottom) || i + 1 == index || i == index ||
+            i == index + 1)
+            RedrawRegion(*regions[i]);
+    }
+    mDrawingLimit.reset();
+    DrawLeftBarlines(system.First, system.Last);
+    window->EndDrawingLimit();
+}
+
+bool PageLayout::CanRepaint(int32_t regionIndex) {
+    using detail::ScoreAccess;
+    const auto& regions = ScoreAccess::Regions(mScore);
+    const auto& state = ScoreAccess::State(mScore);
+    const auto count = static_cast<int32_t>(regions.size());
+    if (regionIndex < 1 || regionIndex > count) return false;
+    if (std::any_of(regions.begin(), regions.end(), [](const auto& r) { return !r; })) return false;
+    if (!mScore.Redraw() && !state.Paginating) {
+        ScoreAccess::PaintPendingSet(mScore, true);
+        return false;
+    }
+    return !state.Painting && !state.PaginateBusy && ScoreAccess::WindowRef(mScore);
+}
+
+bool PageLayout::ReachesInto(const Region& region, double top, double bottom) const {
+    const auto staffs = detail::ScoreAccess::StaffsRef(mScore);
+    const auto staff = staffs ? staffs->Item(region.Staff) : nullptr;
+    const int64_t lyrics = staff ? int64_t{staff->Verses()} * kLyricLineTw : 0;
+    const int64_t reach = int64_t{kReachSpacings} * region.IncY;
+    const int64_t from = int64_t{region.Top} - region.PadTop - reach;
+    const int64_t to = int64_t{region.Bottom} + region.PadBottom + reach + lyrics;
+    return static_cast<double>(from)<bottom&& static_cast<double>(to)> top;
+}
+
+void PageLayout::DrawLeftBarlines(size_t first, size_t last) {
     // The erased band took the systems' left barlines with it.
-    mSurface = window;
+    const auto& regions = detail::ScoreAccess::Regions(mScore);
+    mSurface = detail::ScoreAccess::WindowRef(mScore);
     for (size_t i = first; i <= last; ++i) {
         if (!regions[i]->First) continue;
         size_t end = i;
         while (end + 1 <= last && !regions[end + 1]->First) ++end;
         const Region& system = *regions[i];
-        DrawLine(state.Colors.Bars, system.Left, TopLineOf(system), system.Left,
-                 BottomLineOf(*regions[end]));
+        DrawLine(detail::ScoreAccess::State(mScore).Colors.Bars, system.Left, TopLineOf(system),
+                 system.Left, BottomLineOf(*regions[end]));
     }
     mSurface.reset();
 }
