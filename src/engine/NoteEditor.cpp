@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -57,14 +58,21 @@ constexpr int32_t kStepLimit = 4096;
 // Repaints what a change of the notes of staff `staffIndex` from `from` to `to` (exclusive)
 // shows, given the region the edit came through: around those measures when the region is that
 // staff's, else its whole system.
-void RepaintNotes(Score& score, int32_t regionIndex, int32_t staffIndex, int32_t from, int32_t to) {
+void RepaintNotes(Score& score, int32_t regionIndex, int32_t staffIndex, int32_t from, int32_t to,
+                  std::span<const uint8_t> gone = {}) {
     const auto& regions = Access::Regions(score);
     const auto& region = regions[static_cast<size_t>(regionIndex - 1)];
     if (region && region->Staff == staffIndex) {
-        Access::RepaintAround(score, regionIndex, from, to);
+        Access::RepaintAround(score, regionIndex, from, to, gone);
     } else {
         Access::RepaintSystem(score, regionIndex);
     }
+}
+
+std::vector<uint8_t> ValuesOf(const Note& note) {
+    std::vector<uint8_t> values;
+    for (int32_t i = 0; i < note.ValueCount(); ++i) values.push_back(note.Value(i));
+    return values;
 }
 
 // Length of a note for ChangeLast's bounds: a dot makes it half as long again.
@@ -239,10 +247,14 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
         if (previous->NoteTime() < t && end > t) t = ClampToInt32(end);
     }
     t = std::min(t, measureEnd);
+    std::vector<uint8_t> gone;
     if (const auto following = notes->Item(t)) {
         const int32_t length = (flags & nteTriplet) != 0 ? IDiv(duration, 2) : duration;
         const int32_t start = following->NoteTime();
-        if (start > t && start < int64_t{t} + length) notes->Remove(start);
+        if (start > t && start < int64_t{t} + length) {
+            gone = ValuesOf(*following);
+            notes->Remove(start);
+        }
     }
 
     // What the note changes: the notes it shortens, joins or replaces, and the rests after it.
@@ -278,7 +290,7 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
     } else if (stemsChange) {
         Access::RepaintSystem(mScore, region.Index);
     } else {
-        Access::RepaintAround(mScore, region.Index, changedFrom, changedTo);
+        Access::RepaintAround(mScore, region.Index, changedFrom, changedTo, gone);
     }
 }
 
@@ -416,8 +428,9 @@ bool NoteEditor::ChangeLast(int32_t value, bool alignment) {
     mScore.SetChanged(true);
     if (Access::LastRegionIx(mScore) >= 1 && ValidRegionIndex(Access::LastRegionIx(mScore))) {
         const int32_t time = Access::LastTime(mScore);
+        const std::array<uint8_t, 1> gone{WrapToByte(lastValue)};
         RepaintNotes(mScore, Access::LastRegionIx(mScore), staffIndex, time,
-                     ClampToInt32(int64_t{time} + std::max(OccupiedLength(*note), 1)));
+                     ClampToInt32(int64_t{time} + std::max(OccupiedLength(*note), 1)), gone);
     }
     return true;
 }
@@ -521,15 +534,17 @@ void NoteEditor::DelNote(int32_t atTime, int32_t voice, int32_t staff) {
     const MeasureInfoResult measure = globals->MeasureInfo(atTime);
     const int32_t measureStart = globals->MeasureTime(measure.Number);
     const int32_t slotsBefore = staffs->ItemCount(measureStart, measure.Duration);
-    const int32_t removedTo =
-        ClampToInt32(int64_t{atTime} + std::max(OccupiedLength(*NoteAt(*notes, atTime)), 1));
+    const auto removed = NoteAt(*notes, atTime);
+    const int32_t removedTo = ClampToInt32(int64_t{atTime} + std::max(OccupiedLength(*removed), 1));
+    const std::vector<uint8_t> gone = ValuesOf(*removed);
     notes->Remove(atTime);
     mScore.SetChanged(true);
     if (staffs->ItemCount(measureStart, measure.Duration) != slotsBefore) {
         Access::StartPagination(mScore, true);
         mScore.PaintWindow();
     } else if (ValidRegionIndex(Access::ActiveRegionIx(mScore))) {
-        RepaintNotes(mScore, Access::ActiveRegionIx(mScore), target->Index(), atTime, removedTo);
+        RepaintNotes(mScore, Access::ActiveRegionIx(mScore), target->Index(), atTime, removedTo,
+                     gone);
     } else {
         mScore.PaintWindow();
     }

@@ -82,8 +82,8 @@ void detail::ScoreAccess::RepaintSystem(Score& s, int32_t regionIndex, bool toEn
 }
 
 void detail::ScoreAccess::RepaintAround(Score& s, int32_t regionIndex, int32_t fromTime,
-                                        int32_t toTime) {
-    Layout(s).RepaintAround(regionIndex, fromTime, toTime);
+                                        int32_t toTime, std::span<const uint8_t> gone) {
+    Layout(s).RepaintAround(regionIndex, fromTime, toTime, gone);
 }
 
 }  // namespace corvendi

@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -126,7 +127,9 @@ class PageLayout {
     // After an edit of the notes of region `regionIndex` between fromTime and toTime (exclusive)
     // that left the layout as it was: erases and redraws only a box around those measures of
     // that staff when the window can limit its drawing to it, else the whole system.
-    void RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime);
+    // `gone` holds the values the edit removed there, whose heads are erased too.
+    void RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime,
+                       std::span<const uint8_t> gone = {});
     // While RepaintAround draws, the horizontal extent (twips) outside which nothing shows.
     bool OutsideDrawingLimit(int32_t left, int32_t right) const {
         return mDrawingLimit && (right < mDrawingLimit->first || left > mDrawingLimit->second);
@@ -216,6 +219,10 @@ class PageLayout {
     // Repainting after an edit.
     bool CanRepaint(int32_t regionIndex);
     bool ReachesInto(const Region& region, double top, double bottom) const;
+    // The top and bottom (twips) of the region's band widened to what the heads of its notes
+    // from `from` to `to` (exclusive) and of the `gone` values draw.
+    std::pair<int32_t, int32_t> HeadsReach(const Region& region, int32_t from, int32_t to,
+                                           std::span<const uint8_t> gone) const;
     void DrawLeftBarlines(size_t first, size_t last);
 
     // Drawing one system.
@@ -246,6 +253,9 @@ class PageLayout {
     // Where the title block of the page last painted on the window ends (page 1): a system's
     // repaint erases nothing above it. The lowest value when that page has no title block.
     int32_t mShownTitleBottom = std::numeric_limits<int32_t>::min();
+    // Where the page number and copyright lines of that page begin: a partial repaint erases
+    // nothing below it.
+    int32_t mShownFooterTop = std::numeric_limits<int32_t>::max();
     // Left and right (twips) of the box RepaintAround limits the drawing to, while it draws.
     std::optional<std::pair<int32_t, int32_t>> mDrawingLimit;
 

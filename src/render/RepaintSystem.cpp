@@ -4,16 +4,22 @@
 // box around the edited measures of that staff is cleared, and the staffs whose drawing can
 // reach it are drawn again with everything outside the box left as it was.
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "common/Arith.h"
+#include "corvendi/Enums.h"
 #include "corvendi/GlobalEvents.h"
+#include "corvendi/Note.h"
+#include "corvendi/Notes.h"
 #include "corvendi/Region.h"
 #include "corvendi/Score.h"
 #include "corvendi/Staff.h"
 #include "corvendi/Staffs.h"
+#include "corvendi/Voice.h"
 #include "engine/ScoreAccess.h"
 #include "engine/ScoreState.h"
 #include "render/LayoutGeometry.h"
@@ -30,6 +36,9 @@ constexpr int32_t kFlagWord = 65535;
 // The drawing of a staff (ledger lines, stems, chord symbols above it, dynamics below) reaches
 // this many line spacings beyond its band; lyrics reach further, a line per verse.
 constexpr int32_t kReachSpacings = 8;
+// The drawing that hangs on a head (ledger lines, a stem and its beam away from the staff,
+// articulations and ornaments) stays within this many line spacings of it.
+constexpr int32_t kHeadReachSpacings = 5;
 
 int32_t TopLineOf(const Region& region) { return region.Top + region.PadTop; }
 
@@ -86,6 +95,19 @@ std::optional<std::pair<int32_t, int32_t>> MeasuresHolding(const Region& region,
     return std::make_pair(holding(from), holding(to - 1));
 }
 
+// The page y of the centre of a value's head on the region's staff at a time.
+int32_t HeadY(Staff& staff, const Region& region, int32_t value, int32_t time) {
+    int32_t clef = staff.CurClef(time);
+    int32_t bottomLine = ClampCoord(int64_t{TopLineOf(region)} + 4 * int64_t{region.IncY});
+    if (clef == clfGrand) {
+        // Middle C and above on the upper staff, the rest on the lower one.
+        clef = value >= 60 ? clfTreble : clfBass;
+        if (value < 60) bottomLine = BottomLineOf(region);
+    }
+    const float position = PageLayout::StaffPosition(value, clef, staff.CurKey(time));
+    return ClampCoord(int64_t{bottomLine} + NInt(static_cast<double>(position) * region.IncY));
+}
+
 }  // namespace
 
 void PageLayout::RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t measureIndex,
@@ -125,7 +147,34 @@ void PageLayout::RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t me
     DrawLeftBarlines(first, last);
 }
 
-void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime) {
+std::pair<int32_t, int32_t> PageLayout::HeadsReach(const Region& region, int32_t from, int32_t to,
+                                                   std::span<const uint8_t> gone) const {
+    std::pair<int32_t, int32_t> reach{region.Top - region.PadTop, region.Bottom + region.PadBottom};
+    const auto staffs = detail::ScoreAccess::StaffsRef(mScore);
+    const auto staff = staffs ? staffs->Item(region.Staff) : nullptr;
+    if (!staff) return reach;
+    const int32_t beyond = kHeadReachSpacings * region.IncY;
+    const auto widen = [&](int32_t value, int32_t time) {
+        const int32_t y = HeadY(*staff, region, value, time);
+        reach.first = std::min<int32_t>(reach.first, ClampCoord(int64_t{y} - beyond));
+        reach.second = std::max<int32_t>(reach.second, ClampCoord(int64_t{y} + beyond));
+    };
+    for (const uint8_t value : gone) widen(value, from);
+    for (int32_t v = 1; v <= staff->Voices(); ++v) {
+        const auto voice = staff->Voice(v);
+        const auto notes = voice ? voice->Notes() : nullptr;
+        if (!notes) continue;
+        auto it = std::partition_point(notes->begin(), notes->end(),
+                                       [&](const auto& note) { return note->NoteTime() < from; });
+        for (; it != notes->end() && (*it)->NoteTime() < to; ++it) {
+            for (int32_t i = 0; i < (*it)->ValueCount(); ++i) widen((*it)->Value(i), from);
+        }
+    }
+    return reach;
+}
+
+void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime,
+                               std::span<const uint8_t> gone) {
     using detail::ScoreAccess;
     if (!CanRepaint(regionIndex)) return;
     auto& regions = ScoreAccess::Regions(mScore);
@@ -151,24 +200,40 @@ void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t to
     if (to < count - 1) toX = x + edited.Measure(to)->Low();
     const double perPixelX = std::max(1.0, window->TwipsPerPixelX());
     const double perPixelY = std::max(1.0, window->TwipsPerPixelY());
-    const int32_t top = std::max(edited.Top - edited.PadTop, mShownTitleBottom);
-    const Box box{PixelStart(static_cast<double>(ClampCoord(fromX)), perPixelX),
-                  PixelStart(top, perPixelY),
-                  PixelEnd(static_cast<double>(ClampCoord(toX)), perPixelX),
-                  PixelEnd(edited.Bottom + edited.PadBottom, perPixelY)};
+    // Notes far above or below the staff draw beyond its band: the box takes in their heads and
+    // what hangs on them. It never takes in the title block or the page's footer lines.
+    const int32_t fromMeasure = edited.Measure(from)->High();
+    const int32_t last = edited.Measure(to)->High();
+    const auto globals = mScore.AllGlobals();
+    const int32_t toMeasure =
+        to + 1 < count ? edited.Measure(to + 1)->High()
+                       : static_cast<int32_t>(std::min<int64_t>(
+                             int64_t{last} + globals->MeasureInfo(last).Duration, INT32_MAX));
+    auto [top, bottom] = HeadsReach(edited, fromMeasure, toMeasure, gone);
+    const bool headsAbove = top < edited.Top - edited.PadTop;
+    if ((headsAbove && top < mShownTitleBottom) || bottom > mShownFooterTop) {
+        // Heads reaching into the title block or the footer are drawn there unerased.
+        return RepaintSystem(regionIndex, false, -1, 0, 0);
+    }
+    top = std::max(top, mShownTitleBottom);  // the band stops there, as a system's does
+    const Box box{
+        PixelStart(static_cast<double>(ClampCoord(fromX)), perPixelX), PixelStart(top, perPixelY),
+        PixelEnd(static_cast<double>(ClampCoord(toX)), perPixelX), PixelEnd(bottom, perPixelY)};
     if (!window->LimitDrawingTo(box.Left, box.Top, box.Right, box.Bottom))
         return RepaintSystem(regionIndex, false, -1, 0, 0);
 
     window->Cls();
+    // Every staff that can draw into the box, in page order; at least the edited staff and its
+    // neighbours in the system. Then the left barlines of the systems, which the box may cut.
     const SystemSpan system = SystemOf(regions, index);
     mDrawingLimit = {static_cast<int32_t>(box.Left), static_cast<int32_t>(box.Right)};
-    for (size_t i = system.First; i <= system.Last; ++i) {
-        if (ReachesInto(*regions[i], box.Top, box.Bottom) || i + 1 == index || i == index ||
-            i == index + 1)
-            RedrawRegion(*regions[i]);
+    for (size_t i = 0; i < regions.size(); ++i) {
+        const bool neighbour =
+            i >= system.First && i <= system.Last && i + 1 >= index && i <= index + 1;
+        if (neighbour || ReachesInto(*regions[i], box.Top, box.Bottom)) RedrawRegion(*regions[i]);
     }
     mDrawingLimit.reset();
-    DrawLeftBarlines(system.First, system.Last);
+    DrawLeftBarlines(0, regions.size() - 1);
     window->EndDrawingLimit();
 }
 

@@ -49,6 +49,12 @@ struct RepaintCase {
     int32_t Staff;
     int32_t Measure;  // of the first system; -1 for its last
     int32_t TwipsPerPixel;
+    int32_t Step = 3;       // of a chord tone, in staff steps below the top line
+    int32_t Shift = -3;     // of ChangeLast, in semitones
+    int32_t ShiftBack = 0;  // of a second ChangeLast, if any
+    // False where the repaint cannot be limited: drawing reaches into the title block, which
+    // is not erased, so the whole system is drawn again without a limit.
+    bool Limited = true;
 };
 
 void PrintTo(const RepaintCase& c, std::ostream* out) { *out << c.Name; }
@@ -134,7 +140,7 @@ class PartialRepaint : public MusicFontTest, public ::testing::WithParamInterfac
         const int32_t busyBeat = staff == 3 ? 1 : 3;  // a beat the staff holds a plain note on
         switch (edit) {
             case Edit::ChordTone: {
-                const auto [x, y] = PointAt(busyBeat, 3);
+                const auto [x, y] = PointAt(busyBeat, GetParam().Step);
                 score->AddNoteByHit(x, y, durQuarter, 0, durQuarter);
                 break;
             }
@@ -145,7 +151,11 @@ class PartialRepaint : public MusicFontTest, public ::testing::WithParamInterfac
             }
             case Edit::ChangeLast:
                 Apply(Edit::ChordTone);
-                ASSERT_TRUE(score->ChangeLast(-3));
+                window->Limits = 0;  // the case is about the change
+                ASSERT_TRUE(score->ChangeLast(GetParam().Shift));
+                if (GetParam().ShiftBack != 0) {
+                    ASSERT_TRUE(score->ChangeLast(GetParam().ShiftBack));
+                }
                 break;
             case Edit::Ornament: {
                 const auto note = score->Staff(staff)->Voice(1)->Notes()->Item(TimeOf(busyBeat));
@@ -170,7 +180,7 @@ TEST_P(PartialRepaint, LeavesTheWindowAsAWholePaintWould) {
     const std::vector<int32_t> before = window->Pixels();
     Apply(GetParam().Kind);
     ASSERT_FALSE(score->Paginating());
-    EXPECT_GE(window->Limits, 1) << "the repaint was not limited";
+    EXPECT_EQ(window->Limits > 0, GetParam().Limited);
     const std::vector<int32_t> repainted = window->Pixels();
     EXPECT_NE(repainted, before) << "the edit showed nothing";
     score->PaintWindow();
@@ -193,7 +203,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RepaintCase{"OrnamentFirstMeasureZoomed", Edit::Ornament, 1, 0, 3},
                       RepaintCase{"OrnamentLastMeasure", Edit::Ornament, 2, -1, 15},
                       RepaintCase{"DeleteMiddleStaff", Edit::Delete, 2, 1, 15},
-                      RepaintCase{"DeleteUnderTheHeadingZoomed", Edit::Delete, 1, 1, 3}),
+                      RepaintCase{"DeleteUnderTheHeadingZoomed", Edit::Delete, 1, 1, 3},
+                      // Heads far outside the staff, drawn and erased.
+                      RepaintCase{"FarAboveMiddleStaff", Edit::ChangeLast, 2, 1, 15, 3, 26},
+                      RepaintCase{"FarBelowAndBackZoomed", Edit::ChangeLast, 2, 2, 3, 3, -30, 30},
+                      RepaintCase{"IntoTheHeading", Edit::ChangeLast, 1, 2, 15, 3, 24, 0, false}),
     [](const auto& param) { return std::string(param.param.Name); });
 
 }  // namespace
