@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -130,10 +129,6 @@ class PageLayout {
     // `gone` holds the values the edit removed there, whose heads are erased too.
     void RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime,
                        std::span<const uint8_t> gone = {});
-    // While RepaintAround draws, the horizontal extent (twips) outside which nothing shows.
-    bool OutsideDrawingLimit(int32_t left, int32_t right) const {
-        return mDrawingLimit && (right < mDrawingLimit->first || left > mDrawingLimit->second);
-    }
     // Offset from the system's left edge at which the first measure's notes begin.
     int32_t FirstMeasurePad(const StaffSystemFrame& frame) const;
     // The height of a pitch on a staff of a clef in a key, in line spacings below the bottom
@@ -256,8 +251,6 @@ class PageLayout {
     // Where the page number and copyright lines of that page begin: a partial repaint erases
     // nothing below it.
     int32_t mShownFooterTop = std::numeric_limits<int32_t>::max();
-    // Left and right (twips) of the box RepaintAround limits the drawing to, while it draws.
-    std::optional<std::pair<int32_t, int32_t>> mDrawingLimit;
 
     // Page working state.
     bool mDrawing = false;

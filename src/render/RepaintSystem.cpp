@@ -178,7 +178,7 @@ void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t to
     using detail::ScoreAccess;
     if (!CanRepaint(regionIndex)) return;
     auto& regions = ScoreAccess::Regions(mScore);
-    const auto& window = ScoreAccess::WindowRef(mScore);
+    const auto window = ScoreAccess::WindowRef(mScore);  // held while the box is drawn
     const auto index = static_cast<size_t>(regionIndex - 1);
     const Region& edited = *regions[index];
     const auto measures = MeasuresHolding(edited, mScore, fromTime, toTime);
@@ -226,13 +226,11 @@ void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t to
     // Every staff that can draw into the box, in page order; at least the edited staff and its
     // neighbours in the system. Then the left barlines of the systems, which the box may cut.
     const SystemSpan system = SystemOf(regions, index);
-    mDrawingLimit = {static_cast<int32_t>(box.Left), static_cast<int32_t>(box.Right)};
     for (size_t i = 0; i < regions.size(); ++i) {
         const bool neighbour =
             i >= system.First && i <= system.Last && i + 1 >= index && i <= index + 1;
         if (neighbour || ReachesInto(*regions[i], box.Top, box.Bottom)) RedrawRegion(*regions[i]);
     }
-    mDrawingLimit.reset();
     DrawLeftBarlines(0, regions.size() - 1);
     window->EndDrawingLimit();
 }
@@ -256,9 +254,10 @@ bool PageLayout::ReachesInto(const Region& region, double top, double bottom) co
     const auto staff = staffs ? staffs->Item(region.Staff) : nullptr;
     const int64_t lyrics = staff ? int64_t{staff->Verses()} * kLyricLineTw : 0;
     const int64_t reach = int64_t{kReachSpacings} * region.IncY;
-    const int64_t from = int64_t{region.Top} - region.PadTop - reach;
-    const int64_t to = int64_t{region.Bottom} + region.PadBottom + reach + lyrics;
-    return static_cast<double>(from)<bottom&& static_cast<double>(to)> top;
+    const auto first = static_cast<double>(int64_t{region.Top} - region.PadTop - reach);
+    const auto last =
+        static_cast<double>(int64_t{region.Bottom} + region.PadBottom + reach + lyrics);
+    return first < bottom && last > top;
 }
 
 void PageLayout::DrawLeftBarlines(size_t first, size_t last) {
