@@ -210,5 +210,28 @@ INSTANTIATE_TEST_SUITE_P(
                       RepaintCase{"IntoTheHeading", Edit::ChangeLast, 1, 2, 15, 3, 24, 0, false}),
     [](const auto& param) { return std::string(param.param.Name); });
 
+// The limit widens to whole pixels; clearing and drawing then change those pixels and no other.
+using DrawingLimit = MusicFontTest;
+
+TEST_F(DrawingLimit, AnImageLimitedToABoxClearsAndDrawsOnlyItsPixels) {
+    CairoImageSurface image(1500, 1500);  // 100 x 100 pixels of 15 twips
+    image.Line(0, 0, 1500, 1500, 0, LineFill::FilledBox);
+    ASSERT_TRUE(image.LimitDrawingTo(100, 200, 400, 500));  // pixels 6..26 by 13..33
+    image.SetBackColor(0xFFFFFF);
+    image.Cls();
+    image.Line(0, 330, 1500, 330, 0x0000FF, LineFill::None);  // red, along row 22
+    image.EndDrawingLimit();
+    const std::vector<int32_t> pixels = image.Pixels();
+    for (int32_t y = 0; y < 100; ++y) {
+        for (int32_t x = 0; x < 100; ++x) {
+            const bool inside = x >= 6 && x < 27 && y >= 13 && y < 34;
+            const int32_t expected = !inside ? 0 : y == 22 ? 0x0000FF : 0xFFFFFF;
+            ASSERT_EQ(pixels[static_cast<size_t>(y * 100 + x)], expected) << x << ", " << y;
+        }
+    }
+    image.Cls();  // the limit is gone
+    EXPECT_EQ(image.PixelAt(0, 0), 0xFFFFFF);
+}
+
 }  // namespace
 }  // namespace corvendi::test
