@@ -77,6 +77,18 @@ class CORVENDI_API Surface {
     // Cubic Bezier arcs through pixel points (1 + 3n points), in ForeColor.
     virtual void PolyBezier(std::span<const PixelPoint> points) = 0;
 
+    // --- drawing limit -------------------------------------------------------------------------
+    // Until EndDrawingLimit, drawing changes only the pixels of the box from (left, top) to
+    // (right, bottom) in twips, widened to whole device pixels, and Cls clears just those: a
+    // repaint of a small part of a page erases and draws again only there. Returns whether the
+    // surface honours the limit; one that does not (the default) draws everywhere as before, and
+    // the caller repaints more. A new limit replaces the one in force.
+    virtual bool LimitDrawingTo(double left, double top, double right, double bottom) {
+        (void)left, (void)top, (void)right, (void)bottom;
+        return false;
+    }
+    virtual void EndDrawingLimit() {}
+
     // --- text metrics of the current font, in twips -------------------------------------------
     virtual double TextWidth(std::string_view text) = 0;
     virtual double TextHeight(std::string_view text) = 0;

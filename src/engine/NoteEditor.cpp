@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -53,6 +54,26 @@ constexpr int32_t kLowerStaffStep = 16;
 constexpr int32_t kGrandSplitStep = 12;
 // Far beyond any staff the pitch no longer matters (it is a byte); counting stops there.
 constexpr int32_t kStepLimit = 4096;
+
+// Repaints what a change of the notes of staff `staffIndex` from `from` to `to` (exclusive)
+// shows, given the region the edit came through: around those measures when the region is that
+// staff's, else its whole system.
+void RepaintNotes(Score& score, int32_t regionIndex, int32_t staffIndex, int32_t from, int32_t to,
+                  std::span<const uint8_t> gone = {}) {
+    const auto& regions = Access::Regions(score);
+    const auto& region = regions[static_cast<size_t>(regionIndex - 1)];
+    if (region && region->Staff == staffIndex) {
+        Access::RepaintAround(score, regionIndex, from, to, gone);
+    } else {
+        Access::RepaintSystem(score, regionIndex);
+    }
+}
+
+std::vector<uint8_t> ValuesOf(const Note& note) {
+    std::vector<uint8_t> values;
+    for (int32_t i = 0; i < note.ValueCount(); ++i) values.push_back(note.Value(i));
+    return values;
+}
 
 // Length of a note for ChangeLast's bounds: a dot makes it half as long again.
 int32_t MoveLength(const Note& note) {
@@ -226,14 +247,31 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
         if (previous->NoteTime() < t && end > t) t = ClampToInt32(end);
     }
     t = std::min(t, measureEnd);
+    std::vector<uint8_t> gone;
     if (const auto following = notes->Item(t)) {
         const int32_t length = (flags & nteTriplet) != 0 ? IDiv(duration, 2) : duration;
         const int32_t start = following->NoteTime();
-        if (start > t && start < int64_t{t} + length) notes->Remove(start);
+        if (start > t && start < int64_t{t} + length) {
+            gone = ValuesOf(*following);
+            notes->Remove(start);
+        }
     }
 
-    if (mScore.Voice() > 1)
-        Access::DrawFlagsSet(mScore, Access::DrawFlags(mScore) | kDrawMultiVoice);
+    // What the note changes: the notes it shortens, joins or replaces, and the rests after it.
+    int32_t changedFrom = t;
+    if (const auto before = notes->Item(t, false, true)) {
+        if (int64_t{before->NoteTime()} + OccupiedLength(*before) > t)
+            changedFrom = before->NoteTime();
+    }
+    int32_t changedLength = std::max(OccupiedLength(duration, flags), 1);
+    if (const auto joined = notes->Item(t); joined && joined->NoteTime() == t)
+        changedLength = std::max(changedLength, OccupiedLength(*joined));
+    const int32_t changedTo = ClampToInt32(int64_t{t} + changedLength);
+
+    const int32_t drawFlags = Access::DrawFlags(mScore);
+    if (mScore.Voice() > 1) Access::DrawFlagsSet(mScore, drawFlags | kDrawMultiVoice);
+    // Stems of every staff follow the voices once a second voice holds notes.
+    const bool stemsChange = Access::DrawFlags(mScore) != drawFlags;
     notes->Add(t, value, duration, flags);
     Access::LastRegionIxSet(mScore, 0);
     Access::LastNoteSet(mScore, staff->Index(), voice, t, value);
@@ -249,8 +287,10 @@ void NoteEditor::AddNoteByHit(int32_t X, int32_t Y, int32_t duration, int32_t fl
         mScore.PaintWindow();
     } else if (inNextSystem) {
         mScore.PaintWindow();
-    } else {
+    } else if (stemsChange) {
         Access::RepaintSystem(mScore, region.Index);
+    } else {
+        Access::RepaintAround(mScore, region.Index, changedFrom, changedTo, gone);
     }
 }
 
@@ -355,7 +395,8 @@ void NoteEditor::AddOrnamentByHit(int32_t X, int32_t Y, int32_t ornament) {
         NoteAccess::FlagsSet(*note, (flags & (kFlagWord - kBowingFlags)) | flag);
     }
     mScore.SetChanged(true);
-    Access::RepaintSystem(mScore, regionIndex);
+    RepaintNotes(mScore, regionIndex, region.Staff, time,
+                 ClampToInt32(int64_t{time} + std::max(OccupiedLength(*note), 1)));
 }
 
 // --- changing notes ---------------------------------------------------------------------------
@@ -386,7 +427,10 @@ bool NoteEditor::ChangeLast(int32_t value, bool alignment) {
     Access::LastNoteSet(mScore, staffIndex, voice, Access::LastTime(mScore), transposed);
     mScore.SetChanged(true);
     if (Access::LastRegionIx(mScore) >= 1 && ValidRegionIndex(Access::LastRegionIx(mScore))) {
-        Access::RepaintSystem(mScore, Access::LastRegionIx(mScore));
+        const int32_t time = Access::LastTime(mScore);
+        const std::array<uint8_t, 1> gone{WrapToByte(lastValue)};
+        RepaintNotes(mScore, Access::LastRegionIx(mScore), staffIndex, time,
+                     ClampToInt32(int64_t{time} + std::max(OccupiedLength(*note), 1)), gone);
     }
     return true;
 }
@@ -490,13 +534,17 @@ void NoteEditor::DelNote(int32_t atTime, int32_t voice, int32_t staff) {
     const MeasureInfoResult measure = globals->MeasureInfo(atTime);
     const int32_t measureStart = globals->MeasureTime(measure.Number);
     const int32_t slotsBefore = staffs->ItemCount(measureStart, measure.Duration);
+    const auto removed = NoteAt(*notes, atTime);
+    const int32_t removedTo = ClampToInt32(int64_t{atTime} + std::max(OccupiedLength(*removed), 1));
+    const std::vector<uint8_t> gone = ValuesOf(*removed);
     notes->Remove(atTime);
     mScore.SetChanged(true);
     if (staffs->ItemCount(measureStart, measure.Duration) != slotsBefore) {
         Access::StartPagination(mScore, true);
         mScore.PaintWindow();
     } else if (ValidRegionIndex(Access::ActiveRegionIx(mScore))) {
-        Access::RepaintSystem(mScore, Access::ActiveRegionIx(mScore));
+        RepaintNotes(mScore, Access::ActiveRegionIx(mScore), target->Index(), atTime, removedTo,
+                     gone);
     } else {
         mScore.PaintWindow();
     }
@@ -505,9 +553,12 @@ void NoteEditor::DelNote(int32_t atTime, int32_t voice, int32_t staff) {
 // --- helpers ------------------------------------------------------------------------------------
 
 int32_t NoteEditor::OccupiedLength(const Note& note) {
-    const int32_t duration = note.Duration();
-    int32_t length = (note.Flags() & nteTriplet) != 0 ? IDiv(duration, 2) : duration;
-    if ((note.Flags() & nteDot) != 0) length += IDiv(duration, 2);
+    return OccupiedLength(note.Duration(), note.Flags());
+}
+
+int32_t NoteEditor::OccupiedLength(int32_t duration, int32_t flags) {
+    int32_t length = (flags & nteTriplet) != 0 ? IDiv(duration, 2) : duration;
+    if ((flags & nteDot) != 0) length += IDiv(duration, 2);
     return length;
 }
 

@@ -63,6 +63,7 @@ class NoteEditor {
     // Ticks a note occupies when the next note is placed after it: half its duration for a
     // triplet, plus half its duration for a dot.
     static int32_t OccupiedLength(const Note& note);
+    static int32_t OccupiedLength(int32_t duration, int32_t flags);
 
   private:
     // The staff of a region (by its Staff index); null when it is gone.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,6 +72,12 @@ struct ScoreAccess {
     static void RepaintSystem(Score& s, int32_t regionIndex, bool toEndOfPage = false,
                               int32_t measureIndex = -1, int32_t setBits = 0,
                               int32_t clearBits = 0);
+    // After an edit of region `regionIndex`'s notes from fromTime to toTime (exclusive) that
+    // kept the layout: repaints a box around those measures of that staff where the window can
+    // limit its drawing, else the region's system.
+    // `gone` holds the values the edit removed there.
+    static void RepaintAround(Score& s, int32_t regionIndex, int32_t fromTime, int32_t toTime,
+                              std::span<const uint8_t> gone = {});
     // The regions of the last drawn page in drawing order (Index is the 1-based position).
     static const std::vector<std::shared_ptr<Region>>& Regions(const Score& s) {
         return s.mState->Regions;

@@ -81,4 +81,9 @@ void detail::ScoreAccess::RepaintSystem(Score& s, int32_t regionIndex, bool toEn
     Layout(s).RepaintSystem(regionIndex, toEndOfPage, measureIndex, setBits, clearBits);
 }
 
+void detail::ScoreAccess::RepaintAround(Score& s, int32_t regionIndex, int32_t fromTime,
+                                        int32_t toTime, std::span<const uint8_t> gone) {
+    Layout(s).RepaintAround(regionIndex, fromTime, toTime, gone);
+}
+
 }  // namespace corvendi

@@ -34,6 +34,7 @@ void PageLayout::DrawPage() {
     if (mScore.CurPage() == 1) DrawTitleBlock();
     if (mDrawing && !mPrinting) {
         mShownTitleBottom = mScore.CurPage() == 1 ? mTop : std::numeric_limits<int32_t>::min();
+        mShownFooterTop = mBottomLimit;
     }
 
     mFirstSystem = true;

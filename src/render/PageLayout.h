@@ -12,8 +12,10 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "corvendi/Surface.h"
@@ -121,6 +123,12 @@ class PageLayout {
     // measure's flags in those regions first get setBits and lose clearBits.
     void RepaintSystem(int32_t regionIndex, bool toEndOfPage, int32_t measureIndex, int32_t setBits,
                        int32_t clearBits);
+    // After an edit of the notes of region `regionIndex` between fromTime and toTime (exclusive)
+    // that left the layout as it was: erases and redraws only a box around those measures of
+    // that staff when the window can limit its drawing to it, else the whole system.
+    // `gone` holds the values the edit removed there, whose heads are erased too.
+    void RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t toTime,
+                       std::span<const uint8_t> gone = {});
     // Offset from the system's left edge at which the first measure's notes begin.
     int32_t FirstMeasurePad(const StaffSystemFrame& frame) const;
     // The height of a pitch on a staff of a clef in a key, in line spacings below the bottom
@@ -203,6 +211,15 @@ class PageLayout {
     void SpreadLeftover(int32_t placed, int32_t remaining);
     void SetBarlinePositions();
 
+    // Repainting after an edit.
+    bool CanRepaint(int32_t regionIndex);
+    bool ReachesInto(const Region& region, double top, double bottom) const;
+    // The top and bottom (twips) of the region's band widened to what the heads of its notes
+    // from `from` to `to` (exclusive) and of the `gone` values draw.
+    std::pair<int32_t, int32_t> HeadsReach(const Region& region, int32_t from, int32_t to,
+                                           std::span<const uint8_t> gone) const;
+    void DrawLeftBarlines(size_t first, size_t last);
+
     // Drawing one system.
     void DrawSystem(const std::vector<SystemStaff>& staffs);
     void DrawStaffLines(int32_t top);
@@ -231,6 +248,9 @@ class PageLayout {
     // Where the title block of the page last painted on the window ends (page 1): a system's
     // repaint erases nothing above it. The lowest value when that page has no title block.
     int32_t mShownTitleBottom = std::numeric_limits<int32_t>::min();
+    // Where the page number and copyright lines of that page begin: a partial repaint erases
+    // nothing below it.
+    int32_t mShownFooterTop = std::numeric_limits<int32_t>::max();
 
     // Page working state.
     bool mDrawing = false;

@@ -241,30 +241,6 @@ TEST_F(CairoOutput, ALandscapeScoreIsLaidOutAcrossATurnedSheetAndPrintedOnIt) {
     fs::remove(path);
 }
 
-// After an edit the engine repaints only the edited system; on the screen that must look as
-// if the whole page had been painted again, heading above the first system included.
-TEST_F(CairoOutput, ANoteEnteredInTheFirstSystemRepaintsItAsAWholePaintWould) {
-    auto score = Score::Create();
-    score->CreateDefault();
-    score->SetHeading("Allegro");
-    auto window =
-        std::make_shared<CairoImageSurface>(score->SheetWidthTw(), score->SheetHeightTw());
-    score->SetWindow(window);
-    while (score->Paginating() && CurrentPlatform().ProcessPendingEvents()) {
-    }
-    const Region& first = *detail::ScoreAccess::Regions(*score).front();
-    const int32_t x = first.Left + first.MeasurePad(0) + 30;
-    const int32_t y = first.Top + first.PadTop + 2 * first.IncY;
-    const int32_t step = first.IncY / 2;
-    for (const int32_t pitchStep : {0, 1}) {
-        score->AddNoteByHit(x, y - pitchStep * step, durQuarter, 0, durQuarter);
-        ASSERT_FALSE(score->Paginating());
-        const std::vector<int32_t> repainted = window->Pixels();
-        score->PaintWindow();
-        EXPECT_TRUE(repainted == window->Pixels()) << "after the note " << pitchStep + 1;
-    }
-}
-
 // A screen showing part of a large page has the score paint only that part: inside the clip the
 // picture is the whole paint's, outside it the image is never touched (still black).
 TEST_F(CairoOutput, AClippedWindowGetsTheWholePaintsPictureInsideTheClipAndNothingElse) {

@@ -146,8 +146,8 @@ void CairoImageSurface::Cls() {
         return;
     }
     CairoSurface::Cls();
-    mBlankInClip = true;
-    mBlankEverywhere = !mClipped;
+    mBlankInClip = !mLimited;
+    mBlankEverywhere = !mClipped && !mLimited;
     mBlankColor = mBackColor;
 }
 
@@ -191,12 +191,47 @@ void CairoImageSurface::Unclip() {
     if (mContext) cairo_reset_clip(mContext);
 }
 
+bool CairoImageSurface::LimitDrawingTo(double left, double top, double right, double bottom) {
+    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
+        !std::isfinite(bottom))
+        return false;
+    Flush();  // what waits was drawn without the limit
+    // Outward to whole pixels, within the largest image.
+    const auto pixel = [](double v) {
+        return static_cast<int32_t>(std::clamp(v, 0.0, 1.0 * kMaxPixels));
+    };
+    mLimitX0 = pixel(std::floor(left / mTwipsPerPixel));
+    mLimitY0 = pixel(std::floor(top / mTwipsPerPixel));
+    mLimitX1 = std::max(mLimitX0, pixel(std::ceil(right / mTwipsPerPixel)));
+    mLimitY1 = std::max(mLimitY0, pixel(std::ceil(bottom / mTwipsPerPixel)));
+    mLimited = true;
+    if (mContext) ApplyClip(mContext);
+    DropDrawingOutside(mLimitX0, mLimitY0, mLimitX1, mLimitY1);
+    return true;
+}
+
+void CairoImageSurface::EndDrawingLimit() {
+    if (!mLimited) return;
+    Flush();
+    mLimited = false;
+    KeepDrawingEverywhere();
+    // A clear within the limit left the rest of the clip as it was.
+    mBlankInClip = mBlankEverywhere;
+    if (mContext) ApplyClip(mContext);
+}
+
 void CairoImageSurface::ApplyClip(cairo_t* context) const {
     cairo_reset_clip(context);
-    if (!mClipped) return;
-    cairo_new_path(context);
-    cairo_rectangle(context, mClipX, mClipY, mClipWidth, mClipHeight);
-    cairo_clip(context);
+    if (mClipped) {
+        cairo_new_path(context);
+        cairo_rectangle(context, mClipX, mClipY, mClipWidth, mClipHeight);
+        cairo_clip(context);
+    }
+    if (mLimited) {
+        cairo_new_path(context);
+        cairo_rectangle(context, mLimitX0, mLimitY0, mLimitX1 - mLimitX0, mLimitY1 - mLimitY0);
+        cairo_clip(context);
+    }
 }
 
 int32_t CairoImageSurface::PixelAt(int32_t x, int32_t y) {

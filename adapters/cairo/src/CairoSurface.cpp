@@ -118,6 +118,10 @@ struct CairoSurface::Impl {
     double StaffPoints = 0.0;
     // Drawing not yet handed to cairo.
     cairoimpl::DrawingLayers Layers;
+    // Drawing wholly outside this box (device units) is collected in Dropped and thrown away.
+    bool Dropping = false;
+    Bounds Kept;
+    DrawingBatch Dropped;
     std::string DocumentBytes;
 
     Impl() {
@@ -170,7 +174,26 @@ void CairoSurface::ReleaseFonts() { mImpl->Release(); }
 
 std::string& CairoSurface::DocumentBytes() { return mImpl->DocumentBytes; }
 
+void CairoSurface::DropDrawingOutside(double x0, double y0, double x1, double y1) {
+    mImpl->Dropping = true;
+    mImpl->Kept = Bounds{x0, y0, x1, y1};
+}
+
+void CairoSurface::KeepDrawingEverywhere() {
+    mImpl->Dropping = false;
+    mImpl->Dropped.Clear();
+}
+
 DrawingBatch& CairoSurface::BatchFor(int32_t color, double x0, double y0, double x1, double y1) {
+    if (mImpl->Dropping) {
+        const Bounds& kept = mImpl->Kept;
+        if (std::max(x0, x1) < kept.X0 || std::min(x0, x1) > kept.X1 ||
+            std::max(y0, y1) < kept.Y0 || std::min(y0, y1) > kept.Y1) {
+            mImpl->Dropped.Clear();
+            mImpl->Dropped.Begin(color);
+            return mImpl->Dropped;
+        }
+    }
     const double unit = DeviceUnitsPerTwip();
     return mImpl->Layers.For(color, Bounds{x0, y0, x1, y1}, Width() * unit, Height() * unit);
 }

@@ -38,6 +38,10 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     void ClipTo(int32_t x, int32_t y, int32_t width, int32_t height);
     void Unclip();
 
+    // The limit is honoured: drawing, Cls included, stays within it (and within the clip).
+    bool LimitDrawingTo(double left, double top, double right, double bottom) override;
+    void EndDrawingLimit() override;
+
     // From now on the image holds only this rectangle of the page's pixels (and clips to it),
     // while drawing stays in page pixels: a screen showing part of a large page keeps an image
     // the size of what it shows. The rectangle starts out as the background; what was held
@@ -79,6 +83,9 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
     int32_t mBlankColor = 0xFFFFFF;
     bool mClipped = false;
     int32_t mClipX = 0, mClipY = 0, mClipWidth = 0, mClipHeight = 0;
+    // The drawing limit in pixels, right and bottom excluded.
+    bool mLimited = false;
+    int32_t mLimitX0 = 0, mLimitY0 = 0, mLimitX1 = 0, mLimitY1 = 0;
     // Covering a rectangle of the page at (mCoverX, mCoverY), in memory of mMemoryBytes.
     bool mCovering = false;
     int32_t mCoverX = 0, mCoverY = 0;

@@ -80,6 +80,10 @@ class CORVENDI_API CairoSurface : public Surface {
     bool CloseDocument(cairo_t*& context, cairo_surface_t*& surface);
     // Bytes a document surface writes to memory before they go to its file.
     std::string& DocumentBytes();
+    // While a drawing limit confines drawing to a box (device units), drawing that lies wholly
+    // outside it is dropped before it is collected; KeepDrawingEverywhere ends that.
+    void DropDrawingOutside(double x0, double y0, double x1, double y1);
+    void KeepDrawingEverywhere();
 
     int32_t mTwipsPerPixel = 15;
 
