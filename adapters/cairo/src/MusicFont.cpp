@@ -112,26 +112,26 @@ std::shared_ptr<const musicfont::Map> SharedMap(const std::string& path) {
 
 }  // namespace
 
-MusicFont& MusicFont::ForThread() {
-    thread_local std::unique_ptr<MusicFont> font;
-    // What the map was read for: the override, else the application folder. Asked for with
-    // every character drawn or measured, so the folder is compared before any path is built.
+const std::shared_ptr<MusicFont>& MusicFont::ForThread() {
+    thread_local std::shared_ptr<MusicFont> font;
+    // What the map was read for: the override, else the application folder, compared before
+    // any path is built.
     thread_local std::string loadedOverride;
     thread_local std::string loadedFolder;
     if (!tMapFileOverride.empty()) {
         if (!font || loadedOverride != tMapFileOverride) {
-            font = std::make_unique<MusicFont>(SharedMap(tMapFileOverride));
+            font = std::make_shared<MusicFont>(SharedMap(tMapFileOverride));
             loadedOverride = tMapFileOverride;
         }
-        return *font;
+        return font;
     }
     std::string folder = CurrentPlatform().AppFolder();
     if (!font || !loadedOverride.empty() || loadedFolder != folder) {
-        font = std::make_unique<MusicFont>(SharedMap(CurrentMapFile()));
+        font = std::make_shared<MusicFont>(SharedMap(CurrentMapFile()));
         loadedOverride.clear();
         loadedFolder = std::move(folder);
     }
-    return *font;
+    return font;
 }
 
 MusicFont::FaceInfo MusicFont::ResolveFace(const std::string& alias, double sizePoints) {
