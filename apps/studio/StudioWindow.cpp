@@ -668,8 +668,11 @@ void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
         if (mView.Geometry().TwipsPerDevicePixel() == mView.Image()->TwipsPerPixelX()) return;
         mTiming.Begin(zoom + " (painted)");
         // The view alone first, a quarter of the usual area: the margin round it follows once
-        // the sharp frame is shown.
+        // the sharp frame is shown. The drawing is rasterised here rather than in the draw
+        // handler: the frame clock usually still waits for the next frame, which then only
+        // shows the picture.
         AttachWindow(0.0);
+        mView.Image()->Flush();
         mTiming.Step("laid out and painted at the new size");
         PaintVisible();
     });
