@@ -3,7 +3,9 @@
 #include <corvendi/Platform.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include FT_OUTLINE_H
 #include FT_BBOX_H
@@ -179,19 +181,25 @@ void MusicFont::ReadCodes(std::string_view text) {
 const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
     // A page draws a few symbols at one size thousands of times: runs are kept by their sizes
     // and text (the sizes first, so that keys of different texts never run into each other).
+    // Every other symbol repeats the one before (a note's head after the previous note's).
+    // Sizes compare as the key does, bit for bit.
+    if (mLast.Run && mLast.Size == std::bit_cast<uint64_t>(sizePoints) &&
+        mLast.Staff == std::bit_cast<uint64_t>(staffPoints) && mLast.Text == text)
+        return *mLast.Run;
     mRunKey.clear();
     mRunKey.append(reinterpret_cast<const char*>(&sizePoints), sizeof sizePoints);
     mRunKey.append(reinterpret_cast<const char*>(&staffPoints), sizeof staffPoints);
     mRunKey.append(text);
-    if (auto found = mRuns.find(mRunKey); found != mRuns.end()) return found->second;
+    if (auto found = mRuns.find(mRunKey); found != mRuns.end()) return Remember(*found);
     // Runs point into the drawings, so all three are let go together, before a run is built.
     if (mRuns.size() > kMaxRuns || mDrawings.size() > kMaxDrawings ||
         mFallbacks.size() > kMaxFallbacks) {
+        mLast = {};
         mRuns.clear();
         mDrawings.clear();
         mFallbacks.clear();
     }
-    MusicRun& run = mRuns[mRunKey];
+    MusicRun& run = Remember(*mRuns.try_emplace(mRunKey).first);
     ReadCodes(text);
     const std::u32string& chars = mChars;
     const std::vector<uint8_t>& codes = mCodes;
@@ -226,6 +234,16 @@ const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, doub
     run.Brace =
         std::any_of(codes.begin(), codes.end(), [this](uint8_t code) { return mBraceCode[code]; });
     return run;
+}
+
+MusicRun& MusicFont::Remember(std::pair<const std::string, MusicRun>& keyAndRun) {
+    // The key is the sizes' bytes and then the text.
+    constexpr size_t kSizesBytes = 2 * sizeof(double);
+    mLast.Run = &keyAndRun.second;
+    std::memcpy(&mLast.Size, keyAndRun.first.data(), sizeof(double));
+    std::memcpy(&mLast.Staff, keyAndRun.first.data() + sizeof(double), sizeof(double));
+    mLast.Text = std::string_view(keyAndRun.first).substr(kSizesBytes);
+    return keyAndRun.second;
 }
 
 const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, double staffPoints) {

@@ -107,6 +107,14 @@ class MusicFont {
     // Runs laid out, by sizes and text (see Layout), and the key being looked up.
     std::unordered_map<std::string, MusicRun> mRuns;
     std::string mRunKey;
+    // The run found last, its sizes' bits and its text (a view of its key in mRuns).
+    struct LastRun {
+        const MusicRun* Run = nullptr;
+        uint64_t Size = 0, Staff = 0;
+        std::string_view Text;
+    };
+    LastRun mLast;
+    MusicRun& Remember(std::pair<const std::string, MusicRun>& keyAndRun);
     static constexpr size_t kMaxRuns = 4096;
     static constexpr size_t kMaxDrawings = 4096;
     static constexpr size_t kMaxFallbacks = 1024;
