@@ -158,30 +158,61 @@ void PageView::ScrollBy(double dx, double dy) {
     if (OnScrolled) OnScrolled();
 }
 
-void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
+namespace {
+
+constexpr double kGrey[] = {0.55, 0.57, 0.6};
+
+// Adds a rectangle of the view, shrunk to the whole pixels it covers, to the path.
+void AddInnerPixels(cairo_t* c, double x0, double y0, double x1, double y1) {
+    x0 = std::ceil(x0), y0 = std::ceil(y0), x1 = std::floor(x1), y1 = std::floor(y1);
+    if (x1 > x0 && y1 > y0) cairo_rectangle(c, x0, y0, x1 - x0, y1 - y0);
+}
+
+}  // namespace
+
+void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture, int viewWidth, int viewHeight) {
     const ViewPoint origin = mGeometry.PageOrigin();
     // An image of another zoom (until the score has painted the new one) is stretched.
     const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
     const double scale = stretch / mGeometry.Scale();
+    const double width = mImage->PixelWidth();
+    const double height = mImage->PixelHeight();
+    // The part of the picture the view shows, in page pixels: only that part is handed over
+    // (and copied by GTK's frame), not the whole image. The picture is in page pixels (its
+    // device offset places the area it holds).
+    double left = 0, top = 0, right = 0, bottom = 0;
     cairo_save(c);
     cairo_translate(c, origin.X, origin.Y);
     cairo_scale(c, scale, scale);
-    // The paper, then the part of it the score painted that the view shows: only that part is
-    // handed over (and copied by GTK's frame), not the whole image. The picture is in page
-    // pixels (its device offset places the area it holds).
-    const double width = mImage->PixelWidth();
-    const double height = mImage->PixelHeight();
-    cairo_rectangle(c, 0, 0, width, height);
-    cairo_set_source_rgb(c, 1, 1, 1);
-    cairo_fill(c);
-    double left = 0, top = 0, right = 0, bottom = 0;
     cairo_clip_extents(c, &left, &top, &right, &bottom);
+    cairo_restore(c);
     const PixelArea& painted = mImage->Painted();
     const double x0 = std::max<double>(painted.X, std::floor(left));
     const double y0 = std::max<double>(painted.Y, std::floor(top));
     const double x1 = std::min({double(painted.X) + painted.Width, std::ceil(right), width});
     const double y1 = std::min({double(painted.Y) + painted.Height, std::ceil(bottom), height});
-    if (x1 > x0 && y1 > y0) {
+    const bool shows = x1 > x0 && y1 > y0;
+    // Each pixel is painted once: the grey round the paper, the paper round the picture, the
+    // picture. Where an edge cuts a pixel, the layer under it covers that pixel whole.
+    cairo_save(c);
+    cairo_set_fill_rule(c, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(c, 0, 0, viewWidth, viewHeight);
+    AddInnerPixels(c, origin.X, origin.Y, origin.X + width * scale, origin.Y + height * scale);
+    cairo_set_source_rgb(c, kGrey[0], kGrey[1], kGrey[2]);
+    cairo_fill(c);
+    cairo_translate(c, origin.X, origin.Y);
+    cairo_scale(c, scale, scale);
+    cairo_rectangle(c, 0, 0, width, height);
+    if (shows) {
+        cairo_identity_matrix(c);
+        AddInnerPixels(c, origin.X + x0 * scale, origin.Y + y0 * scale, origin.X + x1 * scale,
+                       origin.Y + y1 * scale);
+        cairo_translate(c, origin.X, origin.Y);
+        cairo_scale(c, scale, scale);
+    }
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_fill(c);
+    if (shows) {
         cairo_surface_t* shown =
             cairo_surface_create_for_rectangle(picture, x0, y0, x1 - x0, y1 - y0);
         cairo_set_source_surface(c, shown, x0, y0);
@@ -195,12 +226,15 @@ void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
     cairo_restore(c);
 }
 
-void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
+void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height) {
     const auto start = std::chrono::steady_clock::now();
-    cr->set_source_rgb(0.55, 0.57, 0.6);
-    cr->paint();
     cairo_surface_t* picture = mImage ? mImage->Picture() : nullptr;
-    if (picture) DrawPicture(cr->cobj(), picture);
+    if (picture) {
+        DrawPicture(cr->cobj(), picture, width, height);
+    } else {
+        cr->set_source_rgb(kGrey[0], kGrey[1], kGrey[2]);
+        cr->paint();
+    }
     if (mMark) {
         const ViewPoint a = mGeometry.ToView(mMark->From);
         const ViewPoint b = mGeometry.ToView(mMark->To);

@@ -58,7 +58,8 @@ class PageView : public Gtk::Grid {
 
   private:
     void Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
-    void DrawPicture(cairo_t* c, cairo_surface_t* picture);
+    // The page over the grey view: the paper and the part of the picture the view shows.
+    void DrawPicture(cairo_t* c, cairo_surface_t* picture, int viewWidth, int viewHeight);
     void SyncScrollBars();
     void ScrollBy(double dx, double dy);
     void DisconnectFrameClock();
