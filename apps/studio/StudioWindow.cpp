@@ -584,9 +584,12 @@ void StudioWindow::PaintVisible() {
     const auto& image = mView.Image();
     const ViewGeometry& geometry = mView.Geometry();
     if (!image || image->TwipsPerPixelX() != geometry.TwipsPerDevicePixel()) return;
+    // Each paint is rasterised at once, while the frame clock waits, rather than by whichever
+    // draw handler comes next (a zoom's stretched frame, after the margin's paint).
     if (!image->Painted().Contains(geometry.VisiblePixels())) {
         image->PaintOnly(AreaToPaint());
         mScore->PaintWindow();
+        image->Flush();
         mTiming.Step("the newly visible area painted");
         return;
     }
@@ -600,6 +603,7 @@ void StudioWindow::PaintVisible() {
         if (mView.Image() != shown) return;
         shown->PaintOnly(AreaToPaint());
         mScore->PaintWindow();
+        shown->Flush();
     });
 }
 
