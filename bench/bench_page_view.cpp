@@ -6,8 +6,10 @@
 // `clip` argument; 0 paints the whole page image).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "EditingScoreBench.h"
 #include "corvendi/Enums.h"
@@ -125,6 +127,46 @@ void BM_ZoomInAndOut(benchmark::State& state) {
     bench::Paginate(*b.score);
 }
 BENCHMARK(BM_ZoomInAndOut)->Arg(1)->Arg(36)->Unit(benchmark::kMillisecond);
+
+// The studio's sharp frame after a zoom from 100 % to `range(0)` twips per pixel on page 1: a
+// new image holding only the view's pixels from the page's top (in the previous image's
+// memory), the page laid out and painted at the new resolution, and the drawing rasterised as
+// the view's draw handler does. The way back to 100 % is not timed. With `range(1)` the music
+// font's map is found in the application folder, as the studio finds it, instead of being set.
+void BM_ZoomSharpFrame(benchmark::State& state) {
+    bench::EditingScoreBench& b = BigAt(15, true, 1);
+    if (state.range(1) != 0) SetMusicFontMapFile({});
+    Score& score = *b.score;
+    std::shared_ptr<CairoImageSurface> previous = b.surface;
+    auto zoomTo = [&](int32_t twips) {
+        auto image = std::make_shared<CairoImageSurface>(1.0, 1.0, twips);
+        image->ShareMemoryOf(*previous);
+        const int32_t pageWidth = score.SheetWidthTw() / twips;
+        image->CoverOnly(std::max(0, (pageWidth - kViewWidth) / 2), 0, kViewWidth, kViewHeight);
+        image->SetWidth(score.SheetWidthTw());
+        image->SetHeight(score.SheetHeightTw());
+        score.SetWindow(nullptr);
+        score.SetTwipsPerPixel(twips, twips);
+        score.SetWindow(image);
+        image->Flush();
+        previous = image;
+    };
+    for (auto _ : state) {
+        zoomTo(Twips(state));
+        state.PauseTiming();
+        zoomTo(15);
+        state.ResumeTiming();
+    }
+    b.surface = previous;
+    bench::Paginate(score);
+    SetMusicFontMapFile(std::string(CORVENDI_BENCH_DATA_DIR) + "/Common/Config/MusicFont.txt");
+}
+BENCHMARK(BM_ZoomSharpFrame)
+    ->Args({12, 0})
+    ->Args({10, 0})
+    ->Args({3, 0})
+    ->Args({12, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvendi

@@ -158,49 +158,95 @@ void PageView::ScrollBy(double dx, double dy) {
     if (OnScrolled) OnScrolled();
 }
 
-void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture) {
-    const ViewPoint origin = mGeometry.PageOrigin();
+namespace {
+
+constexpr double kGrey[] = {0.55, 0.57, 0.6};
+
+// Adds a rectangle, shrunk to the whole pixels it covers, to the path.
+void AddInnerPixels(cairo_t* c, double x0, double y0, double x1, double y1) {
+    x0 = std::ceil(x0), y0 = std::ceil(y0), x1 = std::floor(x1), y1 = std::floor(y1);
+    if (x1 > x0 && y1 > y0) cairo_rectangle(c, x0, y0, x1 - x0, y1 - y0);
+}
+
+}  // namespace
+
+PageView::PageFrame PageView::FrameOfPage(cairo_t* c) const {
+    PageFrame frame;
+    frame.Origin = mGeometry.PageOrigin();
     // An image of another zoom (until the score has painted the new one) is stretched.
-    const double stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
-    const double scale = stretch / mGeometry.Scale();
+    frame.Stretch = mImage->TwipsPerPixelX() / mGeometry.TwipsPerDevicePixel();
+    frame.Scale = frame.Stretch / mGeometry.Scale();
+    frame.Width = mImage->PixelWidth();
+    frame.Height = mImage->PixelHeight();
+    // The part of the picture the score painted that the view shows: only that part is handed
+    // over (and copied by GTK's frame), not the whole image.
+    double left = 0, top = 0, right = 0, bottom = 0;
     cairo_save(c);
-    cairo_translate(c, origin.X, origin.Y);
-    cairo_scale(c, scale, scale);
-    // The paper, then the part of it the score painted that the view shows: only that part is
-    // handed over (and copied by GTK's frame), not the whole image. The picture is in page
-    // pixels (its device offset places the area it holds).
-    const double width = mImage->PixelWidth();
-    const double height = mImage->PixelHeight();
-    cairo_rectangle(c, 0, 0, width, height);
+    cairo_translate(c, frame.Origin.X, frame.Origin.Y);
+    cairo_scale(c, frame.Scale, frame.Scale);
+    cairo_clip_extents(c, &left, &top, &right, &bottom);
+    cairo_restore(c);
+    const PixelArea& painted = mImage->Painted();
+    frame.X0 = std::max<double>(painted.X, std::floor(left));
+    frame.Y0 = std::max<double>(painted.Y, std::floor(top));
+    frame.X1 = std::min({double(painted.X) + painted.Width, std::ceil(right), frame.Width});
+    frame.Y1 = std::min({double(painted.Y) + painted.Height, std::ceil(bottom), frame.Height});
+    return frame;
+}
+
+void PageView::PaintBackdrop(cairo_t* c, const PageFrame& frame, int viewWidth,
+                             int viewHeight) const {
+    // Each pixel is painted once: the grey round the paper, then the paper round the picture.
+    // Where an edge cuts a pixel, the layer under it covers that pixel whole, as when each
+    // layer was painted over the one before.
+    const ViewPoint& o = frame.Origin;
+    const double k = frame.Scale;
+    cairo_save(c);
+    cairo_set_fill_rule(c, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(c, 0, 0, viewWidth, viewHeight);
+    AddInnerPixels(c, o.X, o.Y, o.X + frame.Width * k, o.Y + frame.Height * k);
+    cairo_set_source_rgb(c, kGrey[0], kGrey[1], kGrey[2]);
+    cairo_fill(c);
+    cairo_rectangle(c, o.X, o.Y, frame.Width * k, frame.Height * k);
+    if (frame.Shows()) {
+        AddInnerPixels(c, o.X + frame.X0 * k, o.Y + frame.Y0 * k, o.X + frame.X1 * k,
+                       o.Y + frame.Y1 * k);
+    }
     cairo_set_source_rgb(c, 1, 1, 1);
     cairo_fill(c);
-    double left = 0, top = 0, right = 0, bottom = 0;
-    cairo_clip_extents(c, &left, &top, &right, &bottom);
-    const PixelArea& painted = mImage->Painted();
-    const double x0 = std::max<double>(painted.X, std::floor(left));
-    const double y0 = std::max<double>(painted.Y, std::floor(top));
-    const double x1 = std::min({double(painted.X) + painted.Width, std::ceil(right), width});
-    const double y1 = std::min({double(painted.Y) + painted.Height, std::ceil(bottom), height});
-    if (x1 > x0 && y1 > y0) {
-        cairo_surface_t* shown =
-            cairo_surface_create_for_rectangle(picture, x0, y0, x1 - x0, y1 - y0);
-        cairo_set_source_surface(c, shown, x0, y0);
-        // Whole device pixels: no smoothing between them.
-        cairo_pattern_set_filter(cairo_get_source(c),
-                                 stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
-        cairo_rectangle(c, x0, y0, x1 - x0, y1 - y0);
-        cairo_fill(c);
-        cairo_surface_destroy(shown);
-    }
     cairo_restore(c);
 }
 
-void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
+void PageView::DrawPicture(cairo_t* c, cairo_surface_t* picture, const PageFrame& frame) {
+    if (!frame.Shows()) return;
+    cairo_save(c);
+    cairo_translate(c, frame.Origin.X, frame.Origin.Y);
+    cairo_scale(c, frame.Scale, frame.Scale);
+    // The picture is in page pixels (its device offset places the area it holds).
+    const double width = frame.X1 - frame.X0, height = frame.Y1 - frame.Y0;
+    cairo_surface_t* shown =
+        cairo_surface_create_for_rectangle(picture, frame.X0, frame.Y0, width, height);
+    cairo_set_source_surface(c, shown, frame.X0, frame.Y0);
+    // Whole device pixels: no smoothing between them.
+    cairo_pattern_set_filter(cairo_get_source(c),
+                             frame.Stretch == 1.0 ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+    cairo_rectangle(c, frame.X0, frame.Y0, width, height);
+    cairo_fill(c);
+    cairo_surface_destroy(shown);
+    cairo_restore(c);
+}
+
+void PageView::Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height) {
     const auto start = std::chrono::steady_clock::now();
-    cr->set_source_rgb(0.55, 0.57, 0.6);
-    cr->paint();
     cairo_surface_t* picture = mImage ? mImage->Picture() : nullptr;
-    if (picture) DrawPicture(cr->cobj(), picture);
+    if (picture) {
+        const PageFrame frame = FrameOfPage(cr->cobj());
+        PaintBackdrop(cr->cobj(), frame, width, height);
+        DrawPicture(cr->cobj(), picture, frame);
+    } else {
+        cr->set_source_rgb(kGrey[0], kGrey[1], kGrey[2]);
+        cr->paint();
+    }
     if (mMark) {
         const ViewPoint a = mGeometry.ToView(mMark->From);
         const ViewPoint b = mGeometry.ToView(mMark->To);

@@ -57,8 +57,21 @@ class PageView : public Gtk::Grid {
     Gtk::DrawingArea& Area() { return mArea; }
 
   private:
+    // Where the page lies in the view (Origin, and view pixels per image pixel, Scale) and the
+    // rectangle of image pixels (X0, Y0)-(X1, Y1) the view shows of what the score painted.
+    struct PageFrame {
+        ViewPoint Origin;
+        double Stretch = 1.0, Scale = 1.0;
+        double Width = 0.0, Height = 0.0;  // the page, image pixels
+        double X0 = 0.0, Y0 = 0.0, X1 = 0.0, Y1 = 0.0;
+        bool Shows() const { return X1 > X0 && Y1 > Y0; }
+    };
+
     void Draw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
-    void DrawPicture(cairo_t* c, cairo_surface_t* picture);
+    PageFrame FrameOfPage(cairo_t* c) const;
+    // The grey view round the page and the white paper round the part of the picture shown.
+    void PaintBackdrop(cairo_t* c, const PageFrame& frame, int viewWidth, int viewHeight) const;
+    void DrawPicture(cairo_t* c, cairo_surface_t* picture, const PageFrame& frame);
     void SyncScrollBars();
     void ScrollBy(double dx, double dy);
     void DisconnectFrameClock();

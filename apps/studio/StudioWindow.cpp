@@ -569,9 +569,12 @@ void StudioWindow::PaintVisible() {
     const auto& image = mView.Image();
     const ViewGeometry& geometry = mView.Geometry();
     if (!image || image->TwipsPerPixelX() != geometry.TwipsPerDevicePixel()) return;
+    // Each paint is rasterised at once, while the frame clock waits, rather than by whichever
+    // draw handler comes next (a zoom's stretched frame, after the margin's paint).
     if (!image->Painted().Contains(geometry.VisiblePixels())) {
         image->PaintOnly(AreaToPaint());
         mScore->PaintWindow();
+        image->Flush();
         mTiming.Step("the newly visible area painted");
         return;
     }
@@ -585,6 +588,7 @@ void StudioWindow::PaintVisible() {
         if (mView.Image() != shown) return;
         shown->PaintOnly(AreaToPaint());
         mScore->PaintWindow();
+        shown->Flush();
     });
 }
 
@@ -653,8 +657,11 @@ void StudioWindow::Zoom(int32_t step, ViewPoint anchor) {
         if (mView.Geometry().TwipsPerDevicePixel() == mView.Image()->TwipsPerPixelX()) return;
         mTiming.Begin(zoom + " (painted)");
         // The view alone first, a quarter of the usual area: the margin round it follows once
-        // the sharp frame is shown.
+        // the sharp frame is shown. The drawing is rasterised here rather than in the draw
+        // handler: the frame clock usually still waits for the next frame, which then only
+        // shows the picture.
         AttachWindow(0.0);
+        mView.Image()->Flush();
         mTiming.Step("laid out and painted at the new size");
         PaintVisible();
     });

@@ -1,19 +1,28 @@
 #include "common/Arith.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace corvendi {
 
 namespace {
 
+// From this magnitude on, every double is a whole number.
+constexpr double kWholeFrom = 4503599627370496.0;  // 2^52
+
 // Round half to even without depending on the floating-point environment's rounding mode.
+// Drawing rounds every coordinate, so the common case avoids library calls: below 2^52 the
+// truncation to an integer and the fraction left are exact.
 double RoundHalfEven(double x) {
-    double r = std::floor(x);
-    double diff = x - r;
+    if (!(std::abs(x) < kWholeFrom)) return x;  // whole already, infinite or NaN
+    int64_t whole = static_cast<int64_t>(x);
+    if (static_cast<double>(whole) > x) --whole;  // towards minus infinity
+    const double r = static_cast<double>(whole);
+    const double diff = x - r;
     if (diff > 0.5) return r + 1.0;
     if (diff < 0.5) return r;
-    return std::fmod(r, 2.0) == 0.0 ? r : r + 1.0;
+    return whole % 2 == 0 ? r : r + 1.0;
 }
 
 template <typename Int>

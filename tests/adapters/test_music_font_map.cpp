@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "CairoTestSupport.h"
 #include "FontFiles.h"
@@ -47,6 +48,24 @@ TEST_F(BrokenMap, MissingMapDrawsTextFacesAndReportsIt) {
     EXPECT_FALSE(MeasureInk(surface).Empty());
     EXPECT_FALSE(MusicFontDiagnostics().empty());
     EXPECT_TRUE(MusicFontCharacters().empty());
+}
+
+// A surface holds the music font while it stays selected: a new map counts from the next font
+// selected, and a thread other than the one that found the font finds its own.
+TEST_F(BrokenMap, ANewMapCountsFromTheNextFontSelectedOnEachThread) {
+    Write("char 38 advance=4\n  rect 0 0 1 1\n");
+    CairoImageSurface surface(2880, 2880, 15);
+    surface.SetFont(FontSpec{"Quavrix", 20.0f});
+    EXPECT_DOUBLE_EQ(surface.TextWidth("&"), 400.0);
+    Write("char 38 advance=8\n  rect 0 0 1 1\n", ".2");
+    surface.SetFont(FontSpec{"Quavrix", 20.0f});
+    EXPECT_DOUBLE_EQ(surface.TextWidth("&"), 800.0);
+    // The override is the setting thread's own: another thread reads the application folder's
+    // map, whose treble clef is narrower than either.
+    double elsewhere = 0.0;
+    std::thread([&] { elsewhere = surface.TextWidth("&"); }).join();
+    EXPECT_GT(elsewhere, 0.0);
+    EXPECT_LT(elsewhere, 400.0);
 }
 
 class FontDirOverride : public BrokenMap {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
+#include <thread>
 #include <tuple>
 
 #include "DrawingBatch.h"
@@ -114,6 +116,12 @@ struct CairoSurface::Impl {
     std::map<std::tuple<cairo_font_face_t*, double, double>, cairo_scaled_font_t*> Scaled;
     // Whether the current font is the music font (asked for every symbol drawn or measured).
     bool Music = false;
+    // The music font, held from its first use after a font is selected until the next font
+    // is: finding the thread's font looks the map file up, too much for every symbol, and a new
+    // map file or application folder takes effect with the next font selected (a page selects
+    // its fonts as it draws). Fonts belong to their thread, so another thread finds its own.
+    std::shared_ptr<MusicFont> HeldMusic;
+    std::thread::id HeldOn;
     // The music font size of the last staff symbols drawn (chooses brace glyphs), points.
     double StaffPoints = 0.0;
     // Drawing not yet handed to cairo.
@@ -140,6 +148,14 @@ struct CairoSurface::Impl {
     void Release() {
         for (auto& entry : Scaled) cairo_scaled_font_destroy(entry.second);
         Scaled.clear();
+    }
+
+    MusicFont& MusicFontInUse() {
+        if (!HeldMusic || HeldOn != std::this_thread::get_id()) {
+            HeldMusic = MusicFont::ForThread();
+            HeldOn = std::this_thread::get_id();
+        }
+        return *HeldMusic;
     }
 
     // A scaled font with a font matrix of (sx, sy) device units per em and identity CTM; null
@@ -230,6 +246,7 @@ void CairoSurface::SetFont(const FontSpec& font) {
     spec.Size = std::clamp(spec.Size, 0.01f, 10000.0f);
     Surface::SetFont(spec);
     mImpl->Music = IsMusicFont(spec);
+    mImpl->HeldMusic.reset();
 }
 
 double CairoSurface::DevicePenWidth() const {
@@ -349,7 +366,7 @@ void CairoSurface::PolyBezier(std::span<const PixelPoint> points) {
 constexpr double kMetricsEm = 1000.0;
 
 double CairoSurface::TextAscent() {
-    if (mImpl->Music) return MusicFont::ForThread().Ascent() * mFont.Size * kTwipsPerPoint;
+    if (mImpl->Music) return mImpl->MusicFontInUse().Ascent() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
@@ -361,7 +378,7 @@ double CairoSurface::TextAscent() {
 double CairoSurface::TextWidth(std::string_view text) {
     double widest = 0.0;
     if (mImpl->Music) {
-        MusicFont& music = MusicFont::ForThread();
+        MusicFont& music = mImpl->MusicFontInUse();
         ForEachLine(text, [&](std::string_view line) {
             widest = std::max(widest, music.Layout(line, mFont.Size, mImpl->StaffPoints).Width);
         });
@@ -381,7 +398,7 @@ double CairoSurface::TextWidth(std::string_view text) {
 
 double CairoSurface::TextHeight(std::string_view text) {
     const double lines = LineCount(text);
-    if (mImpl->Music) return lines * MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint;
+    if (mImpl->Music) return lines * mImpl->MusicFontInUse().Height() * mFont.Size * kTwipsPerPoint;
     const auto& face = cairoimpl::ResolveTextFace(mFont.Name, mFont.Bold, mFont.Italic);
     cairo_scaled_font_t* font = mImpl->Get(face.Face, kMetricsEm, kMetricsEm);
     if (!font) return 0.0;
@@ -415,7 +432,7 @@ void CairoSurface::DrawText(double x, double y, std::string_view text, bool opaq
         // Only a text of several lines needs the line height.
         const bool severalLines = text.find('\n') != std::string_view::npos;
         const double lineHeight =
-            severalLines ? MusicFont::ForThread().Height() * mFont.Size * kTwipsPerPoint : 0.0;
+            severalLines ? mImpl->MusicFontInUse().Height() * mFont.Size * kTwipsPerPoint : 0.0;
         double lineY = y;
         ForEachLine(text, [&](std::string_view line) {
             DrawMusic(cr, x, lineY, line);
@@ -486,7 +503,7 @@ void CairoSurface::DrawTextLine(cairo_scaled_font_t* font, double x, double base
 }
 
 void CairoSurface::DrawMusic(cairo_t* cr, double x, double y, std::string_view text) {
-    MusicFont& music = MusicFont::ForThread();
+    MusicFont& music = mImpl->MusicFontInUse();
     const double points = mFont.Size;
     // Only brace characters depend on the staff size in use, which other music sets.
     const MusicRun& run = music.Layout(text, points, mImpl->StaffPoints);

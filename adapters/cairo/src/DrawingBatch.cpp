@@ -280,11 +280,13 @@ void DrawingBatch::DrawOn(cairo_t* cr) {
         cairo_stroke(cr);
     }
     cairo_set_dash(cr, nullptr, 0, 0);
+    // Only documents keep the glyphs' order; pixels come out the same in any.
+    const bool document = cairo_surface_get_type(cairo_get_target(cr)) != CAIRO_SURFACE_TYPE_IMAGE;
     for (GlyphRun& run : mRuns) {
         if (!run.Font || run.Glyphs.empty()) continue;
         cairo_set_scaled_font(cr, run.Font);
         const int count = static_cast<int>(run.Glyphs.size());
-        if (!run.WithText) {
+        if (!run.WithText && document) {
             // Glyphs on one baseline, left to right, are written as one text line with one
             // number a glyph; any order draws the same.
             std::stable_sort(run.Glyphs.begin(), run.Glyphs.end(),

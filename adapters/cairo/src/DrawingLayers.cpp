@@ -16,9 +16,11 @@ int CellIndex(double v, double cellsPerUnit, int cells) {
 }
 
 // Batches of surfaces that went away, for the thread's next surface: a document drawn on one
-// surface per page (SVG) would otherwise grow every batch's storage again for each page.
+// surface per page (SVG), or a screen given a new image at each zoom, would otherwise grow
+// every batch's storage again for each page. A full page of many staffs with voices in their
+// own colours takes a few hundred.
 struct SparedBatches {
-    static constexpr size_t kMost = 64;
+    static constexpr size_t kMost = 512;
     std::vector<std::unique_ptr<DrawingBatch>> Batches;
 };
 

@@ -3,7 +3,9 @@
 #include <corvendi/Platform.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #include FT_OUTLINE_H
 #include FT_BBOX_H
@@ -112,26 +114,26 @@ std::shared_ptr<const musicfont::Map> SharedMap(const std::string& path) {
 
 }  // namespace
 
-MusicFont& MusicFont::ForThread() {
-    thread_local std::unique_ptr<MusicFont> font;
-    // What the map was read for: the override, else the application folder. Asked for with
-    // every character drawn or measured, so the folder is compared before any path is built.
+const std::shared_ptr<MusicFont>& MusicFont::ForThread() {
+    thread_local std::shared_ptr<MusicFont> font;
+    // What the map was read for: the override, else the application folder, compared before
+    // any path is built.
     thread_local std::string loadedOverride;
     thread_local std::string loadedFolder;
     if (!tMapFileOverride.empty()) {
         if (!font || loadedOverride != tMapFileOverride) {
-            font = std::make_unique<MusicFont>(SharedMap(tMapFileOverride));
+            font = std::make_shared<MusicFont>(SharedMap(tMapFileOverride));
             loadedOverride = tMapFileOverride;
         }
-        return *font;
+        return font;
     }
     std::string folder = CurrentPlatform().AppFolder();
     if (!font || !loadedOverride.empty() || loadedFolder != folder) {
-        font = std::make_unique<MusicFont>(SharedMap(CurrentMapFile()));
+        font = std::make_shared<MusicFont>(SharedMap(CurrentMapFile()));
         loadedOverride.clear();
         loadedFolder = std::move(folder);
     }
-    return *font;
+    return font;
 }
 
 MusicFont::FaceInfo MusicFont::ResolveFace(const std::string& alias, double sizePoints) {
@@ -179,19 +181,25 @@ void MusicFont::ReadCodes(std::string_view text) {
 const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, double staffPoints) {
     // A page draws a few symbols at one size thousands of times: runs are kept by their sizes
     // and text (the sizes first, so that keys of different texts never run into each other).
+    // Every other symbol repeats the one before (a note's head after the previous note's).
+    // Sizes compare as the key does, bit for bit.
+    if (mLast.Run && mLast.Size == std::bit_cast<uint64_t>(sizePoints) &&
+        mLast.Staff == std::bit_cast<uint64_t>(staffPoints) && mLast.Text == text)
+        return *mLast.Run;
     mRunKey.clear();
     mRunKey.append(reinterpret_cast<const char*>(&sizePoints), sizeof sizePoints);
     mRunKey.append(reinterpret_cast<const char*>(&staffPoints), sizeof staffPoints);
     mRunKey.append(text);
-    if (auto found = mRuns.find(mRunKey); found != mRuns.end()) return found->second;
+    if (auto found = mRuns.find(mRunKey); found != mRuns.end()) return Remember(*found);
     // Runs point into the drawings, so all three are let go together, before a run is built.
     if (mRuns.size() > kMaxRuns || mDrawings.size() > kMaxDrawings ||
         mFallbacks.size() > kMaxFallbacks) {
+        mLast = {};
         mRuns.clear();
         mDrawings.clear();
         mFallbacks.clear();
     }
-    MusicRun& run = mRuns[mRunKey];
+    MusicRun& run = Remember(*mRuns.try_emplace(mRunKey).first);
     ReadCodes(text);
     const std::u32string& chars = mChars;
     const std::vector<uint8_t>& codes = mCodes;
@@ -226,6 +234,16 @@ const MusicRun& MusicFont::Layout(std::string_view text, double sizePoints, doub
     run.Brace =
         std::any_of(codes.begin(), codes.end(), [this](uint8_t code) { return mBraceCode[code]; });
     return run;
+}
+
+MusicRun& MusicFont::Remember(std::pair<const std::string, MusicRun>& keyAndRun) {
+    // The key is the sizes' bytes and then the text.
+    constexpr size_t kSizesBytes = 2 * sizeof(double);
+    mLast.Run = &keyAndRun.second;
+    std::memcpy(&mLast.Size, keyAndRun.first.data(), sizeof(double));
+    std::memcpy(&mLast.Staff, keyAndRun.first.data() + sizeof(double), sizeof(double));
+    mLast.Text = std::string_view(keyAndRun.first).substr(kSizesBytes);
+    return keyAndRun.second;
 }
 
 const Drawing& MusicFont::EntryDrawing(const Entry& entry, double sizePoints, double staffPoints) {

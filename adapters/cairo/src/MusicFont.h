@@ -63,8 +63,11 @@ class MusicFont {
     explicit MusicFont(std::shared_ptr<const musicfont::Map> map);
 
     // The font of this thread, read from the current map file on first use (and again when
-    // the map file changes).
-    static MusicFont& ForThread();
+    // the map file changes). Finding the map file asks the platform for the application
+    // folder, so code drawing many symbols holds the font for a while (a surface for as long
+    // as its font stays selected) instead of asking for each. A font is used only on the thread
+    // it was made for.
+    static const std::shared_ptr<MusicFont>& ForThread();
 
     double Ascent() const { return mMap.Ascent; }  // em
     double Height() const { return mMap.Height; }  // em
@@ -104,6 +107,14 @@ class MusicFont {
     // Runs laid out, by sizes and text (see Layout), and the key being looked up.
     std::unordered_map<std::string, MusicRun> mRuns;
     std::string mRunKey;
+    // The run found last, its sizes' bits and its text (a view of its key in mRuns).
+    struct LastRun {
+        const MusicRun* Run = nullptr;
+        uint64_t Size = 0, Staff = 0;
+        std::string_view Text;
+    };
+    LastRun mLast;
+    MusicRun& Remember(std::pair<const std::string, MusicRun>& keyAndRun);
     static constexpr size_t kMaxRuns = 4096;
     static constexpr size_t kMaxDrawings = 4096;
     static constexpr size_t kMaxFallbacks = 1024;

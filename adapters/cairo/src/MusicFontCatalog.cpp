@@ -9,7 +9,7 @@ using cairoimpl::MusicFont;
 
 std::vector<MusicFontCharacter> MusicFontCharacters() {
     std::vector<MusicFontCharacter> characters;
-    for (const musicfont::Entry& entry : MusicFont::ForThread().Map().Entries) {
+    for (const musicfont::Entry& entry : MusicFont::ForThread()->Map().Entries) {
         MusicFontCharacter character;
         for (uint8_t code : entry.Key) character.Text += MusicChar(code);
         character.Label = entry.Label;
@@ -19,7 +19,7 @@ std::vector<MusicFontCharacter> MusicFontCharacters() {
 }
 
 std::vector<std::string> MusicFontDiagnostics() {
-    MusicFont& font = MusicFont::ForThread();
+    const MusicFont& font = *MusicFont::ForThread();
     std::vector<std::string> all = font.Map().Diagnostics;
     all.insert(all.end(), font.Problems().begin(), font.Problems().end());
     return all;
