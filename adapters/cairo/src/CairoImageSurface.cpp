@@ -182,13 +182,15 @@ void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t heig
     mClipHeight = std::clamp(height, 0, kMaxPixels - mClipY);
     mBlankInClip = mBlankEverywhere;
     if (mContext) ApplyClip(mContext);
+    DropWhatCannotShow();
 }
 
 void CairoImageSurface::Unclip() {
     Flush();
     mClipped = false;
     mBlankInClip = mBlankEverywhere;
-    if (mContext) cairo_reset_clip(mContext);
+    if (mContext) ApplyClip(mContext);
+    DropWhatCannotShow();
 }
 
 bool CairoImageSurface::LimitDrawingTo(double left, double top, double right, double bottom) {
@@ -206,7 +208,7 @@ bool CairoImageSurface::LimitDrawingTo(double left, double top, double right, do
     mLimitY1 = std::max(mLimitY0, pixel(std::ceil(bottom / mTwipsPerPixel)));
     mLimited = true;
     if (mContext) ApplyClip(mContext);
-    DropDrawingOutside(mLimitX0, mLimitY0, mLimitX1, mLimitY1);
+    DropWhatCannotShow();
     return true;
 }
 
@@ -214,10 +216,22 @@ void CairoImageSurface::EndDrawingLimit() {
     if (!mLimited) return;
     Flush();
     mLimited = false;
-    KeepDrawingEverywhere();
     // A clear within the limit left the rest of the clip as it was.
     mBlankInClip = mBlankEverywhere;
     if (mContext) ApplyClip(mContext);
+    DropWhatCannotShow();
+}
+
+void CairoImageSurface::DropWhatCannotShow() {
+    // At a high zoom the image holds a small part of the page: the rest of the page's drawing
+    // would be collected, sorted and handed to cairo only to be clipped away.
+    if (mLimited) {
+        DropDrawingOutside(mLimitX0, mLimitY0, mLimitX1, mLimitY1);
+    } else if (mClipped) {
+        DropDrawingOutside(mClipX, mClipY, mClipX + mClipWidth, mClipY + mClipHeight);
+    } else {
+        KeepDrawingEverywhere();
+    }
 }
 
 void CairoImageSurface::ApplyClip(cairo_t* context) const {

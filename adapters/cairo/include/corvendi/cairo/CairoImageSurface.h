@@ -70,6 +70,8 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
   private:
     void Resize(double widthTwips, double heightTwips);
     void ApplyClip(cairo_t* context) const;
+    // Drawing that cannot reach a pixel the clip and the limit let through is not collected.
+    void DropWhatCannotShow();
     int32_t HeldWidth() const;
     int32_t HeldHeight() const;
 
