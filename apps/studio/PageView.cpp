@@ -147,8 +147,10 @@ void PageView::SyncScrollBars() {
     mVAdjust->configure(mGeometry.ScrollY(), 0, mGeometry.ContentHeight(), kWheelStep,
                         mGeometry.ViewportHeight() * 0.9, mGeometry.ViewportHeight());
     mSyncing = false;
-    mHBar.set_visible(mGeometry.MaxScrollX() > 0);
-    mVBar.set_visible(mGeometry.MaxScrollY() > 0);
+    // The bars stay in place when there is nothing to scroll: a bar appearing or going changes
+    // the view's size, and GTK lays the window out again and the page is painted twice.
+    mHBar.set_sensitive(mGeometry.MaxScrollX() > 0);
+    mVBar.set_sensitive(mGeometry.MaxScrollY() > 0);
 }
 
 void PageView::ScrollBy(double dx, double dy) {
