@@ -71,13 +71,19 @@ int32_t GtkPlatform::ScreenHeightTw() const {
     return area ? area->get_height() * TwipsPerPixelY() : HeadlessPlatform::ScreenHeightTw();
 }
 
+namespace {
+constexpr int kTimerPriority = GDK_PRIORITY_REDRAW + 1;
+}  // namespace
+
 int32_t GtkPlatform::StartTimer(int32_t periodMs, TimerCallback callback) {
     if (!callback) return 0;
     const int32_t id = ++mLastTimerId;
     auto timer = std::make_unique<Timer>();
     timer->Callback = std::make_shared<TimerCallback>(std::move(callback));
+    // Just below GTK's redraw: a tick that falls due while a frame waits (a page laid out in the
+    // background, a playback poll) runs after that frame rather than delaying it.
     timer->Source = g_timeout_add_full(
-        G_PRIORITY_DEFAULT, static_cast<guint>(std::max(periodMs, 1)),
+        kTimerPriority, static_cast<guint>(std::max(periodMs, 1)),
         reinterpret_cast<GSourceFunc>(&GtkPlatform::OnTick), new TickTarget{this, id},
         [](gpointer data) { delete static_cast<TickTarget*>(data); });
     mTimers[id] = std::move(timer);
