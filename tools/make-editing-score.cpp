@@ -4,8 +4,6 @@
 //
 //   corvendi_make_editing_score output.sco [staffs] [measures]
 #include <corvendi/Enums.h>
-#include <corvendi/HeadlessPlatform.h>
-#include <corvendi/Platform.h>
 #include <corvendi/Score.h>
 
 #include <cstdint>
@@ -15,6 +13,7 @@
 #include <string>
 
 #include "EditingScore.h"
+#include "ReproducibleScore.h"
 
 using namespace corvendi;
 
@@ -30,13 +29,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "staffs and measures must be at least 1\n");
         return 2;
     }
-    auto platform = std::make_shared<HeadlessPlatform>();
-    platform->SetFixedTime(TimeOfDay{9, 30, 0});
-    SetPlatform(platform);
-
-    auto score = Score::Create();
-    score->CreateDefault();
-    score->SetRedraw(false);
+    auto score = tools::NewReproducibleScore();
     const int64_t notes = bench::FillEditingScore(*score, staffs, measures);
     if (!score->SaveFile(output, fmtQuavrix)) {
         std::fprintf(stderr, "cannot write %s\n", output.c_str());

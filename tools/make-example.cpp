@@ -7,9 +7,7 @@
 //   corvendi_make_example [output.sco]
 #include <corvendi/Enums.h>
 #include <corvendi/GlobalEvents.h>
-#include <corvendi/HeadlessPlatform.h>
 #include <corvendi/Instruments.h>
-#include <corvendi/Platform.h>
 #include <corvendi/Score.h>
 #include <corvendi/Staff.h>
 #include <corvendi/Staffs.h>
@@ -23,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "ReproducibleScore.h"
 #include "model/ModelAccess.h"
 
 using namespace corvendi;
@@ -253,14 +252,7 @@ void WritePianoPart(Score& score, Staff& staff) {
 
 int main(int argc, char** argv) {
     const std::string output = argc > 1 ? argv[1] : "example.sco";
-    // Identifiers come from the time of day: fixed, so the file is the same on every run.
-    auto platform = std::make_shared<HeadlessPlatform>();
-    platform->SetFixedTime(TimeOfDay{9, 30, 0});
-    SetPlatform(platform);
-
-    auto score = Score::Create();
-    score->CreateDefault();
-    score->SetRedraw(false);
+    auto score = tools::NewReproducibleScore();
     score->SetTitle("Evening Song");
     score->SetSubTitle("for voice, flute and piano");
     score->SetComposer("Traditional");

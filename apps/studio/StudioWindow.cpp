@@ -572,9 +572,7 @@ void StudioWindow::PaintVisible() {
     // Each paint is rasterised at once, while the frame clock waits, rather than by whichever
     // draw handler comes next (after the margin's paint, the next zoom's).
     if (!image->Painted().Contains(geometry.VisiblePixels())) {
-        image->PaintOnly(AreaToPaint());
-        mScore->PaintWindow();
-        image->Flush();
+        PaintAround(*image);
         mTiming.Step("the newly visible area painted");
         return;
     }
@@ -585,16 +583,18 @@ void StudioWindow::PaintVisible() {
     mRecentrePending = true;
     mView.AfterNextFrame([this, shown = image] {
         mRecentrePending = false;
-        if (mView.Image() != shown) return;
-        shown->PaintOnly(AreaToPaint());
-        mScore->PaintWindow();
-        shown->Flush();
+        if (mView.Image() == shown) PaintAround(*shown);
     });
+}
+
+void StudioWindow::PaintAround(PageImage& image) {
+    image.PaintOnly(AreaToPaint());
+    mScore->PaintWindow();
+    image.Flush();
 }
 
 void StudioWindow::Show() {
     mMarks.LoadChords(*mScore);
-    const ViewGeometry& geometry = mView.Geometry();
     // A page of another size (another paper, turned) needs an image of its size.
     if (mView.Image() &&
         (mScore->SheetWidthTw() != static_cast<int32_t>(mView.Image()->Width()) ||
@@ -602,7 +602,6 @@ void StudioWindow::Show() {
         AttachWindow();
         return;
     }
-    (void)geometry;
     mView.Refresh();
     UpdatePages();
     UpdateTitle();

@@ -60,6 +60,8 @@ class StudioWindow : public Gtk::ApplicationWindow {
     // scrolling or a larger view at a high zoom), or after the frame when the view nears the
     // painted area's edge.
     void PaintVisible();
+    // Moves the image's area round what the view shows, paints and rasterises it there.
+    void PaintAround(PageImage& image);
     // After an engine call: show what it painted and where the document stands.
     void Show();
     // The drum sounds of the staff's instrument in the palette, when it is a drum staff.

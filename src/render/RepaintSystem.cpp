@@ -71,25 +71,32 @@ struct Box {
 double PixelStart(double twips, double perPixel) { return NInt(twips / perPixel) * perPixel; }
 double PixelEnd(double twips, double perPixel) { return (NInt(twips / perPixel) + 1) * perPixel; }
 
-// The measures (0-based, inclusive) of the region that hold the times from..to-1; none when a
-// time lies outside the region's system.
-std::optional<std::pair<int32_t, int32_t>> MeasuresHolding(const Region& region, Score& score,
-                                                           int32_t from, int32_t to) {
+// The start times of the region's measures and, last, the end of its last measure; empty when
+// the region's measures cannot be read.
+std::vector<int32_t> MeasureBounds(const Region& region, Score& score) {
     const int32_t count = region.Measures();
-    if (count < 1 || to <= from) return std::nullopt;
-    std::vector<int32_t> starts;
+    const auto globals = score.AllGlobals();
+    if (count < 1 || !globals) return {};
+    std::vector<int32_t> bounds;
     for (int32_t j = 0; j < count; ++j) {
         const auto measure = region.Measure(j);
-        if (!measure) return std::nullopt;
-        starts.push_back(measure->High());
+        if (!measure) return {};
+        bounds.push_back(measure->High());
     }
-    const auto globals = score.AllGlobals();
-    if (!globals) return std::nullopt;
-    const int64_t end = int64_t{starts.back()} + globals->MeasureInfo(starts.back()).Duration;
-    if (from < starts.front() || int64_t{to} > end) return std::nullopt;
+    const int64_t end = int64_t{bounds.back()} + globals->MeasureInfo(bounds.back()).Duration;
+    bounds.push_back(static_cast<int32_t>(std::min<int64_t>(end, INT32_MAX)));
+    return bounds;
+}
+
+// The measures (0-based, inclusive) whose bounds hold the times from..to-1; none when a time
+// lies outside them.
+std::optional<std::pair<int32_t, int32_t>> MeasuresHolding(const std::vector<int32_t>& bounds,
+                                                           int32_t from, int32_t to) {
+    if (bounds.size() < 2 || to <= from || from < bounds.front() || to > bounds.back())
+        return std::nullopt;
     const auto holding = [&](int32_t time) {
-        return static_cast<int32_t>(std::upper_bound(starts.begin(), starts.end(), time) -
-                                    starts.begin()) -
+        return static_cast<int32_t>(std::upper_bound(bounds.begin(), bounds.end(), time) -
+                                    bounds.begin()) -
                1;
     };
     return std::make_pair(holding(from), holding(to - 1));
@@ -181,7 +188,8 @@ void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t to
     const auto window = ScoreAccess::WindowRef(mScore);  // held while the box is drawn
     const auto index = static_cast<size_t>(regionIndex - 1);
     const Region& edited = *regions[index];
-    const auto measures = MeasuresHolding(edited, mScore, fromTime, toTime);
+    const std::vector<int32_t> bounds = MeasureBounds(edited, mScore);
+    const auto measures = MeasuresHolding(bounds, fromTime, toTime);
     if (!measures) return RepaintSystem(regionIndex, false, -1, 0, 0);
 
     // Horizontally the edited measures and a measure on either side (accidentals, ties, beams
@@ -202,14 +210,8 @@ void PageLayout::RepaintAround(int32_t regionIndex, int32_t fromTime, int32_t to
     const double perPixelY = std::max(1.0, window->TwipsPerPixelY());
     // Notes far above or below the staff draw beyond its band: the box takes in their heads and
     // what hangs on them. It never takes in the title block or the page's footer lines.
-    const int32_t fromMeasure = edited.Measure(from)->High();
-    const int32_t last = edited.Measure(to)->High();
-    const auto globals = mScore.AllGlobals();
-    const int32_t toMeasure =
-        to + 1 < count ? edited.Measure(to + 1)->High()
-                       : static_cast<int32_t>(std::min<int64_t>(
-                             int64_t{last} + globals->MeasureInfo(last).Duration, INT32_MAX));
-    auto [top, bottom] = HeadsReach(edited, fromMeasure, toMeasure, gone);
+    auto [top, bottom] = HeadsReach(edited, bounds[static_cast<size_t>(from)],
+                                    bounds[static_cast<size_t>(to) + 1], gone);
     const bool headsAbove = top < edited.Top - edited.PadTop;
     if ((headsAbove && top < mShownTitleBottom) || bottom > mShownFooterTop) {
         // Heads reaching into the title block or the footer are drawn there unerased.

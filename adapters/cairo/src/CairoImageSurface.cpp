@@ -181,16 +181,14 @@ void CairoImageSurface::ClipTo(int32_t x, int32_t y, int32_t width, int32_t heig
     mClipWidth = std::clamp(width, 0, kMaxPixels - mClipX);
     mClipHeight = std::clamp(height, 0, kMaxPixels - mClipY);
     mBlankInClip = mBlankEverywhere;
-    if (mContext) ApplyClip(mContext);
-    DropWhatCannotShow();
+    ClipOrLimitChanged();
 }
 
 void CairoImageSurface::Unclip() {
     Flush();
     mClipped = false;
     mBlankInClip = mBlankEverywhere;
-    if (mContext) ApplyClip(mContext);
-    DropWhatCannotShow();
+    ClipOrLimitChanged();
 }
 
 bool CairoImageSurface::LimitDrawingTo(double left, double top, double right, double bottom) {
@@ -207,8 +205,7 @@ bool CairoImageSurface::LimitDrawingTo(double left, double top, double right, do
     mLimitX1 = std::max(mLimitX0, pixel(std::ceil(right / mTwipsPerPixel)));
     mLimitY1 = std::max(mLimitY0, pixel(std::ceil(bottom / mTwipsPerPixel)));
     mLimited = true;
-    if (mContext) ApplyClip(mContext);
-    DropWhatCannotShow();
+    ClipOrLimitChanged();
     return true;
 }
 
@@ -218,11 +215,11 @@ void CairoImageSurface::EndDrawingLimit() {
     mLimited = false;
     // A clear within the limit left the rest of the clip as it was.
     mBlankInClip = mBlankEverywhere;
-    if (mContext) ApplyClip(mContext);
-    DropWhatCannotShow();
+    ClipOrLimitChanged();
 }
 
-void CairoImageSurface::DropWhatCannotShow() {
+void CairoImageSurface::ClipOrLimitChanged() {
+    if (mContext) ApplyClip(mContext);
     // At a high zoom the image holds a small part of the page: the rest of the page's drawing
     // would be collected, sorted and handed to cairo only to be clipped away.
     if (mLimited) {

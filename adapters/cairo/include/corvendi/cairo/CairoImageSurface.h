@@ -70,8 +70,9 @@ class CORVENDI_API CairoImageSurface : public CairoSurface {
   private:
     void Resize(double widthTwips, double heightTwips);
     void ApplyClip(cairo_t* context) const;
-    // Drawing that cannot reach a pixel the clip and the limit let through is not collected.
-    void DropWhatCannotShow();
+    // Takes a new clip or limit into the context; drawing that cannot reach a pixel they let
+    // through is not collected from then on.
+    void ClipOrLimitChanged();
     int32_t HeldWidth() const;
     int32_t HeldHeight() const;
 
